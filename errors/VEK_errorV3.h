@@ -1,0 +1,79 @@
+// Error codes and the bilingual message catalogue.
+//
+// Every operation that can fail returns an int: 0 for success, a negative error code for
+// failure. A code is -(kind * 1000 + site): the kind (1 to 1034 in the catalogue) selects the
+// message, the site (0 to 999) names the place that raised it. code / 1000, truncated toward
+// zero, gives -kind; the message lookup uses that quotient alone and ignores the site.
+// Example: -400301 is kind 400 ("Unzulässige Geräteadresse") raised at site 301.
+//
+// The module keeps three process-wide values, alive from start to exit without any
+// initialisation call: the language value (1 at start; 2 selects English, every other value
+// German), the 500-byte message buffer and the 300-byte one-shot user string (empty at start).
+// None of the functions reports an error. They are meant for the user-interface thread only:
+// nothing is locked.
+//
+// Texts are UTF-8. The byte limits are byte limits: a catalogue text is at most 192 bytes, so
+// the longest text, a line feed, a full user string and the terminating zero fit the message
+// buffer. Lines inside a text are separated by a line feed, never by a carriage return.
+#pragma once
+
+// Size of the message buffer that VEK_Fehlermeldung returns, terminating zero included.
+inline constexpr int kVekMessageBufferSize = 500;
+// Size of the user string, terminating zero included (up to 299 bytes of text).
+inline constexpr int kVekUserStringSize = 300;
+// Upper bound of every catalogue text in bytes, terminating zero excluded.
+inline constexpr int kVekMaxCatalogueTextBytes = 192;
+// Number of kinds that have a catalogue entry (kind 0, the no-error entry, included).
+inline constexpr int kVekCatalogueEntries = 171;
+// The language value that selects English.
+inline constexpr int kVekLanguageEnglish = 2;
+// The silent kind: its text is empty and popups never show it.
+inline constexpr int kVekSilentKind = 6;
+
+// The message for `code` in the current language, with a pending user string attached.
+//
+// The quotient q = code / 1000 (toward zero) selects the catalogue entry of kind -q; a kind
+// without an entry, and every q above 0, gives the fallback text ("Ein unbekannter Fehler ist
+// aufgetreten" / "A unknown error occured"). Codes -999 ... 999 are kind 0, the no-error entry.
+// Kinds 6 and 9 have empty texts.
+//
+// If the user string is not empty, a line feed and the user string are appended and the user
+// string is emptied. Exception: in English, a quotient of 0 yields "No error" alone and leaves
+// the user string pending for the next lookup.
+//
+// The result points to the module's message buffer: it stays valid for the whole run, and the
+// next call replaces its contents (a caller that needs a message after a further lookup copies
+// it first). The buffer is always zero-terminated and never written past its 500 bytes.
+char *VEK_Fehlermeldung(int code);
+
+// Sets the language value: 2 selects English; 1 (the value at start) and every other value
+// select German. The value is kept until the next call.
+void VEK_Fehlersprache(int language);
+
+// Copies `text` into the user string, replacing a text that is still pending; the next
+// VEK_Fehlermeldung attaches it on a line of its own and consumes it. A text longer than 299
+// bytes is cut at the last whole UTF-8 character that fits. A null pointer empties the user
+// string.
+void VEK_Fehleruserstring(const char *text);
+
+// The current language value (as last set by VEK_Fehlersprache, 1 at start). The error display
+// uses it to word popup titles.
+int vekLanguage();
+
+// The fallback text of a kind without entry: English for language value 2, German otherwise.
+const char *vekFallbackText(int language);
+
+// Walking the catalogue, for tools that list or document it.
+//
+// vekCatalogueSize() is the number of entries (kVekCatalogueEntries). vekCatalogueEntry gives
+// entry i (0 <= i < size, in ascending kind order) through the non-null out-parameters and
+// answers true; for an i out of range it answers false and leaves the out-parameters alone.
+// The texts are static and must not be freed; kinds 6 and 9 give empty texts.
+int vekCatalogueSize();
+bool vekCatalogueEntry(int i, int *kind, const char **german, const char **english);
+
+// Looks up the entry of `kind`. Answers true and fills the non-null out-parameters when the
+// catalogue has an entry; answers false (out-parameters untouched) otherwise.
+bool vekCatalogueFind(int kind, const char **german, const char **english);
+
+// Error display
