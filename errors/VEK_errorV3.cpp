@@ -40,7 +40,8 @@ char *VEK_Fehlermeldung(int code) {
     const bool english = gLanguage == kVekLanguageEnglish;
 
     if (english && quotient == 0) {
-        // The user string stays pending on purpose: a cleared display must not swallow it.
+        // The English no-error answer is the bare text and keeps the user string for the next
+        // lookup, while German attaches and consumes it; callers rely on this asymmetry.
         appendToMessage(0, kNoErrorEnglish);
         return gMessage;
     }
