@@ -1,0 +1,353 @@
+// The trz-4 card's command protocol over the RS-232 operations.
+//
+// Error codes are -(kind * 1000 + site). Sites of this module:
+//   Open 1-3, Close 4, Timeout 5, PufferLeeren 207-208,
+//   IDLesen 6-15, KartennummerLesen 16-29, KartennummerSchreiben 31-41,
+//   ParameterLesen 132, 154-169.
+#include "cardlink/vektrz4.h"
+
+#include "platform/rs232.h"
+
+#include <chrono>
+#include <cstring>
+#include <string_view>
+#include <thread>
+
+namespace {
+
+// Kinds of failure; the code is -(kind * 1000 + site).
+enum Kind {
+    kKindOpen = 100,
+    kKindWrite = 101,
+    kKindClose = 103,
+    kKindTimeout = 111,
+    kKindFlush = 112,
+    kKindShortWrite = 114,
+    kKindFlushOut = 123,
+    kKindFlushIn = 124,
+    kKindBaud = 125,
+    kKindAddress = 400,
+    kKindParameter = 401,
+    kKindNak = 402,
+    kKindNoAnswer = 403,
+    kKindWrongAnswer = 404,
+    kKindCan = 405,
+    kKindDeviceParameter = 409,
+    kKindValue = 500,
+};
+
+constexpr int code(int kind, int site) {
+    return -(kind * 1000 + site);
+}
+
+constexpr char kStart = '#';
+constexpr char kCr = '\r';
+constexpr int kAck = 0x06;
+constexpr int kNak = 0x15;
+constexpr int kCan = 0x18;
+constexpr int kBaud = 9600;
+constexpr int kQueueSize = 512;
+constexpr int kMaxAnswer = 29; // bytes taken from an answer line, its CR included
+constexpr int kEchoLength = 5; // "#", address, three command letters
+
+// Sites of one read command, in the order of the exchange's steps.
+struct Sites {
+    int address;
+    int flush; // 0: pass PufferLeeren's own codes through
+    int write;
+    int shortWrite;
+    int nak;
+    int can;
+    int noHandshake;
+    int wrongHandshake;
+    int answerRead;
+    int echo; // 0: no echo check
+};
+
+constexpr Sites kIdSites{6, 0, 8, 9, 10, 11, 12, 13, 14, 0};
+constexpr Sites kCardNumberSites{16, 19, 20, 21, 22, 23, 24, 25, 26, 27};
+constexpr Sites kParameterSites{132, 155, 156, 157, 158, 159, 160, 161, 162, 163};
+
+constexpr int kIdFormatSite = 15;
+constexpr int kCardNumberScanSite = 29;
+constexpr int kParameterUnknownSite = 154;
+constexpr int kParameterErrSite = 164;
+
+bool validAddress(char c) {
+    return (c >= '1' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+bool isWhiteSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A received byte counts only in 0x00-0x7F; time-outs and failures are negative.
+bool validByte(int byte) {
+    return byte >= 0 && byte <= 0x7F;
+}
+
+// The answer line of one exchange: at most kMaxAnswer bytes and a terminating NUL.
+struct Answer {
+    char bytes[kMaxAnswer + 1] = {};
+    int length = 0;
+};
+
+// Drain step: the frame must have left before the handshake is awaited. The queue length is
+// asked again with a short pause (a 7-byte frame needs 7 ms at 9600 baud; spinning on it
+// would burn a core), and the wait is bounded by the port's time-out, so that a stalled line
+// or a vanished adapter ends as a write failure instead of a hang.
+bool drainOutput(int port) {
+    using Clock = std::chrono::steady_clock;
+    double timeout = comTimeoutSeconds(port);
+    if (timeout < 0)
+        timeout = 1.0;
+    auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                       std::chrono::duration<double>(timeout));
+    for (;;) {
+        int pending = GetOutQLen(port);
+        if (pending == 0)
+            return true;
+        if (pending < 0 || Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
+// Steps 3 to 5: flush both queues, send the frame, wait until it has gone.
+int sendFrame(int port, const char *frame, int length, int flushSite, int writeSite,
+              int shortWriteKind, int shortWriteSite) {
+    int flushed = PufferLeeren(port);
+    if (flushed != 0)
+        return flushSite == 0 ? flushed : code(kKindFlush, flushSite);
+    int sent = ComWrt(port, frame, length);
+    if (sent < 0)
+        return code(kKindWrite, writeSite);
+    if (sent != length)
+        return code(shortWriteKind, shortWriteSite);
+    if (!drainOutput(port))
+        return code(kKindWrite, writeSite);
+    return 0;
+}
+
+// Step 6 for the read commands.
+int readHandshake(int port, const Sites &sites) {
+    int byte = ComRdByte(port);
+    if (byte == kNak)
+        return code(kKindNak, sites.nak);
+    if (byte == kCan)
+        return code(kKindCan, sites.can);
+    if (!validByte(byte))
+        return code(kKindNoAnswer, sites.noHandshake);
+    if (byte != kAck)
+        return code(kKindWrongAnswer, sites.wrongHandshake);
+    return 0;
+}
+
+// Step 7: byte after byte up to CR or the 29th byte. Later bytes stay in the input queue for
+// the next command's flush.
+int readAnswer(int port, const Sites &sites, Answer &answer) {
+    while (answer.length < kMaxAnswer) {
+        int byte = ComRdByte(port);
+        if (!validByte(byte))
+            return code(kKindWrongAnswer, sites.answerRead);
+        answer.bytes[answer.length++] = static_cast<char>(byte);
+        if (byte == kCr)
+            break;
+    }
+    answer.bytes[answer.length] = '\0';
+    return 0;
+}
+
+// Step 8: the first five answer bytes repeat the frame. Compared as a string, so a short
+// answer fails at its terminating NUL.
+bool echoMatches(const Answer &answer, const char *frame) {
+    for (int i = 0; i < kEchoLength; ++i) {
+        if (answer.bytes[i] != frame[i])
+            return false;
+        if (answer.bytes[i] == '\0')
+            return false;
+    }
+    return true;
+}
+
+// Steps 1-8 of a read command whose address has been checked; fills answer.
+int readExchange(int port, const char *frame, const Sites &sites, Answer &answer) {
+    int result = sendFrame(port, frame, static_cast<int>(std::strlen(frame)), sites.flush,
+                           sites.write, kKindShortWrite, sites.shortWrite);
+    if (result != 0)
+        return result;
+    if ((result = readHandshake(port, sites)) != 0)
+        return result;
+    if ((result = readAnswer(port, sites, answer)) != 0)
+        return result;
+    if (sites.echo != 0 && !echoMatches(answer, frame))
+        return code(kKindWrongAnswer, sites.echo);
+    return 0;
+}
+
+// Hexadecimal digits at the start of text, up to the first other character. Fails without a
+// digit, and when the value does not fit the 32 bits of a status word (a wrapped value would
+// be a wrong status).
+bool scanHex(const char *text, int *value) {
+    unsigned long long accumulated = 0;
+    int digits = 0;
+    for (; *text; ++text, ++digits) {
+        char c = *text;
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            break;
+        accumulated = accumulated * 16 + static_cast<unsigned>(digit);
+        if (accumulated > 0xFFFFFFFFULL)
+            return false;
+    }
+    if (digits == 0)
+        return false;
+    *value = static_cast<int>(static_cast<unsigned>(accumulated));
+    return true;
+}
+
+} // namespace
+
+int PufferLeeren(int port) {
+    if (FlushInQ(port) != 0)
+        return code(kKindFlushIn, 207);
+    if (FlushOutQ(port) != 0)
+        return code(kKindFlushOut, 208);
+    return 0;
+}
+
+int VEKTRZ4_Open(int port, int baudRate) {
+    if (baudRate != kBaud)
+        return code(kKindBaud, 1);
+    if (port < 1 || port > 256)
+        return code(kKindOpen, 2);
+    if (OpenComConfig(port, "", kBaud, 1, 7, 1, kQueueSize, kQueueSize) != 0)
+        return code(kKindOpen, 3);
+    return 0;
+}
+
+int VEKTRZ4_Close(int port) {
+    return CloseCom(port) == 0 ? 0 : code(kKindClose, 4);
+}
+
+int VEKTRZ4_Timeout(int port, double timeoutSeconds) {
+    return SetComTime(port, timeoutSeconds) == 0 ? 0 : code(kKindTimeout, 5);
+}
+
+int VEKTRZ4_IDLesen(int port, char address, char *idText) {
+    if (!validAddress(address))
+        return code(kKindAddress, kIdSites.address);
+    const char frame[] = {kStart, address, 'I', 'D', 'R', kCr, '\0'};
+    Answer answer;
+    int result = readExchange(port, frame, kIdSites, answer);
+    if (result != 0)
+        return result;
+
+    // "#", the address, a text up to the first white space, and the closing CR right after it.
+    const char *bytes = answer.bytes;
+    if (answer.length < 2 || bytes[0] == '\0' || bytes[1] == '\0')
+        return code(kKindWrongAnswer, kIdFormatSite);
+    int end = 2;
+    while (bytes[end] != '\0' && !isWhiteSpace(bytes[end]))
+        ++end;
+    if (end == 2)
+        return code(kKindWrongAnswer, kIdFormatSite);
+    if (idText) {
+        std::memcpy(idText, bytes + 2, static_cast<size_t>(end - 2));
+        idText[end - 2] = '\0';
+    }
+    if (bytes[0] != kStart || bytes[1] != address || bytes[end] != kCr)
+        return code(kKindWrongAnswer, kIdFormatSite);
+    return 0;
+}
+
+int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
+    if (!validAddress(address))
+        return code(kKindAddress, kCardNumberSites.address);
+    const char frame[] = {kStart, address, 'D', 'N', 'R', kCr, '\0'};
+    Answer answer;
+    int result = readExchange(port, frame, kCardNumberSites, answer);
+    if (result != 0)
+        return result;
+    char number = answer.bytes[kEchoLength];
+    if (number == '\0')
+        return code(kKindWrongAnswer, kCardNumberScanSite);
+    if (kartennummer)
+        *kartennummer = number;
+    return 0;
+}
+
+int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
+    if (!validAddress(address))
+        return code(kKindAddress, 31);
+    if (!validAddress(kartennummer))
+        return code(kKindValue, 33);
+    const char frame[] = {kStart, address, 'D', 'N', 'W', kartennummer, kCr};
+    int result = sendFrame(port, frame, sizeof frame, 35, 36, kKindWrite, 37);
+    if (result != 0)
+        return result;
+    int byte = ComRdByte(port);
+    if (byte == kAck)
+        return 0;
+    if (byte == kNak)
+        return code(kKindNak, 38);
+    if (byte == kCan)
+        return code(kKindCan, 39);
+    if (!validByte(byte))
+        return code(kKindNoAnswer, 40);
+    return code(kKindWrongAnswer, 41);
+}
+
+namespace {
+
+enum class ValueKind { Hex };
+
+struct Parameter {
+    std::string_view name;
+    char letters[3];
+    ValueKind kind;
+    int parseSite;
+};
+
+constexpr Parameter kParameters[] = {
+    {"status", {'S', '1', 'R'}, ValueKind::Hex, 169},
+};
+
+} // namespace
+
+int VEKTRZ4_ParameterLesen(int port, char address, const char *name, double *realValue,
+                           int *intValue, char *textValue) {
+    (void)realValue;
+    (void)textValue;
+    if (!validAddress(address))
+        return code(kKindAddress, kParameterSites.address);
+    const Parameter *parameter = nullptr;
+    for (const Parameter &candidate : kParameters)
+        if (name && candidate.name == name)
+            parameter = &candidate;
+    if (!parameter)
+        return code(kKindParameter, kParameterUnknownSite);
+
+    const char frame[] = {
+        kStart, address, parameter->letters[0], parameter->letters[1], parameter->letters[2],
+        kCr,    '\0'};
+    Answer answer;
+    int result = readExchange(port, frame, kParameterSites, answer);
+    if (result != 0)
+        return result;
+    const char *value = answer.bytes + kEchoLength;
+    if (std::strncmp(value, "err\r", 4) == 0)
+        return code(kKindDeviceParameter, kParameterErrSite);
+    int parsed = 0;
+    if (!scanHex(value, &parsed))
+        return code(kKindWrongAnswer, parameter->parseSite);
+    if (intValue)
+        *intValue = parsed;
+    return 0;
+}

@@ -1,0 +1,219 @@
+// COM numbers to devices, and the list of COM ports present.
+#include "platform/comports.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <mutex>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kMaxCom = 256;
+
+struct Family {
+    const char *prefix; // device name without the number, e.g. "ttyUSB"
+    int firstCom;       // COM number of device 0
+    int count;          // devices 0 .. count-1 take part
+};
+
+// Ranges that never overlap: 32 UARTs, 32 USB adapters, the rest for CDC-ACM devices.
+constexpr Family kFamilies[] = {
+    {"ttyS", 1, 32},
+    {"ttyUSB", 33, 32},
+    {"ttyACM", 65, kMaxCom - 65 + 1},
+};
+
+std::mutex rootsLock;
+ComPortRoots overrides;
+
+ComPortRoots currentRoots() {
+    std::lock_guard guard(rootsLock);
+    return overrides;
+}
+
+std::string devRoot() {
+    ComPortRoots roots = currentRoots();
+    return roots.dev.empty() ? "/dev" : roots.dev;
+}
+
+std::string sysRoot() {
+    ComPortRoots roots = currentRoots();
+    return roots.sys.empty() ? "/sys" : roots.sys;
+}
+
+std::string homeDirectory() {
+    if (const char *home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd *pw = getpwuid(getuid()); pw && pw->pw_dir)
+        return pw->pw_dir;
+    return "/tmp";
+}
+
+bool exists(const std::string &path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+bool isLink(const std::string &path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::string readFirstLine(const std::string &path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' '))
+        line.pop_back();
+    return line;
+}
+
+std::string readLinkTarget(const std::string &path) {
+    char target[PATH_MAX];
+    ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+    if (n < 0)
+        return {};
+    target[n] = '\0';
+    return target;
+}
+
+std::string mapEntry(int com) {
+    return portMapDirectory() + "/com" + std::to_string(com);
+}
+
+// A ttyS node exists for every possible UART; only one with a bound driver and a known UART
+// type (sysfs "type" not 0, PORT_UNKNOWN) is a real port.
+bool uartPresent(const std::string &name) {
+    std::string base = sysRoot() + "/class/tty/" + name;
+    if (!exists(base + "/device"))
+        return false;
+    std::string type = readFirstLine(base + "/type");
+    return !type.empty() && type != "0";
+}
+
+// The USB device's product text: walk up from the tty's device towards the USB device that
+// carries "product" (interface, then device; a few levels at most).
+std::string usbProduct(const std::string &name) {
+    char resolved[PATH_MAX];
+    std::string device = sysRoot() + "/class/tty/" + name + "/device";
+    if (!realpath(device.c_str(), resolved))
+        return {};
+    std::string dir = resolved;
+    for (int level = 0; level < 4 && dir.size() > 1; ++level) {
+        std::string product = readFirstLine(dir + "/product");
+        if (!product.empty())
+            return product;
+        dir = dir.substr(0, dir.find_last_of('/'));
+    }
+    return {};
+}
+
+std::string fixedRulePath(int com, bool *uart) {
+    for (const Family &family : kFamilies) {
+        int index = com - family.firstCom;
+        if (index < 0 || index >= family.count)
+            continue;
+        std::string name = family.prefix + std::to_string(index);
+        if (uart)
+            *uart = family.firstCom == 1;
+        return name;
+    }
+    return {};
+}
+
+} // namespace
+
+void setComPortRoots(const ComPortRoots &roots) {
+    std::lock_guard guard(rootsLock);
+    overrides = roots;
+}
+
+std::string portMapDirectory() {
+    ComPortRoots roots = currentRoots();
+    if (!roots.portMap.empty())
+        return roots.portMap;
+    const char *config = std::getenv("XDG_CONFIG_HOME");
+    std::string base = config && *config ? config : homeDirectory() + "/.config";
+    return base + "/trz4steuerung/ports";
+}
+
+std::string comDevicePath(int com) {
+    if (com < 1 || com > kMaxCom)
+        return {};
+    std::string entry = mapEntry(com);
+    if (isLink(entry))
+        return entry;
+    bool uart = false;
+    std::string name = fixedRulePath(com, &uart);
+    if (name.empty())
+        return {};
+    std::string path = devRoot() + "/" + name;
+    if (!exists(path) || (uart && !uartPresent(name)))
+        return {};
+    return path;
+}
+
+std::vector<ComPortInfo> listComPorts() {
+    std::vector<ComPortInfo> ports;
+    for (int com = 1; com <= kMaxCom; ++com) {
+        std::string entry = mapEntry(com);
+        if (isLink(entry)) {
+            // A stale entry (its device is gone) hides its number rather than falling back.
+            if (exists(entry))
+                ports.push_back({com, readLinkTarget(entry), {}});
+            continue;
+        }
+        bool uart = false;
+        std::string name = fixedRulePath(com, &uart);
+        std::string path = devRoot() + "/" + name;
+        if (!exists(path) || (uart && !uartPresent(name)))
+            continue;
+        ports.push_back({com, path, uart ? std::string() : usbProduct(name)});
+    }
+    return ports;
+}
+
+int addPortMapLink(int com, const std::string &target) {
+    if (com < 1 || com > kMaxCom || target.empty())
+        return -EINVAL;
+    std::string dir = portMapDirectory();
+    // Create each missing level; private, as the links say which devices this user drives.
+    for (size_t slash = dir.find('/', 1);; slash = dir.find('/', slash + 1)) {
+        std::string level = dir.substr(0, slash);
+        if (mkdir(level.c_str(), 0700) != 0 && errno != EEXIST)
+            return -errno;
+        if (slash == std::string::npos)
+            break;
+    }
+    std::string entry = mapEntry(com);
+    // Link under a private name, then rename over the entry: readers never see it missing.
+    std::string temporary = entry + ".tmp" + std::to_string(getpid());
+    unlink(temporary.c_str());
+    if (symlink(target.c_str(), temporary.c_str()) != 0)
+        return -errno;
+    if (rename(temporary.c_str(), entry.c_str()) != 0) {
+        int err = errno;
+        unlink(temporary.c_str());
+        return -err;
+    }
+    return 0;
+}
+
+int removePortMapLink(int com, const std::string &expectedTarget) {
+    if (com < 1 || com > kMaxCom)
+        return -EINVAL;
+    std::string entry = mapEntry(com);
+    if (!isLink(entry))
+        return 0;
+    if (!expectedTarget.empty() && readLinkTarget(entry) != expectedTarget)
+        return 0;
+    if (unlink(entry.c_str()) != 0 && errno != ENOENT)
+        return -errno;
+    return 0;
+}

@@ -1,0 +1,51 @@
+// COM numbers on Linux: which device a COM number names, and which COM ports are present.
+//
+// Fixed rule, so that a saved port finds the same device again:
+//   /dev/ttyS<k>   = COM(k+1),  k 0-31  (only when a UART is really behind it)
+//   /dev/ttyUSB<k> = COM(33+k), k 0-31
+//   /dev/ttyACM<k> = COM(65+k), k 0-191
+// The port map directory ($XDG_CONFIG_HOME/trz4steuerung/ports, default
+// ~/.config/trz4steuerung/ports) holds symbolic links com<n> (n 1-256) to any device; such an
+// entry wins over the fixed rule for its number.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ComPortInfo {
+    int number = 0;      // 1-256
+    std::string device;  // the device it opens (a port-map link shows its target)
+    std::string product; // USB adapters: the product text from sysfs; empty otherwise
+};
+
+// Where the layer looks. Empty members mean the system default (/dev, /sys, the port map
+// directory from the environment). Tests point them at scratch directories.
+struct ComPortRoots {
+    std::string dev;
+    std::string sys;
+    std::string portMap;
+};
+
+// Replaces the roots for the whole process; setComPortRoots({}) restores the defaults.
+void setComPortRoots(const ComPortRoots &roots);
+
+// The port map directory now in effect (not created).
+std::string portMapDirectory();
+
+// The device path of a COM number, or "" when the number names no device (out of range, no
+// map entry and no device by the fixed rule). A map entry is returned as the link's own path,
+// even when its target is gone, so that opening it reports the missing device.
+std::string comDevicePath(int com);
+
+// The COM ports present, ordered by number: map entries whose target exists and the fixed-rule
+// devices that exist (serial UARTs only with a bound driver and a known UART type).
+std::vector<ComPortInfo> listComPorts();
+
+// Links com<n> in the port map to target (creating the directory), replacing an older entry
+// in one step. Returns 0, or -errno (-EINVAL for a number outside 1-256 or an empty target).
+int addPortMapLink(int com, const std::string &target);
+
+// Removes com<n> from the port map. With expectedTarget non-empty the link is removed only
+// while it still points there, so that one program never removes another's entry.
+// Returns 0 (also when there was nothing to remove), or -errno.
+int removePortMapLink(int com, const std::string &expectedTarget = {});

@@ -1,0 +1,100 @@
+// Serial ports by COM number: the RS-232 operations the card protocol is written against.
+//
+// A port is named by its COM number 1-256; comDevicePath() (platform/comports.h) turns the
+// number into a device. Every operation dispatches to the current SerialBackend: the POSIX
+// termios backend by default, or a test double installed with setSerialBackend().
+//
+// Results: 0 (or a count or byte value) on success, a negative ComError on failure. All
+// functions may be called from any thread; one port is meant to be used by one thread at a time.
+#pragma once
+
+#include <string>
+
+// Failure results of the RS-232 operations. Callers only rely on "negative means failure"; the
+// distinct values say whose fault it was.
+enum ComError {
+    kComSystemError = -1,     // the operating system refused (see errno-derived reasons)
+    kComInvalidPort = -2,     // port number outside 1-256
+    kComNotOpen = -3,         // the port is not open
+    kComInvalidArgument = -4, // a link parameter or time-out the layer cannot honour
+    kComNoDevice = -5,        // no device behind the COM number, or it went away
+    kComBusy = -6,            // another program holds the device
+    kComAccessDenied = -7,    // no permission to open the device
+    kComHangup = -8,          // the other end vanished (USB cable pulled, pty master closed)
+    kComTimeout = -99,        // nothing arrived within the time-out
+};
+
+// Opens the port with the given link parameters and the port's default time-out (1 s).
+// deviceName empty or null: the device comes from comDevicePath(port). parity: 0 none, 1 odd,
+// 2 even; dataBits 5-8; stopBits 1-2. The queue sizes are accepted for compatibility (the
+// kernel's queues are used). An open port is closed first. Returns 0, or a negative ComError;
+// after a failure lastOpenFailureReason() tells why.
+int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, int dataBits,
+                  int stopBits, int inputQueueSize, int outputQueueSize);
+
+// Closes the port; output still queued may take up to the port's time-out to leave, what
+// remains after that is discarded. Returns 0 or kComNotOpen.
+int CloseCom(int port);
+
+// Sets the time-out in seconds (>= 0) that each single-byte read and each wait for the output
+// queue may take. Returns 0 or a negative ComError.
+int SetComTime(int port, double timeoutSeconds);
+
+// Discard the bytes waiting in the input or output queue. 0 or a negative ComError.
+int FlushInQ(int port);
+int FlushOutQ(int port);
+
+// Queues count bytes for sending; waits at most the time-out for room. Returns the number of
+// bytes accepted (may be short after the time-out) or a negative ComError.
+int ComWrt(int port, const char *buffer, int count);
+
+// The number of bytes not yet sent, or a negative ComError.
+int GetOutQLen(int port);
+
+// The next received byte (0-255), waiting at most the time-out; kComTimeout when nothing came,
+// another negative ComError on failure (kComHangup at once when the other end is gone).
+int ComRdByte(int port);
+
+// The time-out set for an open port in seconds, or a negative ComError.
+double comTimeoutSeconds(int port);
+
+// Why the last OpenComConfig on this thread failed, as a German sentence for the operator
+// (the device, and: permission denied with the group to join and the need to log in again,
+// busy, no such device, link parameters refused). Empty after a successful open.
+const char *lastOpenFailureReason();
+
+// The seam under the operations above. Implementations report failures with ComError values.
+class SerialBackend {
+public:
+    virtual ~SerialBackend() = default;
+    virtual int open(int port, const char *deviceName, long baudRate, int parity, int dataBits,
+                     int stopBits, int inputQueueSize, int outputQueueSize) = 0;
+    virtual int close(int port) = 0;
+    virtual int setTimeout(int port, double seconds) = 0;
+    virtual double timeout(int port) = 0;
+    virtual int flushInput(int port) = 0;
+    virtual int flushOutput(int port) = 0;
+    virtual int write(int port, const char *buffer, int count) = 0;
+    virtual int outputQueueLength(int port) = 0;
+    virtual int readByte(int port) = 0;
+    // Reason for the last failed open, German, empty when there is none.
+    virtual std::string openFailureReason() = 0;
+};
+
+// The termios backend over real devices and pseudo-terminals; lives for the whole process.
+SerialBackend &posixSerialBackend();
+
+// Installs a backend (null: the POSIX one) and returns the previous one. Not owned.
+SerialBackend *setSerialBackend(SerialBackend *backend);
+
+// Installs a backend for one scope, e.g. a test double in a test.
+class ScopedSerialBackend {
+public:
+    explicit ScopedSerialBackend(SerialBackend &backend) : previous(setSerialBackend(&backend)) {}
+    ~ScopedSerialBackend() { setSerialBackend(previous); }
+    ScopedSerialBackend(const ScopedSerialBackend &) = delete;
+    ScopedSerialBackend &operator=(const ScopedSerialBackend &) = delete;
+
+private:
+    SerialBackend *previous;
+};
