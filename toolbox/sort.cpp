@@ -225,8 +225,15 @@ int DoubleCompare(const void *a, const void *b) {
     return compareReal<double>(a, b);
 }
 
+// Zero-filled insertions leave null pointers in string lists; they sort before every string
+// instead of crashing strcmp.
 int CStringCompare(const void *a, const void *b) {
-    return std::strcmp(load<const char *>(a), load<const char *>(b));
+    const char *x = load<const char *>(a);
+    const char *y = load<const char *>(b);
+    if (!x || !y) {
+        return x == y ? 0 : (x ? 1 : -1);
+    }
+    return std::strcmp(x, y);
 }
 
 int CStringNoCaseCompare(const void *a, const void *b) {

@@ -54,6 +54,22 @@ bool growBy(ListHandle list, std::int64_t k) {
     return setCapacity(list, wanted);
 }
 
+// Single ints and pointers are the usual items: a fixed-size copy for them avoids a library
+// call per appended item.
+void copyBytes(char *target, const char *src, std::size_t bytes) {
+    switch (bytes) {
+    case 4:
+        std::memcpy(target, src, 4);
+        break;
+    case 8:
+        std::memcpy(target, src, 8);
+        break;
+    default:
+        std::memcpy(target, src, bytes);
+        break;
+    }
+}
+
 // Maps LIST_FRONT and LIST_END for reading and removing; 0 when the range is not inside
 // the list.
 int readPosition(const ListHeader *h, int position, int n) {
@@ -203,9 +219,8 @@ int ListInsertItems(ListHandle list, const void *itemsIn, int position, int n) {
     if (position > count + 1 || position < LIST_FRONT) {
         return 0;
     }
-    if (static_cast<std::int64_t>(count) + n > maxCapacity(itemSize)) {
-        return 0;
-    }
+    // Growth refuses a size beyond the int block size, so bytes cannot overflow once the
+    // slots exist.
     const std::size_t bytes = static_cast<std::size_t>(n) * static_cast<std::size_t>(itemSize);
 
     // Items taken from this very list (a pointer from ListGetPtrToItem) would be moved or
@@ -240,7 +255,7 @@ int ListInsertItems(ListHandle list, const void *itemsIn, int position, int n) {
                      static_cast<std::size_t>(count - position + 1) * itemSize);
     }
     if (src) {
-        std::memcpy(target, src, bytes);
+        copyBytes(target, src, bytes);
     } else {
         std::memset(target, 0, bytes);
     }

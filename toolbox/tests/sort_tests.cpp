@@ -251,4 +251,8 @@ TEST(Comparators, OrderAndUnorderedReals) {
     EXPECT_GT(CStringCompare(&y, &x), 0);
     EXPECT_EQ(CStringNoCaseCompare(&x, &y), 0);
     EXPECT_LT(CStringNoCaseCompare(&y, &z), 0);
+    const char *none = nullptr;
+    EXPECT_LT(CStringCompare(&none, &x), 0);
+    EXPECT_GT(CStringNoCaseCompare(&x, &none), 0);
+    EXPECT_EQ(CStringCompare(&none, &none), 0);
 }
