@@ -15,6 +15,11 @@ typedef void **Handle;
 
 // A list is a handle whose block holds a header (growth percentage, minimum growth, capacity,
 // item size, item count; all int) followed by the item slots. Positions are 1-based.
+// The header is padded to the strictest alignment of the platform, so items holding pointers
+// or doubles can be used in place through ListGetPtrToItem. Growth adds
+// k + max(minimum growth, capacity * (100 + percentage) / 100) slots for k missing ones
+// (capacities 0, 5, 11, 24, 51, 108, ... when filled one at a time); capacity never shrinks.
+// ListGetPtrToItem's pointer is valid until the next insertion, removal, sort or resize.
 typedef Handle ListHandle;
 
 // Special positions: LIST_FRONT is the first item; LIST_END is the last item for reading,
@@ -26,10 +31,17 @@ enum { LIST_FRONT = -1, LIST_END = 0 };
 // over the item size.
 typedef int (*ListCompareFunction)(const void *a, const void *b);
 
+// NewHandle: a zero-filled block of size bytes (none for 0); null for a negative size or no
+// memory. SetHandleSize: 1 on success, 0 for a negative size or no memory (handle unchanged);
+// added bytes are zero. A null handle to Get/SetHandleSize is a programming error (Assert).
 Handle NewHandle(int size);
 void DisposeHandle(Handle handle);
 int GetHandleSize(Handle handle);
 int SetHandleSize(Handle handle, int newSize);
+
+// ListCreate refuses an item size <= 0 (null). Insertions give 1 or 0 (null list, n <= 0,
+// a position other than LIST_FRONT, LIST_END or 1 .. count + 1, no memory: list unchanged).
+// Items may come from the list itself. Reading and removing out of range do nothing.
 
 ListHandle ListCreate(int itemSize);
 void ListDispose(ListHandle list);
@@ -55,6 +67,7 @@ int IntCompare(const void *a, const void *b);
 int FloatCompare(const void *a, const void *b);
 int DoubleCompare(const void *a, const void *b);
 int CStringCompare(const void *a, const void *b);
+// Null string pointers sort before every string.
 int CStringNoCaseCompare(const void *a, const void *b);
 
 // Hex text of a data block and back: ConvertDataToText returns a malloc'ed zero-terminated
@@ -73,7 +86,12 @@ char *StrDup(const char *s);
 char *SkipWhiteSpace(const char *s);
 int HasNonWhiteSpace(const char *s);
 char *StrDupWithoutSurrWhiteSpace(const char *s);
+// StringCopyMax: at most maxBytes bytes including the terminator, overlap-safe; in double-byte
+// mode a cut never leaves the lead byte of a character without its trail byte. A null dst is
+// a programming error (Assert), as is a null s to CmbStrLastChar.
 void StringCopyMax(char *dst, const char *src, int maxBytes);
+// Both case-insensitive comparisons fold letters to upper case, so indexes sorted with one can
+// be searched with the other. Null sorts before every string.
 int StrICmp(const char *a, const char *b);
 int StrICmpWithoutSurrWhiteSpace(const char *a, const char *b);
 int StrToInt(const char *s, int *value);
@@ -87,6 +105,9 @@ struct LeadByteRange {
     unsigned char first;
     unsigned char last;
 };
+// initMultibyteModeFromLocale: call once at start-up, before any helper runs. It reads the
+// code set of the environment's locale (LC_ALL / LC_CTYPE / LANG) without switching the
+// process locale; Shift-JIS, GBK, Big5 and the Korean double-byte code sets switch it on.
 void initMultibyteModeFromLocale();
 // count 0 (or ranges null) switches double-byte mode off.
 void setLeadByteRanges(const LeadByteRange *ranges, int count);
@@ -102,7 +123,8 @@ int mbsICmp(const char *a, const char *b);
 // Programming errors. assertFailed formats the text
 // "Assert!\n\n%s\n\nThe error was detected on line %d of file '%s'.\n\nProgram aborting.",
 // hands title "Assert" and text to the installed hook (the GUI shows a modal popup), or prints
-// them to stderr when no hook is installed, and then aborts the process.
+// them to stderr when no hook is installed, and then aborts the process. The toolbox's own
+// reports name the file "toolbox.cpp", whichever of its sources detected the error.
 typedef void (*AssertHook)(const char *title, const char *text);
 void setAssertHook(AssertHook hook);
 [[noreturn]] void assertFailed(const char *message, int line, const char *file);
