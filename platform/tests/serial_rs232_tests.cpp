@@ -1,0 +1,233 @@
+// The termios backend against a real pseudo-terminal whose master end the test plays.
+#include "platform/comports.h"
+#include "platform/rs232.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <stdlib.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kCom = 9;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+class Rs232Pty : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("serial_rs232_" + std::to_string(getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root / "dev");
+        setComPortRoots(
+            {(root / "dev").string(), (root / "sys").string(), (root / "ports").string()});
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master, 0);
+        ASSERT_EQ(grantpt(master), 0);
+        ASSERT_EQ(unlockpt(master), 0);
+        slave = ptsname(master);
+        // Keep one slave descriptor, raw, so that the pty neither echoes nor hangs up between
+        // the opens of a test.
+        holder = open(slave.c_str(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(holder, 0);
+        termios tio{};
+        tcgetattr(holder, &tio);
+        cfmakeraw(&tio);
+        tcsetattr(holder, TCSANOW, &tio);
+        ASSERT_EQ(addPortMapLink(kCom, slave), 0);
+    }
+    void TearDown() override {
+        CloseCom(kCom);
+        CloseCom(kCom + 1);
+        if (holder >= 0)
+            close(holder);
+        if (master >= 0)
+            close(master);
+        setComPortRoots({});
+        fs::remove_all(root);
+    }
+
+    int openPort(int com = kCom) { return OpenComConfig(com, "", 9600, 1, 7, 1, 512, 512); }
+
+    // Reads what the program sent, waiting briefly for it.
+    std::string masterRead(size_t expected) {
+        std::string got;
+        auto deadline = Clock::now() + std::chrono::seconds(2);
+        while (got.size() < expected && Clock::now() < deadline) {
+            pollfd pfd{master, POLLIN, 0};
+            if (poll(&pfd, 1, 50) > 0) {
+                char buffer[64];
+                ssize_t n = read(master, buffer, sizeof buffer);
+                if (n > 0)
+                    got.append(buffer, static_cast<size_t>(n));
+            }
+        }
+        return got;
+    }
+
+    void masterWrite(const std::string &bytes) {
+        ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+
+    fs::path root;
+    int master = -1;
+    int holder = -1;
+    std::string slave;
+};
+
+TEST_F(Rs232Pty, ExchangesBytesBothWaysAndReopens) {
+    // A pty refuses every 7O1 request after the first; each of these opens must still work.
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(openPort(), 0) << lastOpenFailureReason();
+        EXPECT_STREQ(lastOpenFailureReason(), "");
+        ASSERT_EQ(SetComTime(kCom, 0.5), 0);
+        EXPECT_DOUBLE_EQ(comTimeoutSeconds(kCom), 0.5);
+        EXPECT_EQ(ComWrt(kCom, "#1IDR\r", 6), 6);
+        EXPECT_EQ(GetOutQLen(kCom), 0);
+        EXPECT_EQ(masterRead(6), "#1IDR\r");
+        masterWrite("\x06#\xC4\r");
+        EXPECT_EQ(ComRdByte(kCom), 0x06);
+        EXPECT_EQ(ComRdByte(kCom), '#');
+        EXPECT_EQ(ComRdByte(kCom), 0xC4) << "bytes come back as 0-255";
+        EXPECT_EQ(ComRdByte(kCom), '\r');
+        EXPECT_EQ(CloseCom(kCom), 0);
+    }
+}
+
+TEST_F(Rs232Pty, SilenceCostsOneTimeout) {
+    ASSERT_EQ(openPort(), 0);
+    ASSERT_EQ(SetComTime(kCom, 0.1), 0);
+    auto start = Clock::now();
+    EXPECT_EQ(ComRdByte(kCom), kComTimeout);
+    double elapsed = secondsSince(start);
+    EXPECT_GE(elapsed, 0.1);
+    EXPECT_LT(elapsed, 0.18);
+    ASSERT_EQ(SetComTime(kCom, 0.0), 0);
+    start = Clock::now();
+    EXPECT_EQ(ComRdByte(kCom), kComTimeout);
+    EXPECT_LT(secondsSince(start), 0.05) << "a zero time-out does not wait";
+}
+
+TEST_F(Rs232Pty, FlushInputDiscardsWaitingBytes) {
+    ASSERT_EQ(openPort(), 0);
+    ASSERT_EQ(SetComTime(kCom, 0.05), 0);
+    masterWrite("xyz");
+    EXPECT_EQ(ComRdByte(kCom), 'x');
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // let the rest arrive
+    EXPECT_EQ(FlushInQ(kCom), 0);
+    EXPECT_EQ(FlushOutQ(kCom), 0);
+    EXPECT_EQ(ComRdByte(kCom), kComTimeout);
+}
+
+TEST_F(Rs232Pty, VanishedOtherEndEndsReadAtOnce) {
+    ASSERT_EQ(openPort(), 0);
+    ASSERT_EQ(SetComTime(kCom, 2.0), 0);
+    masterWrite("A");
+    close(holder);
+    holder = -1;
+    close(master);
+    master = -1;
+    auto start = Clock::now();
+    int first = ComRdByte(kCom);
+    int second = ComRdByte(kCom);
+    EXPECT_LT(secondsSince(start), 1.0) << "no waiting for a time-out on a hung-up line";
+    EXPECT_TRUE(first == 'A' || first == kComHangup) << first;
+    EXPECT_EQ(second, kComHangup);
+    EXPECT_LT(ComWrt(kCom, "#", 1), 0);
+    EXPECT_EQ(CloseCom(kCom), 0);
+}
+
+TEST_F(Rs232Pty, SecondOpenOfTheSameDeviceIsBusy) {
+    ASSERT_EQ(addPortMapLink(kCom + 1, slave), 0);
+    ASSERT_EQ(openPort(), 0);
+    EXPECT_EQ(openPort(kCom + 1), kComBusy);
+    EXPECT_NE(std::string(lastOpenFailureReason()).find("belegt"), std::string::npos)
+        << lastOpenFailureReason();
+    ASSERT_EQ(CloseCom(kCom), 0);
+    EXPECT_EQ(openPort(kCom + 1), 0) << "free again after the close";
+}
+
+TEST_F(Rs232Pty, OpenFailuresKeepTheSystemsReason) {
+    EXPECT_EQ(openPort(40), kComNoDevice);
+    EXPECT_NE(std::string(lastOpenFailureReason()).find("keinem Gerät"), std::string::npos);
+    ASSERT_EQ(addPortMapLink(11, (root / "gone").string()), 0);
+    EXPECT_EQ(openPort(11), kComNoDevice);
+    EXPECT_NE(std::string(lastOpenFailureReason()).find("nicht vorhanden"), std::string::npos);
+    EXPECT_EQ(openPort(0), kComInvalidPort);
+    EXPECT_EQ(openPort(257), kComInvalidPort);
+    EXPECT_EQ(OpenComConfig(kCom, "", 9601, 1, 7, 1, 512, 512), kComInvalidArgument);
+    EXPECT_EQ(OpenComConfig(kCom, "", 9600, 5, 7, 1, 512, 512), kComInvalidArgument);
+    EXPECT_EQ(OpenComConfig(kCom, slave.c_str(), 9600, 1, 7, 1, 512, 512), 0)
+        << "an explicit device name is used as given";
+}
+
+TEST_F(Rs232Pty, PermissionFailureNamesTheGroupToJoin) {
+    // Root opens anything; the refusal is seen by an ordinary user, played by a child.
+    fs::path device = root / "dev/ttyUSB0";
+    {
+        FILE *f = fopen(device.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        fclose(f);
+    }
+    chmod(device.c_str(), 0660);
+    chmod(root.c_str(), 0755);
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(pipeFds[0]);
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(3);
+        int result = OpenComConfig(33, "", 9600, 1, 7, 1, 512, 512);
+        std::string reason = lastOpenFailureReason();
+        ssize_t ignored = write(pipeFds[1], reason.data(), reason.size());
+        (void)ignored;
+        _exit(result == kComAccessDenied ? 0 : 1);
+    }
+    close(pipeFds[1]);
+    std::string reason;
+    char buffer[512];
+    ssize_t n;
+    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        reason.append(buffer, static_cast<size_t>(n));
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3)
+        GTEST_SKIP() << "cannot drop privileges here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << reason;
+    EXPECT_NE(reason.find("verweigert"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("Gruppe \"root\""), std::string::npos) << reason;
+    EXPECT_NE(reason.find("neu anmelden"), std::string::npos) << reason;
+}
+
+TEST_F(Rs232Pty, OperationsOnAClosedPortFail) {
+    EXPECT_EQ(CloseCom(kCom), kComNotOpen);
+    EXPECT_EQ(SetComTime(kCom, 1.0), kComNotOpen);
+    EXPECT_EQ(FlushInQ(kCom), kComNotOpen);
+    EXPECT_EQ(FlushOutQ(kCom), kComNotOpen);
+    EXPECT_EQ(ComWrt(kCom, "#", 1), kComNotOpen);
+    EXPECT_EQ(GetOutQLen(kCom), kComNotOpen);
+    EXPECT_EQ(ComRdByte(kCom), kComNotOpen);
+    EXPECT_EQ(ComRdByte(0), kComInvalidPort);
+    ASSERT_EQ(openPort(), 0);
+    EXPECT_EQ(SetComTime(kCom, -1.0), kComInvalidArgument);
+}
+
+} // namespace
