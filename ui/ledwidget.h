@@ -1,0 +1,40 @@
+// A small round indicator lamp with an on-colour. Besides its colour it carries its state as
+// text ("ein" / "aus") in its accessible description and tooltip, so the state never depends
+// on telling colours apart.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+namespace ui {
+
+class LedWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit LedWidget(const QString &name, QWidget *parent = nullptr);
+
+    bool isOn() const { return on; }
+    void setOn(bool value);
+    // 0xRRGGBB.
+    int onColour() const { return colour.rgb() & 0xFFFFFF; }
+    void setOnColour(int rgb);
+
+    QSize sizeHint() const override { return {16, 16}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void updateStateText();
+
+    QString name;
+    bool on = false;
+    QColor colour{0x00, 0xC0, 0x00};
+};
+
+// Text of an LED state as read out and shown in the tooltip.
+inline constexpr const char *kLedOnText = "ein";
+inline constexpr const char *kLedOffText = "aus";
+
+} // namespace ui

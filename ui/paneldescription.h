@@ -1,0 +1,90 @@
+// Panel descriptions: the panels of a panel resource kept as plain data. LoadPanel builds the
+// widgets from them; the descriptions themselves never change at run time.
+#pragma once
+
+#include <vector>
+
+namespace ui {
+
+enum class ControlKind { CommandButton, Led, Ring, String, Numeric, TextMessage, Frame, Picture };
+
+// Where a control's label sits relative to the control.
+enum class LabelPlace { None, Left, Right, Above };
+
+// The logos the runtime can draw (pictures are our own drawings, not image files).
+enum class PictureKind { None, MakerLogo };
+
+struct RingItem {
+    const char *label;
+    int value; // the character's code for character rings
+};
+
+struct ControlDescription {
+    int id;
+    const char *constantName; // e.g. "COMPORT", used as the widget's object name
+    ControlKind kind;
+    int x, y, width, height; // of the control itself, in panel pixels
+    const char *label = "";  // label, or the text of buttons and text messages
+    LabelPlace labelPlace = LabelPlace::None;
+    int labelX = 0, labelY = 0; // label position (Left/Above: label's top left)
+    const char *callbackName = nullptr;
+    // Rings: value type and items; the first item is selected at load.
+    bool charValues = false;
+    std::vector<RingItem> items = {};
+    // LEDs and numerics: the value at load. LEDs: the on-colour.
+    int initialValue = 0;
+    int onColour = 0x00C000;
+    // Strings and numerics: true when the operator cannot edit them (display only).
+    bool indicator = false;
+    // Text messages: bold heading text.
+    bool bold = false;
+    PictureKind picture = PictureKind::None;
+    // Name read out by assistive technology when the control has no visible label.
+    const char *accessibleName = nullptr;
+};
+
+struct MenuItemDescription {
+    int id;
+    const char *constantName;
+    const char *label; // may carry one '&' for the keyboard shortcut
+    const char *callbackName;
+};
+
+struct MenuDescription {
+    int id;
+    const char *constantName;
+    const char *label;
+    std::vector<MenuItemDescription> items;
+};
+
+struct MenuBarDescription {
+    int id;
+    std::vector<MenuDescription> menus;
+};
+
+struct PanelDescription {
+    int resourceId;
+    const char *constantName;
+    const char *title;
+    int width, height; // client area, menu bar excluded
+    int backgroundColour;
+    const char *callbackName = nullptr;
+    const MenuBarDescription *menuBar = nullptr;
+    std::vector<ControlDescription> controls = {};
+};
+
+struct ResourceDescription {
+    const char *fileName;
+    std::vector<const PanelDescription *> panels;
+};
+
+// The panel resource of this program ("trz4SteuerungGui.ui").
+const ResourceDescription &trz4SteuerungGuiResource();
+
+// The description of panel panelResourceId in resourceFile, or null when there is none.
+const PanelDescription *findPanelDescription(const char *resourceFile, int panelResourceId);
+
+// Maker's lines shown on the info panel.
+inline constexpr const char *kMakerName = "Beispielwerk Steuerungstechnik GmbH";
+
+} // namespace ui

@@ -1,0 +1,110 @@
+#include "ui/popupdialog.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ui {
+
+namespace {
+
+// Button labels come from callers as plain text: a '&' must show as itself rather than turn
+// the next letter into a shortcut.
+QString plainButtonText(const QString &label) {
+    QString text = label;
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+PopupDialog::PopupDialog(const QString &title, const QString &message,
+                         const std::array<QString, 3> &labels, bool withInput, int enterButton,
+                         int escapeButton, QWidget *parent)
+    : QDialog(parent), enterButton(enterButton), escapeButton(escapeButton) {
+    setWindowTitle(title);
+    setModal(true);
+    setWindowModality(Qt::ApplicationModal);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto *text = new QLabel(message, this);
+    text->setObjectName(QLatin1String(kTextName));
+    // Messages carry user strings and device answers: never interpret them as markup.
+    text->setTextFormat(Qt::PlainText);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    text->setMinimumWidth(220);
+    layout->addWidget(text);
+
+    if (withInput) {
+        input = new QLineEdit(this);
+        input->setObjectName(QLatin1String(kInputName));
+        input->setAccessibleName(title);
+        layout->addWidget(input);
+    }
+
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (int i = 0; i < 3; ++i) {
+        if (labels[i].isEmpty()) {
+            continue;
+        }
+        auto *button = new QPushButton(plainButtonText(labels[i]), this);
+        // Enter and Escape belong to the box, not to the focused button: keep Qt's default
+        // button from taking Enter.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        const int number = i + 1;
+        connect(button, &QPushButton::clicked, this, [this, number] { done(number); });
+        buttons[i] = button;
+        row->addWidget(button);
+    }
+    row->addStretch();
+    layout->addLayout(row);
+}
+
+bool PopupDialog::hasButton(int number) const {
+    return number >= 1 && number <= 3 && buttons[number - 1] != nullptr;
+}
+
+void PopupDialog::setActiveControl(int control) {
+    if (control == 4 && input != nullptr) {
+        input->setFocus();
+    } else if (hasButton(control)) {
+        buttons[control - 1]->setFocus();
+    }
+}
+
+QString PopupDialog::inputText() const {
+    return input != nullptr ? input->text() : QString();
+}
+
+void PopupDialog::keyPressEvent(QKeyEvent *event) {
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        if (hasButton(enterButton)) {
+            done(enterButton);
+        }
+        event->accept();
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Escape) {
+        reject();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Escape and the close box both arrive here: they choose the Escape button, and without one
+// the box stays open, because the caller expects one of its buttons as the answer.
+void PopupDialog::reject() {
+    if (hasButton(escapeButton)) {
+        done(escapeButton);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,41 @@
+// The modal box behind MessagePopup and GenericMessagePopup.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+
+namespace ui {
+
+class PopupDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Labels that are empty make no button. enterButton / escapeButton are 1-3 or 0 (key off).
+    PopupDialog(const QString &title, const QString &message, const std::array<QString, 3> &labels,
+                bool withInput, int enterButton, int escapeButton, QWidget *parent);
+
+    // The button 1-3 or the input field (4) that takes the focus when the box opens.
+    void setActiveControl(int control);
+    QString inputText() const;
+    bool hasButton(int number) const;
+
+    // Object names that tests and assistive tools can rely on.
+    static constexpr const char *kTextName = "popupText";
+    static constexpr const char *kInputName = "popupInput";
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void reject() override;
+
+private:
+    std::array<QPushButton *, 3> buttons{};
+    QLineEdit *input = nullptr;
+    int enterButton;
+    int escapeButton;
+};
+
+} // namespace ui

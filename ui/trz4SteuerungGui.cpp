@@ -1,0 +1,218 @@
+// The panels of "trz4SteuerungGui.ui": the main panel with its menu bar and the info panel.
+#include "ui/paneldescription.h"
+#include "ui/trz4SteuerungGui.h"
+
+#include <cstring>
+
+namespace ui {
+
+namespace {
+
+constexpr int kPanelBackground = 0xECE9D8;
+constexpr int kGreen = 0x00C000;
+constexpr int kRed = 0xE00000;
+constexpr int kAmber = 0xF0A000;
+
+// Left-hand labels of the "Com-Einstellungen" group share one column.
+constexpr int kComLabelX = 120;
+
+const MenuBarDescription kMenuMain{
+    MENUMAIN,
+    {
+        {MENUMAIN_DATEI,
+         "DATEI",
+         "&Datei",
+         {{MENUMAIN_DATEI_BEENDEN, "BEENDEN", "&Beenden", "Menu_Main_Datei"}}},
+        {MENUMAIN_HILFE,
+         "HILFE",
+         "&Hilfe",
+         {{MENUMAIN_HILFE_INFO, "INFO", "&Info", "Menu_Main_Hilfe"}}},
+    }};
+
+std::vector<RingItem> cardNumberItems() {
+    std::vector<RingItem> items;
+    static const char *const kLabels[] = {"1", "2", "3", "4", "5", "6", "7", "8",
+                                          "9", "a", "b", "c", "d", "e", "f"};
+    for (const char *label : kLabels) {
+        items.push_back({label, label[0]});
+    }
+    return items;
+}
+
+ControlDescription led(int id, const char *name, int x, int y, const char *label, LabelPlace place,
+                       int labelX, int labelY, int initial, int onColour) {
+    ControlDescription c{id, name, ControlKind::Led, x, y, 16, 16};
+    c.label = label;
+    c.labelPlace = place;
+    c.labelX = labelX;
+    c.labelY = labelY;
+    c.initialValue = initial;
+    c.onColour = onColour;
+    return c;
+}
+
+ControlDescription button(int id, const char *name, int x, int y, int width, const char *text,
+                          const char *callback) {
+    ControlDescription c{id, name, ControlKind::CommandButton, x, y, width, 24};
+    c.label = text;
+    c.callbackName = callback;
+    return c;
+}
+
+ControlDescription text(int id, const char *name, int x, int y, int width, int height,
+                        const char *content, bool bold = false) {
+    ControlDescription c{id, name, ControlKind::TextMessage, x, y, width, height};
+    c.label = content;
+    c.bold = bold;
+    return c;
+}
+
+ControlDescription frame(int id, const char *name, int left, int top, int right, int bottom) {
+    return ControlDescription{id, name, ControlKind::Frame, left, top, right - left, bottom - top};
+}
+
+ControlDescription stringBox(int id, const char *name, int x, int y, int width) {
+    ControlDescription c{id, name, ControlKind::String, x, y, width, 22};
+    c.indicator = true;
+    return c;
+}
+
+ControlDescription picture(int id, int x, int y, int width, int height) {
+    ControlDescription c{id, "PICTURE", ControlKind::Picture, x, y, width, height};
+    c.picture = PictureKind::MakerLogo;
+    return c;
+}
+
+PanelDescription makeMainPanel() {
+    PanelDescription p{MAINPANEL, "MAINPANEL", "trz-4 Steuerung", 698, 471, kPanelBackground};
+    p.callbackName = "Callback_Panels";
+    p.menuBar = &kMenuMain;
+
+    ControlDescription adresse{ADRESSE, "ADRESSE", ControlKind::Ring, 233, 64, 60, 22};
+    adresse.label = "Adresse";
+    adresse.labelPlace = LabelPlace::Left;
+    adresse.labelX = kComLabelX;
+    adresse.labelY = 68;
+    adresse.charValues = true;
+    adresse.items = {{"1", '1'}};
+
+    ControlDescription comport{COMPORT, "COMPORT", ControlKind::Ring, 233, 100, 150, 22};
+    comport.label = "COM-Port (USB)";
+    comport.labelPlace = LabelPlace::Left;
+    comport.labelX = kComLabelX;
+    comport.labelY = 102;
+    comport.items = {{"nicht geöffnet", 0}};
+
+    ControlDescription soll{
+        KARTENNUMMERSOLL, "KARTENNUMMERSOLL", ControlKind::Ring, 515, 331, 56, 22};
+    soll.charValues = true;
+    soll.items = cardNumberItems();
+    soll.accessibleName = "Neue Kartennummer";
+
+    ControlDescription nummer{
+        FEHLERNUMMER, "FEHLERNUMMER", ControlKind::Numeric, 575, 436, 100, 22};
+    nummer.indicator = true;
+    nummer.accessibleName = "Fehlernummer";
+
+    ControlDescription fehlerString = stringBox(FEHLERSTRING, "FEHLERSTRING", 115, 436, 452);
+    fehlerString.accessibleName = "Fehlermeldung";
+
+    ControlDescription ist = stringBox(KARTENNUMMERIST, "KARTENNUMMERIST", 515, 287, 56);
+    ist.accessibleName = "Gelesene Kartennummer";
+
+    ControlDescription hilfe =
+        button(COMHILFE, "COMHILFE", 395, 99, 26, "?", "Callback_Main_Buttons");
+    hilfe.accessibleName = "Hilfe zum COM-Port";
+
+    ControlDescription id = stringBox(ID, "ID", 233, 171, 367);
+    id.label = "ID";
+    id.labelPlace = LabelPlace::Left;
+    id.labelX = kComLabelX;
+    id.labelY = 174;
+
+    p.controls = {
+        adresse,
+        comport,
+        hilfe,
+        button(SCANN, "SCANN", 308, 146, 70, "Scann", nullptr),
+        button(IDLESEN, "IDLESEN", 386, 146, 70, "ID lesen", nullptr),
+        button(STATUSABFRAGE, "STATUSABFRAGE", 109, 347, 100, "Status lesen",
+               "Callback_Main_Buttons"),
+        button(KARTENNUMMERLESEN, "KARTENNUMMERLESEN", 418, 286, 84, "Lesen",
+               "Callback_Main_Buttons"),
+        button(KARTENNUMMERSCHREIBEN, "KARTENNUMMERSCHREIBEN", 418, 330, 84, "Einstellen",
+               "Callback_Main_Buttons"),
+        soll,
+        led(FEHLERLED, "FEHLERLED", 83, 439, "Fehler", LabelPlace::Left, 40, 439, 0, kRed),
+        fehlerString,
+        nummer,
+        led(LED1, "LED1", 231, 150, "1", LabelPlace::Left, 218, 150, 0, kGreen),
+        id,
+        text(MAINPANEL_TEXTMSG_2, "TEXTMSG_2", 72, 42, 200, 16, "Com-Einstellungen", true),
+        text(MAINPANEL_TEXTMSG_3, "TEXTMSG_3", 374, 250, 200, 16, "Kartennummer", true),
+        text(MAINPANEL_TEXTMSG, "TEXTMSG", 78, 249, 200, 16, "Status", true),
+        // The upper status LED reads "Ungültige Kartennummer", the lower one "Nicht alle
+        // Parameter eingestellt"; both are on in the resource until start-up clears them.
+        led(STATUSLED10, "STATUSLED10", 106, 308, "Nicht alle Parameter eingestellt",
+            LabelPlace::Right, 128, 308, 1, kAmber),
+        ist,
+        led(STATUSLED9, "STATUSLED9", 106, 281, "Ungültige Kartennummer", LabelPlace::Right, 128,
+            281, 1, kAmber),
+        led(COMAKTIVLED, "COMAKTIVLED", 83, 412, "Com", LabelPlace::Right, 105, 412, 0, kGreen),
+        frame(DECORATION, "DECORATION", 63, 35, 612, 228),
+        picture(MAINPANEL_PICTURE, 637, 35, 41, 42),
+        frame(DECORATION_2, "DECORATION_2", 63, 241, 343, 392),
+        frame(DECORATION_3, "DECORATION_3", 356, 241, 612, 392),
+        text(SCANNTEXT, "SCANNTEXT", 233, 194, 300, 16, "Suche Gerät ..."),
+    };
+    return p;
+}
+
+PanelDescription makeInfoPanel() {
+    PanelDescription p{INFOPANEL, "INFOPANEL", "Info", 375, 275, kPanelBackground};
+    ControlDescription ok = button(OK, "OK", 150, 236, 75, "&OK", "Callback_Info_Button_Ok");
+    ok.height = 26;
+    p.controls = {
+        picture(INFOPANEL_PICTURE, 20, 18, 69, 70),
+        ok,
+        text(INFOPANEL_TEXTMSG, "TEXTMSG", 20, 104, 335, 16, kMakerName, true),
+        text(INFOPANEL_TEXTMSG_2, "TEXTMSG_2", 20, 122, 335, 96,
+             "Musterstraße 12\n"
+             "12345 Musterstadt\n"
+             "Telefon +49 (0)000 1234-0\n"
+             "Fax +49 (0)000 1234-99\n"
+             "E-Mail info@beispielwerk.example\n"
+             "www.beispielwerk.example"),
+        text(VERSION, "VERSION", 110, 50, 240, 16, "Version"),
+        text(DATUM, "DATUM", 110, 68, 240, 16, "Datum"),
+        text(INFOPANEL_TEXTMSG_3, "TEXTMSG_3", 110, 24, 240, 18, "trz4-Steuerung", true),
+    };
+    return p;
+}
+
+} // namespace
+
+const ResourceDescription &trz4SteuerungGuiResource() {
+    static const PanelDescription kMain = makeMainPanel();
+    static const PanelDescription kInfo = makeInfoPanel();
+    static const ResourceDescription kResource{kTrz4GuiResource, {&kInfo, &kMain}};
+    return kResource;
+}
+
+const PanelDescription *findPanelDescription(const char *resourceFile, int panelResourceId) {
+    if (resourceFile == nullptr) {
+        return nullptr;
+    }
+    const ResourceDescription &resource = trz4SteuerungGuiResource();
+    if (std::strcmp(resourceFile, resource.fileName) != 0) {
+        return nullptr;
+    }
+    for (const PanelDescription *panel : resource.panels) {
+        if (panel->resourceId == panelResourceId) {
+            return panel;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace ui

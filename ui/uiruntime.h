@@ -1,0 +1,198 @@
+// The user-interface runtime: panels, controls, popups and the event loop on Qt 6 Widgets.
+//
+// Panels are built from panel descriptions kept as data (ui/paneldescription.h) and looked up
+// by resource file name and panel number. Panels and controls are addressed by int handles and
+// control constants, callbacks are plain C-style functions bound by name.
+//
+// Threading: every function here is for the one user-interface thread only; nothing is locked.
+// A QApplication must exist (see runUserInterfaceProgram) before any panel is loaded.
+//
+// Results: 0 (or a handle >= 0) for success, a negative kUi... code for failure. No function
+// throws and none aborts on a caller's mistake (unknown handle, wrong value type).
+#pragma once
+
+#include <string>
+
+class QAction;
+class QWidget;
+
+// ---------------------------------------------------------------------------------------------
+// Events that reach the callbacks.
+inline constexpr int EVENT_COMMIT = 1;     // a button was operated, a ring item was chosen
+inline constexpr int EVENT_LEFT_CLICK = 3; // left mouse press on a control, before it reacts;
+                                           // eventData1 = y, eventData2 = x (control-local)
+inline constexpr int EVENT_KEYPRESS = 7;   // key press on the focused control, before it reacts;
+                                           // eventData1 = Qt key code, eventData2 = modifiers
+inline constexpr int EVENT_CLOSE = 11;     // the operator closes the panel's window
+
+// Control callback: a result other than 0 from EVENT_LEFT_CLICK or EVENT_KEYPRESS swallows the
+// click or key; the program's own callbacks always answer 0.
+typedef int (*CtrlCallbackPtr)(int panel, int control, int event, void *callbackData,
+                               int eventData1, int eventData2);
+typedef int (*PanelCallbackPtr)(int panel, int event, void *callbackData, int eventData1,
+                                int eventData2);
+typedef void (*MenuCallbackPtr)(int menuBar, int menuItem, void *callbackData, int panel);
+
+// ---------------------------------------------------------------------------------------------
+// Attributes.
+inline constexpr int ATTR_ON_COLOR = 920;                // LED on-colour, int 0xRRGGBB
+inline constexpr int ATTR_HAS_TASKBAR_BUTTON = 618;      // panel: own taskbar button (0/1)
+inline constexpr int ATTR_TASKBAR_BUTTON_VISIBLE = 1420; // system: app-wide taskbar button
+
+// Button numbers of GenericMessagePopup (active control, Enter and Escape buttons).
+inline constexpr int kPopupNoCtrl = 0;
+inline constexpr int kPopupBtn1 = 1;
+inline constexpr int kPopupBtn2 = 2;
+inline constexpr int kPopupBtn3 = 3;
+inline constexpr int kPopupInputString = 4; // active control only: the input field
+
+// Failure codes.
+inline constexpr int kUiErrNoApplication = -1;    // no QApplication exists
+inline constexpr int kUiErrResourceNotFound = -2; // unknown resource file or panel number
+inline constexpr int kUiErrBadPanel = -3;         // no panel with this handle
+inline constexpr int kUiErrBadControl = -4;       // no control with this constant on the panel
+inline constexpr int kUiErrWrongType = -5;        // value type does not suit the control kind
+inline constexpr int kUiErrBadAttribute = -6;     // attribute unknown or not for this control
+inline constexpr int kUiErrIndexOutOfRange = -7;  // ring index outside the list
+inline constexpr int kUiErrBadArgument = -8;      // null pointer or invalid number
+
+// ---------------------------------------------------------------------------------------------
+// Start-up.
+
+// Non-zero when the runtime is ready (a QApplication exists), 0 otherwise. Installs the
+// "Assert" popup of the utility library. Both pointers are ignored.
+int InitRuntimeEngine(void *instance, char *argv[], void *reserved);
+
+// The runtime's process start-up around the program's main function: refuses to start
+// without a display (one German line on stderr, result 1), creates the QApplication, calls
+// programMain(argc, argv), discards what panels are left and returns programMain's result.
+int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[]));
+
+// True when a display is available or the platform is chosen explicitly
+// (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set and not empty).
+bool displayAvailable();
+
+// ---------------------------------------------------------------------------------------------
+// Callback binding by name. Panels bind the callbacks their description names when they are
+// loaded; a name without a registered function is left unbound. Register before LoadPanel.
+// Registering a name again replaces the function; a null function removes it.
+void registerCallback(const char *name, CtrlCallbackPtr function);
+void registerCallback(const char *name, PanelCallbackPtr function);
+void registerCallback(const char *name, MenuCallbackPtr function);
+
+// ---------------------------------------------------------------------------------------------
+// Panels and the event loop.
+
+// Loads panel number panelResourceId of resourceFile as a new hidden panel with its controls,
+// its menu bar and the callbacks named in the description. parentPanel 0 makes a top-level
+// panel; a parent's handle makes a child window that is discarded with its parent. Answers
+// the handle (>= 1) or a negative code.
+int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId);
+int DisplayPanel(int panel);
+int HidePanel(int panel);
+// Destroys the panel, its controls, its menu bar and its child panels.
+int DiscardPanel(int panel);
+
+// Dispatches events to the callbacks until QuitUserInterface is called; answers the value
+// given to QuitUserInterface. A quit asked for before the loop runs ends the next loop at once.
+int RunUserInterface();
+// Marks the loop to end; it returns once the calling callback has returned (popups that the
+// callback still opens keep working).
+int QuitUserInterface(int returnCode);
+
+// Shows a loaded panel as a modal popup and returns at once: while it is shown, no other panel
+// takes input. RemovePopup closes (hides) it; the panel stays loaded.
+int InstallPopup(int panel);
+int RemovePopup(int panel);
+
+// Modal message box with a title, a text (line feeds break lines) and one "OK" button;
+// returns 0 when the operator has dismissed it (Enter, Escape, the button or the close box).
+int MessagePopup(const char *title, const char *message);
+
+// Modal box with up to three buttons; a null or empty label means no such button. A non-null
+// responseBuffer adds a one-line input field whose text is copied into the buffer on return
+// (at most responseBufferSize bytes including the terminating zero, cut at a whole UTF-8
+// character). buttonArrangement is accepted and ignored (buttons sit in a row). activeControl
+// is the button (kPopupBtn1..3) or the input field (kPopupInputString) that has the focus at
+// the start. Enter chooses enterButton and Escape (or the close box) escapeButton, whichever
+// widget has the focus; kPopupNoCtrl disables the key. Space or a click chooses a button
+// itself. Answers the chosen button's number, 1 to 3, or kUiErrBadArgument when no button
+// exists.
+int GenericMessagePopup(const char *title, const char *message, const char *button1Label,
+                        const char *button2Label, const char *button3Label, char *responseBuffer,
+                        int responseBufferSize, int buttonArrangement, int activeControl,
+                        int enterButton, int escapeButton);
+
+// ---------------------------------------------------------------------------------------------
+// Control values. The value type must suit the control:
+//   int          LED (0 off, other on), int ring (selects the first item with the value),
+//                numeric;
+//   char         character ring (selects the first item with the value);
+//   const char * string control, text message (UTF-8; null is the empty text), and the label
+//                of a command button.
+// Setting a value repaints the control at once, so that it shows even while a callback keeps
+// the event loop blocked. A ring value that no item has leaves the ring unchanged and answers
+// kUiErrBadArgument.
+int SetCtrlVal(int panel, int control, int value);
+int SetCtrlVal(int panel, int control, char value);
+int SetCtrlVal(int panel, int control, const char *value);
+int SetCtrlVal(int panel, int control, const std::string &value);
+
+// Reading: int for LEDs (0/1), int rings (value of the selected item) and numerics; char for
+// the selected item of a character ring; the text for string controls, text messages and
+// button labels. A ring without a selected item answers kUiErrIndexOutOfRange.
+int GetCtrlVal(int panel, int control, int *value);
+int GetCtrlVal(int panel, int control, char *value);
+int GetCtrlVal(int panel, int control, std::string *value);
+
+// ATTR_ON_COLOR on an LED (0xRRGGBB). Other attributes answer kUiErrBadAttribute.
+int SetCtrlAttribute(int panel, int control, int attribute, int value);
+int GetCtrlAttribute(int panel, int control, int attribute, int *value);
+// ATTR_HAS_TASKBAR_BUTTON: 1 gives the panel's window a taskbar entry of its own (a normal
+// top-level window), 0 makes it a tool window without one.
+int SetPanelAttribute(int panel, int attribute, int value);
+// ATTR_TASKBAR_BUTTON_VISIBLE: accepted; on Linux every top-level window has its own entry,
+// so there is no application-wide button to hide.
+int SetSystemAttribute(int attribute, int value);
+
+// Binds function (with callbackData) to the control, replacing the description's binding.
+// A null function unbinds.
+int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr function, void *callbackData);
+
+// Rings: empty the list; insert an item at index (-1 or the item count: append) with a label
+// and a value (int for int rings, char for character rings); find the first item with a value
+// (*index = -1 and result 0 when there is none).
+int ClearListCtrl(int panel, int control);
+int InsertListItem(int panel, int control, int index, const char *label, int value);
+int InsertListItem(int panel, int control, int index, const char *label, char value);
+int GetIndexFromValue(int panel, int control, int *index, int value);
+int GetIndexFromValue(int panel, int control, int *index, char value);
+int GetNumListItems(int panel, int control, int *count);
+int GetLabelFromIndex(int panel, int control, int index, std::string *label);
+// The tooltip of ring item `index` (the COM-port ring shows each port's device there); null or
+// empty removes it.
+int setRingItemTooltip(int panel, int control, int index, const char *tooltip);
+
+// ---------------------------------------------------------------------------------------------
+// Wait cursor for the length of a blocking exchange: shown on construction (and painted at
+// once), restored on destruction. Nests.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Access to the widgets, for tests and the screenshot mode. Null for unknown handles.
+QWidget *panelWidget(int panel);
+QWidget *controlWidget(int panel, int control);
+// The label widget of a control (LED, ring, string, numeric with a label), or null.
+QWidget *controlLabelWidget(int panel, int control);
+// The action of a menu item of the panel's menu bar.
+QAction *menuItemAction(int panel, int menuItem);
+// True while the panel is shown as a popup by InstallPopup.
+bool isPopupInstalled(int panel);
+// Handles of all loaded panels' count (for leak checks in tests).
+int loadedPanelCount();
