@@ -105,7 +105,8 @@ int BinSearch(const void *array, int count, int itemSize, const void *key,
     int middle = 0;
     int result = -1;
     while (low <= high) {
-        middle = (low + high) >> 1;
+        // The sum is formed in 64 bits: two indexes of a large array overflow an int.
+        middle = static_cast<int>((static_cast<std::int64_t>(low) + high) >> 1);
         const char *item = base + static_cast<std::ptrdiff_t>(middle) * itemSize;
         result = cmp ? cmp(key, item) : std::memcmp(key, item, static_cast<std::size_t>(itemSize));
         if (result == 0) {
