@@ -62,23 +62,22 @@ void initMultibyteModeFromLocale() {
     // toupper keep the behaviour the rest of the program was written for.
     locale_t environment = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
     if (!environment) {
-        setLeadByteRanges(nullptr, 0);
+        setMultibyteModeForCodeset(nullptr);
         return;
     }
-    const char *codeset = nl_langinfo_l(CODESET, environment);
-    const CodesetLeadBytes *match = nullptr;
+    setMultibyteModeForCodeset(nl_langinfo_l(CODESET, environment));
+    freelocale(environment);
+}
+
+bool setMultibyteModeForCodeset(const char *codeset) {
     for (const CodesetLeadBytes &entry : kCodesets) {
         if (codeset && strcasecmp(codeset, entry.codeset) == 0) {
-            match = &entry;
-            break;
+            setLeadByteRanges(entry.ranges, entry.count);
+            return true;
         }
     }
-    if (match) {
-        setLeadByteRanges(match->ranges, match->count);
-    } else {
-        setLeadByteRanges(nullptr, 0);
-    }
-    freelocale(environment);
+    setLeadByteRanges(nullptr, 0);
+    return false;
 }
 
 void setLeadByteRanges(const LeadByteRange *ranges, int count) {

@@ -109,6 +109,9 @@ struct LeadByteRange {
 // code set of the environment's locale (LC_ALL / LC_CTYPE / LANG) without switching the
 // process locale; Shift-JIS, GBK, Big5 and the Korean double-byte code sets switch it on.
 void initMultibyteModeFromLocale();
+// The same decision for a code set name as nl_langinfo(CODESET) reports it (case ignored);
+// true when double-byte mode is now on.
+bool setMultibyteModeForCodeset(const char *codeset);
 // count 0 (or ranges null) switches double-byte mode off.
 void setLeadByteRanges(const LeadByteRange *ranges, int count);
 bool isMultibyteMode();

@@ -115,3 +115,17 @@ TEST(MultibyteLocale, OffUnderUtf8AndSingleByteLocales) {
     }
     unsetenv("LC_ALL");
 }
+
+TEST(MultibyteLocale, CodesetsDecideTheMode) {
+    EXPECT_TRUE(setMultibyteModeForCodeset("SHIFT_JIS"));
+    EXPECT_TRUE(isLeadByte(0x9F));
+    EXPECT_FALSE(isLeadByte(0xA0));
+    EXPECT_TRUE(isLeadByte(0xE0));
+    EXPECT_TRUE(setMultibyteModeForCodeset("gbk"));
+    EXPECT_TRUE(isLeadByte(0xA0));
+    for (const char *singleOrUtf8 : {"UTF-8", "ISO-8859-1", "ANSI_X3.4-1968", "CP1252", ""}) {
+        EXPECT_FALSE(setMultibyteModeForCodeset(singleOrUtf8)) << singleOrUtf8;
+        EXPECT_FALSE(isMultibyteMode());
+    }
+    EXPECT_FALSE(setMultibyteModeForCodeset(nullptr));
+}
