@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -317,6 +318,21 @@ void CardSimulator::sendReply(const std::string &reply, double firstByteDue) {
         }
     }
     if (cutAfter >= 0) {
+        // A hang-up discards what the program has not read yet; let it take the bytes sent
+        // so far first, so that the answer breaks off exactly after them. The pty hands bytes
+        // on asynchronously: wait for them to arrive, then to be read (both bounded).
+        auto waiting = [this] {
+            int count = 0;
+            return ownSlave >= 0 && ioctl(ownSlave, FIONREAD, &count) == 0 ? count : 0;
+        };
+        if (sendable > 0) {
+            double arriveBy = now() + 0.1;
+            while (waiting() == 0 && now() < arriveBy && waitUntil(now() + 0.0005)) {
+            }
+            double readBy = now() + 1.0;
+            while (waiting() > 0 && now() < readBy && waitUntil(now() + 0.0005)) {
+            }
+        }
         std::lock_guard guard(lock);
         closeMaster();
     }

@@ -1,0 +1,243 @@
+// The card simulator seen from the line: raw frames in, raw replies out; and the program's
+// life cycle (its one line of output, the port-map link, ending on a signal).
+#include "platform/comports.h"
+#include "tools/sim/trz4sim_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+extern char **environ;
+
+namespace {
+
+// The program's end of the pty, opened raw.
+class Line {
+public:
+    explicit Line(const std::string &device) {
+        fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        termios tio{};
+        tcgetattr(fd, &tio);
+        cfmakeraw(&tio);
+        tcsetattr(fd, TCSANOW, &tio);
+    }
+    ~Line() {
+        if (fd >= 0)
+            close(fd);
+    }
+    bool isOpen() const { return fd >= 0; }
+
+    // Sends a frame and collects the reply until `quiet` passes without a byte.
+    std::string ask(const std::string &frame, double quiet = 0.05) {
+        if (write(fd, frame.data(), frame.size()) != static_cast<ssize_t>(frame.size()))
+            return "<write failed>";
+        std::string reply;
+        for (;;) {
+            pollfd pfd{fd, POLLIN, 0};
+            if (poll(&pfd, 1, static_cast<int>(quiet * 1000)) <= 0 || !(pfd.revents & POLLIN))
+                return reply;
+            char buffer[128];
+            ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n <= 0)
+                return reply;
+            reply.append(buffer, static_cast<size_t>(n));
+        }
+    }
+
+private:
+    int fd = -1;
+};
+
+const std::string kAck = "\x06";
+const std::string kNak = "\x15";
+
+TEST(SimEngine, AnswersTheFourCommands) {
+    SimOptions options;
+    SimCard card;
+    card.address = 'a';
+    card.id = "VEK-TRZ4-A";
+    card.cardNumber = '9';
+    card.status = 0x1234;
+    options.cards = {card};
+    CardSimulator sim(options);
+    ASSERT_EQ(sim.start(), 0);
+    Line line(sim.devicePath());
+    ASSERT_TRUE(line.isOpen());
+    EXPECT_EQ(line.ask("#aIDR\r"), kAck + "#aVEK-TRZ4-A\r");
+    EXPECT_EQ(line.ask("#aDNR\r"), kAck + "#aDNR9\r");
+    EXPECT_EQ(line.ask("#aDNWb\r"), kAck);
+    EXPECT_EQ(sim.cardNumber('a'), 'b');
+    EXPECT_EQ(line.ask("#aDNR\r"), kAck + "#aDNRb\r");
+    EXPECT_EQ(line.ask("#aS1R\r"), kAck + "#aS1R1234\r");
+    EXPECT_EQ(sim.frames().size(), 5u);
+    EXPECT_EQ(sim.frames()[2], "#aDNWb");
+}
+
+TEST(SimEngine, RefusesWhatACardWouldRefuse) {
+    CardSimulator sim;
+    ASSERT_EQ(sim.start(), 0);
+    Line line(sim.devicePath());
+    EXPECT_EQ(line.ask("#1DNWg\r"), kNak) << "invalid card number";
+    EXPECT_EQ(sim.cardNumber('1'), '1');
+    EXPECT_EQ(line.ask("#1XYZ\r"), kNak) << "unknown command";
+    EXPECT_EQ(line.ask("#2IDR\r"), "") << "no card at 2";
+    EXPECT_EQ(line.ask("noise#1IDR\r"), kAck + "#1VEK-TRZ4-SIM\r") << "noise before # ignored";
+    EXPECT_EQ(line.ask(std::string(40, '#') + "x\r"), "") << "an over-long run is no frame";
+}
+
+TEST(SimEngine, FaultsShapeTheReply) {
+    CardSimulator sim;
+    ASSERT_EQ(sim.start(), 0);
+    Line line(sim.devicePath());
+    sim.setFault(SimFault::Err);
+    EXPECT_EQ(line.ask("#1S1R\r"), kAck + "#1S1Rerr\r");
+    sim.setFault(SimFault::HighBit);
+    EXPECT_EQ(line.ask("#1DNR\r"), kAck + "#1\xC4"
+                                          "DNR1\r");
+    EXPECT_EQ(line.ask("#1DNW2\r"), "\x86");
+    sim.setFault(SimFault::Overlong);
+    EXPECT_EQ(line.ask("#1IDR\r"), kAck + "#1VEK-TRZ4-SIM" + std::string(40, '.') + "\r");
+    sim.setFault(SimFault::Stall, 4);
+    EXPECT_EQ(line.ask("#1IDR\r"), kAck + "#1V");
+    sim.setFault(SimFault::Can);
+    EXPECT_EQ(line.ask("#1IDR\r"), "\x18");
+}
+
+TEST(SimEngine, ByteDelayPacesTheReply) {
+    CardSimulator sim;
+    ASSERT_EQ(sim.start(), 0);
+    sim.setByteDelay(0.002);
+    Line line(sim.devicePath());
+    auto start = Clock::now();
+    std::string reply = line.ask("#1DNR\r", 0.02);
+    double elapsed = std::chrono::duration<double>(Clock::now() - start).count() - 0.02;
+    EXPECT_EQ(reply, kAck + "#1DNR1\r");
+    // 6 frame bytes and 8 reply bytes at 2 ms each.
+    EXPECT_GE(elapsed, 14 * 0.002 * 0.95);
+    EXPECT_LT(elapsed, 14 * 0.002 * 3);
+}
+
+TEST(SimEngine, VanishClosesTheLineAndStopIsStillClean) {
+    CardSimulator sim;
+    ASSERT_EQ(sim.start(), 0);
+    Line line(sim.devicePath());
+    sim.vanishAfter(2);
+    EXPECT_EQ(line.ask("#1IDR\r"), kAck + "#");
+    sim.stop();
+    sim.stop();
+}
+
+// --- The program -----------------------------------------------------------------------------
+
+std::string readLine(int fd, double seconds) {
+    std::string text;
+    auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    while (text.find('\n') == std::string::npos && Clock::now() < deadline) {
+        pollfd pfd{fd, POLLIN, 0};
+        if (poll(&pfd, 1, 100) > 0) {
+            char buffer[256];
+            ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            text.append(buffer, static_cast<size_t>(n));
+        }
+    }
+    return text;
+}
+
+pid_t spawnSimulator(const std::vector<std::string> &args, int *out) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    std::vector<char *> argv;
+    std::string program = TRZ4SIM_PROGRAM;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = args;
+    for (std::string &arg : copies)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    *out = pipeFds[0];
+    return pid;
+}
+
+TEST(SimProgram, SaysWhereItIsAndRemovesItsLinkOnSignal) {
+    fs::path root = fs::temp_directory_path() / ("sim_program_" + std::to_string(getpid()));
+    fs::remove_all(root);
+    setenv("XDG_CONFIG_HOME", root.c_str(), 1);
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        int out = -1;
+        pid_t pid = spawnSimulator({"--com", "9", "--card", "1", "--status", "20"}, &out);
+        ASSERT_GT(pid, 0);
+        std::string line = readLine(out, 5.0);
+        fs::path link = root / "trz4steuerung/ports/com9";
+        EXPECT_NE(line.find("/dev/pts/"), std::string::npos) << line;
+        EXPECT_NE(line.find("COM 9"), std::string::npos) << line;
+        EXPECT_TRUE(fs::is_symlink(link));
+        {
+            Line card(link.string());
+            EXPECT_EQ(card.ask("#1S1R\r"), kAck + "#1S1R20\r");
+        }
+        kill(pid, signal);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        close(out);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_FALSE(fs::is_symlink(link)) << "the link goes with the program";
+    }
+    unsetenv("XDG_CONFIG_HOME");
+    fs::remove_all(root);
+}
+
+TEST(SimProgram, HelpAndBadOptions) {
+    int out = -1;
+    pid_t pid = spawnSimulator({"--help"}, &out);
+    ASSERT_GT(pid, 0);
+    std::string text;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = read(out, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<size_t>(n));
+    close(out);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (const char *word : {"--com", "--card", "--foreign", "silence", "nak", "can", "err",
+                             "garbage", "highbit", "stall", "overlong", "--vanish", "--line"})
+        EXPECT_NE(text.find(word), std::string::npos) << word;
+
+    for (std::vector<std::string> bad : {std::vector<std::string>{"--com", "0"},
+                                         {"--card", "A"},
+                                         {"--fault", "boom"},
+                                         {"--status"}}) {
+        pid = spawnSimulator(bad, &out);
+        ASSERT_GT(pid, 0);
+        waitpid(pid, &status, 0);
+        close(out);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << bad[0];
+    }
+}
+
+} // namespace
