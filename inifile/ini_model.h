@@ -1,0 +1,72 @@
+// The records behind IniDocument, shared by the library's sources (and by white-box tests).
+// Not part of the library's contract: callers use inifile.h.
+#pragma once
+
+#include "inifile/inifile.h"
+#include "toolbox/toolbox.h"
+
+struct IniItem {
+    char *name;  // without surrounding white space
+    char *value; // as stored; a value read within double quotes is stored without them
+    int lineNumber;
+    int quoted;
+};
+
+struct IniSection {
+    char *name;
+    ListHandle items;     // of IniItem *, owns them
+    ListHandle itemIndex; // of IniItem *, name-sorted, owns nothing; only under internal sorting
+    char sorted;
+};
+
+struct IniDocument {
+    ListHandle sections;     // of IniSection *, owns them
+    ListHandle sectionIndex; // of IniSection *, name-sorted, owns nothing; or null
+    IniSection *lastSectionFound;
+    char automaticSorting;
+    int lineOfLastAccess;
+    int separatorLength;
+    char valueSeparator[8];
+    int spacedSeparatorLength;
+    char spacedSeparator[10];
+    char sectionStart;
+    char sectionEnd;
+    char commentMarker[8];
+    int duplicateChecking;
+    Ini_SectionFilterFunc sectionFilter;
+    void *sectionFilterData;
+    Handle stringBuffer;
+};
+
+namespace ini_internal {
+
+// The n-th (1-based) entry of a list of record pointers.
+template <typename T> T *entryAt(ListHandle list, int position) {
+    return *static_cast<T **>(ListGetPtrToItem(list, position));
+}
+// All entries as a contiguous array (null when empty); valid until the list changes.
+template <typename T> T **entries(ListHandle list) {
+    return static_cast<T **>(ListGetPtrToItem(list, 1));
+}
+
+// Comparators over list slots holding IniSection * / IniItem *: by name (StrICmp) for
+// ordering; a name string key against a slot (StrICmpWithoutSurrWhiteSpace) for lookups.
+int compareSectionSlots(const void *a, const void *b);
+int compareItemSlots(const void *a, const void *b);
+int compareKeyWithSection(const void *key, const void *slot);
+int compareKeyWithItem(const void *key, const void *slot);
+
+// Records. NewSection trims the name; NewItem trims the name and, with removeQuotes, strips a
+// pair of enclosing double quotes and marks the item quoted. Null when memory runs out.
+IniSection *NewSection(const char *name, int sorted);
+IniItem *NewItem(const char *name, const char *value, int removeQuotes);
+void disposeItem(IniItem *item);
+void disposeSection(IniSection *section);
+
+IniSection *FindSection(IniDocument *doc, const char *name);
+IniItem *FindItem(IniSection *section, const char *name);
+int GetItem(IniDocument *doc, const char *sectionName, const char *itemName, char **value);
+int PutItem(IniDocument *doc, const char *sectionName, const char *itemName, const char *text,
+            int quoted);
+
+} // namespace ini_internal

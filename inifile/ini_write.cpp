@@ -1,0 +1,367 @@
+// Writing ini text: lines to any sink, and the safe replacement of a file.
+
+#include "inifile/ini_model.h"
+#include "platform/files.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+using namespace ini_internal;
+
+namespace {
+
+constexpr int kStreamBufferSize = 16384;
+constexpr const char *kTempPrefix = "ini$$";
+constexpr const char *kTempExtension = "TMP";
+constexpr int kTempNamesTried = 1000;
+// Room for a piece's cut: 80 characters and the terminator.
+constexpr int kPieceBufferSize = kIniMaxValueLineChars + 1;
+
+// Builds "<name><spaced separator><value>" (value within double quotes when quoted) in a
+// small fixed buffer, or on the heap for an item name too long for it, and hands it to the
+// sink. The reader keeps only 255 characters of a line; names that long are the caller's
+// limit to keep, but the writer itself never overruns a buffer for them.
+int emitItemLine(IniDocument *doc, const char *name, size_t nameLength, const char *suffix,
+                 const char *value, size_t valueLength, int quoted, Ini_LineSinkFunc sink,
+                 void *data) {
+    const size_t suffixLength = std::strlen(suffix);
+    const size_t length = nameLength + suffixLength +
+                          static_cast<size_t>(doc->spacedSeparatorLength) + valueLength +
+                          (quoted ? 2 : 0);
+    char local[512];
+    char *line = local;
+    if (length + 1 > sizeof local) {
+        line = static_cast<char *>(tbMalloc(length + 1));
+        if (!line) {
+            return kIniOutOfMemory;
+        }
+    }
+    char *out = line;
+    std::memcpy(out, name, nameLength);
+    out += nameLength;
+    std::memcpy(out, suffix, suffixLength);
+    out += suffixLength;
+    std::memcpy(out, doc->spacedSeparator, static_cast<size_t>(doc->spacedSeparatorLength));
+    out += doc->spacedSeparatorLength;
+    if (quoted) {
+        *out++ = '"';
+    }
+    std::memcpy(out, value, valueLength);
+    out += valueLength;
+    if (quoted) {
+        *out++ = '"';
+    }
+    *out = '\0';
+    const int result = sink(data, line);
+    if (line != local) {
+        std::free(line);
+    }
+    return result;
+}
+
+bool isWhite(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// Where to cut an unquoted value that goes on: the reader trims every piece, so a piece must
+// neither end nor be followed by white space, and must not both start and end with a double
+// quote (it would be taken as quoted). The last character boundary within the cut that
+// satisfies this is taken; without one the cut stays as it is.
+size_t unquotedPieceLength(const char *rest, size_t cut) {
+    size_t best = 0;
+    for (const char *p = mbsInc(rest); p && static_cast<size_t>(p - rest) <= cut; p = mbsInc(p)) {
+        const size_t length = static_cast<size_t>(p - rest);
+        const bool looksQuoted = length > 1 && rest[0] == '"' && rest[length - 1] == '"';
+        if (!isWhite(rest[length - 1]) && !isWhite(rest[length]) && !looksQuoted) {
+            best = length;
+        }
+        if (*p == '\0') {
+            break;
+        }
+    }
+    return best > 0 ? best : cut;
+}
+
+int WriteItem(IniDocument *doc, const IniItem *item, Ini_LineSinkFunc sink, void *data) {
+    const size_t nameLength = std::strlen(item->name);
+    const size_t valueLength = std::strlen(item->value);
+    if (valueLength <= static_cast<size_t>(kIniMaxValueLineChars)) {
+        return emitItemLine(doc, item->name, nameLength, "", item->value, valueLength, item->quoted,
+                            sink, data);
+    }
+    const char *rest = item->value;
+    int result = 0;
+    for (int number = 1; *rest && result >= 0; ++number) {
+        char piece[kPieceBufferSize];
+        // 80 characters, or 79 when the 80th byte would split a double-byte character.
+        StringCopyMax(piece, rest, kPieceBufferSize);
+        size_t pieceLength = std::strlen(piece);
+        if (pieceLength == 0) {
+            break; // cannot happen for non-empty text; guards against an endless loop
+        }
+        if (!item->quoted && rest[pieceLength] != '\0') {
+            pieceLength = unquotedPieceLength(rest, pieceLength);
+        }
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, " Line%04d", number);
+        rest += pieceLength;
+        result = emitItemLine(doc, item->name, nameLength, suffix, rest - pieceLength, pieceLength,
+                              item->quoted, sink, data);
+    }
+    return result;
+}
+
+int WriteSection(IniDocument *doc, const IniSection *section, Ini_LineSinkFunc sink, void *data) {
+    const size_t nameLength = std::strlen(section->name);
+    char *header = static_cast<char *>(tbMalloc(nameLength + 3));
+    if (!header) {
+        return kIniOutOfMemory;
+    }
+    header[0] = doc->sectionStart;
+    std::memcpy(header + 1, section->name, nameLength);
+    header[nameLength + 1] = doc->sectionEnd;
+    header[nameLength + 2] = '\0';
+    int result = sink(data, header);
+    if (result >= 0) {
+        const int count = ListNumItems(section->items);
+        IniItem **items = entries<IniItem>(section->items);
+        for (int i = 0; i < count && result >= 0; ++i) {
+            result = WriteItem(doc, items[i], sink, data);
+        }
+    }
+    std::free(header);
+    return result;
+}
+
+// The result of the rename for the codes of RenameFile.
+int renameCode(int renameResult) {
+    switch (renameResult) {
+    case 0:
+        return 0;
+    case -1:
+        return kIniNotFound;
+    case -2:
+    case -6:
+        return kIniAccessDenied;
+    case -3:
+        return kIniIoError;
+    case -4:
+        return kIniOutOfMemory;
+    case -5:
+        return kIniRenameFailure;
+    case -8:
+        return kIniDiskFull;
+    default:
+        return kIniIoError;
+    }
+}
+
+} // namespace
+
+int Ini_WriteGeneric(IniDocument *doc, Ini_LineSinkFunc lineSink, void *callbackData) {
+    if (!doc || !lineSink) {
+        return kIniNullArgument;
+    }
+    int result = 0;
+    const int count = ListNumItems(doc->sections);
+    for (int i = 1; i <= count; ++i) {
+        result = WriteSection(doc, entryAt<IniSection>(doc->sections, i), lineSink, callbackData);
+        if (result < 0) {
+            break;
+        }
+        result = lineSink(callbackData, "");
+        if (result < 0) {
+            break;
+        }
+    }
+    return result;
+}
+
+int ErrnoToError(int errnoValue) {
+    switch (errnoValue) {
+    case EPERM:
+    case EACCES:
+        return kIniAccessDenied;
+    case ENOMEM:
+        return kIniOutOfMemory;
+    case ENOSPC:
+        return kIniDiskFull;
+    default:
+        return kIniIoError;
+    }
+}
+
+int WriteLineToFile(void *callbackData, const char *line) {
+    FILE *stream = static_cast<FILE *>(callbackData);
+    if (!stream || !line) {
+        return kIniNullArgument;
+    }
+    errno = 0;
+    const size_t length = std::strlen(line);
+    if (length > 0 && std::fwrite(line, 1, length, stream) != length) {
+        return ErrnoToError(errno);
+    }
+    if (std::fwrite("\r\n", 1, 2, stream) != 2) {
+        return ErrnoToError(errno);
+    }
+    return 0;
+}
+
+int GetFileWritability(const char *path, int *writable) {
+    if (!path || !writable) {
+        return kIniNullArgument;
+    }
+    switch (GetFileInfo(path, nullptr)) {
+    case 1: {
+        FILE *stream = std::fopen(path, "r+b");
+        *writable = stream ? 1 : 0;
+        if (stream) {
+            std::fclose(stream);
+        }
+        return 0;
+    }
+    case 0: {
+        // The probe is created exclusively, so a file that appears meanwhile is never
+        // truncated or removed by it.
+        FILE *stream = openNewFileExclusive(path, "wb");
+        if (stream) {
+            std::fclose(stream);
+            ::unlink(path);
+            *writable = 1;
+        } else if (errno == EEXIST) {
+            // Created by someone else since the look: judge it as an existing file.
+            stream = std::fopen(path, "r+b");
+            *writable = stream ? 1 : 0;
+            if (stream) {
+                std::fclose(stream);
+            }
+        } else {
+            *writable = 0;
+        }
+        return 0;
+    }
+    case -1:
+        return kIniPathNotReportable;
+    default:
+        return kIniIoError;
+    }
+}
+
+int CreateAndOpenTemporaryFile(const char *path, const char *prefix, const char *extension,
+                               const char *mode, char *tempPath, FILE **stream) {
+    if (!path || !prefix || !extension || !mode || !tempPath || !stream) {
+        return kIniNullArgument;
+    }
+    *stream = nullptr;
+    const size_t pathLength = std::strlen(path);
+    char *drive = static_cast<char *>(tbMalloc(pathLength + 1));
+    char *directory = static_cast<char *>(tbMalloc(pathLength + 1));
+    if (!drive || !directory) {
+        std::free(drive);
+        std::free(directory);
+        return kIniOutOfMemory;
+    }
+    SplitPath(path, drive, directory, nullptr);
+    int result = kIniNoUnusedTempName;
+    for (int number = 0; number < kTempNamesTried; ++number) {
+        const int length = std::snprintf(tempPath, kIniMaxPathBytes, "%s%s%.5s%1d.%s", drive,
+                                         directory, prefix, number, extension);
+        if (length < 0 || length >= kIniMaxPathBytes) {
+            tempPath[0] = '\0';
+            result = kIniCouldNotCreateTempFile;
+            break;
+        }
+        // Exclusive create: a name that exists, as a file or as a link, is skipped and never
+        // opened, so nothing planted under it can take the text.
+        FILE *opened = openNewFileExclusive(tempPath, mode);
+        if (opened) {
+            *stream = opened;
+            result = 0;
+            break;
+        }
+        if (errno != EEXIST) {
+            result = kIniCouldNotCreateTempFile;
+            break;
+        }
+    }
+    std::free(drive);
+    std::free(directory);
+    return result;
+}
+
+void RemoveFileIfExists(const char *path) {
+    if (path) {
+        ::unlink(path);
+    }
+}
+
+int DeleteAndRename(const char *source, const char *target) {
+    // rename replaces the target in one step: there is never a moment without a file under
+    // the target's name, so the target is not removed first.
+    return renameCode(RenameFile(source, target));
+}
+
+int Ini_WriteToFile(IniDocument *doc, const char *path) {
+    if (!doc) {
+        return kIniNullArgument;
+    }
+    if (!path) {
+        int result = Ini_WriteGeneric(doc, WriteLineToFile, stdout);
+        errno = 0;
+        if (std::fflush(stdout) != 0 && result == 0) {
+            result = ErrnoToError(errno);
+        }
+        return result;
+    }
+    int writable = 0;
+    int result = GetFileWritability(path, &writable);
+    if (result < 0) {
+        return result;
+    }
+    if (!writable) {
+        return kIniAccessDenied;
+    }
+    char tempPath[kIniMaxPathBytes];
+    FILE *stream = nullptr;
+    result = CreateAndOpenTemporaryFile(path, kTempPrefix, kTempExtension, "wb", tempPath, &stream);
+    if (result < 0) {
+        return result;
+    }
+    // The new file must not be readable by more people than the one it replaces.
+    copyFilePermissions(path, stream);
+    char *streamBuffer = static_cast<char *>(tbMalloc(kStreamBufferSize));
+    if (!streamBuffer) {
+        result = kIniOutOfMemory;
+    } else {
+        std::setvbuf(stream, streamBuffer, _IOFBF, kStreamBufferSize);
+        result = Ini_WriteGeneric(doc, WriteLineToFile, stream);
+        if (result >= 0) {
+            errno = 0;
+            if (std::fflush(stream) != 0) {
+                result = ErrnoToError(errno);
+            }
+        }
+        // Only text that reached the disk may replace the old file.
+        if (result >= 0 && syncFile(stream) != 0) {
+            result = ErrnoToError(errno);
+        }
+    }
+    errno = 0;
+    if (std::fclose(stream) != 0 && result >= 0) {
+        result = ErrnoToError(errno);
+    }
+    std::free(streamBuffer);
+    if (result >= 0) {
+        result = DeleteAndRename(tempPath, path);
+    }
+    if (result < 0) {
+        RemoveFileIfExists(tempPath);
+        return result;
+    }
+    // Makes the rename itself durable. The new file is in place whatever this reports.
+    syncDirectoryOf(path);
+    return 0;
+}
