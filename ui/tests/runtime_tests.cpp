@@ -1,0 +1,386 @@
+// The runtime operations on real widgets: handles, values, rings, callbacks and the loop.
+#include "ui/trz4SteuerungGui.h"
+#include "ui/uiruntime.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Event {
+    int panel, control, event, data1, data2;
+    void *callbackData;
+};
+std::vector<Event> gEvents;
+
+int recordEvent(int panel, int control, int event, void *data, int d1, int d2) {
+    gEvents.push_back({panel, control, event, d1, d2, data});
+    return 0;
+}
+
+// Rebuilds the ring on a click, as the COM-port list does: the list must not be open yet.
+bool gListWasOpen = false;
+int rebuildRing(int panel, int control, int event, void *, int, int) {
+    if (event == EVENT_LEFT_CLICK || event == EVENT_KEYPRESS) {
+        auto *ring = static_cast<QComboBox *>(controlWidget(panel, control));
+        gListWasOpen = ring->view()->isVisible();
+        ClearListCtrl(panel, control);
+        InsertListItem(panel, control, -1, "nicht geöffnet", 0);
+        InsertListItem(panel, control, -1, "COM 3", 3);
+    }
+    return 0;
+}
+
+bool gAfterQuit = false;
+int quitFromCallback(int, int, int event, void *, int, int) {
+    if (event == EVENT_COMMIT) {
+        QuitUserInterface(7);
+        gAfterQuit = true; // still runs: the loop ends only after the callback returns
+    }
+    return 0;
+}
+
+int gDiscardTarget = 0;
+int discardOwnPanel(int panel, int, int event, void *, int, int) {
+    if (event == EVENT_COMMIT) {
+        EXPECT_EQ(DiscardPanel(panel), 0);
+        gDiscardTarget = panel;
+    }
+    return 0;
+}
+
+std::vector<int> gPanelEvents;
+int recordPanelEvent(int, int event, void *, int, int) {
+    gPanelEvents.push_back(event);
+    return 0;
+}
+
+std::vector<int> gMenuItems;
+void recordMenu(int menuBar, int item, void *, int panel) {
+    EXPECT_GT(menuBar, 0);
+    EXPECT_GT(panel, 0);
+    gMenuItems.push_back(item);
+}
+
+class RuntimeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gEvents.clear();
+        gPanelEvents.clear();
+        gMenuItems.clear();
+        main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+        ASSERT_GE(main, 0);
+    }
+    void TearDown() override {
+        DiscardPanel(main);
+        registerCallback("Callback_Main_Buttons", static_cast<CtrlCallbackPtr>(nullptr));
+        registerCallback("Callback_Panels", static_cast<PanelCallbackPtr>(nullptr));
+        registerCallback("Menu_Main_Datei", static_cast<MenuCallbackPtr>(nullptr));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(loadedPanelCount(), 0);
+    }
+    int main = -1;
+};
+
+TEST(RuntimeLoad, UnknownResourceOrPanelFailsWithoutPanel) {
+    EXPECT_EQ(LoadPanel(0, "other.ui", MAINPANEL), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(0, kTrz4GuiResource, 99), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(0, nullptr, MAINPANEL), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(12345, kTrz4GuiResource, INFOPANEL), kUiErrBadPanel);
+    EXPECT_EQ(loadedPanelCount(), 0);
+}
+
+TEST_F(RuntimeTest, PanelIsHiddenUntilDisplayedAndChildGoesWithParent) {
+    EXPECT_FALSE(panelWidget(main)->isVisible());
+    const int info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
+    ASSERT_GE(info, 0);
+    EXPECT_NE(info, main);
+    EXPECT_EQ(DisplayPanel(main), 0);
+    EXPECT_TRUE(panelWidget(main)->isVisible());
+    EXPECT_FALSE(panelWidget(info)->isVisible());
+    EXPECT_EQ(DiscardPanel(main), 0);
+    EXPECT_EQ(panelWidget(info), nullptr);
+    EXPECT_EQ(DiscardPanel(info), kUiErrBadPanel);
+    main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+}
+
+TEST_F(RuntimeTest, ValuesOfEachKindRoundTrip) {
+    int number = -1;
+    EXPECT_EQ(SetCtrlVal(main, FEHLERLED, 5), 0);
+    EXPECT_EQ(GetCtrlVal(main, FEHLERLED, &number), 0);
+    EXPECT_EQ(number, 1);
+    EXPECT_EQ(SetCtrlVal(main, FEHLERNUMMER, 403012), 0);
+    EXPECT_EQ(GetCtrlVal(main, FEHLERNUMMER, &number), 0);
+    EXPECT_EQ(number, 403012);
+    EXPECT_EQ(SetCtrlVal(main, FEHLERNUMMER, -2147483647 - 1), 0);
+    EXPECT_EQ(GetCtrlVal(main, FEHLERNUMMER, &number), 0);
+    EXPECT_EQ(number, -2147483647 - 1);
+
+    char card = 0;
+    EXPECT_EQ(SetCtrlVal(main, KARTENNUMMERSOLL, 'c'), 0);
+    EXPECT_EQ(GetCtrlVal(main, KARTENNUMMERSOLL, &card), 0);
+    EXPECT_EQ(card, 'c');
+    EXPECT_EQ(SetCtrlVal(main, KARTENNUMMERSOLL, 'C'), kUiErrBadArgument);
+    EXPECT_EQ(GetCtrlVal(main, KARTENNUMMERSOLL, &card), 0);
+    EXPECT_EQ(card, 'c');
+
+    std::string text;
+    EXPECT_EQ(SetCtrlVal(main, FEHLERSTRING, "Keine Antwort vom Gerät"), 0);
+    EXPECT_EQ(GetCtrlVal(main, FEHLERSTRING, &text), 0);
+    EXPECT_EQ(text, "Keine Antwort vom Gerät");
+    EXPECT_EQ(SetCtrlVal(main, SCANNTEXT, nullptr), 0);
+    EXPECT_EQ(GetCtrlVal(main, SCANNTEXT, &text), 0);
+    EXPECT_EQ(text, "");
+}
+
+TEST_F(RuntimeTest, WrongTypesAndUnknownControlsAreRefused) {
+    int number = 0;
+    char card = 0;
+    std::string text;
+    EXPECT_EQ(SetCtrlVal(main, FEHLERSTRING, 1), kUiErrWrongType);
+    EXPECT_EQ(SetCtrlVal(main, FEHLERLED, "an"), kUiErrWrongType);
+    EXPECT_EQ(GetCtrlVal(main, FEHLERSTRING, &card), kUiErrWrongType);
+    EXPECT_EQ(GetCtrlVal(main, COMPORT, &card), kUiErrWrongType);
+    EXPECT_EQ(GetCtrlVal(main, FEHLERLED, &text), kUiErrWrongType);
+    EXPECT_EQ(GetCtrlVal(main, FEHLERLED, static_cast<int *>(nullptr)), kUiErrBadArgument);
+    EXPECT_EQ(SetCtrlVal(main, 999, 1), kUiErrBadControl);
+    EXPECT_EQ(GetCtrlVal(4711, FEHLERLED, &number), kUiErrBadPanel);
+    EXPECT_EQ(SetCtrlAttribute(main, FEHLERSTRING, ATTR_ON_COLOR, 0xFF0000), kUiErrBadAttribute);
+    EXPECT_EQ(SetPanelAttribute(main, 1, 1), kUiErrBadAttribute);
+    EXPECT_EQ(SetSystemAttribute(ATTR_TASKBAR_BUTTON_VISIBLE, 0), 0);
+}
+
+TEST_F(RuntimeTest, LedOnColourAndStateText) {
+    int colour = 0;
+    EXPECT_EQ(SetCtrlAttribute(main, LED1, ATTR_ON_COLOR, 0x00FF00), 0);
+    EXPECT_EQ(GetCtrlAttribute(main, LED1, ATTR_ON_COLOR, &colour), 0);
+    EXPECT_EQ(colour, 0x00FF00);
+    QWidget *led = controlWidget(main, LED1);
+    EXPECT_EQ(led->accessibleDescription(), "aus");
+    SetCtrlVal(main, LED1, 1);
+    EXPECT_EQ(led->accessibleDescription(), "ein");
+    EXPECT_EQ(led->toolTip(), "1: ein");
+}
+
+TEST_F(RuntimeTest, RingListOperations) {
+    EXPECT_EQ(ClearListCtrl(main, COMPORT), 0);
+    int count = -1;
+    GetNumListItems(main, COMPORT, &count);
+    EXPECT_EQ(count, 0);
+    int port = 0;
+    EXPECT_EQ(GetCtrlVal(main, COMPORT, &port), kUiErrIndexOutOfRange);
+    EXPECT_EQ(InsertListItem(main, COMPORT, -1, "nicht geöffnet", 0), 0);
+    EXPECT_EQ(InsertListItem(main, COMPORT, -1, "COM 10", 10), 0);
+    EXPECT_EQ(InsertListItem(main, COMPORT, 1, "COM 1", 1), 0);
+    EXPECT_EQ(InsertListItem(main, COMPORT, 5, "COM 5", 5), kUiErrIndexOutOfRange);
+    std::string label;
+    GetLabelFromIndex(main, COMPORT, 1, &label);
+    EXPECT_EQ(label, "COM 1");
+    int index = 0;
+    EXPECT_EQ(GetIndexFromValue(main, COMPORT, &index, 10), 0);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(GetIndexFromValue(main, COMPORT, &index, 7), 0);
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(SetCtrlVal(main, COMPORT, 10), 0);
+    EXPECT_EQ(GetCtrlVal(main, COMPORT, &port), 0);
+    EXPECT_EQ(port, 10);
+    EXPECT_EQ(SetCtrlVal(main, COMPORT, 7), kUiErrBadArgument);
+    EXPECT_EQ(setRingItemTooltip(main, COMPORT, 2, "/dev/ttyUSB0"), 0);
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, COMPORT));
+    EXPECT_EQ(ring->itemData(2, Qt::ToolTipRole).toString(), "/dev/ttyUSB0");
+    EXPECT_EQ(setRingItemTooltip(main, COMPORT, 3, "x"), kUiErrIndexOutOfRange);
+    EXPECT_EQ(ClearListCtrl(main, FEHLERLED), kUiErrWrongType);
+}
+
+TEST_F(RuntimeTest, CallbacksAreBoundByNameAtLoad) {
+    // Registered after this panel was loaded: only panels loaded later bind it.
+    registerCallback("Callback_Main_Buttons", recordEvent);
+    static_cast<QPushButton *>(controlWidget(main, STATUSABFRAGE))->click();
+    EXPECT_TRUE(gEvents.empty());
+
+    const int second = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    static_cast<QPushButton *>(controlWidget(second, STATUSABFRAGE))->click();
+    static_cast<QPushButton *>(controlWidget(second, SCANN))->click(); // bound by no name
+    ASSERT_EQ(gEvents.size(), 1u);
+    EXPECT_EQ(gEvents[0].panel, second);
+    EXPECT_EQ(gEvents[0].control, STATUSABFRAGE);
+    EXPECT_EQ(gEvents[0].event, EVENT_COMMIT);
+    DiscardPanel(second);
+}
+
+TEST_F(RuntimeTest, InstalledCallbackGetsItsDataAndCanBeRemoved) {
+    int data = 0;
+    EXPECT_EQ(InstallCtrlCallback(main, SCANN, recordEvent, &data), 0);
+    static_cast<QPushButton *>(controlWidget(main, SCANN))->click();
+    ASSERT_EQ(gEvents.size(), 1u);
+    EXPECT_EQ(gEvents[0].callbackData, &data);
+    EXPECT_EQ(InstallCtrlCallback(main, SCANN, nullptr, nullptr), 0);
+    static_cast<QPushButton *>(controlWidget(main, SCANN))->click();
+    EXPECT_EQ(gEvents.size(), 1u);
+}
+
+TEST_F(RuntimeTest, RingCommitsOnOperatorChoiceOnly) {
+    InstallCtrlCallback(main, ADRESSE, recordEvent, nullptr);
+    InsertListItem(main, ADRESSE, -1, "&", '&');
+    SetCtrlVal(main, ADRESSE, '&'); // the program's own setting commits nothing
+    EXPECT_TRUE(gEvents.empty());
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, ADRESSE));
+    emit ring->activated(0);
+    ASSERT_EQ(gEvents.size(), 1u);
+    EXPECT_EQ(gEvents[0].event, EVENT_COMMIT);
+}
+
+TEST_F(RuntimeTest, ClickAndKeyReachTheRingBeforeItsListOpens) {
+    DisplayPanel(main);
+    InstallCtrlCallback(main, COMPORT, rebuildRing, nullptr);
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, COMPORT));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), ring->mapToGlobal(QPointF(5, 5)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(ring, &press);
+    EXPECT_FALSE(gListWasOpen);
+    EXPECT_EQ(ring->count(), 2);
+    EXPECT_TRUE(ring->view()->isVisible());
+    ring->hidePopup();
+
+    ClearListCtrl(main, COMPORT);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(ring, &key);
+    EXPECT_EQ(ring->count(), 2);
+}
+
+TEST_F(RuntimeTest, EnterOnAFocusedButtonCommits) {
+    InstallCtrlCallback(main, IDLESEN, recordEvent, nullptr);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(controlWidget(main, IDLESEN), &key);
+    ASSERT_EQ(gEvents.size(), 2u);
+    EXPECT_EQ(gEvents[0].event, EVENT_KEYPRESS);
+    EXPECT_EQ(gEvents[0].data1, Qt::Key_Return);
+    EXPECT_EQ(gEvents[1].event, EVENT_COMMIT);
+}
+
+TEST_F(RuntimeTest, QuitEndsTheLoopAfterTheCallbackReturns) {
+    InstallCtrlCallback(main, SCANN, quitFromCallback, nullptr);
+    DisplayPanel(main);
+    gAfterQuit = false;
+    QTimer::singleShot(0,
+                       [this] { static_cast<QPushButton *>(controlWidget(main, SCANN))->click(); });
+    EXPECT_EQ(RunUserInterface(), 7);
+    EXPECT_TRUE(gAfterQuit);
+}
+
+TEST_F(RuntimeTest, QuitBeforeTheLoopEndsItAtOnce) {
+    QuitUserInterface(3);
+    EXPECT_EQ(RunUserInterface(), 3);
+}
+
+TEST_F(RuntimeTest, CloseBoxReportsCloseAndKeepsThePanel) {
+    DiscardPanel(main);
+    registerCallback("Callback_Panels", recordPanelEvent);
+    main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    DisplayPanel(main);
+    panelWidget(main)->close();
+    ASSERT_EQ(gPanelEvents.size(), 1u);
+    EXPECT_EQ(gPanelEvents[0], EVENT_CLOSE);
+    EXPECT_TRUE(panelWidget(main)->isVisible());
+}
+
+TEST_F(RuntimeTest, MenuItemsCallTheirCallback) {
+    DiscardPanel(main);
+    registerCallback("Menu_Main_Datei", recordMenu);
+    main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    menuItemAction(main, BEENDEN)->trigger();
+    menuItemAction(main, INFO)->trigger(); // no function registered under its name
+    ASSERT_EQ(gMenuItems.size(), 1u);
+    EXPECT_EQ(gMenuItems[0], BEENDEN);
+}
+
+TEST_F(RuntimeTest, PanelDiscardedFromItsOwnCallbackIsSafe) {
+    InstallCtrlCallback(main, SCANN, discardOwnPanel, nullptr);
+    static_cast<QPushButton *>(controlWidget(main, SCANN))->click();
+    EXPECT_EQ(gDiscardTarget, main);
+    EXPECT_EQ(panelWidget(main), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+}
+
+// A value set while a callback blocks the loop must be painted before the callback goes on.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+};
+
+TEST_F(RuntimeTest, SettingAValuePaintsAtOnce) {
+    DisplayPanel(main);
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    for (int control : {COMAKTIVLED, SCANNTEXT, ID}) {
+        QWidget *widget = controlWidget(main, control);
+        widget->installEventFilter(&counter);
+        counter.paints = 0;
+        if (control == COMAKTIVLED) {
+            SetCtrlVal(main, control, 1);
+        } else {
+            SetCtrlVal(main, control, "Suche nach Gerät 1");
+        }
+        EXPECT_GE(counter.paints, 1) << control;
+        widget->removeEventFilter(&counter);
+    }
+}
+
+TEST(RuntimeStart, DisplayCheckLooksAtTheThreeVariables) {
+    const QByteArray saved = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("QT_QPA_PLATFORM", "");
+    EXPECT_FALSE(displayAvailable());
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    EXPECT_TRUE(displayAvailable());
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("QT_QPA_PLATFORM", saved);
+    if (!display.isEmpty()) {
+        qputenv("DISPLAY", display);
+    }
+    if (!wayland.isEmpty()) {
+        qputenv("WAYLAND_DISPLAY", wayland);
+    }
+    EXPECT_EQ(InitRuntimeEngine(nullptr, nullptr, nullptr), 1);
+}
+
+TEST(RuntimeStart, WaitCursorNestsAndRestores) {
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    {
+        WaitCursor outer;
+        {
+            WaitCursor inner;
+            ASSERT_NE(QApplication::overrideCursor(), nullptr);
+            EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
