@@ -24,6 +24,7 @@ constexpr char kCan = 0x18;
 constexpr char kCr = '\r';
 constexpr size_t kMaxFrame = 16; // longer runs without CR are noise, not frames
 constexpr int kOverlongPadding = 40;
+constexpr size_t kKeptFrames = 1000;
 
 double now() {
     timespec ts{};
@@ -278,6 +279,9 @@ void CardSimulator::handleFrame(const std::string &frame, double arrivalStart) {
     double delay;
     {
         std::lock_guard guard(lock);
+        // A demo may run for days: keep only the recent frames.
+        if (received.size() >= kKeptFrames)
+            received.erase(received.begin(), received.begin() + kKeptFrames / 2);
         received.push_back(frame);
         delay = options.byteDelaySeconds;
     }

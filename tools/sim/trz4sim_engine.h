@@ -85,7 +85,7 @@ public:
     // Closes the master end now.
     void vanish();
 
-    // Frames received so far, each without its CR.
+    // Frames received so far (the latest 1000 at most), each without its CR.
     std::vector<std::string> frames() const;
 
 private:
