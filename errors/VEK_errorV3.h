@@ -77,3 +77,35 @@ bool vekCatalogueEntry(int i, int *kind, const char **german, const char **engli
 bool vekCatalogueFind(int kind, const char **german, const char **english);
 
 // Error display
+// ---------------------------------------------------------------------------------------------
+// Error display: popups titled with the error number, and registered sets of display controls
+// (an LED, a text control and a numeric control) that show the latest result. The number
+// shown to the operator is the negated code (-403012 shows as 403012). User-interface thread
+// only; the table of sets is process-wide and not locked.
+
+// Most error-control sets that can be registered.
+inline constexpr int MAX_FEHLERCONTROLS = 10;
+
+// Shows the code in a modal popup titled "Fehler #<number>" ("Error #<number>" for the
+// language value 2) with the message of VEK_Fehlermeldung (which consumes a pending user
+// string) and returns when the operator has dismissed it. Kind 6 is silent: nothing is shown.
+void VEK_Fehlerpopup(int code);
+
+// As VEK_Fehlerpopup, but the title is `title` followed by " #<number>". The title holds at
+// most 99 bytes: a longer caller's text is cut at a whole UTF-8 character so that the number
+// always stays visible. A null title counts as empty.
+void VEK_Fehlerpopup2(int code, const char *title);
+
+// Adds a set of display controls on `panel`. With MAX_FEHLERCONTROLS sets registered already,
+// shows the popup "Interner Fehler" / "MAX_FEHLERCONTROLS ist zu klein" and drops the set.
+// Answers 0 when stored, -1 when dropped (callers need not look).
+int VekCom_RegisterFehlerControls(int panel, int ledControl, int stringControl,
+                                  int numberControl);
+
+// Shows `code` in every registered set, in registration order: the LED on for a failure and
+// off for 0, the message (looked up anew for each set, so a pending user string reaches only
+// the first) or the empty text for 0, and the number. Answers the number of sets.
+int VekCom_FehlermeldungSet(int code);
+
+// Forgets every registered set (tests start from an empty table).
+void vekResetFehlerControls();

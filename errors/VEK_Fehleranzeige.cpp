@@ -1,0 +1,97 @@
+// The error display: popups and the registered sets of display controls.
+#include "errors/VEK_errorV3.h"
+
+#include "ui/uiruntime.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The title buffer of the popups: 99 bytes of text and the terminating zero.
+constexpr int kTitleSize = 100;
+
+struct FehlerControls {
+    int panel;
+    int ledControl;
+    int stringControl;
+    int numberControl;
+};
+
+FehlerControls gSets[MAX_FEHLERCONTROLS];
+int gSetCount = 0;
+
+bool isSilent(int code) {
+    return code / 1000 == -kVekSilentKind;
+}
+
+// The number the operator sees. Negating INT_MIN is undefined, and no code of the scheme is
+// that large, so it shows as the largest number a numeric control can hold.
+int shownNumber(int code) {
+    return code == INT_MIN ? INT_MAX : -code;
+}
+
+// Length of the first `maxBytes` bytes of `text` or less, never splitting a UTF-8 character.
+size_t utf8Prefix(const char *text, size_t maxBytes) {
+    size_t length = std::strlen(text);
+    if (length <= maxBytes) {
+        return length;
+    }
+    length = maxBytes;
+    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        --length;
+    }
+    return length;
+}
+
+} // namespace
+
+void VEK_Fehlerpopup(int code) {
+    if (isSilent(code)) {
+        return;
+    }
+    char title[kTitleSize];
+    std::snprintf(title, sizeof title,
+                  vekLanguage() == kVekLanguageEnglish ? "Error #%d" : "Fehler #%d",
+                  shownNumber(code));
+    MessagePopup(title, VEK_Fehlermeldung(code));
+}
+
+void VEK_Fehlerpopup2(int code, const char *title) {
+    if (isSilent(code)) {
+        return;
+    }
+    char suffix[24];
+    const int suffixLength = std::snprintf(suffix, sizeof suffix, " #%d", shownNumber(code));
+    const char *text = title != nullptr ? title : "";
+    const size_t room = kTitleSize - 1 - static_cast<size_t>(suffixLength);
+    const size_t textLength = utf8Prefix(text, room);
+    char full[kTitleSize];
+    std::memcpy(full, text, textLength);
+    std::memcpy(full + textLength, suffix, static_cast<size_t>(suffixLength) + 1);
+    MessagePopup(full, VEK_Fehlermeldung(code));
+}
+
+int VekCom_RegisterFehlerControls(int panel, int ledControl, int stringControl, int numberControl) {
+    if (gSetCount >= MAX_FEHLERCONTROLS) {
+        MessagePopup("Interner Fehler", "MAX_FEHLERCONTROLS ist zu klein");
+        return -1;
+    }
+    gSets[gSetCount++] = FehlerControls{panel, ledControl, stringControl, numberControl};
+    return 0;
+}
+
+int VekCom_FehlermeldungSet(int code) {
+    for (int i = 0; i < gSetCount; ++i) {
+        const FehlerControls &set = gSets[i];
+        SetCtrlVal(set.panel, set.ledControl, code != 0 ? 1 : 0);
+        SetCtrlVal(set.panel, set.stringControl, code != 0 ? VEK_Fehlermeldung(code) : "");
+        SetCtrlVal(set.panel, set.numberControl, shownNumber(code));
+    }
+    return gSetCount;
+}
+
+void vekResetFehlerControls() {
+    gSetCount = 0;
+}
