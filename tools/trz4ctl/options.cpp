@@ -1,0 +1,137 @@
+// Argument parsing and the settings-file defaults of trz4ctl.
+#include "tools/trz4ctl/trz4ctl.h"
+
+#include "inifile/inifile.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+// A longer wait per byte is no use on a 9600-baud line and would overflow the poll time-out.
+constexpr double kMaxTimeoutSeconds = 3600.0;
+
+bool parseWholeInt(const std::string &text, int *value) {
+    const char *end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, *value);
+    return ec == std::errc() && ptr == end && !text.empty();
+}
+
+bool parseWholeDouble(const std::string &text, double *value) {
+    const char *end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, *value);
+    return ec == std::errc() && ptr == end && !text.empty();
+}
+
+// Applies one option that takes a value; false with a message for a malformed value.
+bool applyValue(const std::string &name, const std::string &value, CtlOptions *options,
+                std::string *error) {
+    if (name == "--com") {
+        int com = 0;
+        if (!parseWholeInt(value, &com) || com < 0 || com > 256) {
+            *error =
+                "--com erwartet eine COM-Nummer von 1 bis 256 (0: keine), nicht \"" + value + "\"";
+            return false;
+        }
+        options->com = com;
+    } else if (name == "--address") {
+        if (value.size() != 1) {
+            *error = "--address erwartet ein Zeichen (1 oder &), nicht \"" + value + "\"";
+            return false;
+        }
+        options->address = value[0];
+    } else if (name == "--timeout") {
+        double seconds = 0;
+        if (!parseWholeDouble(value, &seconds) || !std::isfinite(seconds) || seconds <= 0 ||
+            seconds > kMaxTimeoutSeconds) {
+            *error = "--timeout erwartet Sekunden über 0 (z. B. 0.5), nicht \"" + value + "\"";
+            return false;
+        }
+        options->timeoutSeconds = seconds;
+    } else { // --lang
+        if (value != "de" && value != "en") {
+            *error = "--lang erwartet de oder en, nicht \"" + value + "\"";
+            return false;
+        }
+        options->english = value == "en";
+    }
+    return true;
+}
+
+} // namespace
+
+bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options,
+                       std::string *error) {
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        const bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
+        if (!isOption) {
+            if (options->command.empty())
+                options->command = arg;
+            else
+                options->operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> inlineValue;
+        if (size_t eq = arg.find('='); eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            inlineValue = arg.substr(eq + 1);
+        }
+        if (name == "--com" || name == "--address" || name == "--timeout" || name == "--lang") {
+            std::string value;
+            if (inlineValue) {
+                value = *inlineValue;
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                *error = name + " braucht einen Wert";
+                return false;
+            }
+            if (!applyValue(name, value, options, error))
+                return false;
+            continue;
+        }
+        if (inlineValue) {
+            *error = name + " nimmt keinen Wert";
+            return false;
+        }
+        if (name == "--json") {
+            options->json = true;
+        } else if (name == "--yes") {
+            options->yes = true;
+        } else if (name == "--help" || name == "-h") {
+            options->help = true;
+        } else {
+            *error = "unbekannte Option " + name;
+            return false;
+        }
+    }
+    return true;
+}
+
+CtlSettings readCtlSettings(const char *path) {
+    CtlSettings settings;
+    IniDocument *doc = Ini_New(1);
+    if (doc == nullptr)
+        return settings;
+    if (Ini_ReadFromFile(doc, path) == 0) {
+        int value = 0;
+        // The program drops a stored port it cannot offer, and keeps its address unless the
+        // stored one is "1" or "&" (the lowest byte of the number is the character).
+        if (Ini_GetInt(doc, "com", "com", &value) > 0 && value >= 0 && value <= 256)
+            settings.com = value;
+        if (Ini_GetInt(doc, "com", "adresse", &value) > 0) {
+            const char address = static_cast<char>(value & 0xFF);
+            if (address == '1' || address == '&')
+                settings.address = address;
+        }
+    }
+    Ini_Dispose(doc);
+    return settings;
+}

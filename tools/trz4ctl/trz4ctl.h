@@ -1,0 +1,62 @@
+// trz4ctl: the card link of trz4-Steuerung from the command line, for scripts and test benches.
+//
+// One invocation runs one subcommand on the same libraries as the program (card protocol,
+// COM numbering and port map, error catalogue, ini library) and ends with an exit status:
+//   0  success;
+//   1  a card or port error: "Fehler #<number>: <message>" on stderr (English with --lang en),
+//      the number being the positive form of the error code;
+//   2  wrong usage: unknown subcommand or option, a missing or malformed value, or `write`
+//      without --yes. Nothing is sent to a card then.
+// Nothing is ever read from stdin and nothing is asked. Card commands open the port, send one
+// command (the scan one per probed address) and close the port again, as the program does.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum CtlExitStatus {
+    kCtlExitOk = 0,
+    kCtlExitCardError = 1,
+    kCtlExitUsage = 2,
+};
+
+// The settings file of the program, read (never written) for the defaults of --com and
+// --address.
+inline constexpr const char *kCtlSettingsFile = "trz4Steuerung.ini";
+
+struct CtlOptions {
+    std::string command;               // the subcommand; empty when only --help was given
+    std::vector<std::string> operands; // what follows the subcommand, options excluded
+    std::optional<int> com;            // --com N: 0 (none) or 1-256
+    std::optional<char> address;       // --address A: one character, checked when used
+    double timeoutSeconds = 1.0;       // --timeout S: above 0
+    bool english = false;              // --lang en
+    bool json = false;                 // --json
+    bool yes = false;                  // --yes: the confirmation of `write`
+    bool help = false;                 // --help or -h
+};
+
+// Parses the arguments (the program name excluded). Options may stand before or after the
+// subcommand, as "--name value" or "--name=value"; "--" ends the options. Answers false with a
+// German message in *error when an option is unknown or its value malformed; the subcommand
+// and the number of operands are checked by runTrz4ctl, so that --help works for every command.
+bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options,
+                       std::string *error);
+
+// The program's stored choice: the "com" and "adresse" items of section "com". A missing file
+// or key leaves the start values (no port, address "1"); so does a value that the program
+// itself would not take up (a port outside 0-256, an address other than "1" or "&").
+struct CtlSettings {
+    int com = 0;
+    char address = '1';
+};
+CtlSettings readCtlSettings(const char *path);
+
+// The German help of the tool (command empty) or of one subcommand; empty for an unknown one.
+std::string ctlHelpText(const std::string &command);
+
+// Runs one invocation: results go to out (one JSON object with --json), messages to err.
+// Sets the catalogue's language as --lang asks. Returns the exit status.
+int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);

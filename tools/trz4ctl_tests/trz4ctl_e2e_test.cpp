@@ -1,0 +1,374 @@
+// trz4ctl end to end: the program runs as a child process against the card simulator, which
+// sits on a pseudo-terminal linked into a scratch port map as COM 9.
+#include "tools/trz4ctl_tests/run_child.h"
+
+#include "tools/sim/trz4sim_engine.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kCom = 9;
+const std::string kWarningLine =
+    "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!";
+
+std::string readFile(const fs::path &path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class Trz4ctl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "trz4ctl-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        work = root / "work";
+        fs::create_directories(work);
+        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    }
+    void TearDown() override {
+        sim.reset();
+        fs::remove_all(root);
+    }
+
+    void startSim(SimOptions options = {}) {
+        sim.reset();
+        options.com = kCom;
+        sim = std::make_unique<CardSimulator>(options);
+        ASSERT_EQ(sim->start(), 0);
+    }
+    static SimOptions oneCard(SimCard card) {
+        SimOptions options;
+        options.cards = {card};
+        return options;
+    }
+
+    ChildResult ctl(const std::vector<std::string> &args) {
+        return runChild(TRZ4CTL_PATH, args, work.string());
+    }
+    // A card command on COM 9 with a short time-out, so silent cases stay fast.
+    ChildResult card(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--com", std::to_string(kCom), "--timeout", "0.1"});
+        return ctl(args);
+    }
+
+    // The one JSON object a --json run prints on one line.
+    static QJsonObject json(const ChildResult &result) {
+        EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1) << result.out;
+        QJsonParseError error{};
+        QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(result.out), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out;
+        EXPECT_TRUE(doc.isObject()) << result.out;
+        return doc.object();
+    }
+
+    fs::path root;
+    fs::path work;
+    std::unique_ptr<CardSimulator> sim;
+};
+
+TEST_F(Trz4ctl, PortsListsTheMappedSimulatorWithItsDevice) {
+    startSim();
+    ChildResult text = ctl({"ports"});
+    EXPECT_EQ(text.exitStatus, 0) << text.err;
+    EXPECT_NE(text.out.find("COM 9 "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find(sim->devicePath()), std::string::npos) << text.out;
+
+    ChildResult result = ctl({"ports", "--json"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    QJsonObject object = json(result);
+    EXPECT_EQ(object["command"].toString(), "ports");
+    EXPECT_EQ(object["portMap"].toString().toStdString(),
+              (root / "config" / "trz4steuerung" / "ports").string());
+    bool listed = false;
+    for (const QJsonValue &port : object["ports"].toArray()) {
+        if (port["com"].toInt() == kCom)
+            listed = port["device"].toString().toStdString() == sim->devicePath();
+    }
+    EXPECT_TRUE(listed) << result.out;
+}
+
+TEST_F(Trz4ctl, IdAndReadAnswerFromTheCard) {
+    SimCard c;
+    c.id = "VEK-TRZ4-TEST";
+    c.cardNumber = '7';
+    startSim(oneCard(c));
+
+    ChildResult id = card({"id"});
+    EXPECT_EQ(id.exitStatus, 0) << id.err;
+    EXPECT_EQ(id.out, "ID: VEK-TRZ4-TEST\n");
+    EXPECT_EQ(id.err, "");
+    EXPECT_EQ(json(card({"id", "--json"}))["id"].toString(), "VEK-TRZ4-TEST");
+
+    ChildResult read = card({"read"});
+    EXPECT_EQ(read.exitStatus, 0) << read.err;
+    EXPECT_EQ(read.out, "Kartennummer: 7\n");
+    EXPECT_EQ(card({"read", "--lang", "en"}).out, "Card number: 7\n");
+
+    QJsonObject object = json(card({"--json", "read"}));
+    EXPECT_EQ(object["command"].toString(), "read");
+    EXPECT_EQ(object["com"].toInt(), kCom);
+    EXPECT_EQ(object["address"].toString(), "1");
+    EXPECT_EQ(object["cardNumber"].toString(), "7");
+    EXPECT_FALSE(object.contains("error"));
+}
+
+TEST_F(Trz4ctl, StatusShowsTheWordInHexAndTheTwoBitsByName) {
+    startSim();
+    struct Case {
+        int word;
+        const char *hex;
+        bool invalidNumber;
+        bool incomplete;
+    };
+    for (const Case &c : {Case{0x300, "0x300", true, true}, Case{0x100, "0x100", true, false},
+                          Case{0x200, "0x200", false, true}, Case{0x0FF, "0xFF", false, false}}) {
+        sim->setStatus('1', c.word);
+        ChildResult result = card({"status", "--json"});
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        QJsonObject object = json(result);
+        EXPECT_EQ(object["status"].toInt(), c.word);
+        EXPECT_EQ(object["statusHex"].toString(), c.hex);
+        EXPECT_EQ(object["invalidCardNumber"].toBool(), c.invalidNumber) << c.hex;
+        EXPECT_EQ(object["parametersIncomplete"].toBool(), c.incomplete) << c.hex;
+    }
+    sim->setStatus('1', 0x100);
+    EXPECT_EQ(card({"status"}).out, "Status: 0x100\n"
+                                    "Ungültige Kartennummer: ja\n"
+                                    "Nicht alle Parameter eingestellt: nein\n");
+    sim->setStatus('1', 0x200);
+    EXPECT_EQ(card({"status", "--lang", "en"}).out, "Status: 0x200\n"
+                                                    "Invalid card number: no\n"
+                                                    "Not all parameters set: yes\n");
+}
+
+TEST_F(Trz4ctl, ScanTellsACardFromAForeignDeviceAndFromSilence) {
+    startSim();
+    ChildResult found = card({"scan"});
+    EXPECT_EQ(found.exitStatus, 0) << found.err;
+    EXPECT_EQ(found.out, "Adresse 1: trz-4-Karte, ID VEK-TRZ4-SIM\n");
+    QJsonObject object = json(card({"scan", "--json"}));
+    EXPECT_EQ(object["cards"].toInt(), 1);
+    EXPECT_EQ(object["results"][0]["found"].toString(), "card");
+
+    // The prefix is compared whole, hyphen included.
+    SimCard foreign;
+    foreign.id = "VEK-TRZ4";
+    startSim(oneCard(foreign));
+    ChildResult other = card({"scan", "--lang", "en"});
+    EXPECT_EQ(other.exitStatus, 0) << other.err;
+    EXPECT_EQ(other.out, "Address 1: other device, ID VEK-TRZ4\n");
+
+    // Nothing answering is still a successful scan, as in the program.
+    sim->setFault(SimFault::Silence);
+    ChildResult silent = card({"scan", "--json"});
+    EXPECT_EQ(silent.exitStatus, 0) << silent.err;
+    object = json(silent);
+    EXPECT_EQ(object["cards"].toInt(), 0);
+    EXPECT_EQ(object["results"][0]["found"].toString(), "none");
+    EXPECT_EQ(object["results"][0]["error"].toInt(), 403012);
+}
+
+TEST_F(Trz4ctl, WriteWithoutYesShowsTheWarningAndSendsNothing) {
+    startSim();
+    ChildResult refused = card({"write", "5"});
+    EXPECT_EQ(refused.exitStatus, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find(kWarningLine), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("--yes"), std::string::npos) << refused.err;
+
+    ChildResult asJson = card({"write", "5", "--json"});
+    EXPECT_EQ(asJson.exitStatus, 2);
+    EXPECT_FALSE(json(asJson)["written"].toBool());
+
+    EXPECT_TRUE(sim->frames().empty());
+    EXPECT_EQ(sim->cardNumber('1'), '1');
+}
+
+TEST_F(Trz4ctl, WriteWithYesSetsTheNumberAndReadsItBack) {
+    startSim();
+    ChildResult result = card({"write", "c", "--yes", "--json"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    QJsonObject object = json(result);
+    EXPECT_TRUE(object["written"].toBool());
+    EXPECT_EQ(object["readBack"].toString(), "c");
+    EXPECT_NE(result.err.find(kWarningLine), std::string::npos);
+    EXPECT_EQ(sim->cardNumber('1'), 'c');
+    EXPECT_EQ(sim->frames(), (std::vector<std::string>{"#1DNWc", "#1DNR"}));
+}
+
+TEST_F(Trz4ctl, CardErrorsExitWithOneAndTheCatalogueMessage) {
+    startSim();
+    sim->setFault(SimFault::Silence);
+    ChildResult german = card({"status"});
+    EXPECT_EQ(german.exitStatus, 1);
+    EXPECT_EQ(german.out, "");
+    EXPECT_EQ(german.err, "Fehler #403160: Keine Antwort vom Gerät\n");
+    EXPECT_EQ(card({"id", "--lang", "en"}).err, "Error #403012: No answer from device\n");
+
+    ChildResult result = card({"read", "--json"});
+    EXPECT_EQ(result.exitStatus, 1);
+    QJsonObject object = json(result);
+    EXPECT_EQ(object["error"].toInt(), 403024);
+    EXPECT_EQ(object["message"].toString(), "Keine Antwort vom Gerät");
+
+    sim->setFault(SimFault::Nak);
+    ChildResult nak = card({"write", "3", "--yes"});
+    EXPECT_EQ(nak.exitStatus, 1);
+    EXPECT_NE(nak.err.find("Fehler #402038: Fehlermeldung (NAK) vom Gerät erhalten\n"),
+              std::string::npos)
+        << nak.err;
+}
+
+TEST_F(Trz4ctl, PortProblemsExitWithOneWithTheProgramsNumbers) {
+    ChildResult none = ctl({"--com", "0", "read"});
+    EXPECT_EQ(none.exitStatus, 1);
+    EXPECT_EQ(none.err, "Fehler #122500: Serielle Schnittstelle ist nicht geöffnet\n");
+    EXPECT_EQ(ctl({"--com", "0", "id"}).err.substr(0, 14), "Fehler #122304");
+    EXPECT_EQ(ctl({"--com", "0", "scan"}).err.substr(0, 14), "Fehler #122305");
+
+    // Without --com and without a settings file the message says where the number comes from.
+    ChildResult unset = ctl({"status"});
+    EXPECT_EQ(unset.exitStatus, 1);
+    EXPECT_NE(unset.err.find("Fehler #122500"), std::string::npos);
+    EXPECT_NE(unset.err.find("trz4Steuerung.ini"), std::string::npos) << unset.err;
+
+    // A port-map entry whose device is gone: the open fails and the reason rides along.
+    ASSERT_EQ(ctl({"map", "12", (root / "gone").string()}).exitStatus, 0);
+    ChildResult gone = ctl({"--com", "12", "read"});
+    EXPECT_EQ(gone.exitStatus, 1);
+    EXPECT_EQ(gone.err.substr(0, 15), "Fehler #100003:") << gone.err;
+    EXPECT_GT(std::count(gone.err.begin(), gone.err.end(), '\n'), 1) << gone.err;
+    EXPECT_EQ(ctl({"--com", "12", "id"}).err.substr(0, 15), "Fehler #122304:");
+    QJsonObject object = json(ctl({"--com", "12", "status", "--json"}));
+    EXPECT_EQ(object["message"].toString(), "Fehler beim öffnen der seriellen Schnittstelle");
+    EXPECT_FALSE(object["detail"].toString().isEmpty());
+}
+
+TEST_F(Trz4ctl, AddressesFollowTheProgramsRule) {
+    startSim();
+    EXPECT_EQ(card({"--address", "2", "read"}).err, "Fehler #400301: Unzulässige Geräteadresse\n");
+    // "&" is stored by the program but refused by every card command.
+    ChildResult collective = card({"--address", "&", "read"});
+    EXPECT_EQ(collective.exitStatus, 1);
+    EXPECT_EQ(collective.err, "Fehler #400016: Unzulässige Geräteadresse\n");
+    EXPECT_TRUE(sim->frames().empty());
+}
+
+TEST_F(Trz4ctl, SettingsFileGivesTheDefaultsAndIsNeverWritten) {
+    SimCard c;
+    c.cardNumber = '4';
+    startSim(oneCard(c));
+    const fs::path settings = work / "trz4Steuerung.ini";
+    // adresse 305: its lowest byte is 49, the address "1".
+    const std::string text = "[com]\ncom = 9\nlcom = 3\nadresse = 305\n";
+    std::ofstream(settings) << text;
+
+    ChildResult result = ctl({"read", "--json"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    QJsonObject object = json(result);
+    EXPECT_EQ(object["com"].toInt(), kCom);
+    EXPECT_EQ(object["address"].toString(), "1");
+    EXPECT_EQ(object["cardNumber"].toString(), "4");
+
+    EXPECT_EQ(ctl({"--com", "0", "read"}).exitStatus, 1); // the option wins
+    EXPECT_EQ(readFile(settings), text);
+    EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), 1);
+}
+
+TEST_F(Trz4ctl, WrongUsageExitsWithTwoAndSendsNothing) {
+    startSim();
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"--bogus", "read"},
+        {"--com"},
+        {"--com", "257", "read"},
+        {"--com", "9x", "read"},
+        {"--timeout", "0", "read"},
+        {"--timeout", "abc", "read"},
+        {"--lang", "fr", "read"},
+        {"--address", "12", "read"},
+        {"--json=yes", "read"},
+        {"read", "extra"},
+        {"write"},
+        {"write", "g", "--yes"},
+        {"write", "5", "6", "--yes"},
+        {"map", "9"},
+        {"map", "0", "/dev/null"},
+        {"unmap", "x"},
+        {"nosuch", "--help"},
+    };
+    for (const std::vector<std::string> &args : cases) {
+        std::vector<std::string> withCom = {"--com", "9"};
+        withCom.insert(withCom.end(), args.begin(), args.end());
+        ChildResult result = ctl(withCom);
+        std::string shown;
+        for (const std::string &arg : withCom)
+            shown += arg + " ";
+        EXPECT_EQ(result.exitStatus, 2) << shown;
+        EXPECT_EQ(result.out, "") << shown;
+        EXPECT_NE(result.err, "") << shown;
+    }
+    EXPECT_TRUE(sim->frames().empty());
+}
+
+TEST_F(Trz4ctl, HelpIsGermanWithExamplesForTheToolAndEachCommand) {
+    ChildResult tool = ctl({"--help"});
+    EXPECT_EQ(tool.exitStatus, 0);
+    EXPECT_NE(tool.out.find("Aufruf: trz4ctl"), std::string::npos);
+    EXPECT_NE(tool.out.find("Beispiele:"), std::string::npos);
+    for (const char *command : {"ports", "id", "scan", "status", "read", "write", "map", "unmap"}) {
+        ChildResult help = ctl({command, "--help"});
+        EXPECT_EQ(help.exitStatus, 0) << command;
+        EXPECT_EQ(help.out.find(std::string("Aufruf: trz4ctl ") + command), 0u) << command;
+        EXPECT_NE(help.out.find("Beispiel"), std::string::npos) << command;
+        EXPECT_EQ(ctl({"help", command}).out, help.out) << command;
+    }
+}
+
+TEST_F(Trz4ctl, MapAndUnmapManageThePortMap) {
+    const fs::path ports = root / "config" / "trz4steuerung" / "ports";
+    ChildResult mapped = ctl({"map", "12", "/dev/null"});
+    EXPECT_EQ(mapped.exitStatus, 0) << mapped.err;
+    EXPECT_EQ(mapped.out, "com12 -> /dev/null\n");
+    EXPECT_EQ(fs::read_symlink(ports / "com12"), "/dev/null");
+
+    // A relative device is taken from the current directory, not from the port map's.
+    ChildResult relative = ctl({"map", "12", "adapter"});
+    EXPECT_EQ(relative.exitStatus, 0) << relative.err;
+    EXPECT_EQ(fs::read_symlink(ports / "com12"), work / "adapter");
+    EXPECT_NE(relative.err.find("Hinweis"), std::string::npos); // it does not exist yet
+
+    ChildResult removed = ctl({"unmap", "12", "--json"});
+    EXPECT_EQ(removed.exitStatus, 0) << removed.err;
+    EXPECT_TRUE(json(removed)["removed"].toBool());
+    EXPECT_FALSE(fs::is_symlink(ports / "com12"));
+    ChildResult again = ctl({"unmap", "12", "--json"});
+    EXPECT_EQ(again.exitStatus, 0);
+    EXPECT_FALSE(json(again)["removed"].toBool());
+
+    // A port map that cannot be created: its parent is a plain file.
+    std::ofstream(root / "plain") << "x";
+    setenv("XDG_CONFIG_HOME", (root / "plain").c_str(), 1);
+    ChildResult blocked = ctl({"map", "12", "/dev/null", "--json"});
+    EXPECT_EQ(blocked.exitStatus, 1);
+    EXPECT_EQ(json(blocked)["error"].toInt(), 305901);
+}
+
+} // namespace

@@ -1,0 +1,60 @@
+// trz4ctl in-process: the argument parser's forms and the JSON quoting.
+#include "tools/trz4ctl/json.h"
+#include "tools/trz4ctl/trz4ctl.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CtlOptions parse(const std::vector<std::string> &args, bool ok = true) {
+    CtlOptions options;
+    std::string error;
+    EXPECT_EQ(parseCtlArguments(args, &options, &error), ok) << error;
+    EXPECT_EQ(error.empty(), ok) << error;
+    return options;
+}
+
+TEST(Trz4ctlParse, OptionsStandBeforeOrAfterTheCommandInBothForms) {
+    CtlOptions options = parse({"--com=33", "write", "--timeout", "0.25", "a", "--yes", "--json",
+                                "--lang=en", "--address", "&"});
+    EXPECT_EQ(options.command, "write");
+    EXPECT_EQ(options.operands, std::vector<std::string>{"a"});
+    EXPECT_EQ(options.com, 33);
+    EXPECT_EQ(options.address, '&');
+    EXPECT_DOUBLE_EQ(options.timeoutSeconds, 0.25);
+    EXPECT_TRUE(options.yes && options.json && options.english);
+
+    // After "--" a dash starts an operand, e.g. a device path.
+    options = parse({"map", "--", "5", "-odd"});
+    EXPECT_EQ(options.operands, (std::vector<std::string>{"5", "-odd"}));
+}
+
+TEST(Trz4ctlParse, DefaultsAndRangeLimits) {
+    CtlOptions options = parse({"read"});
+    EXPECT_FALSE(options.com.has_value());
+    EXPECT_FALSE(options.address.has_value());
+    EXPECT_DOUBLE_EQ(options.timeoutSeconds, 1.0);
+    EXPECT_FALSE(options.english);
+
+    EXPECT_EQ(parse({"--com", "0"}).com, 0);
+    EXPECT_EQ(parse({"--com", "256"}).com, 256);
+    parse({"--com", "-1"}, false);
+    parse({"--com", " 5"}, false);
+    parse({"--timeout", "inf"}, false);
+    parse({"--timeout", "nan"}, false);
+    parse({"--timeout", "-0.5"}, false);
+    parse({"--timeout", "1e9"}, false);
+    parse({"--lang", "EN"}, false);
+    parse({"--address", ""}, false);
+    parse({"--yes=1"}, false);
+}
+
+TEST(Trz4ctlJson, QuotesControlCharactersAndKeepsUtf8) {
+    EXPECT_EQ(jsonQuote("a\"b\\c"), R"("a\"b\\c")");
+    EXPECT_EQ(jsonQuote("Zeile\nzwei\t\x01\x7f"), R"("Zeile\nzwei\t\u0001\u007f")");
+    EXPECT_EQ(jsonQuote("Gerät"), "\"Gerät\"");
+    EXPECT_EQ(JsonObject().add("n", 5).add("ok", false).add("s", "x").text(),
+              R"({"n":5,"ok":false,"s":"x"})");
+}
+
+} // namespace
