@@ -343,6 +343,24 @@ int Ini_SetDuplicateChecking(IniDocument *doc, int enable) {
     return previous;
 }
 
+namespace {
+
+// Sorts only a list that is out of order. The sort is not stable, so this keeps entries of
+// equal names in their order whenever the text was already in name order (as the writer
+// leaves it), and a write-read round trip gives back the same document.
+void sortIfNeeded(ListHandle list, ListCompareFunction compare) {
+    const int count = ListNumItems(list);
+    char *slots = static_cast<char *>(ListGetPtrToItem(list, 1));
+    for (int i = 1; i < count; ++i) {
+        if (compare(slots + (i - 1) * sizeof(void *), slots + i * sizeof(void *)) > 0) {
+            ListQuickSort(list, compare);
+            return;
+        }
+    }
+}
+
+} // namespace
+
 void Ini_Sort(IniDocument *doc) {
     if (!doc) {
         return;
@@ -350,10 +368,10 @@ void Ini_Sort(IniDocument *doc) {
     const int count = ListNumItems(doc->sections);
     IniSection **sections = entries<IniSection>(doc->sections);
     for (int i = 0; i < count; ++i) {
-        ListQuickSort(sections[i]->items, compareItemSlots);
+        sortIfNeeded(sections[i]->items, compareItemSlots);
         sections[i]->sorted = 1;
     }
-    ListQuickSort(doc->sections, compareSectionSlots);
+    sortIfNeeded(doc->sections, compareSectionSlots);
     doc->automaticSorting = 1;
 }
 

@@ -201,10 +201,12 @@ int WriteLineToFile(void *callbackData, const char *line) {
     }
     errno = 0;
     const size_t length = std::strlen(line);
-    if (length > 0 && std::fwrite(line, 1, length, stream) != length) {
+    // A failed flush of the stream buffer inside fwrite can still report the whole count;
+    // the error indicator tells, while errno still holds the reason.
+    if (length > 0 && (std::fwrite(line, 1, length, stream) != length || std::ferror(stream))) {
         return ErrnoToError(errno);
     }
-    if (std::fwrite("\r\n", 1, 2, stream) != 2) {
+    if (std::fwrite("\r\n", 1, 2, stream) != 2 || std::ferror(stream)) {
         return ErrnoToError(errno);
     }
     return 0;

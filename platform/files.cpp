@@ -38,6 +38,11 @@ ssize_t failingWrite(void *cookie, const char *data, size_t size) {
     if (written > 0) {
         w->bytesLeft -= written;
     }
+    // stdio takes a short count from a cookie stream as the failure itself, so the reason
+    // must already be in errno.
+    if (written >= 0 && static_cast<size_t>(written) < size) {
+        errno = w->error;
+    }
     return written;
 }
 
