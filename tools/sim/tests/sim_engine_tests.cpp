@@ -40,12 +40,15 @@ public:
     }
     bool isOpen() const { return fd >= 0; }
 
-    // Sends a frame and collects the reply until `quiet` passes without a byte.
-    std::string ask(const std::string &frame, double quiet = 0.05) {
+    // Sends a frame and collects the reply until `quiet` passes without a byte, or until the
+    // reply ends with `last`.
+    std::string ask(const std::string &frame, double quiet = 0.1, char last = '\r') {
         if (write(fd, frame.data(), frame.size()) != static_cast<ssize_t>(frame.size()))
             return "<write failed>";
         std::string reply;
         for (;;) {
+            if (last && !reply.empty() && reply.back() == last)
+                return reply;
             pollfd pfd{fd, POLLIN, 0};
             if (poll(&pfd, 1, static_cast<int>(quiet * 1000)) <= 0 || !(pfd.revents & POLLIN))
                 return reply;
@@ -122,12 +125,12 @@ TEST(SimEngine, ByteDelayPacesTheReply) {
     sim.setByteDelay(0.002);
     Line line(sim.devicePath());
     auto start = Clock::now();
-    std::string reply = line.ask("#1DNR\r", 0.02);
-    double elapsed = std::chrono::duration<double>(Clock::now() - start).count() - 0.02;
+    std::string reply = line.ask("#1DNR\r", 2.0, '\r');
+    double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     EXPECT_EQ(reply, kAck + "#1DNR1\r");
     // 6 frame bytes and 8 reply bytes at 2 ms each.
     EXPECT_GE(elapsed, 14 * 0.002 * 0.95);
-    EXPECT_LT(elapsed, 14 * 0.002 * 3);
+    EXPECT_LT(elapsed, 14 * 0.002 * 1.8 + 0.1) << "generous: a loaded machine oversleeps";
 }
 
 TEST(SimEngine, VanishClosesTheLineAndStopIsStillClean) {
