@@ -1,0 +1,324 @@
+// The COM-port and address manager: registrations, state, the COM-port list, opening and
+// closing the chosen port.
+#include "cardlink/Vek_Com.h"
+
+#include "cardlink/Vek_Com_internal.h"
+#include "cardlink/vektrz4.h"
+#include "errors/VEK_errorV3.h"
+#include "platform/registry.h"
+#include "platform/rs232.h"
+#include "platform/serialcomm_key.h"
+#include "toolbox/toolbox.h"
+#include "ui/uiruntime.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace vekcom {
+
+State &state() {
+    static State instance;
+    return instance;
+}
+
+} // namespace vekcom
+
+using vekcom::Control;
+using vekcom::state;
+
+namespace {
+
+constexpr int kMaxPort = 256;
+constexpr long kBaudRate = 9600;
+constexpr double kPortTimeoutSeconds = 1.0;
+constexpr int kPictureRingAbove16 = 99;
+constexpr int kLastPictureRingPort = 16;
+
+constexpr int kErrLastPortRange = -110302;
+constexpr int kErrOpenPortRange = -110303;
+constexpr int kErrAddress = -400301;
+
+// Buffer sizes of one registry value while the list is built.
+constexpr unsigned int kValueNameSize = 1024;
+constexpr unsigned int kValueDataSize = 512;
+
+const char *const kNoPortLabel = "nicht geöffnet";
+
+bool validPort(int port) {
+    return port >= 0 && port <= kMaxPort;
+}
+
+// Appends to a fixed table; a full table shows the internal-error popup and drops the control.
+template <size_t N>
+int appendControl(Control (&table)[N], int &count, int panel, int control, const char *limitName) {
+    if (count >= static_cast<int>(N)) {
+        std::string text = std::string(limitName) + " ist zu klein";
+        MessagePopup("Interner Fehler", text.c_str());
+        return -1;
+    }
+    table[count++] = Control{panel, control};
+    return 0;
+}
+
+// The port number of a registry value's data "COM<n>", n 0-256; -1 when it is none.
+int comNumberOf(const char *data) {
+    if (std::strncmp(data, "COM", 3) != 0)
+        return -1;
+    int number = 0;
+    if (StrToInt(data + 3, &number) != 1 || number < 0 || number > kMaxPort)
+        return -1;
+    return number;
+}
+
+// What the operator reads when pointing at a ring item: the device the system lists for the
+// port and, for a USB adapter, its product.
+std::string deviceTooltip(const char *valueName, int port) {
+    std::string tooltip = valueName;
+    std::string product = serialPortProduct(port);
+    if (!product.empty())
+        tooltip += tooltip.empty() ? product : " (" + product + ")";
+    return tooltip;
+}
+
+int pictureRingValue(int port) {
+    return port <= kLastPictureRingPort ? port : kPictureRingAbove16;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Registration
+
+int VekCom_RegisterComControl(int panel, int control) {
+    state().comRing = Control{panel, control};
+    InstallCtrlCallback(panel, control, Callback_ComPortEinstellen, nullptr);
+    VekCom_ComListeErstellen(panel, control);
+    return 0;
+}
+
+int VekCom_RegisterAdressControl(int panel, int control) {
+    state().adressRing = Control{panel, control};
+    InstallCtrlCallback(panel, control, Callback_ComPortAdresse, nullptr);
+    return 0;
+}
+
+int VekCom_RegisterPictureringControl(int panel, int control) {
+    auto &s = state();
+    if (appendControl(s.pictureRings, s.pictureRingCount, panel, control,
+                      "MAX_PICTURERINGCONTROLS") != 0)
+        return -1;
+    InstallCtrlCallback(panel, control, Callback_ComPortUmschalten, nullptr);
+    return 0;
+}
+
+int VekCom_RegisterIdReadButton(int panel, int control) {
+    state().idButton = Control{panel, control};
+    InstallCtrlCallback(panel, control, Callback_IdLesen, nullptr);
+    return 0;
+}
+
+int VekCom_RegisterIdTextdisplay(int panel, int control) {
+    state().idText = Control{panel, control};
+    return 0;
+}
+
+int VekCom_RegisterAdressLeds(int panel, int control) {
+    auto &s = state();
+    return appendControl(s.adressLeds, s.adressLedCount, panel, control, "MAX_ADRESSLEDS");
+}
+
+int VekCom_RegisterScanButton(int panel, int control) {
+    state().scanButton = Control{panel, control};
+    InstallCtrlCallback(panel, control, Callback_Scan, nullptr);
+    return 0;
+}
+
+int VekCom_RegisterScanStringControl(int panel, int control) {
+    state().scanText = Control{panel, control};
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// State
+
+int VekCom_AdresseSet(char address) {
+    if (address != vekcom::kHighestAddress && address != vekcom::kCollectiveAddress)
+        return kErrAddress;
+    auto &s = state();
+    s.address = address;
+    // The main panel's ring offers "1" only; for "&" it keeps showing what it showed.
+    if (s.adressRing.registered())
+        SetCtrlVal(s.adressRing.panel, s.adressRing.control, address);
+    return 0;
+}
+
+char VekCom_AdresseGet() {
+    return state().address;
+}
+
+int VekCom_ComPortGet() {
+    return state().chosenPort;
+}
+
+void VekCom_ComPortChose(int port) {
+    auto &s = state();
+    int index = -1;
+    if (!s.comRing.registered() ||
+        GetIndexFromValue(s.comRing.panel, s.comRing.control, &index, port) != 0 || index < 0)
+        port = 0;
+    if (s.comRing.registered())
+        SetCtrlVal(s.comRing.panel, s.comRing.control, port);
+    s.chosenPort = port;
+}
+
+int VekCom_LastComPortGet() {
+    return state().lastPort;
+}
+
+int VekCom_LastComPortSet(int port) {
+    if (!validPort(port))
+        return kErrLastPortRange;
+    state().lastPort = port;
+    return 0;
+}
+
+int VekCom_OpenChosen(int *port) {
+    int chosen = state().chosenPort;
+    if (port)
+        *port = chosen;
+    return VekCom_Open(chosen);
+}
+
+int VekCom_Open(int port) {
+    if (!validPort(port))
+        return kErrOpenPortRange;
+    auto &s = state();
+    if (port == s.openPort)
+        return 0;
+    if (s.openPort != 0) {
+        VEKTRZ4_Close(s.openPort);
+        s.lastPort = s.openPort;
+        s.openPort = 0;
+    }
+    int result = 0;
+    if (port != 0) {
+        result = VEKTRZ4_Open(port, kBaudRate);
+        if (result == 0) {
+            s.openPort = port;
+            VEKTRZ4_Timeout(port, kPortTimeoutSeconds);
+        } else if (const char *reason = lastOpenFailureReason(); reason && *reason) {
+            // The code alone says "could not open"; the system's reason (busy, permission,
+            // missing device) tells the operator what to do about it.
+            VEK_Fehleruserstring(reason);
+        }
+    }
+    VekCom_ComAnzeige(s.openPort);
+    return result;
+}
+
+int VekCom_Close() {
+    auto &s = state();
+    if (s.openPort != 0)
+        VEKTRZ4_Close(s.openPort);
+    s.lastPort = s.openPort;
+    s.openPort = 0;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The COM-port list and its display
+
+void VekCom_ComListeErstellen(int panel, int control) {
+    ClearListCtrl(panel, control);
+    InsertListItem(panel, control, -1, kNoPortLabel, 0);
+    int items = 1;
+
+    ensureSerialCommKey();
+    // Left unset by a missing or unreadable key: no port is listed then.
+    unsigned int valueCount = 0;
+    RegQueryInfoOnKey(HKEY_LOCAL_MACHINE, kSerialCommKey, nullptr, &valueCount, nullptr, nullptr,
+                      nullptr);
+    for (unsigned int index = 0; index < valueCount; ++index) {
+        char name[kValueNameSize] = {};
+        char data[kValueDataSize] = {};
+        unsigned int nameLength = sizeof name;
+        unsigned int dataSize = sizeof data;
+        unsigned int type = REG_NONE;
+        if (RegEnumerateValue(HKEY_LOCAL_MACHINE, kSerialCommKey, index, name, &nameLength, data,
+                              &dataSize, &type) != kRegOk ||
+            type != REG_SZ)
+            continue;
+        // Data that fills the buffer has no terminating zero of its own.
+        data[kValueDataSize - 1] = '\0';
+        int port = comNumberOf(data);
+        if (port < 0)
+            continue;
+        char label[16];
+        std::snprintf(label, sizeof label, "COM %d", port);
+        InsertListItem(panel, control, -1, label, port);
+        setRingItemTooltip(panel, control, items, deviceTooltip(name, port).c_str());
+        ++items;
+    }
+
+    auto &s = state();
+    if (!s.comRing.registered())
+        return;
+    int index = -1;
+    if (GetIndexFromValue(s.comRing.panel, s.comRing.control, &index, s.chosenPort) == 0 &&
+        index >= 0) {
+        SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
+    } else {
+        SetCtrlVal(s.comRing.panel, s.comRing.control, 0);
+        VekCom_Close();
+    }
+}
+
+void VekCom_ComAnzeige(int port) {
+    auto &s = state();
+    if (s.comRing.registered())
+        SetCtrlVal(s.comRing.panel, s.comRing.control, port);
+    for (int i = 0; i < s.pictureRingCount; ++i)
+        SetCtrlVal(s.pictureRings[i].panel, s.pictureRings[i].control, pictureRingValue(port));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Control callbacks
+
+int Callback_ComPortEinstellen(int panel, int control, int event, void *, int, int) {
+    switch (event) {
+    case EVENT_COMMIT: {
+        int value = 0;
+        if (GetCtrlVal(panel, control, &value) == 0)
+            state().chosenPort = value;
+        break;
+    }
+    case EVENT_LEFT_CLICK:
+    case EVENT_KEYPRESS:
+        VekCom_ComListeErstellen(panel, control);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int Callback_ComPortAdresse(int panel, int control, int event, void *, int, int) {
+    if (event != EVENT_COMMIT)
+        return 0;
+    char value = 0;
+    GetCtrlVal(panel, control, &value);
+    VekCom_FehlermeldungSet(VekCom_AdresseSet(value));
+    return 0;
+}
+
+int Callback_ComPortUmschalten(int, int, int, void *, int, int) {
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void vekComResetForTesting() {
+    VekCom_Close();
+    state() = vekcom::State{};
+}

@@ -1,0 +1,101 @@
+// The identification and the device scan on the chosen COM port.
+#include "cardlink/Vek_Com.h"
+
+#include "cardlink/Vek_Com_internal.h"
+#include "cardlink/vektrz4.h"
+#include "errors/VEK_errorV3.h"
+#include "ui/uiruntime.h"
+
+#include <cstring>
+
+using vekcom::Control;
+using vekcom::state;
+
+namespace {
+
+constexpr int kErrIdNotOpen = -122304;
+constexpr int kErrScanNotOpen = -122305;
+
+// Room for the longest text the protocol hands back (27 characters and the zero).
+constexpr int kIdBufferSize = 32;
+
+// A card of this system names itself with this prefix (case-sensitive).
+constexpr const char kCardPrefix[] = "VEK-TRZ4-";
+constexpr const char kProgressText[] = "Suche nach Gerät x";
+
+void setText(const Control &c, const char *text) {
+    if (c.registered())
+        SetCtrlVal(c.panel, c.control, text);
+}
+
+} // namespace
+
+int VekCom_IdLesen() {
+    auto &s = state();
+    int port = 0;
+    VekCom_OpenChosen(&port);
+    // The open's own code is not passed on: what the operator needs to know is that there is
+    // no open port (a pending reason from the failed open rides along with this message).
+    if (s.openPort == 0)
+        return kErrIdNotOpen;
+    WaitCursor wait;
+    setText(s.idText, "");
+    char idText[kIdBufferSize] = {};
+    int code = VEKTRZ4_IDLesen(s.openPort, VekCom_AdresseGet(), idText);
+    if (code != 0) {
+        VekCom_Close();
+        return code;
+    }
+    setText(s.idText, idText);
+    VekCom_Close();
+    return 0;
+}
+
+int VekCom_Scan() {
+    auto &s = state();
+    char progress[sizeof kProgressText];
+    std::memcpy(progress, kProgressText, sizeof kProgressText);
+    int port = 0;
+    VekCom_OpenChosen(&port);
+    if (s.openPort == 0)
+        return kErrScanNotOpen;
+    WaitCursor wait;
+    setText(s.idText, "");
+
+    char address = '1';
+    for (int i = 0; address <= vekcom::kHighestAddress && i < s.adressLedCount; ++i, ++address) {
+        const Control &led = s.adressLeds[i];
+        // The text control paints at once, so the operator sees which address is being asked
+        // while the exchange keeps the event loop blocked.
+        progress[sizeof progress - 2] = address;
+        setText(s.scanText, progress);
+        char idText[kIdBufferSize] = {};
+        if (VEKTRZ4_IDLesen(s.openPort, address, idText) != 0) {
+            SetCtrlVal(led.panel, led.control, 0);
+        } else if (std::strncmp(idText, kCardPrefix, sizeof kCardPrefix - 1) == 0) {
+            SetCtrlAttribute(led.panel, led.control, ATTR_ON_COLOR, kVekComColourCard);
+            SetCtrlVal(led.panel, led.control, 1);
+            if (s.adressRing.registered())
+                SetCtrlVal(s.adressRing.panel, s.adressRing.control, address);
+            setText(s.idText, idText);
+        } else {
+            SetCtrlAttribute(led.panel, led.control, ATTR_ON_COLOR, kVekComColourForeign);
+            SetCtrlVal(led.panel, led.control, 1);
+        }
+    }
+    setText(s.scanText, "");
+    VekCom_Close();
+    return 0;
+}
+
+int Callback_IdLesen(int, int, int event, void *, int, int) {
+    if (event == EVENT_COMMIT)
+        VekCom_FehlermeldungSet(VekCom_IdLesen());
+    return 0;
+}
+
+int Callback_Scan(int, int, int event, void *, int, int) {
+    if (event == EVENT_COMMIT)
+        VekCom_FehlermeldungSet(VekCom_Scan());
+    return 0;
+}

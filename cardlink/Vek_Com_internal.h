@@ -1,0 +1,40 @@
+// State of the COM-port manager shared by its two source files (the manager and the scan).
+#pragma once
+
+#include "cardlink/Vek_Com.h"
+
+namespace vekcom {
+
+// A registered control; panel 0 means not registered.
+struct Control {
+    int panel = 0;
+    int control = 0;
+    bool registered() const { return panel != 0; }
+};
+
+struct State {
+    int chosenPort = 0;
+    int openPort = 0;
+    int lastPort = 0;
+    char address = '1';
+
+    Control comRing;
+    Control adressRing;
+    Control idButton;
+    Control idText;
+    Control scanButton;
+    Control scanText;
+    Control pictureRings[MAX_PICTURERINGCONTROLS];
+    int pictureRingCount = 0;
+    Control adressLeds[MAX_ADRESSLEDS];
+    int adressLedCount = 0;
+};
+
+State &state();
+
+// The highest device address of this system; the address rule and the scan share it.
+inline constexpr char kHighestAddress = '1';
+// The collective address, accepted by the manager (and refused by every card command).
+inline constexpr char kCollectiveAddress = '&';
+
+} // namespace vekcom

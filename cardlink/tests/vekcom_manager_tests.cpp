@@ -1,0 +1,257 @@
+// The COM-port manager: the port list, choosing, opening and closing, the picture rings, the
+// address rule and the registration tables.
+#include "vekcom_fixture.h"
+
+#include "ui/testing/popupdriver.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+using namespace vekcomtest;
+
+namespace {
+
+std::string itemTooltip(int control, int index) {
+    auto *ring = qobject_cast<QComboBox *>(controlWidget(mainPanel(), control));
+    return ring ? ring->itemData(index, Qt::ToolTipRole).toString().toStdString() : "<no ring>";
+}
+
+int indexOf(int control, int value) {
+    int index = -2;
+    GetIndexFromValue(mainPanel(), control, &index, value);
+    return index;
+}
+
+// A key press on the ring as the operator makes it (Shift changes no selection).
+void pressKeyOn(int control) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
+    QCoreApplication::sendEvent(controlWidget(mainPanel(), control), &press);
+}
+
+// The operator picks ring item `index`.
+void pickRingItem(int control, int index) {
+    auto *ring = qobject_cast<QComboBox *>(controlWidget(mainPanel(), control));
+    ring->setCurrentIndex(index);
+    emit ring->activated(index);
+}
+
+using ManagerTest = VekComTest;
+
+} // namespace
+
+TEST_F(ManagerTest, PortListTakesComValuesInRegistryOrder) {
+    fillPortKey({{"\\Device\\Serial0", "COM1"},
+                 {"\\Device\\Serial9", "COM10"},
+                 {"\\Device\\Parallel0", "LPT1"}});
+    VekCom_ComListeErstellen(panel, COMPORT);
+    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet", "COM 1", "COM 10"}));
+    EXPECT_EQ(indexOf(COMPORT, 0), 0);
+    EXPECT_EQ(indexOf(COMPORT, 1), 1);
+    EXPECT_EQ(indexOf(COMPORT, 10), 2);
+    // Each port names the device behind it; "nicht geöffnet" names none.
+    EXPECT_EQ(itemTooltip(COMPORT, 0), "");
+    EXPECT_EQ(itemTooltip(COMPORT, 2), "\\Device\\Serial9");
+}
+
+TEST_F(ManagerTest, PortListSkipsWhatIsNoComNumberFrom0To256) {
+    fillPortKey({{"a", "COM0"},
+                 {"b", "COM257"},
+                 {"c", "COMx"},
+                 {"d", "com3"},
+                 {"e", "COM 5 "},
+                 {"f", "COM256"},
+                 {"g", "COM1"},
+                 {"h", "COM1"}});
+    RegWriteULong(HKEY_LOCAL_MACHINE, kSerialCommKey, "i", 7);
+    VekCom_ComListeErstellen(panel, COMPORT);
+    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet", "COM 0", "COM 5",
+                                                            "COM 256", "COM 1", "COM 1"}));
+    EXPECT_EQ(indexOf(COMPORT, 0), 0); // COM 0 shares the value of "nicht geöffnet"
+}
+
+TEST_F(ManagerTest, MissingOrClosedKeyListsNoPort) {
+    RegDeleteKey(HKEY_LOCAL_MACHINE, kSerialCommKey);
+    // A key that exists but cannot be read.
+    fillPortKey({{"a", "COM3"}});
+    regDenyAccessForTesting(HKEY_LOCAL_MACHINE, kSerialCommKey, true);
+    VekCom_ComListeErstellen(panel, COMPORT);
+    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet"}));
+    EXPECT_EQ(intVal(COMPORT), 0);
+}
+
+TEST_F(ManagerTest, ChoosingAPortThatIsNotListedChoosesNone) {
+    VekCom_ComPortChose(3);
+    EXPECT_EQ(VekCom_ComPortGet(), 3);
+    EXPECT_EQ(intVal(COMPORT), 3);
+    VekCom_ComPortChose(7);
+    EXPECT_EQ(VekCom_ComPortGet(), 0);
+    EXPECT_EQ(intVal(COMPORT), 0);
+    EXPECT_EQ(serial.count("open"), 0);
+}
+
+TEST_F(ManagerTest, RingCommitChoosesWithoutOpening) {
+    pickRingItem(COMPORT, 2);
+    EXPECT_EQ(VekCom_ComPortGet(), 20);
+    EXPECT_EQ(serial.count("open"), 0);
+}
+
+TEST_F(ManagerTest, KeyOnRingRebuildsListAndKeepsAVanishedChoice) {
+    VekCom_ComPortChose(3);
+    ASSERT_EQ(VekCom_Open(3), 0);
+    // The adapter is pulled: the list loses COM 3, the ring falls back, the open port is closed
+    // and the choice survives for when it comes back.
+    fillPortKey({{"\\Device\\Serial1", "COM20"}});
+    pressKeyOn(COMPORT);
+    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet", "COM 20"}));
+    EXPECT_EQ(intVal(COMPORT), 0);
+    EXPECT_EQ(VekCom_ComPortGet(), 3);
+    EXPECT_FALSE(serial.isOpen);
+    EXPECT_EQ(VekCom_LastComPortGet(), 3);
+
+    fillPortKey({{"\\Device\\Serial1", "COM20"}, {"\\Device\\Serial0", "COM3"}});
+    Callback_ComPortEinstellen(panel, COMPORT, EVENT_LEFT_CLICK, nullptr, 0, 0);
+    EXPECT_EQ(intVal(COMPORT), 3);
+}
+
+TEST_F(ManagerTest, OpenConfiguresThePortAndShowsIt) {
+    EXPECT_EQ(VekCom_Open(3), 0);
+    EXPECT_TRUE(serial.isOpen);
+    EXPECT_EQ(serial.openedPort, 3);
+    EXPECT_EQ(serial.openedBaud, 9600);
+    EXPECT_EQ(serial.openedParity, 1);
+    EXPECT_EQ(serial.openedDataBits, 7);
+    EXPECT_EQ(serial.openedStopBits, 1);
+    EXPECT_DOUBLE_EQ(serial.timeoutSet, 1.0);
+    EXPECT_EQ(intVal(COMPORT), 3);
+    EXPECT_EQ(VekCom_ComPortGet(), 0); // opening is no choice
+}
+
+TEST_F(ManagerTest, OpeningTheOpenPortTouchesNothing) {
+    EXPECT_EQ(VekCom_Open(0), 0); // none open: already "open"
+    EXPECT_EQ(serial.calls.size(), 0u);
+    ASSERT_EQ(VekCom_Open(3), 0);
+    SetCtrlVal(panel, COMPORT, 20);
+    size_t calls = serial.calls.size();
+    EXPECT_EQ(VekCom_Open(3), 0);
+    EXPECT_EQ(serial.calls.size(), calls);
+    EXPECT_EQ(intVal(COMPORT), 20); // the display is not refreshed
+
+    EXPECT_EQ(VekCom_Open(0), 0);
+    EXPECT_FALSE(serial.isOpen);
+    EXPECT_EQ(intVal(COMPORT), 0);
+    EXPECT_EQ(VekCom_LastComPortGet(), 3);
+}
+
+TEST_F(ManagerTest, OpenOutOfRangeAndCloseRecordTheLastPort) {
+    EXPECT_EQ(VekCom_Open(257), -110303);
+    EXPECT_EQ(VekCom_Open(-1), -110303);
+    EXPECT_EQ(serial.count("open"), 0);
+
+    ASSERT_EQ(VekCom_Open(3), 0);
+    SetCtrlVal(panel, COMPORT, 20);
+    EXPECT_EQ(VekCom_Close(), 0);
+    EXPECT_FALSE(serial.isOpen);
+    EXPECT_EQ(VekCom_LastComPortGet(), 3);
+    EXPECT_EQ(intVal(COMPORT), 20); // closing leaves the display alone
+    EXPECT_EQ(VekCom_Close(), 0);
+    EXPECT_EQ(VekCom_LastComPortGet(), 0);
+    EXPECT_EQ(serial.count("close"), 1);
+}
+
+TEST_F(ManagerTest, FailedOpenShowsNoPortAndCarriesTheSystemsReason) {
+    VekCom_ComPortChose(3);
+    serial.openResult = kComAccessDenied;
+    serial.failureReason = "Kein Zugriff auf /dev/ttyUSB0: Gruppe dialout fehlt.";
+    int port = -1;
+    EXPECT_EQ(VekCom_OpenChosen(&port), -100003);
+    EXPECT_EQ(port, 3);
+    EXPECT_EQ(intVal(COMPORT), 0);
+    EXPECT_EQ(VekCom_ComPortGet(), 3);
+    VekCom_FehlermeldungSet(-100003);
+    std::string shown = textVal(FEHLERSTRING);
+    EXPECT_NE(shown.find("dialout"), std::string::npos) << shown;
+    EXPECT_EQ(intVal(FEHLERNUMMER), 100003);
+}
+
+TEST_F(ManagerTest, PictureRingsShowPortsUpTo16And99Above) {
+    int other = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    ClearListCtrl(other, COMPORT);
+    for (int value : {0, 3, 99})
+        InsertListItem(other, COMPORT, -1, std::to_string(value).c_str(), value);
+    SetCtrlVal(other, COMPORT, 99);
+    VekCom_RegisterPictureringControl(other, COMPORT);
+    auto picture = [&] {
+        int value = -1;
+        GetCtrlVal(other, COMPORT, &value);
+        return value;
+    };
+    ASSERT_EQ(VekCom_Open(3), 0);
+    EXPECT_EQ(picture(), 3);
+    ASSERT_EQ(VekCom_Open(20), 0);
+    EXPECT_EQ(picture(), 99);
+    serial.openResult = kComNoDevice;
+    EXPECT_EQ(VekCom_Open(3), -100003);
+    EXPECT_EQ(picture(), 0);
+    vekComResetForTesting();
+    DiscardPanel(other);
+}
+
+TEST_F(ManagerTest, FullTablesShowInternalErrorAndDropTheControl) {
+    ui::testing::PopupDriver driver;
+    driver.pressEnter();
+    driver.pressEnter();
+    for (int i = 0; i < MAX_PICTURERINGCONTROLS; ++i)
+        EXPECT_EQ(VekCom_RegisterPictureringControl(panel, FEHLERNUMMER), 0);
+    EXPECT_EQ(VekCom_RegisterPictureringControl(panel, FEHLERNUMMER), -1);
+    for (int i = 1; i < MAX_ADRESSLEDS; ++i) // LED1 is registered already
+        EXPECT_EQ(VekCom_RegisterAdressLeds(panel, LED1), 0);
+    EXPECT_EQ(VekCom_RegisterAdressLeds(panel, LED1), -1);
+    EXPECT_TRUE(driver.allAnswered());
+    EXPECT_EQ(driver.seen(0).title, "Interner Fehler");
+    EXPECT_EQ(driver.seen(0).text, "MAX_PICTURERINGCONTROLS ist zu klein");
+    EXPECT_EQ(driver.seen(1).text, "MAX_ADRESSLEDS ist zu klein");
+}
+
+TEST_F(ManagerTest, AddressRuleAcceptsOneAndTheCollectiveAddress) {
+    EXPECT_EQ(VekCom_AdresseGet(), '1');
+    EXPECT_EQ(VekCom_AdresseSet('2'), -400301);
+    EXPECT_EQ(VekCom_AdresseSet('a'), -400301);
+    EXPECT_EQ(VekCom_AdresseGet(), '1');
+    EXPECT_EQ(VekCom_AdresseSet('&'), 0);
+    EXPECT_EQ(VekCom_AdresseGet(), '&');
+    EXPECT_EQ(charVal(ADRESSE), '1'); // the ring has no "&" to show
+    EXPECT_EQ(VekCom_AdresseSet('1'), 0);
+    EXPECT_EQ(VekCom_AdresseGet(), '1');
+}
+
+TEST_F(ManagerTest, AddressRingCommitShowsItsResult) {
+    InsertListItem(panel, ADRESSE, -1, "2", '2');
+    pickRingItem(ADRESSE, 1);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 400301);
+    EXPECT_EQ(intVal(FEHLERLED), 1);
+    EXPECT_EQ(VekCom_AdresseGet(), '1');
+    pickRingItem(ADRESSE, 0);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 0);
+    EXPECT_EQ(intVal(FEHLERLED), 0);
+    ClearListCtrl(panel, ADRESSE);
+    InsertListItem(panel, ADRESSE, -1, "1", '1');
+}
+
+TEST_F(ManagerTest, LastComPortAcceptsOnly0To256) {
+    EXPECT_EQ(VekCom_LastComPortSet(257), -110302);
+    EXPECT_EQ(VekCom_LastComPortSet(-1), -110302);
+    EXPECT_EQ(VekCom_LastComPortGet(), 0);
+    EXPECT_EQ(VekCom_LastComPortSet(256), 0);
+    EXPECT_EQ(VekCom_LastComPortGet(), 256);
+    EXPECT_EQ(VekCom_LastComPortSet(0), 0);
+    EXPECT_EQ(VekCom_LastComPortGet(), 0);
+}
+
+TEST_F(ManagerTest, PortsPresentBecomeTheKeyWhenNoOneFilledIt) {
+    RegDeleteKey(HKEY_LOCAL_MACHINE, kSerialCommKey);
+    ensureSerialCommKey();
+    EXPECT_EQ(RegKeyExists(HKEY_LOCAL_MACHINE, kSerialCommKey), 1);
+    // Values are refused: the key only mirrors the system.
+    EXPECT_EQ(RegWriteString(HKEY_LOCAL_MACHINE, kSerialCommKey, "x", "COM1"), kRegAccessDenied);
+}

@@ -1,0 +1,157 @@
+// The identification and the device scan, started by their buttons on the main panel.
+#include "vekcom_fixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+
+using namespace vekcomtest;
+
+namespace {
+
+void click(int control) {
+    auto *button = qobject_cast<QAbstractButton *>(controlWidget(mainPanel(), control));
+    ASSERT_NE(button, nullptr);
+    button->click();
+}
+
+int ledColour() {
+    int colour = -1;
+    GetCtrlAttribute(mainPanel(), LED1, ATTR_ON_COLOR, &colour);
+    return colour;
+}
+
+class ScanTest : public VekComTest {
+protected:
+    // A device at address "1" that identifies itself with `text`.
+    void deviceSays(const std::string &text) {
+        serial.responder = [text](const std::string &frame) { return idAnswer(frame, '1', text); };
+    }
+};
+
+} // namespace
+
+TEST_F(ScanTest, ScanWithoutPortReportsNotOpenAndChangesNothing) {
+    SetCtrlVal(panel, LED1, 1);
+    SetCtrlVal(panel, ID, "alt");
+    click(SCANN);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 122305);
+    EXPECT_EQ(intVal(FEHLERLED), 1);
+    EXPECT_EQ(intVal(LED1), 1);
+    EXPECT_EQ(textVal(ID), "alt");
+    EXPECT_EQ(serial.calls.size(), 0u);
+}
+
+TEST_F(ScanTest, CardAtAddressOneLightsGreenAndShowsItsText) {
+    VekCom_ComPortChose(3);
+    VekCom_FehlermeldungSet(-403012); // an earlier failure is cleared by the scan
+    std::string progressDuringProbe;
+    bool waitCursorDuringProbe = false;
+    serial.responder = [&](const std::string &frame) {
+        progressDuringProbe = textVal(SCANNTEXT);
+        const QCursor *cursor = QApplication::overrideCursor();
+        waitCursorDuringProbe = cursor && cursor->shape() == Qt::WaitCursor;
+        return idAnswer(frame, '1', "VEK-TRZ4-V1.0");
+    };
+    click(SCANN);
+    EXPECT_EQ(progressDuringProbe, "Suche nach Gerät 1");
+    EXPECT_TRUE(waitCursorDuringProbe);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(serial.written, "#1IDR\r"); // only address "1" exists
+    EXPECT_EQ(intVal(LED1), 1);
+    EXPECT_EQ(ledColour(), 0x00FF00);
+    EXPECT_EQ(charVal(ADRESSE), '1');
+    EXPECT_EQ(textVal(ID), "VEK-TRZ4-V1.0");
+    EXPECT_EQ(textVal(SCANNTEXT), "");
+    EXPECT_EQ(intVal(FEHLERLED), 0);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 0);
+    EXPECT_FALSE(serial.isOpen);
+    EXPECT_EQ(VekCom_LastComPortGet(), 3);
+}
+
+TEST_F(ScanTest, NearlyTheCardPrefixIsAForeignDevice) {
+    VekCom_ComPortChose(3);
+    for (const char *text : {"VEK-TRZ4", "vek-trz4-V1.0", "XVEK-TRZ4-"}) {
+        SCOPED_TRACE(text);
+        SetCtrlVal(panel, LED1, 0);
+        SetCtrlVal(panel, ID, "alt");
+        deviceSays(text);
+        EXPECT_EQ(VekCom_Scan(), 0);
+        EXPECT_EQ(intVal(LED1), 1);
+        EXPECT_EQ(ledColour(), 0xFF0000);
+        EXPECT_EQ(textVal(ID), "");
+    }
+}
+
+TEST_F(ScanTest, SilenceSwitchesTheLedOffAndStillSucceeds) {
+    VekCom_ComPortChose(3);
+    SetCtrlVal(panel, LED1, 1);
+    SetCtrlAttribute(panel, LED1, ATTR_ON_COLOR, 0xFF0000);
+    EXPECT_EQ(VekCom_Scan(), 0);
+    EXPECT_EQ(serial.written, "#1IDR\r");
+    EXPECT_EQ(intVal(LED1), 0);
+    EXPECT_EQ(ledColour(), 0xFF0000); // the colour stays as it was
+    EXPECT_EQ(textVal(SCANNTEXT), "");
+    EXPECT_FALSE(serial.isOpen);
+}
+
+TEST_F(ScanTest, WithoutAddressLedsTheScanProbesNothing) {
+    vekComResetForTesting();
+    VekCom_RegisterComControl(panel, COMPORT);
+    VekCom_RegisterIdTextdisplay(panel, ID);
+    VekCom_RegisterScanStringControl(panel, SCANNTEXT);
+    VekCom_ComPortChose(3);
+    SetCtrlVal(panel, ID, "alt");
+    SetCtrlVal(panel, SCANNTEXT, "alt");
+    EXPECT_EQ(VekCom_Scan(), 0);
+    EXPECT_EQ(serial.written, "");
+    EXPECT_EQ(textVal(ID), "");
+    EXPECT_EQ(textVal(SCANNTEXT), "");
+    EXPECT_EQ(serial.count("close"), 1);
+}
+
+TEST_F(ScanTest, IdentificationShowsTheTextWhateverItSays) {
+    VekCom_ComPortChose(3);
+    deviceSays("Fremdgeraet-7");
+    SetCtrlVal(panel, ID, "alt");
+    click(IDLESEN);
+    EXPECT_EQ(textVal(ID), "Fremdgeraet-7");
+    EXPECT_EQ(intVal(FEHLERNUMMER), 0);
+    EXPECT_FALSE(serial.isOpen);
+    EXPECT_EQ(VekCom_LastComPortGet(), 3);
+}
+
+TEST_F(ScanTest, IdentificationFailuresLeaveTheDisplayEmpty) {
+    VekCom_ComPortChose(3);
+    // NAK from the card.
+    serial.responder = [](const std::string &) { return std::string("\x15"); };
+    SetCtrlVal(panel, ID, "alt");
+    click(IDLESEN);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 402010);
+    EXPECT_EQ(textVal(ID), "");
+    EXPECT_FALSE(serial.isOpen);
+
+    // The collective address is refused by the command; the port is still closed again.
+    ASSERT_EQ(VekCom_AdresseSet('&'), 0);
+    deviceSays("VEK-TRZ4-V1.0");
+    size_t written = serial.written.size();
+    SetCtrlVal(panel, ID, "alt");
+    EXPECT_EQ(VekCom_IdLesen(), -400006);
+    EXPECT_EQ(serial.written.size(), written);
+    EXPECT_EQ(textVal(ID), "");
+    EXPECT_FALSE(serial.isOpen);
+}
+
+TEST_F(ScanTest, IdentificationWithoutOpenPortReportsNotOpenWithTheReason) {
+    click(IDLESEN);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 122304);
+    EXPECT_EQ(serial.count("close"), 0);
+
+    VekCom_ComPortChose(3);
+    serial.openResult = kComBusy;
+    serial.failureReason = "/dev/ttyUSB0 wird von einem anderen Programm benutzt.";
+    SetCtrlVal(panel, ID, "alt");
+    click(IDLESEN);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 122304);
+    EXPECT_NE(textVal(FEHLERSTRING).find("anderen Programm"), std::string::npos);
+    EXPECT_EQ(textVal(ID), "alt"); // nothing else happens
+}
