@@ -1,5 +1,6 @@
 #include "ui/uiruntime.h"
 
+#include "ui/devhooks.h"
 #include "ui/ledwidget.h"
 #include "ui/logo.h"
 #include "ui/paneldescription.h"
@@ -479,6 +480,7 @@ int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char
     }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    ui::armDeveloperHooks();
     const int result = programMain(argc, argv);
     while (!gPanels.empty()) {
         DiscardPanel(gPanels.begin()->first);
@@ -1055,4 +1057,16 @@ bool isPopupInstalled(int panel) {
 
 int loadedPanelCount() {
     return static_cast<int>(gPanels.size());
+}
+
+std::vector<int> loadedPanels() {
+    std::vector<int> handles;
+    for (const auto &[handle, panel] : gPanels) {
+        handles.push_back(handle);
+    }
+    return handles;
+}
+
+bool userInterfaceRunning() {
+    return !gMainLoop.isNull();
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class QAction;
 class QWidget;
@@ -194,5 +195,8 @@ QWidget *controlLabelWidget(int panel, int control);
 QAction *menuItemAction(int panel, int menuItem);
 // True while the panel is shown as a popup by InstallPopup.
 bool isPopupInstalled(int panel);
-// Handles of all loaded panels' count (for leak checks in tests).
+// Number of loaded panels (for leak checks in tests) and their handles in loading order.
 int loadedPanelCount();
+std::vector<int> loadedPanels();
+// True while RunUserInterface's loop runs.
+bool userInterfaceRunning();

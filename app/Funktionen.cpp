@@ -1,0 +1,53 @@
+#include "app/Funktionen.h"
+
+#include "app/Mainpanel_Main.h"
+#include "inifile/inifile.h"
+#include "ui/uiruntime.h"
+
+namespace {
+
+// A name without directory: the file lives in the process's current directory.
+const char *const kIniDateiName = "trz4Steuerung.ini";
+// The ini library's result for a file that cannot be opened for reading.
+constexpr int kIniCannotOpen = -5001;
+
+} // namespace
+
+int Func_PanelsInitialisieren(const char *version, const char *datum) {
+    SetSystemAttribute(ATTR_TASKBAR_BUTTON_VISIBLE, 0);
+    if (Mainpanel_Initialisieren(version, datum) != 0) {
+        return -1;
+    }
+    return 0;
+}
+
+int Func_PanelsFreigeben() {
+    Mainpanel_Freigeben();
+    return 0;
+}
+
+int Func_IniDateiLaden() {
+    IniDocument *handle = Ini_New(1);
+    if (handle == nullptr) {
+        return -801202;
+    }
+    const int code = Ini_ReadFromFile(handle, kIniDateiName);
+    if (code != 0) {
+        Ini_Dispose(handle);
+        return code == kIniCannotOpen ? -802201 : -801202;
+    }
+    const int result = Mainpanel_ReadIni(handle);
+    Ini_Dispose(handle);
+    return result;
+}
+
+int Func_IniDateiSchreiben() {
+    IniDocument *handle = Ini_New(1);
+    if (handle == nullptr) {
+        return -800203;
+    }
+    Mainpanel_WriteIni(handle);
+    const int code = Ini_WriteToFile(handle, kIniDateiName);
+    Ini_Dispose(handle);
+    return code != 0 ? -800203 : 0;
+}

@@ -1,0 +1,102 @@
+// Button actions of the main panel.
+#include "app/Mainpanel_Funktionen.h"
+
+#include "app/Mainpanel_Main.h"
+#include "app/TrzCom.h"
+#include "ui/trz4SteuerungGui.h"
+#include "ui/uiruntime.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kStatusBitLed9 = 0x100;
+constexpr int kStatusBitLed10 = 0x200;
+
+// Size of the confirmation button's label; "Karte jetzt auf Nr. x umstellen" fits.
+constexpr int kConfirmLabelSize = 52;
+
+const char *const kWarningText =
+    "\n"
+    "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
+    "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
+    "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
+    "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
+    "Programm \"QDN7K-Steuerung\".\n";
+
+const char *const kComHelpText =
+    "Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden werden.\n"
+    "Windows weist dieser Verbindung einen Com-Port zu. Dieser Com-Port muss\n"
+    "im Feld \"Com-Port (USB)\" eingestellt werden.\n"
+    "Wenn noch nicht vorhanden, müssen USB-to-RS232 Treiber installiert werden.\n";
+
+} // namespace
+
+int Callback_Main_Buttons(int, int control, int event, void *, int, int) {
+    if (event != EVENT_COMMIT)
+        return 0;
+    // The wrappers have shown every outcome already; the results need no further look.
+    switch (control) {
+    case COMHILFE:
+        MainFunc_ComhilfePopup();
+        break;
+    case STATUSABFRAGE:
+        MainFunc_Statusabfrage();
+        break;
+    case KARTENNUMMERLESEN:
+        MainFunc_KartenummerLesen();
+        break;
+    case KARTENNUMMERSCHREIBEN:
+        MainFunc_KartenummerSchreiben();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int MainFunc_Statusabfrage() {
+    int status = 0;
+    int code = TrzCom_StatusLesen(&status);
+    if (code != 0)
+        return code;
+    int panel = Mainpanel_GetMainpanel();
+    SetCtrlVal(panel, STATUSLED9, (status & kStatusBitLed9) != 0 ? 1 : 0);
+    SetCtrlVal(panel, STATUSLED10, (status & kStatusBitLed10) != 0 ? 1 : 0);
+    return 0;
+}
+
+int MainFunc_KartenummerLesen() {
+    char kartennummer = 0;
+    int code = TrzCom_KartennummerLesen(&kartennummer);
+    if (code != 0)
+        return code;
+    const char text[2] = {kartennummer, '\0'};
+    SetCtrlVal(Mainpanel_GetMainpanel(), KARTENNUMMERIST, text);
+    return 0;
+}
+
+int MainFunc_KartenummerSchreiben() {
+    char kartennummer = 0;
+    GetCtrlVal(Mainpanel_GetMainpanel(), KARTENNUMMERSOLL, &kartennummer);
+    if (MainFunc_WarnungPopup(kartennummer) != 0)
+        return 0;
+    int code = TrzCom_KartennummerSchreiben(kartennummer);
+    if (code != 0)
+        return code;
+    // Show what the card now holds, not what was asked for.
+    MainFunc_KartenummerLesen();
+    return 0;
+}
+
+int MainFunc_ComhilfePopup() {
+    return MessagePopup("Com-Port", kComHelpText);
+}
+
+int MainFunc_WarnungPopup(char kartennummer) {
+    char label[kConfirmLabelSize];
+    std::snprintf(label, sizeof label, "Karte jetzt auf Nr. %c umstellen", kartennummer);
+    int chosen = GenericMessagePopup("Warnung", kWarningText, label, "abbrechen", "", nullptr, 0, 0,
+                                     kPopupBtn2, kPopupBtn1, kPopupBtn2);
+    return chosen == kPopupBtn1 ? 0 : -1;
+}

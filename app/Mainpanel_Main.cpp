@@ -1,0 +1,137 @@
+#include "app/Mainpanel_Main.h"
+
+#include "app/Mainpanel_Funktionen.h"
+#include "app/trz4Steuerung_Main.h"
+#include "cardlink/Vek_Com.h"
+#include "errors/VEK_errorV3.h"
+#include "inifile/inifile.h"
+#include "ui/trz4SteuerungGui.h"
+#include "ui/uiruntime.h"
+
+namespace {
+
+int gMainPanel = -1;
+int gInfoPanel = -1;
+
+// The panel resource names its callbacks; LoadPanel binds only names registered here first.
+void registerCallbacks() {
+    registerCallback("Callback_Panels", Callback_Panels);
+    registerCallback("Menu_Main_Datei", Menu_Main_Datei);
+    registerCallback("Menu_Main_Hilfe", Menu_Main_Hilfe);
+    registerCallback("Callback_Info_Button_Ok", Callback_Info_Button_Ok);
+    // Serves "?", "Status lesen", "Lesen" and "Einstellen".
+    registerCallback("Callback_Main_Buttons", Callback_Main_Buttons);
+}
+
+} // namespace
+
+int Mainpanel_Initialisieren(const char *version, const char *datum) {
+    registerCallbacks();
+
+    gMainPanel = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    if (gMainPanel < 0) {
+        return -1;
+    }
+    gInfoPanel = LoadPanel(gMainPanel, kTrz4GuiResource, INFOPANEL);
+    if (gInfoPanel < 0) {
+        return -1;
+    }
+    SetPanelAttribute(gMainPanel, ATTR_HAS_TASKBAR_BUTTON, 1);
+
+    SetCtrlVal(gInfoPanel, VERSION, version);
+    SetCtrlVal(gInfoPanel, DATUM, datum);
+
+    // The resource has both status LEDs on and the scan text filled; the scan text shows only
+    // while a scan runs.
+    SetCtrlVal(gMainPanel, STATUSLED9, 0);
+    SetCtrlVal(gMainPanel, STATUSLED10, 0);
+    SetCtrlVal(gMainPanel, SCANNTEXT, "");
+
+    // Hand-over of the main panel's controls, in this order (results not looked at). The
+    // COM-port ring goes first: it is filled with the system's ports before the settings file
+    // selects the stored one.
+    VekCom_RegisterComControl(gMainPanel, COMPORT);
+    VekCom_RegisterFehlerControls(gMainPanel, FEHLERLED, FEHLERSTRING, FEHLERNUMMER);
+    VekCom_RegisterIdReadButton(gMainPanel, IDLESEN);
+    VekCom_RegisterIdTextdisplay(gMainPanel, ID);
+    VekCom_RegisterAdressControl(gMainPanel, ADRESSE);
+    VekCom_RegisterAdressLeds(gMainPanel, LED1);
+    VekCom_RegisterScanButton(gMainPanel, SCANN);
+    VekCom_RegisterScanStringControl(gMainPanel, SCANNTEXT);
+    return 0;
+}
+
+int Mainpanel_Freigeben() {
+    DiscardPanel(gInfoPanel);
+    DiscardPanel(gMainPanel);
+    return 0;
+}
+
+int Mainpanel_GetMainpanel() {
+    return gMainPanel;
+}
+
+int mainpanelGetInfopanel() {
+    return gInfoPanel;
+}
+
+void Menu_Main_Datei(int /*menuBar*/, int menuItem, void * /*callbackData*/, int /*panel*/) {
+    if (menuItem == BEENDEN) {
+        QuitUserInterface(0);
+    }
+}
+
+void Menu_Main_Hilfe(int /*menuBar*/, int menuItem, void * /*callbackData*/, int /*panel*/) {
+    if (menuItem == INFO) {
+        InstallPopup(gInfoPanel);
+    }
+}
+
+int Callback_Info_Button_Ok(int /*panel*/, int /*control*/, int event, void * /*callbackData*/,
+                            int /*eventData1*/, int /*eventData2*/) {
+    if (event == EVENT_COMMIT) {
+        RemovePopup(gInfoPanel);
+    }
+    return 0;
+}
+
+// The settings keys of the section "com": the chosen port, the last port and the address
+// character's code.
+namespace {
+const char *const kIniSection = "com";
+const char *const kIniKeyCom = "com";
+const char *const kIniKeyLastCom = "lcom";
+const char *const kIniKeyAdresse = "adresse";
+} // namespace
+
+int Mainpanel_ReadIni(IniDocument *handle) {
+    // Each key is applied on its own, so one damaged line costs only its own setting; the
+    // result names the first key that gave no value. Values the COM-port manager refuses
+    // leave its own value in place without a report.
+    int result = 0;
+    int value = 0;
+    if (Ini_GetInt(handle, kIniSection, kIniKeyCom, &value) > 0) {
+        VekCom_ComPortChose(value);
+    } else if (result == 0) {
+        result = -801451;
+    }
+    if (Ini_GetInt(handle, kIniSection, kIniKeyLastCom, &value) > 0) {
+        VekCom_LastComPortSet(value);
+    } else if (result == 0) {
+        result = -801452;
+    }
+    if (Ini_GetInt(handle, kIniSection, kIniKeyAdresse, &value) > 0) {
+        // The lowest byte is the address character (305 = 0x131 gives "1").
+        VekCom_AdresseSet(static_cast<char>(value & 0xFF));
+    } else if (result == 0) {
+        result = -801453;
+    }
+    return result;
+}
+
+int Mainpanel_WriteIni(IniDocument *handle) {
+    Ini_PutInt(handle, kIniSection, kIniKeyCom, VekCom_ComPortGet());
+    Ini_PutInt(handle, kIniSection, kIniKeyLastCom, VekCom_LastComPortGet());
+    Ini_PutInt(handle, kIniSection, kIniKeyAdresse, VekCom_AdresseGet());
+    return 0;
+}

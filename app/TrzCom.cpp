@@ -1,0 +1,68 @@
+// Card-operation wrappers: open, one command, close, show the outcome.
+#include "app/TrzCom.h"
+
+#include "app/Mainpanel_Main.h"
+#include "cardlink/Vek_Com.h"
+#include "cardlink/vektrz4.h"
+#include "errors/VEK_errorV3.h"
+#include "ui/trz4SteuerungGui.h"
+#include "ui/uiruntime.h"
+
+namespace {
+
+constexpr int kErrNotOpen = -122500;
+
+// One command between TrzCom_Oeffnen and TrzCom_Schliessen; every path ends closed, with the
+// LED off and the outcome shown, whichever step failed.
+template <typename Command> int exchange(Command command) {
+    WaitCursor wait;
+    int port = 0;
+    char adresse = 0;
+    int code = TrzCom_Oeffnen(&port, &adresse);
+    if (code == 0)
+        code = command(port, adresse);
+    TrzCom_Schliessen(code);
+    return code;
+}
+
+} // namespace
+
+int TrzCom_Oeffnen(int *port, char *adresse) {
+    int opened = 0;
+    int code = VekCom_OpenChosen(&opened);
+    if (port)
+        *port = opened;
+    if (code != 0)
+        return code;
+    if (opened == 0)
+        return kErrNotOpen;
+    if (adresse)
+        *adresse = VekCom_AdresseGet();
+    SetCtrlVal(Mainpanel_GetMainpanel(), COMAKTIVLED, 1);
+    return 0;
+}
+
+int TrzCom_Schliessen(int code) {
+    VekCom_Close();
+    SetCtrlVal(Mainpanel_GetMainpanel(), COMAKTIVLED, 0);
+    VekCom_FehlermeldungSet(code);
+    return 0;
+}
+
+int TrzCom_StatusLesen(int *status) {
+    return exchange([status](int port, char adresse) {
+        return VEKTRZ4_ParameterLesen(port, adresse, "status", nullptr, status, nullptr);
+    });
+}
+
+int TrzCom_KartennummerLesen(char *kartennummer) {
+    return exchange([kartennummer](int port, char adresse) {
+        return VEKTRZ4_KartennummerLesen(port, adresse, kartennummer);
+    });
+}
+
+int TrzCom_KartennummerSchreiben(char kartennummer) {
+    return exchange([kartennummer](int port, char adresse) {
+        return VEKTRZ4_KartennummerSchreiben(port, adresse, kartennummer);
+    });
+}

@@ -1,0 +1,287 @@
+// The card operations behind the main panel's buttons, on the program's real panels over the
+// serial test double.
+#include "app/Funktionen.h"
+#include "app/Mainpanel_Funktionen.h"
+#include "app/Mainpanel_Main.h"
+#include "app/TrzCom.h"
+#include "cardlink/Vek_Com.h"
+#include "errors/VEK_errorV3.h"
+#include "platform/registry.h"
+#include "platform/serial_double.h"
+#include "platform/serialcomm_key.h"
+#include "ui/testing/popupdriver.h"
+#include "ui/trz4SteuerungGui.h"
+#include "ui/uiruntime.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// The program's panels, loaded and registered once per run: the error display keeps its
+// control sets for the whole process.
+int mainPanel() {
+    static int panel = [] {
+        regResetForTesting();
+        RegCreateKey(HKEY_LOCAL_MACHINE, kSerialCommKey);
+        RegWriteString(HKEY_LOCAL_MACHINE, kSerialCommKey, "\\Device\\Serial0", "COM3");
+        Func_PanelsInitialisieren("V 1.0", "10/2010");
+        return Mainpanel_GetMainpanel();
+    }();
+    return panel;
+}
+
+int intVal(int control) {
+    int value = -12345;
+    GetCtrlVal(mainPanel(), control, &value);
+    return value;
+}
+
+std::string textVal(int control) {
+    std::string value = "<unset>";
+    GetCtrlVal(mainPanel(), control, &value);
+    return value;
+}
+
+void click(int control) {
+    auto *button = qobject_cast<QAbstractButton *>(controlWidget(mainPanel(), control));
+    ASSERT_NE(button, nullptr);
+    button->click();
+}
+
+void chooseCardNumber(char number) {
+    auto *ring = qobject_cast<QComboBox *>(controlWidget(mainPanel(), KARTENNUMMERSOLL));
+    int index = -1;
+    GetIndexFromValue(mainPanel(), KARTENNUMMERSOLL, &index, number);
+    ring->setCurrentIndex(index);
+}
+
+// A card at address "1" with a card number and a status word; writes change the number.
+struct FakeCard {
+    char number = '7';
+    int status = 0;
+    bool refuseWrites = false;
+    bool silentOnRead = false;
+
+    std::string answer(const std::string &frame) {
+        if (frame == "#1S1R\r") {
+            char line[32];
+            std::snprintf(line, sizeof line, "\x06#1S1R%X\r", static_cast<unsigned>(status));
+            return line;
+        }
+        if (frame == "#1DNR\r")
+            return silentOnRead ? "" : std::string("\x06#1DNR") + number + "\r";
+        if (frame.size() == 7 && frame.compare(0, 5, "#1DNW") == 0) {
+            if (refuseWrites)
+                return "\x15";
+            number = frame[5];
+            return "\x06";
+        }
+        return {};
+    }
+};
+
+class CardOpsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        panel = mainPanel();
+        vekComResetForTesting();
+        VekCom_RegisterComControl(panel, COMPORT);
+        VekCom_RegisterAdressControl(panel, ADRESSE);
+        VekCom_ComPortChose(3);
+        serial.responder = [this](const std::string &frame) { return card.answer(frame); };
+        SetCtrlVal(panel, STATUSLED9, 0);
+        SetCtrlVal(panel, STATUSLED10, 0);
+        SetCtrlVal(panel, KARTENNUMMERIST, "");
+        VekCom_FehlermeldungSet(0);
+        VEK_Fehleruserstring(nullptr);
+    }
+    void TearDown() override { vekComResetForTesting(); }
+
+    int panel = 0;
+    FakeCard card;
+    SerialDouble serial;
+    ScopedSerialBackend scoped{serial};
+};
+
+} // namespace
+
+TEST_F(CardOpsTest, StatusBitsDriveTheTwoStatusLeds) {
+    struct Case {
+        int status;
+        int led9;
+        int led10;
+    };
+    for (Case c : {Case{0x300, 1, 1}, Case{0x100, 1, 0}, Case{0x200, 0, 1}, Case{0x0FF, 0, 0},
+                   Case{0xFFFF, 1, 1}}) {
+        SCOPED_TRACE(c.status);
+        SetCtrlVal(panel, STATUSLED9, 1 - c.led9);
+        SetCtrlVal(panel, STATUSLED10, 1 - c.led10);
+        card.status = c.status;
+        click(STATUSABFRAGE);
+        EXPECT_EQ(intVal(STATUSLED9), c.led9);
+        EXPECT_EQ(intVal(STATUSLED10), c.led10);
+        EXPECT_EQ(intVal(FEHLERLED), 0);
+    }
+    EXPECT_EQ(serial.count("open"), 5);
+    EXPECT_EQ(serial.count("close"), 5);
+}
+
+TEST_F(CardOpsTest, FailedStatusReadKeepsTheLedsAndShowsTheError) {
+    SetCtrlVal(panel, STATUSLED9, 1);
+    serial.responder = [](const std::string &) { return std::string("\x15"); };
+    EXPECT_EQ(MainFunc_Statusabfrage(), -402158);
+    EXPECT_EQ(intVal(STATUSLED9), 1);
+    EXPECT_EQ(intVal(STATUSLED10), 0);
+    EXPECT_EQ(intVal(COMAKTIVLED), 0);
+    EXPECT_EQ(intVal(FEHLERLED), 1);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 402158);
+    EXPECT_FALSE(serial.isOpen);
+}
+
+TEST_F(CardOpsTest, ComLedAndWaitCursorShowOnlyDuringTheExchange) {
+    int ledDuring = -1;
+    bool waitDuring = false;
+    serial.responder = [&](const std::string &frame) {
+        ledDuring = intVal(COMAKTIVLED);
+        const QCursor *cursor = QApplication::overrideCursor();
+        waitDuring = cursor && cursor->shape() == Qt::WaitCursor;
+        return card.answer(frame);
+    };
+    click(KARTENNUMMERLESEN);
+    EXPECT_EQ(ledDuring, 1);
+    EXPECT_TRUE(waitDuring);
+    EXPECT_EQ(intVal(COMAKTIVLED), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
+    EXPECT_EQ(VekCom_LastComPortGet(), 3);
+}
+
+TEST_F(CardOpsTest, WithoutAChosenPortEveryOperationSaysNotOpenAndSendsNothing) {
+    VekCom_ComPortChose(0);
+    ui::testing::PopupDriver driver;
+    driver.pressEnter(); // the warning of "Einstellen" is confirmed
+    for (int control : {STATUSABFRAGE, KARTENNUMMERLESEN, KARTENNUMMERSCHREIBEN}) {
+        SCOPED_TRACE(control);
+        VekCom_FehlermeldungSet(0);
+        click(control);
+        EXPECT_EQ(intVal(FEHLERNUMMER), 122500);
+        EXPECT_EQ(textVal(FEHLERSTRING), "Serielle Schnittstelle ist nicht geöffnet");
+        EXPECT_EQ(intVal(COMAKTIVLED), 0);
+    }
+    EXPECT_TRUE(driver.allAnswered());
+    EXPECT_TRUE(serial.calls.empty());
+}
+
+TEST_F(CardOpsTest, PortThatCannotBeOpenedIsReportedAndClosedAgain) {
+    serial.openResult = kComNoDevice;
+    EXPECT_EQ(MainFunc_KartenummerLesen(), -100003);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 100003);
+    EXPECT_EQ(intVal(COMAKTIVLED), 0);
+    EXPECT_EQ(VekCom_LastComPortGet(), 0);
+    EXPECT_EQ(serial.written, "");
+}
+
+TEST_F(CardOpsTest, WarningAsksWithTheChosenNumberAndFocusOnCancel) {
+    chooseCardNumber('a');
+    ui::testing::PopupDriver driver;
+    driver.pressEnter();
+    click(KARTENNUMMERSCHREIBEN);
+    ASSERT_TRUE(driver.allAnswered());
+    ui::testing::SeenPopup box = driver.seen(0);
+    EXPECT_EQ(box.title, "Warnung");
+    EXPECT_EQ(box.buttons,
+              (std::vector<std::string>{"Karte jetzt auf Nr. a umstellen", "abbrechen"}));
+    EXPECT_EQ(box.focusedButton, "abbrechen");
+    EXPECT_NE(box.text.find("NUR EINMAL VORKOMMEN!"), std::string::npos);
+    EXPECT_NE(box.text.find("Programm \"QDN7K-Steuerung\"."), std::string::npos);
+    // Enter confirms, although the focus is on "abbrechen".
+    EXPECT_EQ(serial.written, "#1DNWa\r#1DNR\r");
+    EXPECT_EQ(card.number, 'a');
+    chooseCardNumber('1');
+}
+
+TEST_F(CardOpsTest, DeclinedWarningSendsNothingAndKeepsTheDisplay) {
+    VekCom_FehlermeldungSet(-403012);
+    SetCtrlVal(panel, KARTENNUMMERIST, "7");
+    ui::testing::PopupDriver driver;
+    driver.pressEscape();
+    driver.clickButton("abbrechen");
+    EXPECT_EQ(MainFunc_KartenummerSchreiben(), 0);
+    EXPECT_EQ(MainFunc_KartenummerSchreiben(), 0);
+    EXPECT_TRUE(driver.allAnswered());
+    EXPECT_TRUE(serial.calls.empty());
+    EXPECT_EQ(intVal(FEHLERNUMMER), 403012);
+    EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
+}
+
+TEST_F(CardOpsTest, AfterAWriteTheNumberReadBackIsShown) {
+    chooseCardNumber('5');
+    // The card takes the write but keeps its own idea of the number.
+    serial.responder = [this](const std::string &frame) {
+        if (frame.compare(0, 5, "#1DNW") == 0)
+            return std::string("\x06");
+        return card.answer(frame);
+    };
+    ui::testing::PopupDriver driver;
+    driver.pressEnter();
+    EXPECT_EQ(MainFunc_KartenummerSchreiben(), 0);
+    EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
+    EXPECT_EQ(intVal(FEHLERLED), 0);
+    chooseCardNumber('1');
+}
+
+TEST_F(CardOpsTest, FailedReadBackShowsItsErrorAndKeepsTheOldNumber) {
+    SetCtrlVal(panel, KARTENNUMMERIST, "7");
+    card.silentOnRead = true;
+    ui::testing::PopupDriver driver;
+    driver.pressEnter();
+    EXPECT_EQ(MainFunc_KartenummerSchreiben(), 0);
+    EXPECT_EQ(card.number, '1');
+    EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
+    EXPECT_EQ(intVal(FEHLERNUMMER), 403024);
+}
+
+TEST_F(CardOpsTest, RefusedWriteReturnsItsCodeWithoutReadBack) {
+    card.refuseWrites = true;
+    ui::testing::PopupDriver driver;
+    driver.pressEnter();
+    EXPECT_EQ(MainFunc_KartenummerSchreiben(), -402038);
+    EXPECT_EQ(serial.written, "#1DNW1\r");
+    EXPECT_EQ(intVal(FEHLERNUMMER), 402038);
+}
+
+TEST_F(CardOpsTest, SuccessClearsAnEarlierError) {
+    serial.responder = [](const std::string &) { return std::string(); };
+    EXPECT_EQ(MainFunc_KartenummerLesen(), -403024);
+    EXPECT_EQ(intVal(FEHLERLED), 1);
+    serial.responder = [this](const std::string &frame) { return card.answer(frame); };
+    EXPECT_EQ(MainFunc_KartenummerLesen(), 0);
+    EXPECT_EQ(intVal(FEHLERLED), 0);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 0);
+    EXPECT_EQ(textVal(FEHLERSTRING), "");
+    EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
+}
+
+TEST_F(CardOpsTest, HelpButtonShowsTheComPortHelp) {
+    ui::testing::PopupDriver driver;
+    driver.pressEnter();
+    click(COMHILFE);
+    ASSERT_TRUE(driver.allAnswered());
+    EXPECT_EQ(driver.seen(0).title, "Com-Port");
+    EXPECT_NE(driver.seen(0).text.find("im Feld \"Com-Port (USB)\" eingestellt werden."),
+              std::string::npos);
+    EXPECT_TRUE(serial.calls.empty());
+}
+
+TEST_F(CardOpsTest, ButtonsCallbackActsOnCommitOnly) {
+    EXPECT_EQ(Callback_Main_Buttons(panel, STATUSABFRAGE, EVENT_LEFT_CLICK, nullptr, 0, 0), 0);
+    EXPECT_EQ(Callback_Main_Buttons(panel, IDLESEN, EVENT_COMMIT, nullptr, 0, 0), 0);
+    EXPECT_TRUE(serial.calls.empty());
+}

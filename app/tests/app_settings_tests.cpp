@@ -1,0 +1,179 @@
+// The settings file "trz4Steuerung.ini": reading at start-up into the COM-port manager and
+// writing it back at exit, in a scratch current directory.
+#include "app/Funktionen.h"
+#include "app/Mainpanel_Main.h"
+#include "cardlink/Vek_Com.h"
+#include "inifile/inifile.h"
+#include "platform/registry.h"
+#include "platform/serialcomm_key.h"
+#include "ui/trz4SteuerungGui.h"
+#include "ui/uiruntime.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char *kIniFile = "trz4Steuerung.ini";
+
+int comRingPanel() {
+    static int panel = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    return panel;
+}
+
+std::string readFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/trz4-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory = pattern;
+        previous = fs::current_path();
+        fs::current_path(directory);
+
+        regResetForTesting();
+        RegCreateKey(HKEY_LOCAL_MACHINE, kSerialCommKey);
+        RegWriteString(HKEY_LOCAL_MACHINE, kSerialCommKey, "\\Device\\Serial0", "COM3");
+        RegWriteString(HKEY_LOCAL_MACHINE, kSerialCommKey, "\\Device\\Serial1", "COM4");
+        vekComResetForTesting();
+        VekCom_RegisterComControl(comRingPanel(), COMPORT);
+        VekCom_RegisterAdressControl(comRingPanel(), ADRESSE);
+    }
+    void TearDown() override {
+        vekComResetForTesting();
+        regResetForTesting();
+        fs::current_path(previous);
+        fs::remove_all(directory);
+    }
+
+    void writeIni(const std::string &text) { std::ofstream(kIniFile, std::ios::binary) << text; }
+
+    // The manager's three settings as "com/lcom/address".
+    static std::string settings() {
+        return std::to_string(VekCom_ComPortGet()) + "/" + std::to_string(VekCom_LastComPortGet()) +
+               "/" + VekCom_AdresseGet();
+    }
+
+    fs::path directory;
+    fs::path previous;
+};
+
+} // namespace
+
+TEST_F(SettingsTest, CompleteFileIsApplied) {
+    writeIni("[com]\ncom = 3\nlcom = 3\nadresse = 49\n");
+    EXPECT_EQ(Func_IniDateiLaden(), 0);
+    EXPECT_EQ(settings(), "3/3/1");
+    int ring = -1;
+    GetCtrlVal(comRingPanel(), COMPORT, &ring);
+    EXPECT_EQ(ring, 3);
+}
+
+TEST_F(SettingsTest, MissingKeysReportTheFirstAndApplyTheOthers) {
+    struct Case {
+        const char *text;
+        int result;
+        const char *settings;
+    };
+    for (Case c : {Case{"[com]\ncom = 3\nadresse = 38\n", -801452, "3/0/&"},
+                   Case{"[com]\nadresse = 38\n", -801451, "0/0/&"},
+                   Case{"[com]\ncom = 4\nlcom = 4\n", -801453, "4/4/1"},
+                   Case{"[com]\ncom = drei\nlcom = 5\nadresse = 38\n", -801451, "0/5/&"},
+                   Case{"[andere]\ncom = 3\n", -801451, "0/0/1"}, Case{"", -801451, "0/0/1"}}) {
+        SCOPED_TRACE(c.text);
+        vekComResetForTesting();
+        VekCom_RegisterComControl(comRingPanel(), COMPORT);
+        writeIni(c.text);
+        EXPECT_EQ(Func_IniDateiLaden(), c.result);
+        EXPECT_EQ(settings(), c.settings);
+    }
+}
+
+TEST_F(SettingsTest, ValuesTheManagerRefusesAreDroppedSilently) {
+    VekCom_AdresseSet('&');
+    // 305 = 0x131: its lowest byte is "1"; COM 7 is not present; 300 is no COM port.
+    writeIni("[com]\ncom = 7\nlcom = 300\nadresse = 305\n");
+    EXPECT_EQ(Func_IniDateiLaden(), 0);
+    EXPECT_EQ(settings(), "0/0/1");
+    writeIni("[com]\ncom = 3\nlcom = 3\nadresse = 50\n");
+    EXPECT_EQ(Func_IniDateiLaden(), 0);
+    EXPECT_EQ(settings(), "3/3/1"); // "2" is no address of this system
+}
+
+TEST_F(SettingsTest, MissingOrUnreadableFileChangesNothing) {
+    VekCom_ComPortChose(4);
+    EXPECT_EQ(Func_IniDateiLaden(), -802201);
+    EXPECT_EQ(settings(), "4/0/1");
+    // A directory of that name opens but cannot be read.
+    fs::create_directory(kIniFile);
+    EXPECT_EQ(Func_IniDateiLaden(), -801202);
+    EXPECT_EQ(settings(), "4/0/1");
+}
+
+TEST_F(SettingsTest, WritingStoresTheThreeSettingsAlone) {
+    writeIni("; von Hand\n[com]\ncom = 3\nextra = 1\n[andere]\nx = y\n");
+    VekCom_ComPortChose(4);
+    VekCom_LastComPortSet(3);
+    EXPECT_EQ(Func_IniDateiSchreiben(), 0);
+    std::string text = readFile(kIniFile);
+    EXPECT_EQ(text.find("extra"), std::string::npos) << text;
+    EXPECT_EQ(text.find("andere"), std::string::npos) << text;
+    EXPECT_EQ(text.find("von Hand"), std::string::npos) << text;
+
+    IniDocument *doc = Ini_New(1);
+    ASSERT_EQ(Ini_ReadFromFile(doc, kIniFile), 0);
+    int com = 0, lcom = 0, adresse = 0;
+    EXPECT_EQ(Ini_GetInt(doc, "com", "com", &com), 1);
+    EXPECT_EQ(Ini_GetInt(doc, "com", "lcom", &lcom), 1);
+    EXPECT_EQ(Ini_GetInt(doc, "com", "adresse", &adresse), 1);
+    Ini_Dispose(doc);
+    EXPECT_EQ(com, 4);
+    EXPECT_EQ(lcom, 3);
+    EXPECT_EQ(adresse, 49);
+
+    // What was written is read back unchanged.
+    vekComResetForTesting();
+    VekCom_RegisterComControl(comRingPanel(), COMPORT);
+    EXPECT_EQ(Func_IniDateiLaden(), 0);
+    EXPECT_EQ(settings(), "4/3/1");
+}
+
+TEST_F(SettingsTest, WriteFailureIsReportedAndKeepsNothingBehind) {
+    fs::create_directory(kIniFile);
+    std::ofstream(std::string(kIniFile) + "/inhalt") << "x";
+    EXPECT_EQ(Func_IniDateiSchreiben(), -800203);
+    EXPECT_TRUE(fs::is_directory(kIniFile));
+    int entries = 0;
+    for ([[maybe_unused]] const auto &entry : fs::directory_iterator(directory))
+        ++entries;
+    EXPECT_EQ(entries, 1); // no temporary file left
+}
+
+TEST_F(SettingsTest, ReadAndWriteIniWorkOnAGivenDocument) {
+    IniDocument *doc = Ini_New(1);
+    VekCom_ComPortChose(3);
+    VekCom_AdresseSet('&');
+    EXPECT_EQ(Mainpanel_WriteIni(doc), 0);
+    int adresse = 0;
+    EXPECT_EQ(Ini_GetInt(doc, "com", "adresse", &adresse), 1);
+    EXPECT_EQ(adresse, 38);
+    vekComResetForTesting();
+    VekCom_RegisterComControl(comRingPanel(), COMPORT);
+    EXPECT_EQ(Mainpanel_ReadIni(doc), 0);
+    EXPECT_EQ(settings(), "3/0/&");
+    Ini_Dispose(doc);
+}

@@ -1,0 +1,39 @@
+#include "app/trz4Steuerung_Main.h"
+
+#include "app/Funktionen.h"
+#include "app/Mainpanel_Main.h"
+#include "errors/VEK_errorV3.h"
+#include "ui/uiruntime.h"
+
+int trz4SteuerungMain(int /*argc*/, char *argv[]) {
+    if (InitRuntimeEngine(nullptr, argv, nullptr) == 0) {
+        return -1;
+    }
+    if (Func_PanelsInitialisieren(kProgramVersion, kProgramDate) != 0) {
+        return -1;
+    }
+
+    // A settings file that is missing or incomplete is shown; start-up goes on with the
+    // values that could be read.
+    const int code = Func_IniDateiLaden();
+    if (code != 0) {
+        VEK_Fehlerpopup(code);
+    }
+
+    DisplayPanel(Mainpanel_GetMainpanel());
+    RunUserInterface();
+
+    // A failed write keeps the old file; there is no one left to tell.
+    Func_IniDateiSchreiben();
+
+    Func_PanelsFreigeben();
+    return 0;
+}
+
+int Callback_Panels(int /*panel*/, int event, void * /*callbackData*/, int /*eventData1*/,
+                    int /*eventData2*/) {
+    if (event == EVENT_CLOSE) {
+        QuitUserInterface(0);
+    }
+    return 0;
+}
