@@ -15,27 +15,26 @@ std::string cell(const char *text) {
         else
             result += *p;
     }
-    return result.empty() ? "*(leer)*" : result;
+    return result.empty() ? "*(empty)*" : result;
 }
 
 constexpr char kIntroduction[] =
-    R"(# Fehlernummern
+    R"(# Error numbers
 
-<!-- Diese Datei wird aus dem Meldungskatalog erzeugt (tools/gen_errorlist,
-     cmake --build <build> --target errorlist_doc); nicht von Hand ändern. -->
+<!-- Generated from the message catalogue by tools/gen_errorlist
+     (cmake --build <build> --target errorlist_doc); do not edit by hand. -->
 
-Jede Fehlermeldung des Programms und von `trz4ctl` trägt eine Nummer, z. B.
-**Fehler #403012: Keine Antwort vom Gerät**. Die Nummer besteht aus zwei Teilen:
+Every failure that the program or `trz4ctl` reports carries a number, for example
+**Fehler #403012: Keine Antwort vom Gerät**. The number has two parts:
 
-- den Tausendern, der **Art** des Fehlers (hier 403, "Keine Antwort vom Gerät"); sie
-  bestimmt den Text der Meldung;
-- den letzten drei Ziffern, der **Stelle**, die den Fehler gemeldet hat (hier 12, das
-  Lesen der Identifikation). Jede Stelle hat ihre eigene Nummer.
+- the thousands are the **kind** of error (here 403, "Keine Antwort vom Gerät", no answer
+  from the device); the kind selects the message text;
+- the last three digits are the **site** that raised it (here 12: the identification read).
+  Every site has a number of its own, so the number tells where it happened.
 
-Nummer = Art × 1000 + Stelle. Die Nummern 0 bis 999 bedeuten "kein Fehler". Eine Art ohne
-Eintrag in dieser Liste ergibt "Ein unbekannter Fehler ist aufgetreten". Welche Arten im
-Betrieb mit der trz-4-Karte vorkommen und was dann zu tun ist, steht in
-[fehlersuche.md](fehlersuche.md).
+Number = kind × 1000 + site. The numbers 0 to 999 mean "no error". A kind that is not in this
+list gives "Ein unbekannter Fehler ist aufgetreten". Which kinds occur when working with the
+trz-4 card, and what to do about them, is explained in [troubleshooting.md](troubleshooting.md).
 
 )";
 
@@ -43,9 +42,10 @@ Betrieb mit der trz-4-Karte vorkommen und was dann zu tun ist, steht in
 
 std::string errorListMarkdown() {
     std::string text = kIntroduction;
-    text += "Der Katalog hat " + std::to_string(vekCatalogueSize()) +
-            " Einträge. Englisch gilt mit `--lang en` (trz4ctl).\n\n";
-    text += "| Art | Deutsch | English |\n|---:|---|---|\n";
+    text += "The catalogue has " + std::to_string(vekCatalogueSize()) +
+            " entries. The program shows the German texts; `trz4ctl --lang en` the English "
+            "ones.\n\n";
+    text += "| Kind | German | English |\n|---:|---|---|\n";
     for (int i = 0; i < vekCatalogueSize(); ++i) {
         int kind = 0;
         const char *german = nullptr;

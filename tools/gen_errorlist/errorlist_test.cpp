@@ -25,5 +25,5 @@ TEST(ErrorList, EveryEntryHasOneRowWithBothTexts) {
     EXPECT_EQ(rows, vekCatalogueSize() + 1); // the header row and one per entry
     EXPECT_NE(text.find("| 403 | Keine Antwort vom Gerät | No answer from device |"),
               std::string::npos);
-    EXPECT_NE(text.find("| 6 | *(leer)* | *(leer)* |"), std::string::npos);
+    EXPECT_NE(text.find("| 6 | *(empty)* | *(empty)* |"), std::string::npos);
 }
