@@ -162,18 +162,17 @@ std::string comDevicePath(int com) {
 std::vector<ComPortInfo> listComPorts() {
     std::vector<ComPortInfo> ports;
     for (int com = 1; com <= kMaxCom; ++com) {
-        std::string entry = mapEntry(com);
-        if (isLink(entry)) {
+        std::string path = comDevicePath(com);
+        if (path.empty())
+            continue;
+        if (path == mapEntry(com)) {
             // A stale entry (its device is gone) hides its number rather than falling back.
-            if (exists(entry))
-                ports.push_back({com, readLinkTarget(entry), {}});
+            if (exists(path))
+                ports.push_back({com, readLinkTarget(path), {}});
             continue;
         }
         bool uart = false;
         std::string name = fixedRulePath(com, &uart);
-        std::string path = devRoot() + "/" + name;
-        if (!exists(path) || (uart && !uartPresent(name)))
-            continue;
         ports.push_back({com, path, uart ? std::string() : usbProduct(name)});
     }
     return ports;
