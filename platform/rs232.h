@@ -33,7 +33,7 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
                   int stopBits, int inputQueueSize, int outputQueueSize);
 
 // Closes the port; output still queued may take up to the port's time-out to leave, what
-// remains after that is discarded. Returns 0 or kComNotOpen.
+// remains after that is discarded. Returns 0, kComNotOpen or kComInvalidPort.
 int CloseCom(int port);
 
 // Sets the time-out in seconds (>= 0) that each single-byte read and each wait for the output

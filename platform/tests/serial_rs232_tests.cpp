@@ -133,6 +133,23 @@ TEST_F(Rs232Pty, FlushInputDiscardsWaitingBytes) {
     EXPECT_EQ(ComRdByte(kCom), kComTimeout);
 }
 
+TEST_F(Rs232Pty, WriteThatCannotFinishReturnsTheCountWithinTheTimeout) {
+    // Nobody reads the master end: the pty's queue fills and the rest must not block.
+    ASSERT_EQ(openPort(), 0);
+    ASSERT_EQ(SetComTime(kCom, 0.05), 0);
+    std::string flood(1 << 20, 'x');
+    auto start = Clock::now();
+    int accepted = ComWrt(kCom, flood.data(), static_cast<int>(flood.size()));
+    double elapsed = secondsSince(start);
+    EXPECT_GT(accepted, 0);
+    EXPECT_LT(accepted, static_cast<int>(flood.size()));
+    EXPECT_GE(elapsed, 0.05);
+    EXPECT_LT(elapsed, 0.05 * 1.8 + 0.1);
+    start = Clock::now();
+    EXPECT_EQ(CloseCom(kCom), 0) << "close does not wait for a line that never drains";
+    EXPECT_LT(secondsSince(start), 0.05 * 1.8 + 0.1);
+}
+
 TEST_F(Rs232Pty, VanishedOtherEndEndsReadAtOnce) {
     ASSERT_EQ(openPort(), 0);
     ASSERT_EQ(SetComTime(kCom, 2.0), 0);

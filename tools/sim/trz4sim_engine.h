@@ -40,7 +40,8 @@ struct SimCard {
     std::string id = "VEK-TRZ4-SIM";
     char cardNumber = '1';
     int status = 0;
-    // A foreign device answers the identification with its own text (id) and NAKs the rest.
+    // A foreign device answers the identification with its own text (set id to it, e.g.
+    // "FREMDGERAET-X1") and NAKs the rest.
     bool foreign = false;
 };
 
