@@ -92,6 +92,20 @@ TEST_F(EndToEnd, EachCommandSucceeds) {
     EXPECT_EQ(sim.frames().back(), "#1S1R");
 }
 
+TEST_F(EndToEnd, PortOpenedAndClosedAroundEveryCommand) {
+    // The program opens the port for each operation; every reopen of the pty must work.
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(VEKTRZ4_Close(kCom), 0);
+        ASSERT_EQ(VEKTRZ4_Open(kCom, 9600), 0) << lastOpenFailureReason();
+        ASSERT_EQ(VEKTRZ4_Timeout(kCom, kTimeout), 0);
+        int value = 0;
+        EXPECT_EQ(status('1', &value), 0);
+        EXPECT_EQ(value, 32);
+    }
+    EXPECT_EQ(VEKTRZ4_Close(kCom), 0);
+    EXPECT_EQ(VEKTRZ4_Close(kCom), -103004) << "closing a closed port";
+}
+
 TEST_F(EndToEnd, SeveralCardsAndAForeignDeviceShareTheLine) {
     char text[32] = {};
     char number = 0;
