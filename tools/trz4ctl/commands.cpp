@@ -9,9 +9,8 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <ostream>
@@ -159,12 +158,12 @@ int Invocation::openPort(int noPortCode, bool reportOpenCode) {
 }
 
 int Invocation::comOperand(const std::string &text, int *number) {
-    char *end = nullptr;
-    errno = 0;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || value < 1 || value > 256)
+    int value = 0;
+    const char *end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value < 1 || value > 256)
         return usage("COM-Nummer von 1 bis 256 erwartet, nicht \"" + text + "\"");
-    *number = static_cast<int>(value);
+    *number = value;
     return kCtlExitOk;
 }
 

@@ -312,6 +312,7 @@ TEST_F(Trz4ctl, WrongUsageExitsWithTwoAndSendsNothing) {
         {"map", "9"},
         {"map", "0", "/dev/null"},
         {"unmap", "x"},
+        {"unmap", " 5"},
         {"nosuch", "--help"},
     };
     for (const std::vector<std::string> &args : cases) {
