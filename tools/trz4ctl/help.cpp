@@ -15,7 +15,7 @@ Befehle:
   scan              nach einer trz-4-Karte suchen (Adresse 1)
   status            Statuswort lesen: hexadezimal und die zwei Statusbits
   read              Kartennummer lesen
-  write N           Kartennummer auf N (1-9, a-f) umstellen; nur mit --yes
+  write NR          Kartennummer auf NR (1-9, a-f) umstellen; nur mit --yes
   map N GERÄT       COM N in der Portzuordnung mit GERÄT verbinden
   unmap N           COM N aus der Portzuordnung entfernen
 
@@ -99,9 +99,9 @@ Beispiele:
   trz4ctl --com 33 read
   trz4ctl read --json
 )"},
-    {"write", R"(Aufruf: trz4ctl write N --yes [--com N] [--address A] [--timeout S] [--json]
+    {"write", R"(Aufruf: trz4ctl write NR --yes [--com N] [--address A] [--timeout S] [--json]
 
-Stellt die interne Kartennummer auf N (1-9, a-f) um und liest sie zur Kontrolle zurück.
+Stellt die interne Kartennummer auf NR (1-9, a-f) um und liest sie zur Kontrolle zurück.
 Vorher erscheint die Warnung des Programms auf stderr. Ohne --yes, das für die Bestätigung
 steht, wird nichts gesendet und der Befehl endet mit 2.
 
