@@ -37,6 +37,16 @@ int mainPanel() {
     return panel;
 }
 
+// Discards the panels before the QApplication goes, as the program's end does.
+class PanelsEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override {
+        vekComResetForTesting();
+        Func_PanelsFreigeben();
+    }
+};
+const auto *const panelsEnvironment = ::testing::AddGlobalTestEnvironment(new PanelsEnvironment);
+
 int intVal(int control) {
     int value = -12345;
     GetCtrlVal(mainPanel(), control, &value);
