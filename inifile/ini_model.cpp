@@ -3,29 +3,95 @@
 
 #include "inifile/ini_model.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
 namespace ini_internal {
 
+// Name comparisons are most of the cost of a lookup. Without double-byte characters the two
+// below give exactly the results of StrICmp and StrICmpWithoutSurrWhiteSpace, but fold the
+// letter case only where the bytes differ: equal bytes fold to equal values, and names of one
+// document mostly share long prefixes.
+namespace {
+
+// std::toupper, asked only where the locale can matter: a printable ASCII byte that is not a
+// letter never changes case in any locale.
+inline int foldCase(unsigned char c) {
+    const bool plainAscii = c > 0x20 && c < 0x7f && !((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+    return plainAscii ? c : std::toupper(c);
+}
+
+} // namespace
+
+int compareNames(const char *a, const char *b) {
+    if (isMultibyteMode()) {
+        return StrICmp(a, b);
+    }
+    for (;; ++a, ++b) {
+        const unsigned char x = static_cast<unsigned char>(*a);
+        const unsigned char y = static_cast<unsigned char>(*b);
+        if (x == y) {
+            if (x == 0) {
+                return 0;
+            }
+            continue;
+        }
+        const int upperX = foldCase(x);
+        const int upperY = foldCase(y);
+        if (upperX != upperY) {
+            return upperX < upperY ? -1 : 1;
+        }
+    }
+}
+
+int compareKeyWithName(const char *key, const char *name) {
+    if (isMultibyteMode()) {
+        return StrICmpWithoutSurrWhiteSpace(key, name);
+    }
+    const char *a = skipWhite(key);
+    const char *b = skipWhite(name);
+    for (;; ++a, ++b) {
+        const unsigned char x = static_cast<unsigned char>(*a);
+        const unsigned char y = static_cast<unsigned char>(*b);
+        if (x == y) {
+            if (x == 0) {
+                return 0;
+            }
+            continue;
+        }
+        const int upperX = foldCase(x);
+        const int upperY = foldCase(y);
+        if (upperX == 0) {
+            return *skipWhite(b) == '\0' ? 0 : -1;
+        }
+        if (upperY == 0) {
+            return *skipWhite(a) == '\0' ? 0 : 1;
+        }
+        if (upperX != upperY) {
+            return upperX < upperY ? -1 : 1;
+        }
+    }
+}
+
 int compareSectionSlots(const void *a, const void *b) {
-    return StrICmp((*static_cast<IniSection *const *>(a))->name,
-                   (*static_cast<IniSection *const *>(b))->name);
+    return compareNames((*static_cast<IniSection *const *>(a))->name,
+                        (*static_cast<IniSection *const *>(b))->name);
 }
 
 int compareItemSlots(const void *a, const void *b) {
-    return StrICmp((*static_cast<IniItem *const *>(a))->name,
-                   (*static_cast<IniItem *const *>(b))->name);
+    return compareNames((*static_cast<IniItem *const *>(a))->name,
+                        (*static_cast<IniItem *const *>(b))->name);
 }
 
 int compareKeyWithSection(const void *key, const void *slot) {
-    return StrICmpWithoutSurrWhiteSpace(static_cast<const char *>(key),
-                                        (*static_cast<IniSection *const *>(slot))->name);
+    return compareKeyWithName(static_cast<const char *>(key),
+                              (*static_cast<IniSection *const *>(slot))->name);
 }
 
 int compareKeyWithItem(const void *key, const void *slot) {
-    return StrICmpWithoutSurrWhiteSpace(static_cast<const char *>(key),
-                                        (*static_cast<IniItem *const *>(slot))->name);
+    return compareKeyWithName(static_cast<const char *>(key),
+                              (*static_cast<IniItem *const *>(slot))->name);
 }
 
 namespace {
@@ -113,36 +179,69 @@ IniSection *NewSection(const char *name, int sorted) {
 }
 
 IniItem *NewItem(const char *name, const char *value, int removeQuotes) {
-    auto *item = static_cast<IniItem *>(tbCalloc(1, sizeof(IniItem)));
+    // Record, name and value share one block: a document holds many items, and reading and
+    // disposing of it are mostly allocation otherwise.
+    const char *nameStart = skipWhite(name);
+    const char *nameEnd = nameStart + std::strlen(nameStart);
+    while (nameEnd > nameStart && isWhite(static_cast<unsigned char>(nameEnd[-1]))) {
+        --nameEnd;
+    }
+    const size_t nameLength = static_cast<size_t>(nameEnd - nameStart);
+    size_t valueLength = std::strlen(value);
+    bool quoted = false;
+    if (removeQuotes && valueLength > 1 && value[0] == '"' &&
+        CmbStrByteIs(value, static_cast<int>(valueLength - 1), '"')) {
+        ++value;
+        valueLength -= 2;
+        quoted = true;
+    }
+    auto *item =
+        static_cast<IniItem *>(tbMalloc(sizeof(IniItem) + nameLength + 1 + valueLength + 1));
     if (!item) {
         return nullptr;
     }
-    item->name = StrDupWithoutSurrWhiteSpace(name);
-    const size_t length = std::strlen(value);
-    if (removeQuotes && length > 1 && value[0] == '"' &&
-        CmbStrByteIs(value, static_cast<int>(length - 1), '"')) {
-        item->value = static_cast<char *>(tbMalloc(length - 1));
-        if (item->value) {
-            std::memcpy(item->value, value + 1, length - 2);
-            item->value[length - 2] = '\0';
-        }
-        item->quoted = 1;
-    } else {
-        item->value = StrDup(value);
-    }
-    if (!item->name || !item->value) {
-        disposeItem(item);
-        return nullptr;
-    }
+    item->name = reinterpret_cast<char *>(item + 1);
+    std::memcpy(item->name, nameStart, nameLength);
+    item->name[nameLength] = '\0';
+    item->value = item->name + nameLength + 1;
+    std::memcpy(item->value, value, valueLength);
+    item->value[valueLength] = '\0';
+    item->lineNumber = 0;
+    item->quoted = quoted ? 1 : 0;
     return item;
+}
+
+namespace {
+
+// Frees what the item holds outside its own block (the block's text is never changed, so its
+// inline name and value can still be found there).
+void freeReplacedText(IniItem *item, bool name, bool value) {
+    const char *block = reinterpret_cast<const char *>(item + 1);
+    if (name && item->name != block) {
+        std::free(item->name);
+    }
+    if (value && item->value != block + std::strlen(block) + 1) {
+        std::free(item->value);
+    }
+}
+
+} // namespace
+
+void setItemText(IniItem *item, char *name, char *value) {
+    freeReplacedText(item, name != nullptr, value != nullptr);
+    if (name) {
+        item->name = name;
+    }
+    if (value) {
+        item->value = value;
+    }
 }
 
 void disposeItem(IniItem *item) {
     if (!item) {
         return;
     }
-    std::free(item->name);
-    std::free(item->value);
+    freeReplacedText(item, true, true);
     std::free(item);
 }
 
@@ -165,8 +264,7 @@ IniSection *FindSection(IniDocument *doc, const char *name) {
     if (!name) {
         return nullptr;
     }
-    if (doc->lastSectionFound &&
-        StrICmpWithoutSurrWhiteSpace(doc->lastSectionFound->name, name) == 0) {
+    if (doc->lastSectionFound && compareKeyWithName(name, doc->lastSectionFound->name) == 0) {
         return doc->lastSectionFound;
     }
     IniSection *found =

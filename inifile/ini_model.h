@@ -5,6 +5,8 @@
 #include "inifile/inifile.h"
 #include "toolbox/toolbox.h"
 
+#include <cctype>
+
 struct IniItem {
     char *name;  // without surrounding white space
     char *value; // as stored; a value read within double quotes is stored without them
@@ -51,6 +53,8 @@ template <typename T> T **entries(ListHandle list) {
 
 // Comparators over list slots holding IniSection * / IniItem *: by name (StrICmp) for
 // ordering; a name string key against a slot (StrICmpWithoutSurrWhiteSpace) for lookups.
+int compareNames(const char *a, const char *b);            // as StrICmp
+int compareKeyWithName(const char *key, const char *name); // as StrICmpWithoutSurrWhiteSpace
 int compareSectionSlots(const void *a, const void *b);
 int compareItemSlots(const void *a, const void *b);
 int compareKeyWithSection(const void *key, const void *slot);
@@ -61,6 +65,20 @@ int compareKeyWithItem(const void *key, const void *slot);
 IniSection *NewSection(const char *name, int sorted);
 IniItem *NewItem(const char *name, const char *value, int removeQuotes);
 void disposeItem(IniItem *item);
+// Gives the item a new name and/or value (heap strings it then owns; null keeps the old one).
+void setItemText(IniItem *item, char *name, char *value);
+
+// std::isspace, asked only where the locale can matter: a printable ASCII byte that is not a
+// blank is never white space in any locale.
+inline bool isWhite(unsigned char c) {
+    return (c <= 0x20 || c >= 0x7f) && std::isspace(c);
+}
+inline const char *skipWhite(const char *p) {
+    while (isWhite(static_cast<unsigned char>(*p))) {
+        ++p;
+    }
+    return p;
+}
 void disposeSection(IniSection *section);
 
 IniSection *FindSection(IniDocument *doc, const char *name);

@@ -17,14 +17,10 @@ constexpr int kLineFileBufferSize = 2048;
 // Ini_ReadGeneric's line buffer: 255 characters and the terminator.
 constexpr int kLineBufferSize = kIniMaxLineChars + 1;
 
-bool isWhite(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
 // The end of the text between begin and end without its trailing white space. Stepping back
 // byte by byte is safe under double-byte code pages: no trail byte is white space.
 const char *trimEnd(const char *begin, const char *end) {
-    while (end > begin && isWhite(end[-1])) {
+    while (end > begin && isWhite(static_cast<unsigned char>(end[-1]))) {
         --end;
     }
     return end;
@@ -66,9 +62,9 @@ const char *findLastCharacter(const char *text, char c) {
 enum LineKind { kComment = 0, kSectionHeader = 1, kItemLine = 2, kUnrecognised = 3 };
 
 int ParseSectionLine(IniDocument *doc, const char *rest, char *sectionName) {
-    const char *start = SkipWhiteSpace(rest);
+    const char *start = skipWhite(rest);
     const char *close = findLastCharacter(start, doc->sectionEnd);
-    if (!close || HasNonWhiteSpace(close + 1)) {
+    if (!close || *skipWhite(close + 1) != '\0') {
         return kUnrecognised;
     }
     const char *end = trimEnd(start, close);
@@ -81,7 +77,7 @@ int ParseSectionLine(IniDocument *doc, const char *rest, char *sectionName) {
 
 // Classifies one line (at most 255 characters); the buffers hold 256 bytes each.
 int ParseLine(IniDocument *doc, const char *line, char *sectionName, char *itemName, char *value) {
-    const char *start = SkipWhiteSpace(line);
+    const char *start = skipWhite(line);
     const size_t markerLength = std::strlen(doc->commentMarker);
     if (markerLength > 0 && std::strncmp(start, doc->commentMarker, markerLength) == 0) {
         return kComment;
@@ -98,7 +94,7 @@ int ParseLine(IniDocument *doc, const char *line, char *sectionName, char *itemN
     if (nameEnd == start) {
         return kUnrecognised;
     }
-    const char *valueStart = SkipWhiteSpace(separator + doc->separatorLength);
+    const char *valueStart = skipWhite(separator + doc->separatorLength);
     if (*valueStart == '\0') {
         return kUnrecognised;
     }
@@ -175,11 +171,7 @@ int JoinMultiLineItems(IniSection *section) {
             out += length;
         }
         *out = '\0';
-        IniItem *joined = items[first];
-        std::free(joined->name);
-        std::free(joined->value);
-        joined->name = name;
-        joined->value = value;
+        setItemText(items[first], name, value);
         for (int i = first + 1; i < last; ++i) {
             disposeItem(items[i]);
         }
@@ -329,7 +321,7 @@ int LineFile_ReadNonEmpty(LineFile *lineFile, char *buffer, int maxChars, int *c
     int result = 0;
     for (;;) {
         result = LineFile_Read(lineFile, buffer, maxChars, &stored, endOfFile);
-        if (result < 0 || *endOfFile || HasNonWhiteSpace(buffer)) {
+        if (result < 0 || *endOfFile || *skipWhite(buffer) != '\0') {
             break;
         }
         skipped += stored + lineFile->extraTerminatorChars + 1;

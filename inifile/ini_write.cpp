@@ -62,10 +62,6 @@ int emitItemLine(IniDocument *doc, const char *name, size_t nameLength, const ch
     return result;
 }
 
-bool isWhite(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
 // Where to cut an unquoted value that goes on: the reader trims every piece, so a piece must
 // neither end nor be followed by white space, and must not both start and end with a double
 // quote (it would be taken as quoted). The last character boundary within the cut that
@@ -75,7 +71,8 @@ size_t unquotedPieceLength(const char *rest, size_t cut) {
     for (const char *p = mbsInc(rest); p && static_cast<size_t>(p - rest) <= cut; p = mbsInc(p)) {
         const size_t length = static_cast<size_t>(p - rest);
         const bool looksQuoted = length > 1 && rest[0] == '"' && rest[length - 1] == '"';
-        if (!isWhite(rest[length - 1]) && !isWhite(rest[length]) && !looksQuoted) {
+        if (!isWhite(static_cast<unsigned char>(rest[length - 1])) &&
+            !isWhite(static_cast<unsigned char>(rest[length])) && !looksQuoted) {
             best = length;
         }
         if (*p == '\0') {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -438,4 +439,30 @@ TEST(IniAllocationFailure, SortInternallyLeavesNoHalfIndex) {
         EXPECT_EQ(snapshot(doc.get())[0].items.size(), 1u);
     }
     EXPECT_NE(doc->sectionIndex, nullptr);
+}
+
+TEST(IniNameComparison, FastComparisonsAgreeWithTheStringHelpers) {
+    // The lookups' own comparisons must order and match names exactly as the string helpers
+    // do, or binary searches would miss items that exist.
+    std::mt19937 random(99);
+    const std::string alphabet = "aAzZ_[`~ \t09\x80\xa0\xe9";
+    auto randomString = [&] {
+        std::string s;
+        const size_t length = random() % 6;
+        for (size_t i = 0; i < length; ++i) {
+            s += alphabet[random() % alphabet.size()];
+        }
+        return s;
+    };
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (int i = 0; i < 20000; ++i) {
+        const std::string a = randomString();
+        const std::string b = randomString();
+        ASSERT_EQ(sign(ini_internal::compareNames(a.c_str(), b.c_str())),
+                  sign(StrICmp(a.c_str(), b.c_str())))
+            << "<" << a << "> <" << b << ">";
+        ASSERT_EQ(sign(ini_internal::compareKeyWithName(a.c_str(), b.c_str())),
+                  sign(StrICmpWithoutSurrWhiteSpace(a.c_str(), b.c_str())))
+            << "<" << a << "> <" << b << ">";
+    }
 }
