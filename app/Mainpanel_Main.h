@@ -14,8 +14,8 @@ inline constexpr const char *kProgramDate = "10/2010";
 // Binds the callbacks by name, loads the main panel (hidden) and the info panel as its child,
 // gives the main panel its own taskbar button, writes version and datum into the info panel,
 // switches both status LEDs off, empties the scan text and hands the main panel's controls to
-// the error display (and, as they arrive, to the COM-port manager). Answers 0, or -1 when a
-// panel cannot be loaded (a main panel loaded already stays loaded).
+// the COM-port manager (which fills the COM-port ring at once) and to the error display.
+// Answers 0, or -1 when a panel cannot be loaded (a main panel loaded already stays loaded).
 int Mainpanel_Initialisieren(const char *version, const char *datum);
 
 // Discards the info panel, then the main panel. Answers 0.
