@@ -45,10 +45,10 @@ int compareNames(const char *a, const char *b) {
     }
 }
 
-int compareKeyWithName(const char *key, const char *name) {
-    if (isMultibyteMode()) {
-        return StrICmpWithoutSurrWhiteSpace(key, name);
-    }
+namespace {
+
+// StrICmpWithoutSurrWhiteSpace without double-byte characters.
+inline int compareKeyWithNameSingleByte(const char *key, const char *name) {
     const char *a = skipWhite(key);
     const char *b = skipWhite(name);
     for (;; ++a, ++b) {
@@ -74,6 +74,34 @@ int compareKeyWithName(const char *key, const char *name) {
     }
 }
 
+// Search comparators with the mode decided once per lookup, not once per comparison.
+int keyWithSectionSingleByte(const void *key, const void *slot) {
+    return compareKeyWithNameSingleByte(static_cast<const char *>(key),
+                                        (*static_cast<IniSection *const *>(slot))->name);
+}
+
+int keyWithItemSingleByte(const void *key, const void *slot) {
+    return compareKeyWithNameSingleByte(static_cast<const char *>(key),
+                                        (*static_cast<IniItem *const *>(slot))->name);
+}
+
+int keyWithSectionMultibyte(const void *key, const void *slot) {
+    return StrICmpWithoutSurrWhiteSpace(static_cast<const char *>(key),
+                                        (*static_cast<IniSection *const *>(slot))->name);
+}
+
+int keyWithItemMultibyte(const void *key, const void *slot) {
+    return StrICmpWithoutSurrWhiteSpace(static_cast<const char *>(key),
+                                        (*static_cast<IniItem *const *>(slot))->name);
+}
+
+} // namespace
+
+int compareKeyWithName(const char *key, const char *name) {
+    return isMultibyteMode() ? StrICmpWithoutSurrWhiteSpace(key, name)
+                             : compareKeyWithNameSingleByte(key, name);
+}
+
 int compareSectionSlots(const void *a, const void *b) {
     return compareNames((*static_cast<IniSection *const *>(a))->name,
                         (*static_cast<IniSection *const *>(b))->name);
@@ -82,16 +110,6 @@ int compareSectionSlots(const void *a, const void *b) {
 int compareItemSlots(const void *a, const void *b) {
     return compareNames((*static_cast<IniItem *const *>(a))->name,
                         (*static_cast<IniItem *const *>(b))->name);
-}
-
-int compareKeyWithSection(const void *key, const void *slot) {
-    return compareKeyWithName(static_cast<const char *>(key),
-                              (*static_cast<IniSection *const *>(slot))->name);
-}
-
-int compareKeyWithItem(const void *key, const void *slot) {
-    return compareKeyWithName(static_cast<const char *>(key),
-                              (*static_cast<IniItem *const *>(slot))->name);
 }
 
 namespace {
@@ -153,12 +171,42 @@ int RemoveItemFromSection(IniSection *section, IniItem *item) {
     return position;
 }
 
-// Binary search in a name-sorted list, linear search from the front otherwise.
+// Binary search in a name-sorted list, linear search from the front otherwise. Without
+// double-byte characters the search runs here with the comparison inlined: the same halving
+// as ListBinSearch and ListFindItem, so the same entry is found among equal names.
 template <typename T>
-T *findRecord(ListHandle list, const char *name, bool sorted, ListCompareFunction compare) {
-    const int position =
-        sorted ? ListBinSearch(list, name, compare) : ListFindItem(list, name, LIST_FRONT, compare);
-    return position > 0 ? entryAt<T>(list, position) : nullptr;
+T *findRecord(ListHandle list, const char *name, bool sorted, bool multibyte,
+              ListCompareFunction compare) {
+    if (multibyte) {
+        const int position = sorted ? ListBinSearch(list, name, compare)
+                                    : ListFindItem(list, name, LIST_FRONT, compare);
+        return position > 0 ? entryAt<T>(list, position) : nullptr;
+    }
+    const int count = ListNumItems(list);
+    T **slots = entries<T>(list);
+    if (!sorted) {
+        for (int i = 0; i < count; ++i) {
+            if (compareKeyWithNameSingleByte(name, slots[i]->name) == 0) {
+                return slots[i];
+            }
+        }
+        return nullptr;
+    }
+    int low = 0;
+    int high = count - 1;
+    while (low <= high) {
+        const int middle = static_cast<int>((static_cast<long long>(low) + high) >> 1);
+        const int result = compareKeyWithNameSingleByte(name, slots[middle]->name);
+        if (result == 0) {
+            return slots[middle];
+        }
+        if (result < 0) {
+            high = middle - 1;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -264,14 +312,22 @@ IniSection *FindSection(IniDocument *doc, const char *name) {
     if (!name) {
         return nullptr;
     }
-    if (doc->lastSectionFound && compareKeyWithName(name, doc->lastSectionFound->name) == 0) {
-        return doc->lastSectionFound;
+    const bool multibyte = isMultibyteMode();
+    if (!multibyte) {
+        name = skipWhite(name); // once here rather than in every comparison
     }
+    IniSection *last = doc->lastSectionFound;
+    if (last && (multibyte ? StrICmpWithoutSurrWhiteSpace(name, last->name)
+                           : compareKeyWithNameSingleByte(name, last->name)) == 0) {
+        return last;
+    }
+    const ListCompareFunction compare =
+        multibyte ? keyWithSectionMultibyte : keyWithSectionSingleByte;
     IniSection *found =
         doc->sectionIndex
-            ? findRecord<IniSection>(doc->sectionIndex, name, true, compareKeyWithSection)
-            : findRecord<IniSection>(doc->sections, name, doc->automaticSorting != 0,
-                                     compareKeyWithSection);
+            ? findRecord<IniSection>(doc->sectionIndex, name, true, multibyte, compare)
+            : findRecord<IniSection>(doc->sections, name, doc->automaticSorting != 0, multibyte,
+                                     compare);
     if (found) {
         doc->lastSectionFound = found;
     }
@@ -282,10 +338,15 @@ IniItem *FindItem(IniSection *section, const char *name) {
     if (!name) {
         return nullptr;
     }
-    if (section->itemIndex) {
-        return findRecord<IniItem>(section->itemIndex, name, true, compareKeyWithItem);
+    const bool multibyte = isMultibyteMode();
+    if (!multibyte) {
+        name = skipWhite(name);
     }
-    return findRecord<IniItem>(section->items, name, section->sorted != 0, compareKeyWithItem);
+    const ListCompareFunction compare = multibyte ? keyWithItemMultibyte : keyWithItemSingleByte;
+    if (section->itemIndex) {
+        return findRecord<IniItem>(section->itemIndex, name, true, multibyte, compare);
+    }
+    return findRecord<IniItem>(section->items, name, section->sorted != 0, multibyte, compare);
 }
 
 int GetItem(IniDocument *doc, const char *sectionName, const char *itemName, char **value) {

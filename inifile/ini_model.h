@@ -51,14 +51,12 @@ template <typename T> T **entries(ListHandle list) {
     return static_cast<T **>(ListGetPtrToItem(list, 1));
 }
 
-// Comparators over list slots holding IniSection * / IniItem *: by name (StrICmp) for
-// ordering; a name string key against a slot (StrICmpWithoutSurrWhiteSpace) for lookups.
+// Name comparisons with the results of the string helpers named beside them, and comparators
+// over list slots holding IniSection * / IniItem * by name (StrICmp order).
 int compareNames(const char *a, const char *b);            // as StrICmp
 int compareKeyWithName(const char *key, const char *name); // as StrICmpWithoutSurrWhiteSpace
 int compareSectionSlots(const void *a, const void *b);
 int compareItemSlots(const void *a, const void *b);
-int compareKeyWithSection(const void *key, const void *slot);
-int compareKeyWithItem(const void *key, const void *slot);
 
 // Records. NewSection trims the name; NewItem trims the name and, with removeQuotes, strips a
 // pair of enclosing double quotes and marks the item quoted. Null when memory runs out.
@@ -68,10 +66,13 @@ void disposeItem(IniItem *item);
 // Gives the item a new name and/or value (heap strings it then owns; null keeps the old one).
 void setItemText(IniItem *item, char *name, char *value);
 
-// std::isspace, asked only where the locale can matter: a printable ASCII byte that is not a
-// blank is never white space in any locale.
+// std::isspace, asked only where the locale can matter: the blank always is white space, the
+// terminator and the other printable ASCII bytes never are.
 inline bool isWhite(unsigned char c) {
-    return (c <= 0x20 || c >= 0x7f) && std::isspace(c);
+    if (c == ' ') {
+        return true;
+    }
+    return c != 0 && (c < 0x20 || c >= 0x7f) && std::isspace(c);
 }
 inline const char *skipWhite(const char *p) {
     while (isWhite(static_cast<unsigned char>(*p))) {

@@ -98,7 +98,7 @@ int valueForConversion(IniDocument *doc, const char *sectionName, const char *it
     if (!doc || !output) {
         return kIniNullArgument;
     }
-    if (GetItem(doc, sectionName, itemName, text) != 1 || !HasNonWhiteSpace(*text)) {
+    if (GetItem(doc, sectionName, itemName, text) != 1 || *skipWhite(*text) == '\0') {
         return 0;
     }
     return 1;
