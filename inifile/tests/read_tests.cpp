@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -349,4 +350,30 @@ TEST(IniAllocationFailure, ReadFailsCleanlyAtEveryAllocation) {
         }
         EXPECT_GT(failures, 10);
     }
+}
+
+TEST(IniDoubleByte, ScanningStepsOverWholeCharacters) {
+    // Shift-JIS style lead bytes: a trail byte may equal '=', ']', '"', ' ' or the backslash
+    // and must never be taken for one (so "Long\x81 Line0001" is no piece).
+    static const LeadByteRange kLeadBytes[] = {{0x81, 0x9F}, {0xE0, 0xFC}};
+    setLeadByteRanges(kLeadBytes, 2);
+    const DocumentSnapshot document =
+        readSnapshot("[s\x81]]\na\x81= = 1\nq = \"x\x81\"\"\nLong\x81 Line0001 = y\n");
+    char *escaped = EscapeString("\x81\\\"");
+    Doc doc(Ini_New(0));
+    std::string value(79, 'v');
+    value += "\x81\x40tail";
+    Ini_PutRawString(doc.get(), "s", "k", value.c_str());
+    const std::string text = writeString(doc.get());
+    setLeadByteRanges(nullptr, 0);
+
+    const DocumentSnapshot expected = {
+        {"s\x81]",
+         {{"a\x81=", "1", 2, 0}, {"q", "x\x81\"", 3, 1}, {"Long\x81 Line0001", "y", 4, 0}}}};
+    EXPECT_EQ(document, expected) << describe(document);
+    EXPECT_STREQ(escaped, "\x81\\\\\"");
+    std::free(escaped);
+    // The 80th byte would split a character: the first piece keeps 79.
+    EXPECT_EQ(text, "[s]\r\nk Line0001 = \"" + std::string(79, 'v') +
+                        "\"\r\nk Line0002 = \"\x81\x40tail\"\r\n\r\n");
 }
