@@ -201,8 +201,12 @@ int copyFilePermissions(const char *path, FILE *stream) {
         return -1;
     }
     const int fd = ::fileno(stream);
-    if (fd < 0) {
+    struct stat own {};
+    if (fd < 0 || ::fstat(fd, &own) != 0) {
         return -1;
+    }
+    if ((own.st_mode & 07777) == (info.st_mode & 07777)) {
+        return 0;
     }
     return ::fchmod(fd, info.st_mode & 07777) == 0 ? 0 : -1;
 }
