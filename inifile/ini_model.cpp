@@ -230,10 +230,7 @@ IniItem *NewItem(const char *name, const char *value, int removeQuotes) {
     // Record, name and value share one block: a document holds many items, and reading and
     // disposing of it are mostly allocation otherwise.
     const char *nameStart = skipWhite(name);
-    const char *nameEnd = nameStart + std::strlen(nameStart);
-    while (nameEnd > nameStart && isWhite(static_cast<unsigned char>(nameEnd[-1]))) {
-        --nameEnd;
-    }
+    const char *nameEnd = trimEnd(nameStart, nameStart + std::strlen(nameStart));
     const size_t nameLength = static_cast<size_t>(nameEnd - nameStart);
     size_t valueLength = std::strlen(value);
     bool quoted = false;

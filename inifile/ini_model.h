@@ -80,6 +80,24 @@ inline const char *skipWhite(const char *p) {
     }
     return p;
 }
+// The end of the text from begin to end without its trailing white space, stepping back by
+// whole characters: under double-byte code pages a trail byte may have a blank's value.
+inline const char *trimEnd(const char *begin, const char *end) {
+    if (!isMultibyteMode()) {
+        while (end > begin && isWhite(static_cast<unsigned char>(end[-1]))) {
+            --end;
+        }
+        return end;
+    }
+    while (end > begin) {
+        const char *previous = mbsDec(begin, end);
+        if (!previous || end - previous != 1 || !isWhite(static_cast<unsigned char>(*previous))) {
+            break;
+        }
+        end = previous;
+    }
+    return end;
+}
 void disposeSection(IniSection *section);
 
 IniSection *FindSection(IniDocument *doc, const char *name);

@@ -17,15 +17,6 @@ constexpr int kLineFileBufferSize = 2048;
 // Ini_ReadGeneric's line buffer: 255 characters and the terminator.
 constexpr int kLineBufferSize = kIniMaxLineChars + 1;
 
-// The end of the text between begin and end without its trailing white space. Stepping back
-// byte by byte is safe under double-byte code pages: no trail byte is white space.
-const char *trimEnd(const char *begin, const char *end) {
-    while (end > begin && isWhite(static_cast<unsigned char>(end[-1]))) {
-        --end;
-    }
-    return end;
-}
-
 void copyRange(char *out, const char *begin, const char *end) {
     const size_t length = static_cast<size_t>(end - begin);
     std::memcpy(out, begin, length);

@@ -357,8 +357,8 @@ TEST(IniDoubleByte, ScanningStepsOverWholeCharacters) {
     // and must never be taken for one (so "Long\x81 Line0001" is no piece).
     static const LeadByteRange kLeadBytes[] = {{0x81, 0x9F}, {0xE0, 0xFC}};
     setLeadByteRanges(kLeadBytes, 2);
-    const DocumentSnapshot document =
-        readSnapshot("[s\x81]]\na\x81= = 1\nq = \"x\x81\"\"\nLong\x81 Line0001 = y\n");
+    const DocumentSnapshot document = readSnapshot(
+        "[s\x81]]\na\x81= = 1\nq = \"x\x81\"\"\nLong\x81 Line0001 = y\nb\x81 = z\x81 \n");
     char *escaped = EscapeString("\x81\\\"");
     Doc doc(Ini_New(0));
     std::string value(79, 'v');
@@ -367,9 +367,11 @@ TEST(IniDoubleByte, ScanningStepsOverWholeCharacters) {
     const std::string text = writeString(doc.get());
     setLeadByteRanges(nullptr, 0);
 
-    const DocumentSnapshot expected = {
-        {"s\x81]",
-         {{"a\x81=", "1", 2, 0}, {"q", "x\x81\"", 3, 1}, {"Long\x81 Line0001", "y", 4, 0}}}};
+    const DocumentSnapshot expected = {{"s\x81]",
+                                        {{"a\x81=", "1", 2, 0},
+                                         {"q", "x\x81\"", 3, 1},
+                                         {"Long\x81 Line0001", "y", 4, 0},
+                                         {"b\x81 ", "z\x81 ", 5, 0}}}};
     EXPECT_EQ(document, expected) << describe(document);
     EXPECT_STREQ(escaped, "\x81\\\\\"");
     std::free(escaped);
