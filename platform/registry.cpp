@@ -135,12 +135,15 @@ int copyData(const Value &value, void *data, unsigned int *size, unsigned int *t
     return kRegOk;
 }
 
-// Runs a registry operation, turning a lack of memory into its result code.
+// Runs a registry operation, turning a lack of memory into its result code; a provider of a
+// dynamic key that fails in any other way makes the query fail, not the caller.
 template <typename Operation> int guarded(Operation operation) {
     try {
         return operation();
     } catch (const std::bad_alloc &) {
         return kRegOutOfMemory;
+    } catch (...) {
+        return kRegFailure;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -149,6 +150,11 @@ TEST_F(Registry, DynamicKeyAsksItsProviderAtEveryQuery) {
     EXPECT_EQ(valueName(HKEY_LOCAL_MACHINE, key, 1), "<none>");
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(RegWriteString(HKEY_LOCAL_MACHINE, key, "x", "COM2"), kRegAccessDenied);
+    registerDynamicKey(HKEY_LOCAL_MACHINE, key,
+                       []() -> RegStringValues { throw std::runtime_error("no devices"); });
+    EXPECT_EQ(
+        RegQueryInfoOnKey(HKEY_LOCAL_MACHINE, key, nullptr, &values, nullptr, nullptr, nullptr),
+        kRegFailure);
     registerDynamicKey(HKEY_LOCAL_MACHINE, key, nullptr);
     ASSERT_EQ(
         RegQueryInfoOnKey(HKEY_LOCAL_MACHINE, key, nullptr, &values, nullptr, nullptr, nullptr),
