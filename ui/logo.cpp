@@ -1,6 +1,5 @@
 #include "ui/logo.h"
 
-#include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -37,15 +36,24 @@ QPixmap drawMakerLogo(QSize size) {
     painter.setPen(QPen(QColor(0xF0, 0xA0, 0x30), qMax(1.5, size.width() / 22.0)));
     painter.drawPath(wave);
 
-    QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Nimbus Sans")});
-    font.setBold(true);
-    font.setPixelSize(qMax(8, static_cast<int>(size.height() * 0.42)));
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    const QRectF letters(box.left(), box.top() + box.height() * 0.08, box.width(),
-                         box.height() * 0.55);
-    painter.drawText(letters, Qt::AlignCenter, QStringLiteral("BW"));
+    // A card with its contact row above the wave; drawn from shapes only, so that no font
+    // has to be loaded for it.
+    const QRectF card(box.left() + w * 0.2, box.top() + box.height() * 0.16, w * 0.6,
+                      box.height() * 0.42);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xF4, 0xF4, 0xF0));
+    painter.drawRoundedRect(card, radius / 2, radius / 2);
+    painter.setBrush(QColor(0x2A, 0x5C, 0x9A));
+    const QRectF chip(card.left() + card.width() * 0.14, card.top() + card.height() * 0.2,
+                      card.width() * 0.3, card.height() * 0.4);
+    painter.drawRect(chip);
+    painter.setBrush(QColor(0xF0, 0xA0, 0x30));
+    const int pins = 5;
+    const qreal pinWidth = card.width() / (pins * 2.0 + 1.0);
+    for (int i = 0; i < pins; ++i) {
+        painter.drawRect(QRectF(card.left() + pinWidth * (1 + 2 * i),
+                                card.bottom() - pinWidth * 1.6, pinWidth, pinWidth * 1.2));
+    }
     return pixmap;
 }
 

@@ -36,8 +36,9 @@ struct ControlDescription {
     int onColour = 0x00C000;
     // Strings and numerics: true when the operator cannot edit them (display only).
     bool indicator = false;
-    // Text messages: bold heading text.
+    // Text messages: bold text; a group heading in the heading colour.
     bool bold = false;
+    bool heading = false;
     PictureKind picture = PictureKind::None;
     // Name read out by assistive technology when the control has no visible label.
     const char *accessibleName = nullptr;

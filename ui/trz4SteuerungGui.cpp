@@ -67,6 +67,13 @@ ControlDescription text(int id, const char *name, int x, int y, int width, int h
     return c;
 }
 
+// Group headings: set apart by colour rather than weight, so that start-up loads no bold face.
+ControlDescription heading(int id, const char *name, int x, int y, const char *content) {
+    ControlDescription c = text(id, name, x, y, 200, 16, content);
+    c.heading = true;
+    return c;
+}
+
 ControlDescription frame(int id, const char *name, int left, int top, int right, int bottom) {
     return ControlDescription{id, name, ControlKind::Frame, left, top, right - left, bottom - top};
 }
@@ -148,9 +155,9 @@ PanelDescription makeMainPanel() {
         nummer,
         led(LED1, "LED1", 231, 150, "1", LabelPlace::Left, 218, 150, 0, kGreen),
         id,
-        text(MAINPANEL_TEXTMSG_2, "TEXTMSG_2", 72, 42, 200, 16, "Com-Einstellungen", true),
-        text(MAINPANEL_TEXTMSG_3, "TEXTMSG_3", 374, 250, 200, 16, "Kartennummer", true),
-        text(MAINPANEL_TEXTMSG, "TEXTMSG", 78, 249, 200, 16, "Status", true),
+        heading(MAINPANEL_TEXTMSG_2, "TEXTMSG_2", 72, 42, "Com-Einstellungen"),
+        heading(MAINPANEL_TEXTMSG_3, "TEXTMSG_3", 374, 250, "Kartennummer"),
+        heading(MAINPANEL_TEXTMSG, "TEXTMSG", 78, 249, "Status"),
         // The upper status LED reads "Ungültige Kartennummer", the lower one "Nicht alle
         // Parameter eingestellt"; both are on in the resource until start-up clears them.
         led(STATUSLED10, "STATUSLED10", 106, 308, "Nicht alle Parameter eingestellt",

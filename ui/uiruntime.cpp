@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -211,15 +212,22 @@ private:
 };
 
 QFont panelFont() {
-    QFont font;
-    // The panels are laid out for "Microsoft Sans Serif"; metric-compatible fallbacks keep the
-    // labels inside their places where it is not installed.
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(12);
+    // The panels are laid out for "Microsoft Sans Serif". Where it is not installed they take
+    // the system's own sans-serif face, which every Qt program loads anyway: a face of its own
+    // would cost start-up time for each weight it needs.
+    static const QFont font = [] {
+        QFont f = QApplication::font();
+        if (QFontDatabase::families().contains(QStringLiteral("Microsoft Sans Serif"))) {
+            f.setFamilies({QStringLiteral("Microsoft Sans Serif")});
+        }
+        f.setPixelSize(12);
+        return f;
+    }();
     return font;
 }
+
+// Group headings: a dark blue that reads well on the panel background.
+constexpr int kHeadingColour = 0x1C3F7A;
 
 QColor rgbColour(int rgb) {
     return QColor::fromRgb(static_cast<QRgb>(rgb & 0xFFFFFF));
@@ -243,12 +251,25 @@ QLabel *makeLabel(const ControlDescription &d, QWidget *canvas, QWidget *buddy) 
     auto *label = new QLabel(QString::fromUtf8(d.label), canvas);
     label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromLatin1(d.constantName) + QStringLiteral("_label"));
-    label->adjustSize();
-    int x = d.labelX;
-    if (d.labelPlace == LabelPlace::Left && d.labelX == 0) {
-        x = d.x - label->width() - 6;
+    // Labels get the room up to their control (left) or a fixed width (right, above) instead
+    // of a measured one: measuring every text at load costs start-up time, and the layout
+    // leaves them that room anyway.
+    constexpr int kLabelHeight = 16;
+    constexpr int kGap = 4;
+    constexpr int kRightLabelWidth = 210;
+    QRect place;
+    switch (d.labelPlace) {
+    case LabelPlace::Left:
+        place = QRect(d.labelX, d.labelY, d.x - kGap - d.labelX, kLabelHeight);
+        break;
+    case LabelPlace::Right:
+        place = QRect(d.labelX, d.labelY, kRightLabelWidth, kLabelHeight);
+        break;
+    default:
+        place = QRect(d.labelX, d.labelY, d.width, kLabelHeight);
+        break;
     }
-    label->move(x, d.labelY);
+    label->setGeometry(place.intersected(canvas->rect()));
     if (buddy != nullptr && buddy->focusPolicy() != Qt::NoFocus) {
         label->setBuddy(buddy);
     }
@@ -286,7 +307,8 @@ QWidget *makeWidget(const ControlDescription &d, QWidget *canvas, bool *charValu
     case ControlKind::Numeric: {
         auto *spin = new QSpinBox(canvas);
         spin->setRange(INT_MIN, INT_MAX);
-        spin->setSingleStep(1);
+        // The step is 1 already; setting it again would lay the box out anew.
+
         spin->setValue(d.initialValue);
         spin->setAlignment(Qt::AlignRight);
         if (d.indicator) {
@@ -303,6 +325,11 @@ QWidget *makeWidget(const ControlDescription &d, QWidget *canvas, bool *charValu
             QFont font = label->font();
             font.setBold(true);
             label->setFont(font);
+        }
+        if (d.heading) {
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, rgbColour(kHeadingColour));
+            label->setPalette(palette);
         }
         return label;
     }
