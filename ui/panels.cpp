@@ -1,74 +1,34 @@
+// Panels: building them from their descriptions, the callbacks bound by name, and the events
+// that reach the callbacks.
 #include "ui/uiruntime.h"
 
-#include "ui/devhooks.h"
 #include "ui/ledwidget.h"
 #include "ui/logo.h"
 #include "ui/paneldescription.h"
-#include "ui/popupdialog.h"
+#include "ui/runtime_internal.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <climits>
-#include <cstdlib>
-#include <cstring>
-#include <map>
-#include <memory>
 #include <string>
 #include <variant>
+#include <vector>
+
+namespace ui::detail {
 
 namespace {
-
-using ui::ControlDescription;
-using ui::ControlKind;
-using ui::LabelPlace;
-using ui::LedWidget;
-using ui::PanelDescription;
-
-struct Control {
-    int id = 0;
-    ControlKind kind = ControlKind::Frame;
-    bool charValues = false;
-    QPointer<QWidget> widget;
-    QPointer<QLabel> label;
-    CtrlCallbackPtr callback = nullptr;
-    void *callbackData = nullptr;
-};
-
-struct MenuItem {
-    QPointer<QAction> action;
-    MenuCallbackPtr callback = nullptr;
-    void *callbackData = nullptr;
-};
-
-class PanelWindow;
-
-struct Panel {
-    int handle = 0;
-    int parent = 0;
-    QPointer<PanelWindow> window;
-    std::map<int, Control> controls;
-    PanelCallbackPtr callback = nullptr;
-    void *callbackData = nullptr;
-    int menuBarHandle = 0;
-    std::map<int, MenuItem> menuItems;
-    bool popup = false;
-};
 
 std::map<int, std::unique_ptr<Panel>> gPanels;
 int gNextHandle = 1;
@@ -79,9 +39,6 @@ std::map<std::string, AnyCallback> &callbackTable() {
     return table;
 }
 
-QPointer<QEventLoop> gMainLoop;
-bool gQuitPending = false;
-int gQuitCode = 0;
 // Depth of callbacks running now: a panel discarded from inside one of its own callbacks is
 // deleted once the event that called it has been handled.
 int gCallbackDepth = 0;
@@ -90,6 +47,8 @@ struct CallbackScope {
     CallbackScope() { ++gCallbackDepth; }
     ~CallbackScope() { --gCallbackDepth; }
 };
+
+} // namespace
 
 Panel *findPanel(int handle) {
     auto it = gPanels.find(handle);
@@ -105,10 +64,15 @@ Control *findControl(int panel, int control) {
     return it == p->controls.end() || it->second.widget.isNull() ? nullptr : &it->second;
 }
 
-// Why a control lookup failed, as a result code.
 int lookupError(int panel) {
     return findPanel(panel) == nullptr ? kUiErrBadPanel : kUiErrBadControl;
 }
+
+QComboBox *ringOf(Control *c) {
+    return c == nullptr ? nullptr : qobject_cast<QComboBox *>(c->widget);
+}
+
+namespace {
 
 template <typename T> T lookupCallback(const char *name) {
     if (name == nullptr) {
@@ -228,21 +192,6 @@ QFont panelFont() {
 
 // Group headings: a dark blue that reads well on the panel background.
 constexpr int kHeadingColour = 0x1C3F7A;
-
-QColor rgbColour(int rgb) {
-    return QColor::fromRgb(static_cast<QRgb>(rgb & 0xFFFFFF));
-}
-
-QString utf8(const char *text) {
-    return text == nullptr ? QString() : QString::fromUtf8(text);
-}
-
-// Shows a new value at once, even when the calling callback keeps the event loop busy.
-void paintNow(QWidget *widget) {
-    if (widget != nullptr && widget->isVisible()) {
-        widget->repaint();
-    }
-}
 
 QLabel *makeLabel(const ControlDescription &d, QWidget *canvas, QWidget *buddy) {
     if (d.labelPlace == LabelPlace::None || d.label == nullptr || d.label[0] == '\0') {
@@ -417,46 +366,8 @@ void buildControls(Panel &panel, const PanelDescription &description, QWidget *c
     }
 }
 
-QComboBox *ringOf(Control *c) {
-    return c == nullptr ? nullptr : qobject_cast<QComboBox *>(c->widget);
-}
-
-int selectRingValue(Control *c, int value) {
-    QComboBox *ring = ringOf(c);
-    const int index = ring->findData(value);
-    if (index < 0) {
-        return kUiErrBadArgument;
-    }
-    ring->setCurrentIndex(index);
-    paintNow(ring);
-    return 0;
-}
-
-int setTextValue(int panel, int control, const QString &text) {
-    Control *c = findControl(panel, control);
-    if (c == nullptr) {
-        return lookupError(panel);
-    }
-    switch (c->kind) {
-    case ControlKind::String:
-        static_cast<QLineEdit *>(c->widget.data())->setText(text);
-        static_cast<QLineEdit *>(c->widget.data())->setCursorPosition(0);
-        break;
-    case ControlKind::TextMessage:
-        static_cast<QLabel *>(c->widget.data())->setText(text);
-        break;
-    case ControlKind::CommandButton:
-        static_cast<QPushButton *>(c->widget.data())->setText(text);
-        break;
-    default:
-        return kUiErrWrongType;
-    }
-    paintNow(c->widget);
-    return 0;
-}
-
 // Removes a panel and its child panels from the table; answers the window to delete.
-QPointer<PanelWindow> unregisterPanel(int handle) {
+QPointer<QWidget> unregisterPanel(int handle) {
     std::vector<int> children;
     for (const auto &[h, p] : gPanels) {
         if (p->parent == handle) {
@@ -467,57 +378,18 @@ QPointer<PanelWindow> unregisterPanel(int handle) {
         unregisterPanel(child);
     }
     auto it = gPanels.find(handle);
-    QPointer<PanelWindow> window = it->second->window;
+    QPointer<QWidget> window = it->second->window;
     gPanels.erase(it);
     return window;
 }
 
-int strictUtf8CutLength(const QByteArray &bytes, int maxBytes) {
-    int length = bytes.size() < maxBytes ? static_cast<int>(bytes.size()) : maxBytes;
-    // Step back over continuation bytes so that a cut never splits a character.
-    if (length < bytes.size()) {
-        while (length > 0 && (static_cast<unsigned char>(bytes[length]) & 0xC0) == 0x80) {
-            --length;
-        }
-    }
-    return length;
-}
-
 } // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Start-up.
+} // namespace ui::detail
 
-bool displayAvailable() {
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char *value = std::getenv(name);
-        if (value != nullptr && value[0] != '\0') {
-            return true;
-        }
-    }
-    return false;
-}
-
-int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[])) {
-    if (!displayAvailable()) {
-        std::fputs("trz4Steuerung: Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY "
-                   "und QT_QPA_PLATFORM sind leer); das Programm braucht eine Anzeige.\n",
-                   stderr);
-        return 1;
-    }
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    ui::armDeveloperHooks();
-    const int result = programMain(argc, argv);
-    while (!gPanels.empty()) {
-        DiscardPanel(gPanels.begin()->first);
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return result;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Callback names.
+using namespace ui::detail;
+using ui::ControlKind;
+using ui::PanelDescription;
 
 void registerCallback(const char *name, CtrlCallbackPtr function) {
     if (name == nullptr) {
@@ -551,9 +423,6 @@ void registerCallback(const char *name, MenuCallbackPtr function) {
         callbackTable()[name] = function;
     }
 }
-
-// ---------------------------------------------------------------------------------------------
-// Panels and the loop.
 
 int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId) {
     if (QApplication::instance() == nullptr) {
@@ -634,7 +503,7 @@ int DiscardPanel(int panel) {
     if (findPanel(panel) == nullptr) {
         return kUiErrBadPanel;
     }
-    QPointer<PanelWindow> window = unregisterPanel(panel);
+    QPointer<QWidget> window = unregisterPanel(panel);
     if (window.isNull()) {
         return 0;
     }
@@ -644,267 +513,6 @@ int DiscardPanel(int panel) {
     } else {
         delete window.data();
     }
-    return 0;
-}
-
-int RunUserInterface() {
-    if (QApplication::instance() == nullptr) {
-        return kUiErrNoApplication;
-    }
-    if (gQuitPending) {
-        gQuitPending = false;
-        return gQuitCode;
-    }
-    QEventLoop loop;
-    gMainLoop = &loop;
-    const int code = loop.exec();
-    gMainLoop = nullptr;
-    gQuitPending = false;
-    return code;
-}
-
-int QuitUserInterface(int returnCode) {
-    gQuitCode = returnCode;
-    if (gMainLoop.isNull()) {
-        gQuitPending = true;
-    } else {
-        // Ends only this loop, after the current callback: a popup's own loop that the
-        // callback still runs is not cut short.
-        gMainLoop->exit(returnCode);
-    }
-    return 0;
-}
-
-int InstallPopup(int panel) {
-    Panel *p = findPanel(panel);
-    if (p == nullptr) {
-        return kUiErrBadPanel;
-    }
-    PanelWindow *window = p->window;
-    // Modality only takes effect when a window is shown.
-    window->hide();
-    window->setWindowModality(Qt::ApplicationModal);
-    if (Panel *parent = findPanel(p->parent); parent != nullptr && parent->window->isVisible()) {
-        const QRect area = parent->window->frameGeometry();
-        window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
-    }
-    p->popup = true;
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return 0;
-}
-
-int RemovePopup(int panel) {
-    Panel *p = findPanel(panel);
-    if (p == nullptr) {
-        return kUiErrBadPanel;
-    }
-    p->window->hide();
-    p->window->setWindowModality(Qt::NonModal);
-    p->popup = false;
-    return 0;
-}
-
-namespace {
-
-QWidget *popupParent() {
-    QWidget *active = QApplication::activeModalWidget();
-    if (active == nullptr) {
-        active = QApplication::activeWindow();
-    }
-    if (active == nullptr) {
-        for (const auto &[handle, p] : gPanels) {
-            if (p->window->isVisible()) {
-                active = p->window;
-            }
-        }
-    }
-    return active;
-}
-
-} // namespace
-
-int MessagePopup(const char *title, const char *message) {
-    if (QApplication::instance() == nullptr) {
-        return kUiErrNoApplication;
-    }
-    ui::PopupDialog dialog(utf8(title), utf8(message), {QStringLiteral("OK"), {}, {}}, false,
-                           kPopupBtn1, kPopupBtn1, popupParent());
-    dialog.setActiveControl(kPopupBtn1);
-    dialog.exec();
-    return 0;
-}
-
-int GenericMessagePopup(const char *title, const char *message, const char *button1Label,
-                        const char *button2Label, const char *button3Label, char *responseBuffer,
-                        int responseBufferSize, int /*buttonArrangement*/, int activeControl,
-                        int enterButton, int escapeButton) {
-    if (QApplication::instance() == nullptr) {
-        return kUiErrNoApplication;
-    }
-    const std::array<QString, 3> labels{utf8(button1Label), utf8(button2Label), utf8(button3Label)};
-    if (labels[0].isEmpty() && labels[1].isEmpty() && labels[2].isEmpty()) {
-        return kUiErrBadArgument;
-    }
-    const bool withInput = responseBuffer != nullptr && responseBufferSize > 0;
-    ui::PopupDialog dialog(utf8(title), utf8(message), labels, withInput, enterButton, escapeButton,
-                           popupParent());
-    dialog.setActiveControl(activeControl);
-    const int chosen = dialog.exec();
-    if (withInput) {
-        const QByteArray bytes = dialog.inputText().toUtf8();
-        const int length = strictUtf8CutLength(bytes, responseBufferSize - 1);
-        std::memcpy(responseBuffer, bytes.constData(), static_cast<size_t>(length));
-        responseBuffer[length] = '\0';
-    }
-    return chosen;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Values.
-
-int SetCtrlVal(int panel, int control, int value) {
-    Control *c = findControl(panel, control);
-    if (c == nullptr) {
-        return lookupError(panel);
-    }
-    switch (c->kind) {
-    case ControlKind::Led:
-        static_cast<LedWidget *>(c->widget.data())->setOn(value != 0);
-        paintNow(c->widget);
-        return 0;
-    case ControlKind::Ring:
-        // An int on a character ring is taken as the character's code, as C callers pass
-        // characters through int parameters.
-        return selectRingValue(c, c->charValues ? static_cast<char>(value) : value);
-    case ControlKind::Numeric:
-        static_cast<QSpinBox *>(c->widget.data())->setValue(value);
-        paintNow(c->widget);
-        return 0;
-    default:
-        return kUiErrWrongType;
-    }
-}
-
-int SetCtrlVal(int panel, int control, char value) {
-    Control *c = findControl(panel, control);
-    if (c == nullptr) {
-        return lookupError(panel);
-    }
-    if (c->kind != ControlKind::Ring) {
-        return kUiErrWrongType;
-    }
-    return selectRingValue(c, value);
-}
-
-int SetCtrlVal(int panel, int control, const char *value) {
-    return setTextValue(panel, control, utf8(value));
-}
-
-int SetCtrlVal(int panel, int control, const std::string &value) {
-    return setTextValue(panel, control, QString::fromStdString(value));
-}
-
-int GetCtrlVal(int panel, int control, int *value) {
-    Control *c = findControl(panel, control);
-    if (c == nullptr) {
-        return lookupError(panel);
-    }
-    if (value == nullptr) {
-        return kUiErrBadArgument;
-    }
-    switch (c->kind) {
-    case ControlKind::Led:
-        *value = static_cast<LedWidget *>(c->widget.data())->isOn() ? 1 : 0;
-        return 0;
-    case ControlKind::Ring: {
-        QComboBox *ring = ringOf(c);
-        if (ring->currentIndex() < 0) {
-            return kUiErrIndexOutOfRange;
-        }
-        *value = ring->currentData().toInt();
-        return 0;
-    }
-    case ControlKind::Numeric:
-        *value = static_cast<QSpinBox *>(c->widget.data())->value();
-        return 0;
-    default:
-        return kUiErrWrongType;
-    }
-}
-
-int GetCtrlVal(int panel, int control, char *value) {
-    Control *c = findControl(panel, control);
-    if (c == nullptr) {
-        return lookupError(panel);
-    }
-    if (value == nullptr) {
-        return kUiErrBadArgument;
-    }
-    // Only a character ring has a one-character value; a text would not fit a char.
-    if (c->kind != ControlKind::Ring || !c->charValues) {
-        return kUiErrWrongType;
-    }
-    QComboBox *ring = ringOf(c);
-    if (ring->currentIndex() < 0) {
-        return kUiErrIndexOutOfRange;
-    }
-    *value = static_cast<char>(ring->currentData().toInt());
-    return 0;
-}
-
-int GetCtrlVal(int panel, int control, std::string *value) {
-    Control *c = findControl(panel, control);
-    if (c == nullptr) {
-        return lookupError(panel);
-    }
-    if (value == nullptr) {
-        return kUiErrBadArgument;
-    }
-    QString text;
-    switch (c->kind) {
-    case ControlKind::String:
-        text = static_cast<QLineEdit *>(c->widget.data())->text();
-        break;
-    case ControlKind::TextMessage:
-        text = static_cast<QLabel *>(c->widget.data())->text();
-        break;
-    case ControlKind::CommandButton:
-        text = static_cast<QPushButton *>(c->widget.data())->text();
-        break;
-    default:
-        return kUiErrWrongType;
-    }
-    *value = text.toStdString();
-    return 0;
-}
-
-int SetCtrlAttribute(int panel, int control, int attribute, int value) {
-    Control *c = findControl(panel, control);
-    if (c == nullptr) {
-        return lookupError(panel);
-    }
-    if (attribute != ATTR_ON_COLOR || c->kind != ControlKind::Led) {
-        return kUiErrBadAttribute;
-    }
-    static_cast<LedWidget *>(c->widget.data())->setOnColour(value);
-    paintNow(c->widget);
-    return 0;
-}
-
-int GetCtrlAttribute(int panel, int control, int attribute, int *value) {
-    Control *c = findControl(panel, control);
-    if (c == nullptr) {
-        return lookupError(panel);
-    }
-    if (value == nullptr) {
-        return kUiErrBadArgument;
-    }
-    if (attribute != ATTR_ON_COLOR || c->kind != ControlKind::Led) {
-        return kUiErrBadAttribute;
-    }
-    *value = static_cast<LedWidget *>(c->widget.data())->onColour();
     return 0;
 }
 
@@ -942,117 +550,6 @@ int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr function, void *
     return 0;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Rings.
-
-int ClearListCtrl(int panel, int control) {
-    Control *c = findControl(panel, control);
-    QComboBox *ring = ringOf(c);
-    if (ring == nullptr) {
-        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
-    }
-    ring->clear();
-    paintNow(ring);
-    return 0;
-}
-
-int InsertListItem(int panel, int control, int index, const char *label, int value) {
-    Control *c = findControl(panel, control);
-    QComboBox *ring = ringOf(c);
-    if (ring == nullptr) {
-        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
-    }
-    if (index < -1 || index > ring->count()) {
-        return kUiErrIndexOutOfRange;
-    }
-    const int value32 = c->charValues ? static_cast<char>(value) : value;
-    ring->insertItem(index == -1 ? ring->count() : index, utf8(label), value32);
-    paintNow(ring);
-    return 0;
-}
-
-int InsertListItem(int panel, int control, int index, const char *label, char value) {
-    return InsertListItem(panel, control, index, label, static_cast<int>(value));
-}
-
-int GetIndexFromValue(int panel, int control, int *index, int value) {
-    Control *c = findControl(panel, control);
-    QComboBox *ring = ringOf(c);
-    if (ring == nullptr) {
-        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
-    }
-    if (index == nullptr) {
-        return kUiErrBadArgument;
-    }
-    *index = ring->findData(c->charValues ? static_cast<char>(value) : value);
-    return 0;
-}
-
-int GetIndexFromValue(int panel, int control, int *index, char value) {
-    return GetIndexFromValue(panel, control, index, static_cast<int>(value));
-}
-
-int GetNumListItems(int panel, int control, int *count) {
-    Control *c = findControl(panel, control);
-    QComboBox *ring = ringOf(c);
-    if (ring == nullptr) {
-        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
-    }
-    if (count == nullptr) {
-        return kUiErrBadArgument;
-    }
-    *count = ring->count();
-    return 0;
-}
-
-int GetLabelFromIndex(int panel, int control, int index, std::string *label) {
-    Control *c = findControl(panel, control);
-    QComboBox *ring = ringOf(c);
-    if (ring == nullptr) {
-        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
-    }
-    if (label == nullptr) {
-        return kUiErrBadArgument;
-    }
-    if (index < 0 || index >= ring->count()) {
-        return kUiErrIndexOutOfRange;
-    }
-    *label = ring->itemText(index).toStdString();
-    return 0;
-}
-
-int setRingItemTooltip(int panel, int control, int index, const char *tooltip) {
-    Control *c = findControl(panel, control);
-    QComboBox *ring = ringOf(c);
-    if (ring == nullptr) {
-        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
-    }
-    if (index < 0 || index >= ring->count()) {
-        return kUiErrIndexOutOfRange;
-    }
-    ring->setItemData(index, tooltip == nullptr || tooltip[0] == '\0' ? QVariant() : utf8(tooltip),
-                      Qt::ToolTipRole);
-    return 0;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Wait cursor.
-
-WaitCursor::WaitCursor() {
-    if (QApplication::instance() != nullptr) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-}
-
-WaitCursor::~WaitCursor() {
-    if (QApplication::instance() != nullptr) {
-        QApplication::restoreOverrideCursor();
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Widget access.
-
 QWidget *panelWidget(int panel) {
     Panel *p = findPanel(panel);
     return p == nullptr ? nullptr : p->window.data();
@@ -1077,11 +574,6 @@ QAction *menuItemAction(int panel, int menuItem) {
     return it == p->menuItems.end() ? nullptr : it->second.action.data();
 }
 
-bool isPopupInstalled(int panel) {
-    Panel *p = findPanel(panel);
-    return p != nullptr && p->popup && p->window->isVisible();
-}
-
 int loadedPanelCount() {
     return static_cast<int>(gPanels.size());
 }
@@ -1092,8 +584,4 @@ std::vector<int> loadedPanels() {
         handles.push_back(handle);
     }
     return handles;
-}
-
-bool userInterfaceRunning() {
-    return !gMainLoop.isNull();
 }

@@ -1,0 +1,287 @@
+// Control values, attributes and ring lists.
+#include "ui/uiruntime.h"
+
+#include "ui/ledwidget.h"
+#include "ui/runtime_internal.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+using namespace ui::detail;
+using ui::ControlKind;
+using ui::LedWidget;
+
+namespace {
+
+int selectRingValue(Control *c, int value) {
+    QComboBox *ring = ringOf(c);
+    const int index = ring->findData(value);
+    if (index < 0) {
+        return kUiErrBadArgument;
+    }
+    ring->setCurrentIndex(index);
+    paintNow(ring);
+    return 0;
+}
+
+int setTextValue(int panel, int control, const QString &text) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    switch (c->kind) {
+    case ControlKind::String:
+        static_cast<QLineEdit *>(c->widget.data())->setText(text);
+        static_cast<QLineEdit *>(c->widget.data())->setCursorPosition(0);
+        break;
+    case ControlKind::TextMessage:
+        static_cast<QLabel *>(c->widget.data())->setText(text);
+        break;
+    case ControlKind::CommandButton:
+        static_cast<QPushButton *>(c->widget.data())->setText(text);
+        break;
+    default:
+        return kUiErrWrongType;
+    }
+    paintNow(c->widget);
+    return 0;
+}
+
+} // namespace
+
+int SetCtrlVal(int panel, int control, int value) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    switch (c->kind) {
+    case ControlKind::Led:
+        static_cast<LedWidget *>(c->widget.data())->setOn(value != 0);
+        paintNow(c->widget);
+        return 0;
+    case ControlKind::Ring:
+        // An int on a character ring is taken as the character's code, as C callers pass
+        // characters through int parameters.
+        return selectRingValue(c, c->charValues ? static_cast<char>(value) : value);
+    case ControlKind::Numeric:
+        static_cast<QSpinBox *>(c->widget.data())->setValue(value);
+        paintNow(c->widget);
+        return 0;
+    default:
+        return kUiErrWrongType;
+    }
+}
+
+int SetCtrlVal(int panel, int control, char value) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    if (c->kind != ControlKind::Ring) {
+        return kUiErrWrongType;
+    }
+    return selectRingValue(c, value);
+}
+
+int SetCtrlVal(int panel, int control, const char *value) {
+    return setTextValue(panel, control, utf8(value));
+}
+
+int SetCtrlVal(int panel, int control, const std::string &value) {
+    return setTextValue(panel, control, QString::fromStdString(value));
+}
+
+int GetCtrlVal(int panel, int control, int *value) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    if (value == nullptr) {
+        return kUiErrBadArgument;
+    }
+    switch (c->kind) {
+    case ControlKind::Led:
+        *value = static_cast<LedWidget *>(c->widget.data())->isOn() ? 1 : 0;
+        return 0;
+    case ControlKind::Ring: {
+        QComboBox *ring = ringOf(c);
+        if (ring->currentIndex() < 0) {
+            return kUiErrIndexOutOfRange;
+        }
+        *value = ring->currentData().toInt();
+        return 0;
+    }
+    case ControlKind::Numeric:
+        *value = static_cast<QSpinBox *>(c->widget.data())->value();
+        return 0;
+    default:
+        return kUiErrWrongType;
+    }
+}
+
+int GetCtrlVal(int panel, int control, char *value) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    if (value == nullptr) {
+        return kUiErrBadArgument;
+    }
+    // Only a character ring has a one-character value; a text would not fit a char.
+    if (c->kind != ControlKind::Ring || !c->charValues) {
+        return kUiErrWrongType;
+    }
+    QComboBox *ring = ringOf(c);
+    if (ring->currentIndex() < 0) {
+        return kUiErrIndexOutOfRange;
+    }
+    *value = static_cast<char>(ring->currentData().toInt());
+    return 0;
+}
+
+int GetCtrlVal(int panel, int control, std::string *value) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    if (value == nullptr) {
+        return kUiErrBadArgument;
+    }
+    QString text;
+    switch (c->kind) {
+    case ControlKind::String:
+        text = static_cast<QLineEdit *>(c->widget.data())->text();
+        break;
+    case ControlKind::TextMessage:
+        text = static_cast<QLabel *>(c->widget.data())->text();
+        break;
+    case ControlKind::CommandButton:
+        text = static_cast<QPushButton *>(c->widget.data())->text();
+        break;
+    default:
+        return kUiErrWrongType;
+    }
+    *value = text.toStdString();
+    return 0;
+}
+
+int SetCtrlAttribute(int panel, int control, int attribute, int value) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    if (attribute != ATTR_ON_COLOR || c->kind != ControlKind::Led) {
+        return kUiErrBadAttribute;
+    }
+    static_cast<LedWidget *>(c->widget.data())->setOnColour(value);
+    paintNow(c->widget);
+    return 0;
+}
+
+int GetCtrlAttribute(int panel, int control, int attribute, int *value) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    if (value == nullptr) {
+        return kUiErrBadArgument;
+    }
+    if (attribute != ATTR_ON_COLOR || c->kind != ControlKind::Led) {
+        return kUiErrBadAttribute;
+    }
+    *value = static_cast<LedWidget *>(c->widget.data())->onColour();
+    return 0;
+}
+
+int ClearListCtrl(int panel, int control) {
+    Control *c = findControl(panel, control);
+    QComboBox *ring = ringOf(c);
+    if (ring == nullptr) {
+        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
+    }
+    ring->clear();
+    paintNow(ring);
+    return 0;
+}
+
+int InsertListItem(int panel, int control, int index, const char *label, int value) {
+    Control *c = findControl(panel, control);
+    QComboBox *ring = ringOf(c);
+    if (ring == nullptr) {
+        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
+    }
+    if (index < -1 || index > ring->count()) {
+        return kUiErrIndexOutOfRange;
+    }
+    const int value32 = c->charValues ? static_cast<char>(value) : value;
+    ring->insertItem(index == -1 ? ring->count() : index, utf8(label), value32);
+    paintNow(ring);
+    return 0;
+}
+
+int InsertListItem(int panel, int control, int index, const char *label, char value) {
+    return InsertListItem(panel, control, index, label, static_cast<int>(value));
+}
+
+int GetIndexFromValue(int panel, int control, int *index, int value) {
+    Control *c = findControl(panel, control);
+    QComboBox *ring = ringOf(c);
+    if (ring == nullptr) {
+        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
+    }
+    if (index == nullptr) {
+        return kUiErrBadArgument;
+    }
+    *index = ring->findData(c->charValues ? static_cast<char>(value) : value);
+    return 0;
+}
+
+int GetIndexFromValue(int panel, int control, int *index, char value) {
+    return GetIndexFromValue(panel, control, index, static_cast<int>(value));
+}
+
+int GetNumListItems(int panel, int control, int *count) {
+    Control *c = findControl(panel, control);
+    QComboBox *ring = ringOf(c);
+    if (ring == nullptr) {
+        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
+    }
+    if (count == nullptr) {
+        return kUiErrBadArgument;
+    }
+    *count = ring->count();
+    return 0;
+}
+
+int GetLabelFromIndex(int panel, int control, int index, std::string *label) {
+    Control *c = findControl(panel, control);
+    QComboBox *ring = ringOf(c);
+    if (ring == nullptr) {
+        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
+    }
+    if (label == nullptr) {
+        return kUiErrBadArgument;
+    }
+    if (index < 0 || index >= ring->count()) {
+        return kUiErrIndexOutOfRange;
+    }
+    *label = ring->itemText(index).toStdString();
+    return 0;
+}
+
+int setRingItemTooltip(int panel, int control, int index, const char *tooltip) {
+    Control *c = findControl(panel, control);
+    QComboBox *ring = ringOf(c);
+    if (ring == nullptr) {
+        return c == nullptr ? lookupError(panel) : kUiErrWrongType;
+    }
+    if (index < 0 || index >= ring->count()) {
+        return kUiErrIndexOutOfRange;
+    }
+    ring->setItemData(index, tooltip == nullptr || tooltip[0] == '\0' ? QVariant() : utf8(tooltip),
+                      Qt::ToolTipRole);
+    return 0;
+}

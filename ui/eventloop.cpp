@@ -1,0 +1,194 @@
+// The event loop, modal popups, the wait cursor and the process start-up around the program.
+#include "ui/uiruntime.h"
+
+#include "ui/devhooks.h"
+#include "ui/popupdialog.h"
+#include "ui/runtime_internal.h"
+
+#include <QApplication>
+#include <QEventLoop>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+using namespace ui::detail;
+
+namespace {
+
+QPointer<QEventLoop> gMainLoop;
+bool gQuitPending = false;
+int gQuitCode = 0;
+
+int strictUtf8CutLength(const QByteArray &bytes, int maxBytes) {
+    int length = bytes.size() < maxBytes ? static_cast<int>(bytes.size()) : maxBytes;
+    // Step back over continuation bytes so that a cut never splits a character.
+    if (length < bytes.size()) {
+        while (length > 0 && (static_cast<unsigned char>(bytes[length]) & 0xC0) == 0x80) {
+            --length;
+        }
+    }
+    return length;
+}
+
+QWidget *popupParent() {
+    QWidget *active = QApplication::activeModalWidget();
+    if (active == nullptr) {
+        active = QApplication::activeWindow();
+    }
+    if (active == nullptr) {
+        for (int handle : loadedPanels()) {
+            if (panelWidget(handle)->isVisible()) {
+                active = panelWidget(handle);
+            }
+        }
+    }
+    return active;
+}
+
+} // namespace
+
+bool displayAvailable() {
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char *value = std::getenv(name);
+        if (value != nullptr && value[0] != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[])) {
+    if (!displayAvailable()) {
+        std::fputs("trz4Steuerung: Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY "
+                   "und QT_QPA_PLATFORM sind leer); das Programm braucht eine Anzeige.\n",
+                   stderr);
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    ui::armDeveloperHooks();
+    const int result = programMain(argc, argv);
+    for (int handle : loadedPanels()) {
+        DiscardPanel(handle); // child panels go with their parent and are skipped
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
+}
+
+int RunUserInterface() {
+    if (QApplication::instance() == nullptr) {
+        return kUiErrNoApplication;
+    }
+    if (gQuitPending) {
+        gQuitPending = false;
+        return gQuitCode;
+    }
+    QEventLoop loop;
+    gMainLoop = &loop;
+    const int code = loop.exec();
+    gMainLoop = nullptr;
+    gQuitPending = false;
+    return code;
+}
+
+int QuitUserInterface(int returnCode) {
+    gQuitCode = returnCode;
+    if (gMainLoop.isNull()) {
+        gQuitPending = true;
+    } else {
+        // Ends only this loop, after the current callback: a popup's own loop that the
+        // callback still runs is not cut short.
+        gMainLoop->exit(returnCode);
+    }
+    return 0;
+}
+
+int InstallPopup(int panel) {
+    Panel *p = findPanel(panel);
+    if (p == nullptr) {
+        return kUiErrBadPanel;
+    }
+    QWidget *window = p->window;
+    // Modality only takes effect when a window is shown.
+    window->hide();
+    window->setWindowModality(Qt::ApplicationModal);
+    if (Panel *parent = findPanel(p->parent); parent != nullptr && parent->window->isVisible()) {
+        const QRect area = parent->window->frameGeometry();
+        window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+    }
+    p->popup = true;
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return 0;
+}
+
+int RemovePopup(int panel) {
+    Panel *p = findPanel(panel);
+    if (p == nullptr) {
+        return kUiErrBadPanel;
+    }
+    p->window->hide();
+    p->window->setWindowModality(Qt::NonModal);
+    p->popup = false;
+    return 0;
+}
+
+int MessagePopup(const char *title, const char *message) {
+    if (QApplication::instance() == nullptr) {
+        return kUiErrNoApplication;
+    }
+    ui::PopupDialog dialog(utf8(title), utf8(message), {QStringLiteral("OK"), {}, {}}, false,
+                           kPopupBtn1, kPopupBtn1, popupParent());
+    dialog.setActiveControl(kPopupBtn1);
+    dialog.exec();
+    return 0;
+}
+
+int GenericMessagePopup(const char *title, const char *message, const char *button1Label,
+                        const char *button2Label, const char *button3Label, char *responseBuffer,
+                        int responseBufferSize, int /*buttonArrangement*/, int activeControl,
+                        int enterButton, int escapeButton) {
+    if (QApplication::instance() == nullptr) {
+        return kUiErrNoApplication;
+    }
+    const std::array<QString, 3> labels{utf8(button1Label), utf8(button2Label), utf8(button3Label)};
+    if (labels[0].isEmpty() && labels[1].isEmpty() && labels[2].isEmpty()) {
+        return kUiErrBadArgument;
+    }
+    const bool withInput = responseBuffer != nullptr && responseBufferSize > 0;
+    ui::PopupDialog dialog(utf8(title), utf8(message), labels, withInput, enterButton, escapeButton,
+                           popupParent());
+    dialog.setActiveControl(activeControl);
+    const int chosen = dialog.exec();
+    if (withInput) {
+        const QByteArray bytes = dialog.inputText().toUtf8();
+        const int length = strictUtf8CutLength(bytes, responseBufferSize - 1);
+        std::memcpy(responseBuffer, bytes.constData(), static_cast<size_t>(length));
+        responseBuffer[length] = '\0';
+    }
+    return chosen;
+}
+
+bool isPopupInstalled(int panel) {
+    Panel *p = findPanel(panel);
+    return p != nullptr && p->popup && p->window->isVisible();
+}
+
+bool userInterfaceRunning() {
+    return !gMainLoop.isNull();
+}
+
+WaitCursor::WaitCursor() {
+    if (QApplication::instance() != nullptr) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+}
+
+WaitCursor::~WaitCursor() {
+    if (QApplication::instance() != nullptr) {
+        QApplication::restoreOverrideCursor();
+    }
+}

@@ -1,0 +1,73 @@
+// Shared state of the runtime's source files: the table of loaded panels with their controls.
+// Not part of the runtime's interface.
+#pragma once
+
+#include "ui/paneldescription.h"
+#include "ui/uiruntime.h"
+
+#include <QAction>
+#include <QColor>
+#include <QLabel>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+
+class QComboBox;
+
+namespace ui::detail {
+
+struct Control {
+    int id = 0;
+    ControlKind kind = ControlKind::Frame;
+    bool charValues = false;
+    QPointer<QWidget> widget;
+    QPointer<QLabel> label;
+    CtrlCallbackPtr callback = nullptr;
+    void *callbackData = nullptr;
+};
+
+struct MenuItem {
+    QPointer<QAction> action;
+    MenuCallbackPtr callback = nullptr;
+    void *callbackData = nullptr;
+};
+
+struct Panel {
+    int handle = 0;
+    int parent = 0;
+    QPointer<QWidget> window;
+    std::map<int, Control> controls;
+    PanelCallbackPtr callback = nullptr;
+    void *callbackData = nullptr;
+    int menuBarHandle = 0;
+    std::map<int, MenuItem> menuItems;
+    bool popup = false;
+};
+
+// Null for an unknown handle, or a control that is unknown or already destroyed.
+Panel *findPanel(int handle);
+Control *findControl(int panel, int control);
+// Why a control lookup failed, as a result code.
+int lookupError(int panel);
+// The ring widget of a control, or null when it is none.
+QComboBox *ringOf(Control *control);
+
+// Shows a new value at once, even when the calling callback keeps the event loop busy.
+inline void paintNow(QWidget *widget) {
+    if (widget != nullptr && widget->isVisible()) {
+        widget->repaint();
+    }
+}
+
+inline QString utf8(const char *text) {
+    return text == nullptr ? QString() : QString::fromUtf8(text);
+}
+
+inline QColor rgbColour(int rgb) {
+    return QColor::fromRgb(static_cast<QRgb>(rgb & 0xFFFFFF));
+}
+
+} // namespace ui::detail
