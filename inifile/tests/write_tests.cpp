@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -397,6 +399,18 @@ TEST(IniCrashSafety, KilledWriterLeavesOldOrNewFile) {
     const std::string textFirst = writeString(first.get());
     const std::string textSecond = writeString(second.get());
     ASSERT_EQ(Ini_WriteToFile(first.get(), path.c_str()), 0);
+    // The kills are spread over about three writes, however long a synced write takes here.
+    std::vector<long> writeMicroseconds;
+    for (int i = 0; i < 5; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        Ini_WriteToFile(first.get(), path.c_str());
+        writeMicroseconds.push_back(
+            static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                  std::chrono::steady_clock::now() - start)
+                                  .count()));
+    }
+    std::sort(writeMicroseconds.begin(), writeMicroseconds.end());
+    const long spread = std::max(3 * writeMicroseconds[2], 200L);
     std::mt19937 random(7);
     int sawFirst = 0;
     int sawSecond = 0;
@@ -417,7 +431,7 @@ TEST(IniCrashSafety, KilledWriterLeavesOldOrNewFile) {
         char byte = 0;
         (void)!::read(ready[0], &byte, 1);
         ::close(ready[0]);
-        ::usleep(static_cast<useconds_t>(random() % 3000));
+        ::usleep(static_cast<useconds_t>(static_cast<long>(random()) % spread));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
