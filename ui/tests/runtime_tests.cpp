@@ -13,7 +13,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "toolbox/toolbox.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include <string>
 #include <vector>
@@ -381,6 +385,31 @@ TEST(RuntimeStart, WaitCursorNestsAndRestores) {
         EXPECT_NE(QApplication::overrideCursor(), nullptr);
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// A programming error caught by the utility library reaches the operator as the modal
+// "Assert" popup before the process ends.
+TEST(RuntimeStartDeathTest, AssertShowsItsPopupBeforeAborting) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            InitRuntimeEngine(nullptr, nullptr, nullptr);
+            QTimer *poll = new QTimer(QCoreApplication::instance());
+            QObject::connect(poll, &QTimer::timeout, [] {
+                if (QWidget *box = QApplication::activeModalWidget()) {
+                    std::fprintf(stderr, "popup<%s>\n", qPrintable(box->windowTitle()));
+                    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                    QApplication::sendEvent(box, &enter);
+                }
+            });
+            poll->start(10);
+            assertFailed("Liste ist leer", 42, "liste.cpp");
+        },
+        "popup<Assert>");
 }
 
 } // namespace
