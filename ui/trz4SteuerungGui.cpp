@@ -117,19 +117,20 @@ PanelDescription makeMainPanel() {
     soll.accessibleName = "Neue Kartennummer";
 
     ControlDescription nummer{
-        FEHLERNUMMER, "FEHLERNUMMER", ControlKind::Numeric, 575, 436, 100, 22};
+        FEHLERNUMMER, "FEHLERNUMMER", ControlKind::Numeric, 575, 438, 100, 22};
     nummer.indicator = true;
     nummer.accessibleName = "Fehlernummer";
 
-    ControlDescription fehlerString = stringBox(FEHLERSTRING, "FEHLERSTRING", 115, 436, 452);
+    ControlDescription fehlerString = stringBox(FEHLERSTRING, "FEHLERSTRING", 115, 438, 452);
     fehlerString.accessibleName = "Fehlermeldung";
 
     ControlDescription ist = stringBox(KARTENNUMMERIST, "KARTENNUMMERIST", 515, 287, 56);
     ist.accessibleName = "Gelesene Kartennummer";
 
     ControlDescription hilfe =
-        button(COMHILFE, "COMHILFE", 395, 99, 26, "?", "Callback_Main_Buttons");
+        button(COMHILFE, "COMHILFE", 395, 100, 26, "?", "Callback_Main_Buttons");
     hilfe.accessibleName = "Hilfe zum COM-Port";
+    hilfe.height = 22; // the height of the ring beside it
 
     ControlDescription id = stringBox(ID, "ID", 233, 171, 367);
     id.label = "ID";
@@ -150,10 +151,10 @@ PanelDescription makeMainPanel() {
         button(KARTENNUMMERSCHREIBEN, "KARTENNUMMERSCHREIBEN", 418, 330, 84, "Einstellen",
                "Callback_Main_Buttons"),
         soll,
-        led(FEHLERLED, "FEHLERLED", 83, 439, "Fehler", LabelPlace::Left, 40, 439, 0, kRed),
+        led(FEHLERLED, "FEHLERLED", 83, 438, "Fehler", LabelPlace::Left, 40, 440, 0, kRed),
         fehlerString,
         nummer,
-        led(LED1, "LED1", 231, 150, "1", LabelPlace::Left, 218, 150, 0, kGreen),
+        led(LED1, "LED1", 231, 151, "1", LabelPlace::Left, 218, 151, 0, kGreen),
         id,
         heading(MAINPANEL_TEXTMSG_2, "TEXTMSG_2", 72, 42, "Com-Einstellungen"),
         heading(MAINPANEL_TEXTMSG_3, "TEXTMSG_3", 374, 250, "Kartennummer"),
