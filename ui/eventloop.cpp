@@ -47,6 +47,27 @@ QWidget *popupParent() {
     return active;
 }
 
+// A popup that opens during an exchange (under the wait cursor) shows the normal pointer, so
+// that the operator sees that the box waits for an answer.
+class PopupCursor {
+public:
+    PopupCursor() : active(QApplication::overrideCursor() != nullptr) {
+        if (active) {
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+        }
+    }
+    ~PopupCursor() {
+        if (active) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    PopupCursor(const PopupCursor &) = delete;
+    PopupCursor &operator=(const PopupCursor &) = delete;
+
+private:
+    bool active;
+};
+
 } // namespace
 
 bool displayAvailable() {
@@ -143,6 +164,7 @@ int MessagePopup(const char *title, const char *message) {
     ui::PopupDialog dialog(utf8(title), utf8(message), {QStringLiteral("OK"), {}, {}}, false,
                            kPopupBtn1, kPopupBtn1, popupParent());
     dialog.setActiveControl(kPopupBtn1);
+    PopupCursor cursor;
     dialog.exec();
     return 0;
 }
@@ -162,6 +184,7 @@ int GenericMessagePopup(const char *title, const char *message, const char *butt
     ui::PopupDialog dialog(utf8(title), utf8(message), labels, withInput, enterButton, escapeButton,
                            popupParent());
     dialog.setActiveControl(activeControl);
+    PopupCursor cursor;
     const int chosen = dialog.exec();
     if (withInput) {
         const QByteArray bytes = dialog.inputText().toUtf8();

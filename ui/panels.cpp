@@ -158,8 +158,8 @@ protected:
             if (swallow != 0 || guard.isNull()) {
                 return true;
             }
-            // A focused command button answers Enter as well as Space, as operators of the
-            // original panels expect.
+            // A focused command button answers Enter as well as Space: keyboard operators
+            // reach for Enter first.
             auto *button = qobject_cast<QPushButton *>(watched);
             if (button != nullptr && key->modifiers() == Qt::NoModifier &&
                 (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {

@@ -182,3 +182,20 @@ TEST(InstallPopup, DriverSeesThePanelPopup) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MessagePopup, ShowsTheNormalPointerEvenDuringAnExchange) {
+    WaitCursor busy;
+    Qt::CursorShape during = Qt::WaitCursor;
+    QTimer::singleShot(50, [&during] {
+        during = QApplication::overrideCursor()->shape();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::activeModalWidget(), &enter);
+    });
+    MessagePopup("Fehler #403012", "Keine Antwort vom Gerät");
+    EXPECT_EQ(during, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+}
+
+} // namespace
