@@ -67,6 +67,8 @@ int InitRuntimeEngine(void *instance, char *argv[], void *reserved);
 // The runtime's process start-up around the program's main function: refuses to start
 // without a display (one German line on stderr, result 1), creates the QApplication, calls
 // programMain(argc, argv), discards what panels are left and returns programMain's result.
+// Also arms the start-up probe and the screenshot mode of the project's scripts when their
+// environment variables ask for them (ui/devhooks.h).
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[]));
 
 // True when a display is available or the platform is chosen explicitly
@@ -175,8 +177,8 @@ int GetLabelFromIndex(int panel, int control, int index, std::string *label);
 int setRingItemTooltip(int panel, int control, int index, const char *tooltip);
 
 // ---------------------------------------------------------------------------------------------
-// Wait cursor for the length of a blocking exchange: shown on construction (and painted at
-// once), restored on destruction. Nests.
+// Wait cursor for the length of a blocking exchange: set on construction, restored on
+// destruction; nests. Popups opened meanwhile show the normal pointer.
 class WaitCursor {
 public:
     WaitCursor();
