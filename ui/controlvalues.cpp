@@ -33,10 +33,15 @@ int setTextValue(int panel, int control, const QString &text) {
         return lookupError(panel);
     }
     switch (c->kind) {
-    case ControlKind::String:
-        static_cast<QLineEdit *>(c->widget.data())->setText(text);
-        static_cast<QLineEdit *>(c->widget.data())->setCursorPosition(0);
+    case ControlKind::String: {
+        auto *edit = static_cast<QLineEdit *>(c->widget.data());
+        edit->setText(text);
+        edit->setCursorPosition(0);
+        // A long error message with the system's reason attached does not fit the field; the
+        // tooltip shows it whole.
+        edit->setToolTip(text);
         break;
+    }
     case ControlKind::TextMessage:
         static_cast<QLabel *>(c->widget.data())->setText(text);
         break;

@@ -145,6 +145,8 @@ TEST_F(RuntimeTest, ValuesOfEachKindRoundTrip) {
     EXPECT_EQ(SetCtrlVal(main, FEHLERSTRING, "Keine Antwort vom Gerät"), 0);
     EXPECT_EQ(GetCtrlVal(main, FEHLERSTRING, &text), 0);
     EXPECT_EQ(text, "Keine Antwort vom Gerät");
+    // A message longer than the field stays readable whole in the tooltip.
+    EXPECT_EQ(controlWidget(main, FEHLERSTRING)->toolTip(), "Keine Antwort vom Gerät");
     EXPECT_EQ(SetCtrlVal(main, SCANNTEXT, nullptr), 0);
     EXPECT_EQ(GetCtrlVal(main, SCANNTEXT, &text), 0);
     EXPECT_EQ(text, "");
