@@ -9,6 +9,7 @@
 #include <fstream>
 #include <mutex>
 #include <pwd.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -159,9 +160,66 @@ std::string comDevicePath(int com) {
     return path;
 }
 
+namespace {
+
+// The number n when name is exactly prefix followed by n written plainly (no sign, no leading
+// zero), else -1: "com7" and "ttyUSB0" count, "com07" and "ttyUSB0.bak" do not.
+int numberAfter(const std::string &name, const char *prefix) {
+    std::string_view rest(name);
+    std::string_view head(prefix);
+    if (rest.substr(0, head.size()) != head)
+        return -1;
+    rest.remove_prefix(head.size());
+    if (rest.empty() || rest.size() > 3 || (rest.size() > 1 && rest[0] == '0'))
+        return -1;
+    int n = 0;
+    for (char c : rest) {
+        if (c < '0' || c > '9')
+            return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+template <typename Visit> void forEachEntry(const std::string &directory, Visit visit) {
+    DIR *dir = opendir(directory.c_str());
+    if (!dir)
+        return;
+    while (const dirent *entry = readdir(dir))
+        visit(std::string(entry->d_name));
+    closedir(dir);
+}
+
+// The COM numbers that can name a port at all: an entry of the port map or a device of one of
+// the families. Reading the two directories once is far cheaper than probing 256 numbers one
+// by one, which the list does every time the operator opens the COM-port ring.
+std::vector<int> candidateNumbers() {
+    std::vector<bool> seen(kMaxCom + 1, false);
+    forEachEntry(portMapDirectory(), [&](const std::string &name) {
+        int com = numberAfter(name, "com");
+        if (com >= 1 && com <= kMaxCom)
+            seen[com] = true;
+    });
+    forEachEntry(devRoot(), [&](const std::string &name) {
+        for (const Family &family : kFamilies) {
+            int index = numberAfter(name, family.prefix);
+            if (index >= 0 && index < family.count)
+                seen[family.firstCom + index] = true;
+        }
+    });
+    std::vector<int> numbers;
+    for (int com = 1; com <= kMaxCom; ++com) {
+        if (seen[com])
+            numbers.push_back(com);
+    }
+    return numbers;
+}
+
+} // namespace
+
 std::vector<ComPortInfo> listComPorts() {
     std::vector<ComPortInfo> ports;
-    for (int com = 1; com <= kMaxCom; ++com) {
+    for (int com : candidateNumbers()) {
         std::string path = comDevicePath(com);
         if (path.empty())
             continue;

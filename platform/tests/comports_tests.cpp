@@ -95,6 +95,23 @@ TEST_F(ComPorts, ListingIsOrderedAndCarriesUsbProduct) {
     EXPECT_EQ(ports[2].number, 65);
 }
 
+TEST_F(ComPorts, ListingTakesOnlyPlainlyNumberedNames) {
+    touch(dev / "ttyUSB01");     // not how the kernel names a device
+    touch(dev / "ttyUSB0.lock"); // a stray file beside the devices
+    touch(dev / "ttyUSB32");     // beyond the family's range
+    touch(dev / "ttyACM191");    // the last number of all: COM 256
+    touch(root / "pts3");
+    fs::create_directories(map);
+    fs::create_symlink(root / "pts3", map / "com07");
+    fs::create_symlink(root / "pts3", map / "com300");
+    fs::create_symlink(root / "pts3", map / "com12");
+    std::vector<ComPortInfo> ports = listComPorts();
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_EQ(ports[0].number, 12);
+    EXPECT_EQ(ports[0].device, (root / "pts3").string());
+    EXPECT_EQ(ports[1].number, 256);
+}
+
 TEST_F(ComPorts, PortMapEntryWinsOverFixedRule) {
     usb("ttyUSB0", "adapter");
     touch(root / "pts7");
