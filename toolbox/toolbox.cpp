@@ -40,8 +40,9 @@ bool setCapacity(ListHandle list, std::int64_t newCapacity) {
 bool growBy(ListHandle list, std::int64_t k) {
     const ListHeader *h = header(list);
     const std::int64_t capacity = h->capacity;
-    std::int64_t extra =
-        std::max<std::int64_t>(h->minimumGrowth, capacity * (100 + h->growthPercentage) / 100);
+    // The percentage is widened before adding 100: a policy near INT_MAX must not overflow.
+    std::int64_t extra = std::max<std::int64_t>(
+        h->minimumGrowth, capacity * (100 + static_cast<std::int64_t>(h->growthPercentage)) / 100);
     // A negative policy must never make the list add fewer slots than it needs.
     extra = std::max<std::int64_t>(extra, 0);
     const std::int64_t needed = capacity + k;

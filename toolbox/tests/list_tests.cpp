@@ -69,7 +69,7 @@ TEST(ListGrowth, PolicyAndPreAllocation) {
     EXPECT_EQ(ListPreAllocate(nullptr, 3), 0);
 }
 
-TEST(ListGrowth, NegativePolicyStillMakesRoom) {
+TEST(ListGrowth, NegativeOrExtremePolicyStillMakesRoom) {
     ListPtr list(ListCreate(sizeof(int)));
     ListSetAllocationPolicy(list.get(), -50, -300);
     for (int i = 0; i < 20; ++i) {
@@ -77,6 +77,14 @@ TEST(ListGrowth, NegativePolicyStillMakesRoom) {
         EXPECT_GE(capacityOf(list.get()), ListNumItems(list.get()));
     }
     EXPECT_EQ(contents(list.get()).back(), 19);
+
+    // The largest percentage: growth from an empty list adds the minimum, with no overflow in
+    // the rule's arithmetic.
+    ListPtr wide(ListCreate(sizeof(int)));
+    ListSetAllocationPolicy(wide.get(), 4, INT32_MAX);
+    int v = 1;
+    ASSERT_EQ(ListInsertItem(wide.get(), &v, LIST_END), 1);
+    EXPECT_EQ(capacityOf(wide.get()), 5);
 }
 
 TEST(ListPositions, InsertAtTheEdges) {
