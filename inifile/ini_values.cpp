@@ -343,12 +343,15 @@ int Ini_GetStringIntoBuffer(IniDocument *doc, const char *sectionName, const cha
     if (GetItem(doc, sectionName, itemName, &raw) != 1) {
         return 0;
     }
-    char *text = nullptr;
-    const int result = unescapeIntoStringBuffer(doc, raw, &text);
-    if (result == 1) {
-        StringCopyMax(buffer, text, bufferSize);
+    // Unescaped on the side, not in the document's string buffer: a pointer that
+    // Ini_GetPointerToString handed out must stay valid (growing the buffer would move it).
+    char *text = UnescapeString(raw);
+    if (!text) {
+        return kIniOutOfMemory;
     }
-    return result;
+    StringCopyMax(buffer, text, bufferSize);
+    std::free(text);
+    return 1;
 }
 
 int Ini_GetRawStringIntoBuffer(IniDocument *doc, const char *sectionName, const char *itemName,

@@ -142,8 +142,8 @@ int Ini_GetBoolean(IniDocument *doc, const char *sectionName, const char *itemNa
 // The stored text; *value is null unless the result is 1.
 int Ini_GetPointerToRawString(IniDocument *doc, const char *sectionName, const char *itemName,
                               char **value);
-// The unescaped text in the document's string buffer, valid until the next call on this
-// document.
+// The unescaped text in the document's string buffer, valid until the next
+// Ini_GetPointerToString on this document (no other operation touches the buffer).
 int Ini_GetPointerToString(IniDocument *doc, const char *sectionName, const char *itemName,
                            char **value);
 // Heap copies that the caller frees; *value is null unless the result is 1.

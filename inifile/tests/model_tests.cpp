@@ -255,6 +255,11 @@ TEST(IniValues, EscapedStringsRoundTrip) {
     EXPECT_EQ(copy, nullptr);
 
     char buffer[5] = "zzzz";
+    // A copy into a buffer, even of a long value, leaves the pointer handed out above intact.
+    Ini_PutString(doc.get(), "s", "long", std::string(5000, 'q').c_str());
+    EXPECT_EQ(Ini_GetStringIntoBuffer(doc.get(), "s", "long", buffer, sizeof buffer), 1);
+    EXPECT_STREQ(buffer, "qqqq");
+    EXPECT_EQ(std::string(pointer), text);
     EXPECT_EQ(Ini_GetStringIntoBuffer(doc.get(), "s", "t", buffer, sizeof buffer), 1);
     EXPECT_STREQ(buffer, "a\"b\\");
     EXPECT_EQ(Ini_GetRawStringIntoBuffer(doc.get(), "s", "none", buffer, sizeof buffer), 0);
