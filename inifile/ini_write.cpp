@@ -62,17 +62,26 @@ int emitItemLine(IniDocument *doc, const char *name, size_t nameLength, const ch
     return result;
 }
 
+// Whether text of this length would be read back as a quoted value (and lose its quotes).
+bool readsAsQuoted(const char *text, size_t length) {
+    return length > 1 && text[0] == '"' && text[length - 1] == '"';
+}
+
 // Where to cut an unquoted value that goes on: the reader trims every piece, so a piece must
-// neither end nor be followed by white space, and must not both start and end with a double
-// quote (it would be taken as quoted). The last character boundary within the cut that
-// satisfies this is taken; without one the cut stays as it is.
+// neither end nor be followed by white space, and no piece may both start and end with a
+// double quote (it would be taken as quoted): neither this one nor the rest when that is
+// short enough to be the last. The last character boundary within the cut that satisfies
+// this is taken; without one the cut stays as it is.
 size_t unquotedPieceLength(const char *rest, size_t cut) {
+    const size_t total = std::strlen(rest);
     size_t best = 0;
     for (const char *p = mbsInc(rest); p && static_cast<size_t>(p - rest) <= cut; p = mbsInc(p)) {
         const size_t length = static_cast<size_t>(p - rest);
-        const bool looksQuoted = length > 1 && rest[0] == '"' && rest[length - 1] == '"';
+        const size_t remaining = total - length;
+        const bool lastFollows = remaining <= static_cast<size_t>(kIniMaxValueLineChars);
         if (!isWhite(static_cast<unsigned char>(rest[length - 1])) &&
-            !isWhite(static_cast<unsigned char>(rest[length])) && !looksQuoted) {
+            !isWhite(static_cast<unsigned char>(rest[length])) && !readsAsQuoted(rest, length) &&
+            !(lastFollows && readsAsQuoted(p, remaining))) {
             best = length;
         }
         if (*p == '\0') {

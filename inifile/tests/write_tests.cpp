@@ -99,21 +99,26 @@ TEST(IniWriteText, PiecesAndQuotesMatchGolden) {
     EXPECT_EQ(snapshot(back.get()), snapshot(doc.get())) << describe(snapshot(back.get()));
 }
 
-TEST(IniWriteText, UnquotedPiecesAreNotCutAtBlanks) {
-    // A long unquoted value (read from a file) keeps its blanks: no piece begins or ends with
-    // one, since the reader trims every piece.
-    std::string value;
+TEST(IniWriteText, UnquotedPiecesReadBackWhole) {
+    // A long unquoted value (read from a file) keeps its blanks and its double quotes: no piece
+    // begins or ends with a blank, since the reader trims every piece, and none, the last one
+    // included, both begins and ends with a double quote, which the reader would strip.
+    std::string words;
     for (int i = 0; i < 30; ++i) {
-        value += "word" + std::to_string(i) + " ";
+        words += "word" + std::to_string(i) + " ";
     }
-    value += "end";
-    Doc doc(Ini_New(0));
-    ASSERT_EQ(readString(doc.get(), "[s]\nk = " + value.substr(0, 240) + "\n"), 0);
-    const std::string stored = snapshot(doc.get())[0].items[0].value;
-    const std::string text = writeString(doc.get());
-    Doc back(Ini_New(0));
-    ASSERT_EQ(readString(back.get(), text), 0);
-    EXPECT_EQ(snapshot(back.get())[0].items[0].value, stored) << text;
+    for (const std::string &value :
+         {words.substr(0, 240), std::string(80, 'x') + "\"y\"", std::string(80, 'x') + "\"\"",
+          "a" + std::string(79, 'x') + "\"" + std::string(78, 'y') + "\"" + std::string(5, 'z')}) {
+        Doc doc(Ini_New(0));
+        ASSERT_EQ(readString(doc.get(), "[s]\nk = " + value + "\n"), 0);
+        const std::string stored = snapshot(doc.get())[0].items[0].value;
+        const std::string text = writeString(doc.get());
+        Doc back(Ini_New(0));
+        ASSERT_EQ(readString(back.get(), text), 0);
+        EXPECT_EQ(snapshot(back.get()), snapshot(doc.get())) << text;
+        EXPECT_EQ(snapshot(back.get())[0].items[0].value, stored) << text;
+    }
 }
 
 TEST(IniWriteText, SinkFailureStopsAtOnce) {
