@@ -410,6 +410,18 @@ int PutItem(IniDocument *doc, const char *sectionName, const char *itemName, con
     return 0;
 }
 
+IniSection *findOrAddSection(IniDocument *doc, const char *name) {
+    if (IniSection *section = FindSection(doc, name)) {
+        return section;
+    }
+    IniSection *section = NewSection(name, doc->automaticSorting);
+    if (section && !InsertSection(doc, section)) {
+        disposeSection(section);
+        section = nullptr;
+    }
+    return section;
+}
+
 } // namespace ini_internal
 
 using namespace ini_internal;

@@ -105,5 +105,8 @@ IniItem *FindItem(IniSection *section, const char *name);
 int GetItem(IniDocument *doc, const char *sectionName, const char *itemName, char **value);
 int PutItem(IniDocument *doc, const char *sectionName, const char *itemName, const char *text,
             int quoted);
+// The section of that name, created empty (at its place in the list) when there is none;
+// null when memory runs out.
+IniSection *findOrAddSection(IniDocument *doc, const char *name);
 
 } // namespace ini_internal

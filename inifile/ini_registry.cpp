@@ -63,7 +63,7 @@ char *subKeyPath(const char *base, const char *name) {
     return path;
 }
 
-// Every REG_SZ value of one subkey becomes an item of the section named after it.
+// One subkey becomes the section named after it, each of its REG_SZ values an item.
 int readSubKey(IniDocument *doc, int root, const char *path, const char *sectionName) {
     unsigned int valueCount = 0;
     unsigned int maxNameLength = 0;
@@ -72,6 +72,10 @@ int readSubKey(IniDocument *doc, int root, const char *path, const char *section
         RegQueryInfoOnKey(root, path, nullptr, &valueCount, nullptr, &maxNameLength, &maxDataSize);
     if (result != kRegOk) {
         return readFailure(result);
+    }
+    // The subkey is a section even when it holds no string value.
+    if (!findOrAddSection(doc, sectionName)) {
+        return kIniOutOfMemory;
     }
     char *name = static_cast<char *>(tbMalloc(maxNameLength + 1));
     char *data = static_cast<char *>(tbMalloc(maxDataSize + 1));
