@@ -85,7 +85,9 @@ int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char
         std::fputs("trz4Steuerung: Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY "
                    "und QT_QPA_PLATFORM sind leer); das Programm braucht eine Anzeige.\n",
                    stderr);
-        return 1;
+        // The exit status of a runtime that cannot be brought up, as the program's main gives
+        // it when the runtime is not ready.
+        return -1;
     }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

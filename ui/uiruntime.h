@@ -65,10 +65,11 @@ inline constexpr int kUiErrBadArgument = -8;      // null pointer or invalid num
 int InitRuntimeEngine(void *instance, char *argv[], void *reserved);
 
 // The runtime's process start-up around the program's main function: refuses to start
-// without a display (one German line on stderr, result 1), creates the QApplication, calls
-// programMain(argc, argv), discards what panels are left and returns programMain's result.
-// Also arms the start-up probe and the screenshot mode of the project's scripts when their
-// environment variables ask for them (ui/devhooks.h).
+// without a display (one German line on stderr, result -1 as for a runtime that is not
+// ready, programMain not called), creates the QApplication, calls programMain(argc, argv),
+// discards what panels are left and returns programMain's result. Also arms the start-up
+// probe and the screenshot mode of the project's scripts when their environment variables ask
+// for them (ui/devhooks.h).
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[]));
 
 // True when a display is available or the platform is chosen explicitly

@@ -362,6 +362,17 @@ TEST(RuntimeStart, DisplayCheckLooksAtTheThreeVariables) {
     qunsetenv("WAYLAND_DISPLAY");
     qputenv("QT_QPA_PLATFORM", "");
     EXPECT_FALSE(displayAvailable());
+    // Without a display the program is not started and ends as with a runtime not ready.
+    static bool programCalled = false;
+    char name[] = "trz4Steuerung";
+    char *argv[] = {name, nullptr};
+    EXPECT_EQ(runUserInterfaceProgram(1, argv,
+                                      [](int, char *[]) {
+                                          programCalled = true;
+                                          return 0;
+                                      }),
+              -1);
+    EXPECT_FALSE(programCalled);
     qputenv("WAYLAND_DISPLAY", "wayland-0");
     EXPECT_TRUE(displayAvailable());
     qunsetenv("WAYLAND_DISPLAY");
