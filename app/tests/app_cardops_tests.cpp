@@ -209,8 +209,14 @@ TEST_F(CardOpsTest, WarningAsksWithTheChosenNumberAndFocusOnCancel) {
     EXPECT_EQ(box.buttons,
               (std::vector<std::string>{"Karte jetzt auf Nr. a umstellen", "abbrechen"}));
     EXPECT_EQ(box.focusedButton, "abbrechen");
-    EXPECT_NE(box.text.find("NUR EINMAL VORKOMMEN!"), std::string::npos);
-    EXPECT_NE(box.text.find("Programm \"QDN7K-Steuerung\"."), std::string::npos);
+    // Word for word: an empty first line, every line ended by a line feed.
+    EXPECT_EQ(box.text,
+              "\n"
+              "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
+              "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
+              "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
+              "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
+              "Programm \"QDN7K-Steuerung\".\n");
     // Enter confirms, although the focus is on "abbrechen".
     EXPECT_EQ(serial.written, "#1DNWa\r#1DNR\r");
     EXPECT_EQ(card.number, 'a');
@@ -285,8 +291,11 @@ TEST_F(CardOpsTest, HelpButtonShowsTheComPortHelp) {
     click(COMHILFE);
     ASSERT_TRUE(driver.allAnswered());
     EXPECT_EQ(driver.seen(0).title, "Com-Port");
-    EXPECT_NE(driver.seen(0).text.find("im Feld \"Com-Port (USB)\" eingestellt werden."),
-              std::string::npos);
+    EXPECT_EQ(driver.seen(0).text,
+              "Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden werden.\n"
+              "Windows weist dieser Verbindung einen Com-Port zu. Dieser Com-Port muss\n"
+              "im Feld \"Com-Port (USB)\" eingestellt werden.\n"
+              "Wenn noch nicht vorhanden, müssen USB-to-RS232 Treiber installiert werden.\n");
     EXPECT_TRUE(serial.calls.empty());
 }
 
