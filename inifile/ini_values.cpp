@@ -66,7 +66,13 @@ void unescapeInto(char *out, const char *text) {
                 }
                 break;
             default:
+                // The escaped character may be a double-byte one; its trail byte is not
+                // scanned on its own (it may have a backslash's value).
                 *out++ = p[1];
+                if (mbsInc(p + 1) - (p + 1) == 2) {
+                    *out++ = p[2];
+                    ++next;
+                }
                 break;
             }
         }

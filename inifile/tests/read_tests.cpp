@@ -360,6 +360,7 @@ TEST(IniDoubleByte, ScanningStepsOverWholeCharacters) {
     const DocumentSnapshot document = readSnapshot(
         "[s\x81]]\na\x81= = 1\nq = \"x\x81\"\"\nLong\x81 Line0001 = y\nb\x81 = z\x81 \n");
     char *escaped = EscapeString("\x81\\\"");
+    char *unescaped = UnescapeString("\\\x81\\n\\\x81");
     Doc doc(Ini_New(0));
     std::string value(79, 'v');
     value += "\x81\x40tail";
@@ -375,6 +376,9 @@ TEST(IniDoubleByte, ScanningStepsOverWholeCharacters) {
     EXPECT_EQ(document, expected) << describe(document);
     EXPECT_STREQ(escaped, "\x81\\\\\"");
     std::free(escaped);
+    // An escaped double-byte character stays whole: its trail byte escapes nothing.
+    EXPECT_STREQ(unescaped, "\x81\\n\x81");
+    std::free(unescaped);
     // The 80th byte would split a character: the first piece keeps 79.
     EXPECT_EQ(text, "[s]\r\nk Line0001 = \"" + std::string(79, 'v') +
                         "\"\r\nk Line0002 = \"\x81\x40tail\"\r\n\r\n");
