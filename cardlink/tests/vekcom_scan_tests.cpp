@@ -94,7 +94,7 @@ TEST_F(ScanTest, SilenceSwitchesTheLedOffAndStillSucceeds) {
     EXPECT_FALSE(serial.isOpen);
 }
 
-TEST_F(ScanTest, WithoutAddressLedsTheScanProbesNothing) {
+TEST_F(ScanTest, ScanProbesNoMoreAddressesThanLedsOrTheHighestAddress) {
     vekComResetForTesting();
     VekCom_RegisterComControl(panel, COMPORT);
     VekCom_RegisterIdTextdisplay(panel, ID);
@@ -107,6 +107,16 @@ TEST_F(ScanTest, WithoutAddressLedsTheScanProbesNothing) {
     EXPECT_EQ(textVal(ID), "");
     EXPECT_EQ(textVal(SCANNTEXT), "");
     EXPECT_EQ(serial.count("close"), 1);
+
+    // More LEDs than addresses: "1" is the highest address, so a second LED is never probed.
+    VekCom_RegisterAdressLeds(panel, LED1);
+    VekCom_RegisterAdressLeds(panel, FEHLERLED);
+    SetCtrlVal(panel, FEHLERLED, 1);
+    deviceSays("VEK-TRZ4-V1.0");
+    EXPECT_EQ(VekCom_Scan(), 0);
+    EXPECT_EQ(serial.written, "#1IDR\r");
+    EXPECT_EQ(intVal(LED1), 1);
+    EXPECT_EQ(intVal(FEHLERLED), 1);
 }
 
 TEST_F(ScanTest, IdentificationShowsTheTextWhateverItSays) {
