@@ -1,6 +1,8 @@
 // The event loop, modal popups, the wait cursor and the process start-up around the program.
 #include "ui/uiruntime.h"
 
+#include "toolbox/toolbox.h"
+
 #include "ui/devhooks.h"
 #include "ui/popupdialog.h"
 #include "ui/runtime_internal.h"
@@ -91,6 +93,9 @@ int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char
     }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The string helpers step over double-byte characters only under a double-byte code
+    // page; which one the process runs under is decided once, here at start-up.
+    initMultibyteModeFromLocale();
     ui::armDeveloperHooks();
     const int result = programMain(argc, argv);
     for (int handle : loadedPanels()) {
