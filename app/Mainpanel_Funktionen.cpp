@@ -3,6 +3,7 @@
 
 #include "app/Mainpanel_Main.h"
 #include "app/TrzCom.h"
+#include "cardlink/vektrz4.h"
 #include "ui/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
@@ -15,14 +16,6 @@ constexpr int kStatusBitLed10 = 0x200;
 
 // Size of the confirmation button's label; "Karte jetzt auf Nr. x umstellen" fits.
 constexpr int kConfirmLabelSize = 52;
-
-const char *const kWarningText =
-    "\n"
-    "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
-    "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
-    "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
-    "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
-    "Programm \"QDN7K-Steuerung\".\n";
 
 const char *const kComHelpText =
     "Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden werden.\n"
@@ -96,7 +89,7 @@ int MainFunc_ComhilfePopup() {
 int MainFunc_WarnungPopup(char kartennummer) {
     char label[kConfirmLabelSize];
     std::snprintf(label, sizeof label, "Karte jetzt auf Nr. %c umstellen", kartennummer);
-    int chosen = GenericMessagePopup("Warnung", kWarningText, label, "abbrechen", "", nullptr, 0, 0,
-                                     kPopupBtn2, kPopupBtn1, kPopupBtn2);
+    int chosen = GenericMessagePopup("Warnung", kKartennummerWarnung, label, "abbrechen", "",
+                                     nullptr, 0, 0, kPopupBtn2, kPopupBtn1, kPopupBtn2);
     return chosen == kPopupBtn1 ? 0 : -1;
 }

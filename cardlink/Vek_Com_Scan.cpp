@@ -19,8 +19,7 @@ constexpr int kErrScanNotOpen = -122305;
 // Room for the longest text the protocol hands back (27 characters and the zero).
 constexpr int kIdBufferSize = 32;
 
-// A card of this system names itself with this prefix (case-sensitive).
-constexpr const char kCardPrefix[] = "VEK-TRZ4-";
+// Shown while an address is probed; its last character becomes the address.
 constexpr const char kProgressText[] = "Suche nach Gerät x";
 
 void setText(const Control &c, const char *text) {
@@ -72,7 +71,7 @@ int VekCom_Scan() {
         char idText[kIdBufferSize] = {};
         if (VEKTRZ4_IDLesen(s.openPort, address, idText) != 0) {
             SetCtrlVal(led.panel, led.control, 0);
-        } else if (std::strncmp(idText, kCardPrefix, sizeof kCardPrefix - 1) == 0) {
+        } else if (std::strncmp(idText, kTrz4CardPrefix, sizeof kTrz4CardPrefix - 1) == 0) {
             SetCtrlAttribute(led.panel, led.control, ATTR_ON_COLOR, kVekComColourCard);
             SetCtrlVal(led.panel, led.control, 1);
             if (s.adressRing.registered())

@@ -48,3 +48,17 @@ int VEKTRZ4_ParameterLesen(int port, char address, const char *name, double *rea
 // The exchange's first step: discards the input queue, then the output queue.
 // 0, -124207 (input queue) or -123208 (output queue).
 int PufferLeeren(int port);
+
+// A trz-4 card's identification text begins with this prefix (case-sensitive); any other text
+// comes from another device on the link.
+inline constexpr char kTrz4CardPrefix[] = "VEK-TRZ4-";
+
+// The warning the operator confirms before a card's number is changed, whether in the program's
+// popup or on the command line: it begins with a line feed, and every line ends with one.
+inline constexpr char kKartennummerWarnung[] =
+    "\n"
+    "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
+    "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
+    "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
+    "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
+    "Programm \"QDN7K-Steuerung\".\n";

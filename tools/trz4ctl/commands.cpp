@@ -31,19 +31,10 @@ constexpr int kUnmapLinkFailed = -306902;
 constexpr int kBaudRate = 9600;
 // The highest address of this system; the scan probes "1" up to it, as the program does.
 constexpr char kHighestAddress = '1';
-constexpr char kCardPrefix[] = "VEK-TRZ4-";
 constexpr int kStatusInvalidCardNumber = 0x100;
 constexpr int kStatusParametersIncomplete = 0x200;
 // Room for the identification text: the protocol asks for 28 bytes; the program gives 32.
 constexpr int kIdBufferSize = 32;
-
-constexpr char kWarningText[] =
-    "\n"
-    "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
-    "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
-    "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
-    "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
-    "Programm \"QDN7K-Steuerung\".\n";
 
 bool isCardCharacter(char c) {
     return (c >= '1' && c <= '9') || (c >= 'a' && c <= 'f');
@@ -233,7 +224,7 @@ int Invocation::scan() {
             result.add("found", "none").add("error", -probeCode);
             if (!options.json)
                 out << say("kein Gerät gefunden", "no device found") << "\n";
-        } else if (std::strncmp(id, kCardPrefix, sizeof kCardPrefix - 1) == 0) {
+        } else if (std::strncmp(id, kTrz4CardPrefix, sizeof kTrz4CardPrefix - 1) == 0) {
             ++cards;
             result.add("found", "card").add("id", id);
             if (!options.json)
@@ -314,7 +305,7 @@ int Invocation::writeCardNumber() {
     int code = 0;
     if (!resolveLink(kNoPortCardOperation, &code))
         return fail(code);
-    err << "Warnung\n" << kWarningText;
+    err << "Warnung\n" << kKartennummerWarnung;
     if (!options.yes) {
         err << say("Nichts gesendet. Mit --yes wird die Karte auf Nr. ",
                    "Nothing sent. With --yes the card is set to number ")
