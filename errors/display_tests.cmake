@@ -2,6 +2,5 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 trz4_test(errors_display_test OWN_MAIN
     SOURCES
-        ${CMAKE_CURRENT_LIST_DIR}/tests/display_main.cpp
         ${CMAKE_CURRENT_LIST_DIR}/tests/display_test.cpp
-    DEPENDS trz4::errors trz4::ui_testing Qt6::Test)
+    DEPENDS trz4::errors trz4::ui_testing trz4::ui_test_main Qt6::Test)

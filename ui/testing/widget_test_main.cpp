@@ -1,5 +1,6 @@
-// The widgets need a QApplication for the whole test run. Test discovery runs the binary at
-// build time without the test environment, so the offscreen platform is the default here.
+// The main function of every test binary that runs real widgets: they need a QApplication for
+// the whole run. Test discovery runs the binary at build time without the test environment, so
+// the offscreen platform is the default here.
 #include <QApplication>
 
 #include <gtest/gtest.h>
