@@ -99,8 +99,7 @@ void VEK_Fehlerpopup2(int code, const char *title);
 // Adds a set of display controls on `panel`. With MAX_FEHLERCONTROLS sets registered already,
 // shows the popup "Interner Fehler" / "MAX_FEHLERCONTROLS ist zu klein" and drops the set.
 // Answers 0 when stored, -1 when dropped (callers need not look).
-int VekCom_RegisterFehlerControls(int panel, int ledControl, int stringControl,
-                                  int numberControl);
+int VekCom_RegisterFehlerControls(int panel, int ledControl, int stringControl, int numberControl);
 
 // Shows `code` in every registered set, in registration order: the LED on for a failure and
 // off for 0, the message (looked up anew for each set, so a pending user string reaches only

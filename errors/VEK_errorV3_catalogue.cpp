@@ -246,7 +246,8 @@ constexpr bool isSortedByKind() {
     return true;
 }
 static_assert(isSortedByKind(), "catalogue entries must be in strictly ascending kind order");
-static_assert(std::size(kCatalogue) == kVekCatalogueEntries, "every kind with an entry is listed once");
+static_assert(std::size(kCatalogue) == kVekCatalogueEntries,
+              "every kind with an entry is listed once");
 
 } // namespace
 
