@@ -391,7 +391,10 @@ using namespace ui::detail;
 using ui::ControlKind;
 using ui::PanelDescription;
 
-void registerCallback(const char *name, CtrlCallbackPtr function) {
+namespace {
+
+// The three callback shapes share one table; a null function removes the name's binding.
+template <typename Function> void bindCallbackName(const char *name, Function function) {
     if (name == nullptr) {
         return;
     }
@@ -400,28 +403,20 @@ void registerCallback(const char *name, CtrlCallbackPtr function) {
     } else {
         callbackTable()[name] = function;
     }
+}
+
+} // namespace
+
+void registerCallback(const char *name, CtrlCallbackPtr function) {
+    bindCallbackName(name, function);
 }
 
 void registerCallback(const char *name, PanelCallbackPtr function) {
-    if (name == nullptr) {
-        return;
-    }
-    if (function == nullptr) {
-        callbackTable().erase(name);
-    } else {
-        callbackTable()[name] = function;
-    }
+    bindCallbackName(name, function);
 }
 
 void registerCallback(const char *name, MenuCallbackPtr function) {
-    if (name == nullptr) {
-        return;
-    }
-    if (function == nullptr) {
-        callbackTable().erase(name);
-    } else {
-        callbackTable()[name] = function;
-    }
+    bindCallbackName(name, function);
 }
 
 int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId) {
