@@ -20,6 +20,7 @@
 #include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -184,37 +185,23 @@ public:
     }
 
     int close(int port) override {
-        PortState *state = portState(port);
-        if (!state)
-            return kComInvalidPort;
-        std::lock_guard guard(state->lock);
-        if (state->fd < 0)
-            return kComNotOpen;
-        closeLocked(*state);
-        return 0;
+        return withOpenPort(port, [](PortState &state) {
+            closeLocked(state);
+            return 0;
+        });
     }
 
     int setTimeout(int port, double seconds) override {
-        PortState *state = portState(port);
-        if (!state)
-            return kComInvalidPort;
-        std::lock_guard guard(state->lock);
-        if (state->fd < 0)
-            return kComNotOpen;
-        if (!(seconds >= 0.0) || seconds > 1.0e6)
-            return kComInvalidArgument;
-        state->timeoutSeconds = seconds;
-        return 0;
+        return withOpenPort(port, [seconds](PortState &state) {
+            if (!(seconds >= 0.0) || seconds > 1.0e6)
+                return static_cast<int>(kComInvalidArgument);
+            state.timeoutSeconds = seconds;
+            return 0;
+        });
     }
 
     double timeout(int port) override {
-        PortState *state = portState(port);
-        if (!state)
-            return kComInvalidPort;
-        std::lock_guard guard(state->lock);
-        if (state->fd < 0)
-            return kComNotOpen;
-        return state->timeoutSeconds;
+        return withOpenPort(port, [](PortState &state) { return state.timeoutSeconds; });
     }
 
     int flushInput(int port) override {
@@ -311,7 +298,11 @@ private:
 
     PortState *portState(int port) { return validPort(port) ? &ports[port - 1] : nullptr; }
 
-    template <typename Operation> int withOpenPort(int port, Operation operation) {
+    // Runs the operation on an open port under its lock; the port's own result type carries
+    // the codes of a number out of range or a port that is not open.
+    template <typename Operation>
+    auto withOpenPort(int port, Operation operation)
+        -> decltype(operation(std::declval<PortState &>())) {
         PortState *state = portState(port);
         if (!state)
             return kComInvalidPort;
