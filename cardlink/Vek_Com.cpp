@@ -15,17 +15,17 @@
 #include <cstring>
 #include <string>
 
-namespace vekcom {
+namespace cardlink::detail {
 
 State &state() {
     static State instance;
     return instance;
 }
 
-} // namespace vekcom
+} // namespace cardlink::detail
 
-using vekcom::Control;
-using vekcom::state;
+using cardlink::detail::Control;
+using cardlink::detail::state;
 
 namespace {
 
@@ -143,7 +143,8 @@ int VekCom_RegisterScanStringControl(int panel, int control) {
 // State
 
 int VekCom_AdresseSet(char address) {
-    if (address != vekcom::kHighestAddress && address != vekcom::kCollectiveAddress)
+    if (address != cardlink::detail::kHighestAddress &&
+        address != cardlink::detail::kCollectiveAddress)
         return kErrAddress;
     auto &s = state();
     s.address = address;
@@ -320,5 +321,5 @@ int Callback_ComPortUmschalten(int, int, int, void *, int, int) {
 
 void vekComResetForTesting() {
     VekCom_Close();
-    state() = vekcom::State{};
+    state() = cardlink::detail::State{};
 }

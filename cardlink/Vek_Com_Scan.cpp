@@ -8,8 +8,8 @@
 
 #include <cstring>
 
-using vekcom::Control;
-using vekcom::state;
+using cardlink::detail::Control;
+using cardlink::detail::state;
 
 namespace {
 
@@ -62,7 +62,8 @@ int VekCom_Scan() {
     setText(s.idText, "");
 
     char address = '1';
-    for (int i = 0; address <= vekcom::kHighestAddress && i < s.adressLedCount; ++i, ++address) {
+    for (int i = 0; address <= cardlink::detail::kHighestAddress && i < s.adressLedCount;
+         ++i, ++address) {
         const Control &led = s.adressLeds[i];
         // The text control paints at once, so the operator sees which address is being asked
         // while the exchange keeps the event loop blocked.

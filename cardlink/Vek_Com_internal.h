@@ -3,7 +3,7 @@
 
 #include "cardlink/Vek_Com.h"
 
-namespace vekcom {
+namespace cardlink::detail {
 
 // A registered control; panel 0 means not registered.
 struct Control {
@@ -37,4 +37,4 @@ inline constexpr char kHighestAddress = '1';
 // The collective address, accepted by the manager (and refused by every card command).
 inline constexpr char kCollectiveAddress = '&';
 
-} // namespace vekcom
+} // namespace cardlink::detail

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace ini_internal {
+namespace inifile::detail {
 
 // Name comparisons are most of the cost of a lookup. Without double-byte characters the two
 // below give exactly the results of StrICmp and StrICmpWithoutSurrWhiteSpace, but fold the
@@ -422,9 +422,9 @@ IniSection *findOrAddSection(IniDocument *doc, const char *name) {
     return section;
 }
 
-} // namespace ini_internal
+} // namespace inifile::detail
 
-using namespace ini_internal;
+using namespace inifile::detail;
 
 IniDocument *Ini_New(int automaticSorting) {
     auto *doc = static_cast<IniDocument *>(tbCalloc(1, sizeof(IniDocument)));

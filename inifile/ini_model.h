@@ -40,7 +40,7 @@ struct IniDocument {
     Handle stringBuffer;
 };
 
-namespace ini_internal {
+namespace inifile::detail {
 
 // The n-th (1-based) entry of a list of record pointers.
 template <typename T> T *entryAt(ListHandle list, int position) {
@@ -109,4 +109,4 @@ int PutItem(IniDocument *doc, const char *sectionName, const char *itemName, con
 // null when memory runs out.
 IniSection *findOrAddSection(IniDocument *doc, const char *name);
 
-} // namespace ini_internal
+} // namespace inifile::detail

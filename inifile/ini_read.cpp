@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-using namespace ini_internal;
+using namespace inifile::detail;
 
 namespace {
 

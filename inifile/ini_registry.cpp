@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-using namespace ini_internal;
+using namespace inifile::detail;
 
 namespace {
 

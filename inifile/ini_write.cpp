@@ -9,7 +9,7 @@
 #include <cstring>
 #include <unistd.h>
 
-using namespace ini_internal;
+using namespace inifile::detail;
 
 namespace {
 

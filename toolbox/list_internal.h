@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-namespace toolbox_detail {
+namespace toolbox::detail {
 
 // Every programming-error report of this library names the same module, whichever source
 // file detected it, so that the text a user reports points at one place.
@@ -44,4 +44,4 @@ inline char *items(ListHandle list) {
     return static_cast<char *>(*list) + kHeaderBytes;
 }
 
-} // namespace toolbox_detail
+} // namespace toolbox::detail

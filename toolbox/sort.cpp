@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-using namespace toolbox_detail;
+using namespace toolbox::detail;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-using toolbox_detail::kAssertFile;
+using toolbox::detail::kAssertFile;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <functional>
 
-using namespace toolbox_detail;
+using namespace toolbox::detail;
 
 namespace {
 

@@ -12,7 +12,6 @@
 
 using namespace ui::detail;
 using ui::ControlKind;
-using ui::LedWidget;
 
 namespace {
 

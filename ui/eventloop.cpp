@@ -179,8 +179,8 @@ int MessagePopup(const char *title, const char *message) {
     if (QApplication::instance() == nullptr) {
         return kUiErrNoApplication;
     }
-    ui::PopupDialog dialog(utf8(title), utf8(message), {QStringLiteral("OK"), {}, {}}, false,
-                           kPopupBtn1, kPopupBtn1, popupParent());
+    PopupDialog dialog(utf8(title), utf8(message), {QStringLiteral("OK"), {}, {}}, false,
+                       kPopupBtn1, kPopupBtn1, popupParent());
     dialog.setActiveControl(kPopupBtn1);
     PopupCursor cursor;
     dialog.exec();
@@ -199,8 +199,8 @@ int GenericMessagePopup(const char *title, const char *message, const char *butt
         return kUiErrBadArgument;
     }
     const bool withInput = responseBuffer != nullptr && responseBufferSize > 0;
-    ui::PopupDialog dialog(utf8(title), utf8(message), labels, withInput, enterButton, escapeButton,
-                           popupParent());
+    PopupDialog dialog(utf8(title), utf8(message), labels, withInput, enterButton, escapeButton,
+                       popupParent());
     dialog.setActiveControl(activeControl);
     PopupCursor cursor;
     const int chosen = dialog.exec();

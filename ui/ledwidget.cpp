@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QRadialGradient>
 
-namespace ui {
+namespace ui::detail {
 
 LedWidget::LedWidget(const QString &name, QWidget *parent) : QWidget(parent), name(name) {
     setAccessibleName(name);
@@ -47,4 +47,4 @@ void LedWidget::paintEvent(QPaintEvent *) {
     painter.drawEllipse(lamp);
 }
 
-} // namespace ui
+} // namespace ui::detail

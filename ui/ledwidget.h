@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-namespace ui {
+namespace ui::detail {
 
 class LedWidget : public QWidget {
     Q_OBJECT
@@ -37,4 +37,4 @@ private:
 inline constexpr const char *kLedOnText = "ein";
 inline constexpr const char *kLedOffText = "aus";
 
-} // namespace ui
+} // namespace ui::detail

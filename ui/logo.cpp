@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace ui {
+namespace ui::detail {
 
 QPixmap drawMakerLogo(QSize size) {
     QPixmap pixmap(size);
@@ -57,4 +57,4 @@ QPixmap drawMakerLogo(QSize size) {
     return pixmap;
 }
 
-} // namespace ui
+} // namespace ui::detail

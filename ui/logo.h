@@ -4,8 +4,8 @@
 #include <QPixmap>
 #include <QSize>
 
-namespace ui {
+namespace ui::detail {
 
 QPixmap drawMakerLogo(QSize size);
 
-} // namespace ui
+} // namespace ui::detail

@@ -291,7 +291,7 @@ QWidget *makeWidget(const ControlDescription &d, QWidget *canvas, bool *charValu
     }
     case ControlKind::Picture: {
         auto *picture = new QLabel(canvas);
-        picture->setPixmap(ui::drawMakerLogo(QSize(d.width, d.height)));
+        picture->setPixmap(drawMakerLogo(QSize(d.width, d.height)));
         picture->setAccessibleName(QString::fromUtf8(ui::kMakerName));
         return picture;
     }

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace ui {
+namespace ui::detail {
 
 namespace {
 
@@ -107,4 +107,4 @@ void PopupDialog::reject() {
     }
 }
 
-} // namespace ui
+} // namespace ui::detail

@@ -9,7 +9,7 @@
 class QLineEdit;
 class QPushButton;
 
-namespace ui {
+namespace ui::detail {
 
 class PopupDialog : public QDialog {
     Q_OBJECT
@@ -38,4 +38,4 @@ private:
     int escapeButton;
 };
 
-} // namespace ui
+} // namespace ui::detail

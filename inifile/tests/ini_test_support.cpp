@@ -45,11 +45,11 @@ DocumentSnapshot snapshot(IniDocument *doc) {
     DocumentSnapshot document;
     const int sections = ListNumItems(doc->sections);
     for (int i = 1; i <= sections; ++i) {
-        const IniSection *section = ini_internal::entryAt<IniSection>(doc->sections, i);
+        const IniSection *section = inifile::detail::entryAt<IniSection>(doc->sections, i);
         SectionSnapshot entry{section->name, {}};
         const int items = ListNumItems(section->items);
         for (int j = 1; j <= items; ++j) {
-            const IniItem *item = ini_internal::entryAt<IniItem>(section->items, j);
+            const IniItem *item = inifile::detail::entryAt<IniItem>(section->items, j);
             entry.items.push_back({item->name, item->value, item->lineNumber, item->quoted});
         }
         document.push_back(std::move(entry));

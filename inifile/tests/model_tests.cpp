@@ -463,10 +463,10 @@ TEST(IniNameComparison, FastComparisonsAgreeWithTheStringHelpers) {
     for (int i = 0; i < 20000; ++i) {
         const std::string a = randomString();
         const std::string b = randomString();
-        ASSERT_EQ(sign(ini_internal::compareNames(a.c_str(), b.c_str())),
+        ASSERT_EQ(sign(inifile::detail::compareNames(a.c_str(), b.c_str())),
                   sign(StrICmp(a.c_str(), b.c_str())))
             << "<" << a << "> <" << b << ">";
-        ASSERT_EQ(sign(ini_internal::compareKeyWithName(a.c_str(), b.c_str())),
+        ASSERT_EQ(sign(inifile::detail::compareKeyWithName(a.c_str(), b.c_str())),
                   sign(StrICmpWithoutSurrWhiteSpace(a.c_str(), b.c_str())))
             << "<" << a << "> <" << b << ">";
     }

@@ -120,7 +120,7 @@ TEST_F(AllocationFailure, GrowingInsertionsLeaveTheListUnchanged) {
                   const int ok = ListInsertItem(list, &values[0], 2);
                   if (!ok) {
                       EXPECT_EQ(contents(list), before);
-                      EXPECT_EQ(toolbox_detail::header(list)->capacity, 5);
+                      EXPECT_EQ(toolbox::detail::header(list)->capacity, 5);
                   }
                   return ok == 1;
               }),
@@ -128,11 +128,11 @@ TEST_F(AllocationFailure, GrowingInsertionsLeaveTheListUnchanged) {
     ListSetAllocationPolicy(list, 0, 0);
     const std::vector<int> middle = contents(list);
     failUntilSuccess([&] {
-        const int capacity = toolbox_detail::header(list)->capacity;
+        const int capacity = toolbox::detail::header(list)->capacity;
         const int ok = ListInsertItems(list, values, LIST_FRONT, 3);
         if (!ok) {
             EXPECT_EQ(contents(list), middle);
-            EXPECT_EQ(toolbox_detail::header(list)->capacity, capacity);
+            EXPECT_EQ(toolbox::detail::header(list)->capacity, capacity);
         }
         return ok == 1;
     });
@@ -152,7 +152,7 @@ TEST_F(AllocationFailure, GrowingInsertionsLeaveTheListUnchanged) {
         EXPECT_EQ(ListNumItems(list), count);
         return ok == 1;
     });
-    EXPECT_GE(toolbox_detail::header(list)->capacity, ListNumItems(list) + 1000);
+    EXPECT_GE(toolbox::detail::header(list)->capacity, ListNumItems(list) + 1000);
     ListDispose(list);
 }
 

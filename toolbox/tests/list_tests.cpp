@@ -19,7 +19,7 @@ struct ListDeleter {
 using ListPtr = std::unique_ptr<void *, ListDeleter>;
 
 int capacityOf(ListHandle list) {
-    return toolbox_detail::header(list)->capacity;
+    return toolbox::detail::header(list)->capacity;
 }
 
 std::vector<int> contents(ListHandle list) {
@@ -51,7 +51,7 @@ TEST(ListGrowth, CapacitiesFollowTheGrowthRule) {
         }
     }
     EXPECT_EQ(seen, (std::vector<int>{5, 11, 24, 51, 108}));
-    EXPECT_EQ(GetHandleSize(list.get()), toolbox_detail::kHeaderBytes + 108 * 4);
+    EXPECT_EQ(GetHandleSize(list.get()), toolbox::detail::kHeaderBytes + 108 * 4);
 }
 
 TEST(ListGrowth, PolicyAndPreAllocation) {
@@ -194,8 +194,8 @@ TEST(ListCopy, CopiesItemsAndPolicy) {
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(contents(copy.get()), (std::vector<int>{3, 1, 2}));
     EXPECT_EQ(capacityOf(copy.get()), 3);
-    EXPECT_EQ(toolbox_detail::header(copy.get())->minimumGrowth, 7);
-    EXPECT_EQ(toolbox_detail::header(copy.get())->growthPercentage, 30);
+    EXPECT_EQ(toolbox::detail::header(copy.get())->minimumGrowth, 7);
+    EXPECT_EQ(toolbox::detail::header(copy.get())->growthPercentage, 30);
     EXPECT_EQ(ListCopy(nullptr), nullptr);
     EXPECT_EQ(ListCreate(0), nullptr);
     EXPECT_EQ(ListCreate(-4), nullptr);
