@@ -4,7 +4,7 @@
 #include "app/Mainpanel_Main.h"
 #include "app/TrzCom.h"
 #include "cardlink/vektrz4.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <cstdio>

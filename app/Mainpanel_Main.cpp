@@ -5,7 +5,7 @@
 #include "cardlink/Vek_Com.h"
 #include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 namespace {
@@ -26,6 +26,7 @@ void registerCallbacks() {
 } // namespace
 
 int Mainpanel_Initialisieren(const char *version, const char *datum) {
+    registerTrz4SteuerungGui();
     registerCallbacks();
 
     gMainPanel = LoadPanel(0, kTrz4GuiResource, MAINPANEL);

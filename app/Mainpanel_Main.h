@@ -11,10 +11,11 @@ struct IniDocument;
 inline constexpr const char *kProgramVersion = "V 1.0";
 inline constexpr const char *kProgramDate = "10/2010";
 
-// Binds the callbacks by name, loads the main panel (hidden) and the info panel as its child,
-// gives the main panel its own taskbar button, writes version and datum into the info panel,
-// switches both status LEDs off, empties the scan text and hands the main panel's controls to
-// the COM-port manager (which fills the COM-port ring at once) and to the error display.
+// Registers the panel resource with the runtime, binds the callbacks by name, loads the main
+// panel (hidden) and the info panel as its child, gives the main panel its own taskbar button,
+// writes version and datum into the info panel, switches both status LEDs off, empties the scan
+// text and hands the main panel's controls to the COM-port manager (which fills the COM-port
+// ring at once) and to the error display.
 // Answers 0, or -1 when a panel cannot be loaded (a main panel loaded already stays loaded).
 int Mainpanel_Initialisieren(const char *version, const char *datum);
 

@@ -5,7 +5,7 @@
 #include "cardlink/Vek_Com.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 namespace {

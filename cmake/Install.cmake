@@ -1,8 +1,9 @@
 # What `cmake --install` puts where: the programs, the desktop integration (desktop file, icon,
-# AppStream metainfo) and the user's documentation. Programs that this build does not have are
-# left out. The udev rule that keeps ModemManager off the card's USB adapters changes how the
-# whole system treats those adapters, so it is installed only when asked for: with
-# -DTRZ4_INSTALL_UDEV=ON, or by itself with `cmake --install <build> --component udev`.
+# AppStream metainfo) and the user's documentation. The program and its desktop integration
+# come only with the GUI. The developer build trz4Steuerung-dev, the benchmarks and the tests
+# are never installed. The udev rule that keeps ModemManager off the card's USB adapters
+# changes how the whole system treats those adapters, so it is installed only when asked for:
+# with -DTRZ4_INSTALL_UDEV=ON, or by itself with `cmake --install <build> --component udev`.
 include(GNUInstallDirs)
 
 set(TRZ4_APP_ID de.beispielwerk.trz4steuerung)
@@ -12,19 +13,17 @@ option(TRZ4_INSTALL_UDEV "Install the udev rule that keeps ModemManager off the 
 # the default prefix /usr/local set it to /etc/udev/rules.d.
 set(TRZ4_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING "Where the udev rule is installed")
 
-foreach(program IN ITEMS trz4Steuerung trz4ctl trz4sim)
-    if(TARGET ${program})
-        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-    endif()
-endforeach()
-
 set(dist ${PROJECT_SOURCE_DIR}/dist)
-install(FILES ${dist}/${TRZ4_APP_ID}.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${dist}/${TRZ4_APP_ID}.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${dist}/${TRZ4_APP_ID}.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(TARGETS trz4ctl trz4sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TRZ4_GUI)
+    install(TARGETS trz4Steuerung RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${dist}/${TRZ4_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${dist}/${TRZ4_APP_ID}.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    install(FILES ${dist}/${TRZ4_APP_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
 
 if(TRZ4_INSTALL_UDEV)
     install(FILES ${dist}/70-trz4steuerung.rules DESTINATION ${TRZ4_UDEV_RULES_DIR}

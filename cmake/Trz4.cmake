@@ -1,30 +1,94 @@
-# Shared helpers for the project's targets.
+# Helpers that every folder uses to declare its targets. One pattern throughout: a folder's
+# CMakeLists.txt names each of its sources; a source that is missing is a configure error.
+#
+# Targets marked GUI exist only with TRZ4_GUI (they need Qt); targets marked TEST_SUPPORT and
+# the tests exist only with TRZ4_TESTS; targets marked DEVELOPER (the developer hooks and the
+# program build that carries them) only with TRZ4_BENCH. Linking a target that the configuration leaves out
+# through its trz4:: alias is a configure error, so a GUI-free target that starts to need the
+# GUI fails in the GUI-free build instead of pulling Qt in.
 
-# Warnings as errors for our own code only; Qt and GoogleTest headers come in as system headers.
+# Warnings for our own code only; Qt and GoogleTest headers come in as system headers.
+# Warnings are errors with TRZ4_WERROR (CI): a user's newer or older compiler that finds
+# something new does not break the build.
 function(trz4_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    if(TRZ4_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
 endfunction()
 
-# trz4_library(name SOURCES ...): a static library named after its folder, with the alias
-# trz4::name, whose headers are included as "folder/header.h" from the source root.
+# Qt's code generator for the targets that use Qt: moc for classes with Q_OBJECT.
+function(trz4_qt target)
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
+endfunction()
+
+# True in `result` when a target with these marks belongs to this configuration.
+function(trz4_wanted result gui test_support developer)
+    set(wanted TRUE)
+    if((gui AND NOT TRZ4_GUI) OR (test_support AND NOT TRZ4_TESTS)
+       OR (developer AND NOT TRZ4_BENCH))
+        set(wanted FALSE)
+    endif()
+    set(${result} ${wanted} PARENT_SCOPE)
+endfunction()
+
+# trz4_library(name [GUI] [TEST_SUPPORT] [DEVELOPER] [OBJECT] SOURCES ... [DEPENDS ...]): a
+# static library with the alias trz4::name, whose headers are included as "folder/header.h"
+# from the source root. OBJECT makes an object library instead: a program that links it gets
+# all of its objects, also those that no other code calls.
 function(trz4_library name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
-    add_library(${name} STATIC ${ARG_SOURCES})
+    cmake_parse_arguments(ARG "GUI;TEST_SUPPORT;DEVELOPER;OBJECT" "" "SOURCES;DEPENDS" ${ARGN})
+    trz4_wanted(wanted "${ARG_GUI}" "${ARG_TEST_SUPPORT}" "${ARG_DEVELOPER}")
+    if(NOT wanted)
+        return()
+    endif()
+    if(ARG_OBJECT)
+        add_library(${name} OBJECT ${ARG_SOURCES})
+    else()
+        add_library(${name} STATIC ${ARG_SOURCES})
+    endif()
     add_library(trz4::${name} ALIAS ${name})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     if(ARG_DEPENDS)
         target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
     endif()
     trz4_warnings(${name})
+    if(ARG_GUI)
+        trz4_qt(${name})
+    endif()
 endfunction()
 
-# trz4_test(name [OWN_MAIN] [TIMEOUT s] SOURCES ... DEPENDS ...): one GoogleTest binary; every case becomes its own
-# CTest entry. Tests run with the offscreen Qt platform so that no display is needed.
-function(trz4_test name)
-    if(NOT TRZ4_TESTS)
+# trz4_program(name [GUI] [DEVELOPER] SOURCES ... [DEPENDS ...]): a program. GUI programs are
+# Qt programs (qt_add_executable).
+function(trz4_program name)
+    cmake_parse_arguments(ARG "GUI;DEVELOPER" "" "SOURCES;DEPENDS" ${ARGN})
+    trz4_wanted(wanted "${ARG_GUI}" FALSE "${ARG_DEVELOPER}")
+    if(NOT wanted)
         return()
     endif()
-    cmake_parse_arguments(ARG "OWN_MAIN" "TIMEOUT" "SOURCES;DEPENDS" ${ARGN})
+    if(ARG_GUI)
+        qt_add_executable(${name} ${ARG_SOURCES})
+        trz4_qt(${name})
+    else()
+        add_executable(${name} ${ARG_SOURCES})
+    endif()
+    target_link_libraries(${name} PRIVATE ${ARG_DEPENDS})
+    trz4_warnings(${name})
+endfunction()
+
+# trz4_test(name [GUI] [OWN_MAIN] [TIMEOUT s] SOURCES ... DEPENDS ... [DEFINITIONS ...]
+#           [STARTS programs...]): one GoogleTest binary; every case becomes its own CTest entry.
+# DEFINITIONS are compile definitions of the test (paths of golden files and the like).
+# STARTS names programs that the test runs as child processes: they are built first and their
+# paths are handed in as <PROGRAM>_PATH (upper case, "-" as "_"). GUI tests run with the
+# offscreen Qt platform, so that no display is needed.
+function(trz4_test name)
+    cmake_parse_arguments(ARG "GUI;OWN_MAIN" "TIMEOUT" "SOURCES;DEPENDS;DEFINITIONS;STARTS"
+                          ${ARGN})
+    trz4_wanted(wanted "${ARG_GUI}" TRUE FALSE)
+    if(NOT wanted)
+        return()
+    endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
     endif()
@@ -33,8 +97,22 @@ function(trz4_test name)
     if(NOT ARG_OWN_MAIN)
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
+    if(ARG_DEFINITIONS)
+        target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
+    endif()
+    foreach(program IN LISTS ARG_STARTS)
+        string(TOUPPER "${program}_PATH" variable)
+        string(REPLACE "-" "_" variable "${variable}")
+        target_compile_definitions(${name} PRIVATE ${variable}="$<TARGET_FILE:${program}>")
+        add_dependencies(${name} ${program})
+    endforeach()
     trz4_warnings(${name})
+    set(environment "")
+    if(ARG_GUI)
+        trz4_qt(${name})
+        set(environment ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
     gtest_discover_tests(${name}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${ARG_TIMEOUT}
+        PROPERTIES ${environment} TIMEOUT ${ARG_TIMEOUT}
         DISCOVERY_TIMEOUT 60)
 endfunction()

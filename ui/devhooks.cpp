@@ -64,6 +64,10 @@ void takeScreenshots() {
     QuitUserInterface(0);
 }
 
+// A static initialiser rather than a call in main: the developer build runs the program's own
+// main unchanged. The library is an object library, so this object is always linked in.
+const bool kHooksHandedToStartup = (setStartupHook(armDeveloperHooks), true);
+
 } // namespace
 
 long residentKilobytes() {

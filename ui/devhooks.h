@@ -1,5 +1,8 @@
 // Two start-up hooks for the project's own scripts, armed by environment variables that only
-// those scripts set; a normal run has neither.
+// those scripts set. They live in the developer library ui_devhooks, which only the developer
+// build of the program (trz4Steuerung-dev) links: the installed program has neither hook nor
+// environment switch. Linking the library is enough; it hands armDeveloperHooks to the
+// runtime's start-up (setStartupHook, ui/uiruntime.h) when the program is loaded.
 //
 // TRZ4_STARTUP_PROBE=1 (bench/startup_bench): once the main event loop runs, prints
 // "shown" on stdout, waits half a second of idle time, prints "rss <kB>" (VmRSS) and ends the
@@ -12,6 +15,7 @@
 
 namespace ui {
 
+// Arms each hook whose environment variable is set and not empty; needs the QApplication.
 void armDeveloperHooks();
 
 // Resident memory of this process in kB (VmRSS), or -1 when it cannot be read.

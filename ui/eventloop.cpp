@@ -3,7 +3,6 @@
 
 #include "toolbox/toolbox.h"
 
-#include "ui/devhooks.h"
 #include "ui/popupdialog.h"
 #include "ui/runtime_internal.h"
 
@@ -22,6 +21,7 @@ using namespace ui::detail;
 namespace {
 
 QPointer<QEventLoop> gMainLoop;
+void (*gStartupHook)() = nullptr;
 bool gQuitPending = false;
 int gQuitCode = 0;
 
@@ -107,13 +107,19 @@ int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char
     // The string helpers step over double-byte characters only under a double-byte code
     // page; which one the process runs under is decided once, here at start-up.
     initMultibyteModeFromLocale();
-    ui::armDeveloperHooks();
+    if (gStartupHook != nullptr) {
+        gStartupHook();
+    }
     const int result = programMain(argc, argv);
     for (int handle : loadedPanels()) {
         DiscardPanel(handle); // child panels go with their parent and are skipped
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return result;
+}
+
+void setStartupHook(void (*hook)()) {
+    gStartupHook = hook;
 }
 
 int RunUserInterface() {

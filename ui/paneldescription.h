@@ -1,5 +1,6 @@
-// Panel descriptions: the panels of a panel resource kept as plain data. LoadPanel builds the
-// widgets from them; the descriptions themselves never change at run time.
+// Panel descriptions: the panels of a panel resource kept as plain data. The program registers
+// its resources with the runtime (registerPanelResource), and LoadPanel builds the widgets from
+// them; the descriptions themselves never change at run time.
 #pragma once
 
 #include <vector>
@@ -74,18 +75,10 @@ struct PanelDescription {
     std::vector<ControlDescription> controls = {};
 };
 
+// The panels of one panel resource, as the program registers it with registerPanelResource
+// (ui/uiruntime.h). A panel is found by its resourceId.
 struct ResourceDescription {
-    const char *fileName;
     std::vector<const PanelDescription *> panels;
 };
-
-// The panel resource of this program ("trz4SteuerungGui.ui").
-const ResourceDescription &trz4SteuerungGuiResource();
-
-// The description of panel panelResourceId in resourceFile, or null when there is none.
-const PanelDescription *findPanelDescription(const char *resourceFile, int panelResourceId);
-
-// Maker's lines shown on the info panel.
-inline constexpr const char *kMakerName = "Beispielwerk Steuerungstechnik GmbH";
 
 } // namespace ui

@@ -23,6 +23,7 @@
 
 #include <climits>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -32,6 +33,11 @@ namespace {
 
 std::map<int, std::unique_ptr<Panel>> gPanels;
 int gNextHandle = 1;
+
+std::map<std::string, const ui::ResourceDescription *, std::less<>> &resourceTable() {
+    static std::map<std::string, const ui::ResourceDescription *, std::less<>> table;
+    return table;
+}
 
 using AnyCallback = std::variant<CtrlCallbackPtr, PanelCallbackPtr, MenuCallbackPtr>;
 std::map<std::string, AnyCallback> &callbackTable() {
@@ -73,6 +79,22 @@ QComboBox *ringOf(Control *c) {
 }
 
 namespace {
+
+const PanelDescription *findPanelDescription(const char *resourceFile, int panelResourceId) {
+    if (resourceFile == nullptr) {
+        return nullptr;
+    }
+    auto it = resourceTable().find(std::string_view(resourceFile));
+    if (it == resourceTable().end()) {
+        return nullptr;
+    }
+    for (const PanelDescription *panel : it->second->panels) {
+        if (panel->resourceId == panelResourceId) {
+            return panel;
+        }
+    }
+    return nullptr;
+}
 
 template <typename T> T lookupCallback(const char *name) {
     if (name == nullptr) {
@@ -292,7 +314,6 @@ QWidget *makeWidget(const ControlDescription &d, QWidget *canvas, bool *charValu
     case ControlKind::Picture: {
         auto *picture = new QLabel(canvas);
         picture->setPixmap(drawMakerLogo(QSize(d.width, d.height)));
-        picture->setAccessibleName(QString::fromUtf8(ui::kMakerName));
         return picture;
     }
     }
@@ -419,11 +440,23 @@ void registerCallback(const char *name, MenuCallbackPtr function) {
     bindCallbackName(name, function);
 }
 
+int registerPanelResource(const char *resourceFile, const ui::ResourceDescription *resource) {
+    if (resourceFile == nullptr) {
+        return kUiErrBadArgument;
+    }
+    if (resource == nullptr) {
+        resourceTable().erase(std::string(resourceFile));
+    } else {
+        resourceTable()[resourceFile] = resource;
+    }
+    return 0;
+}
+
 int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId) {
     if (QApplication::instance() == nullptr) {
         return kUiErrNoApplication;
     }
-    const PanelDescription *description = ui::findPanelDescription(resourceFile, panelResourceId);
+    const PanelDescription *description = findPanelDescription(resourceFile, panelResourceId);
     if (description == nullptr) {
         return kUiErrResourceNotFound;
     }

@@ -1,8 +1,9 @@
 // The user-interface runtime: panels, controls, popups and the event loop on Qt 6 Widgets.
 //
-// Panels are built from panel descriptions kept as data (ui/paneldescription.h) and looked up
-// by resource file name and panel number. Panels and controls are addressed by int handles and
-// control constants, callbacks are plain C-style functions bound by name.
+// Panels are built from panel descriptions kept as data (ui/paneldescription.h) that the
+// program registers under a resource file name, and looked up by that name and panel number. Panels
+// and controls are addressed by int handles and control constants, callbacks are plain C-style
+// functions bound by name.
 //
 // Threading: every function here is for the one user-interface thread only; nothing is locked.
 // A QApplication must exist (see runUserInterfaceProgram) before any panel is loaded.
@@ -16,6 +17,10 @@
 
 class QAction;
 class QWidget;
+
+namespace ui {
+struct ResourceDescription;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Events that reach the callbacks.
@@ -67,10 +72,14 @@ int InitRuntimeEngine(void *instance, char *argv[], void *reserved);
 // The runtime's process start-up around the program's main function: refuses to start
 // without a display (one German line on stderr, result -1 as for a runtime that is not
 // ready, programMain not called), creates the QApplication, calls programMain(argc, argv),
-// discards what panels are left and returns programMain's result. Also arms the start-up
-// probe and the screenshot mode of the project's scripts when their environment variables ask
-// for them (ui/devhooks.h).
+// discards what panels are left and returns programMain's result. A start-up hook set with
+// setStartupHook runs right before programMain.
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[]));
+
+// Sets the function that runUserInterfaceProgram calls once the QApplication exists, before
+// the program's main function; null (the value at start) calls none. Developer builds of the
+// program arm their hooks with it (ui/devhooks.h); the program itself sets none.
+void setStartupHook(void (*hook)());
 
 // True when a display is available or the platform is chosen explicitly
 // (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set and not empty).
@@ -85,12 +94,22 @@ void registerCallback(const char *name, PanelCallbackPtr function);
 void registerCallback(const char *name, MenuCallbackPtr function);
 
 // ---------------------------------------------------------------------------------------------
+// Panel resources. The runtime knows no panel of its own: a program registers the description
+// of each panel resource under its file name before it loads a panel from it.
+
+// Makes the panels of *resource loadable by LoadPanel under the name resourceFile (compared
+// byte for byte). The description is not copied and must stay valid while it is registered.
+// Registering a name again replaces its description; a null resource removes the name.
+// Answers 0, or kUiErrBadArgument for a null resourceFile. Panels loaded before keep working.
+int registerPanelResource(const char *resourceFile, const ui::ResourceDescription *resource);
+
+// ---------------------------------------------------------------------------------------------
 // Panels and the event loop.
 
-// Loads panel number panelResourceId of resourceFile as a new hidden panel with its controls,
-// its menu bar and the callbacks named in the description. parentPanel 0 makes a top-level
-// panel; a parent's handle makes a child window that is discarded with its parent. Answers
-// the handle (>= 1) or a negative code.
+// Loads panel number panelResourceId of the registered resourceFile as a new hidden panel with its
+// controls, its menu bar and the callbacks named in the description. parentPanel 0 makes a
+// top-level panel; a parent's handle makes a child window that is discarded with its parent.
+// Answers the handle (>= 1) or a negative code.
 int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId);
 int DisplayPanel(int panel);
 int HidePanel(int panel);
@@ -189,7 +208,7 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
-// Access to the widgets, for tests and the screenshot mode. Null for unknown handles.
+// Access to the widgets, for tests and the developer hooks. Null for unknown handles.
 QWidget *panelWidget(int panel);
 QWidget *controlWidget(int panel, int control);
 // The label widget of a control (LED, ring, string, numeric with a label), or null.

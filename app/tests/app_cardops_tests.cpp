@@ -10,7 +10,7 @@
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
 #include "ui/testing/popupdriver.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <QAbstractButton>

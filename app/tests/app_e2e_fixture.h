@@ -11,7 +11,7 @@
 #include "platform/comports.h"
 #include "platform/registry.h"
 #include "tools/sim/trz4sim_engine.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <QAbstractButton>

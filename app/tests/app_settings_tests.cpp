@@ -6,7 +6,7 @@
 #include "inifile/inifile.h"
 #include "platform/registry.h"
 #include "platform/serialcomm_key.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,10 @@ namespace {
 constexpr const char *kIniFile = "trz4Steuerung.ini";
 
 int comRingPanel() {
-    static int panel = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    static int panel = [] {
+        registerTrz4SteuerungGui();
+        return LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    }();
     return panel;
 }
 

@@ -1,7 +1,7 @@
 // Without a runtime (no QApplication) the program must end at once with -1, having shown,
 // loaded, read and written nothing.
 #include "app/trz4Steuerung_Main.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <gtest/gtest.h>

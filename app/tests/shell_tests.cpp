@@ -4,7 +4,7 @@
 #include "app/trz4Steuerung_Main.h"
 #include "errors/VEK_errorV3.h"
 #include "ui/testing/popupdriver.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <QAction>

@@ -7,7 +7,7 @@
 #include "platform/registry.h"
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +22,7 @@ namespace vekcomtest {
 // so its one set is registered once.
 inline int mainPanel() {
     static int panel = [] {
+        registerTrz4SteuerungGui();
         int handle = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
         VekCom_RegisterFehlerControls(handle, FEHLERLED, FEHLERSTRING, FEHLERNUMMER);
         return handle;

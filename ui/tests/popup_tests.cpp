@@ -1,7 +1,7 @@
 // Popups answered as an operator would: Enter, Escape, a click, the close box; and the modal
 // panel popup that blocks the panel beneath it.
 #include "ui/testing/popupdriver.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <QApplication>
@@ -139,6 +139,7 @@ int countClick(int, int, int event, void *, int, int) {
 }
 
 TEST(InstallPopup, PanelBeneathTakesNoInputUntilRemoved) {
+    registerTrz4SteuerungGui();
     const int main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
     const int info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
     InstallCtrlCallback(main, STATUSABFRAGE, countClick, nullptr);
@@ -167,6 +168,7 @@ TEST(InstallPopup, PanelBeneathTakesNoInputUntilRemoved) {
 }
 
 TEST(InstallPopup, DriverSeesThePanelPopup) {
+    registerTrz4SteuerungGui();
     const int main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
     const int info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
     DisplayPanel(main);

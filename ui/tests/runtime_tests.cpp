@@ -1,5 +1,7 @@
-// The runtime operations on real widgets: handles, values, rings, callbacks and the loop.
-#include "ui/trz4SteuerungGui.h"
+// The runtime operations on real widgets: handles, values, rings, callbacks and the loop, on
+// the program's panels; and the registration of panel resources, on small panels of its own.
+#include "app/trz4SteuerungGui.h"
+#include "ui/paneldescription.h"
 #include "ui/uiruntime.h"
 
 #include <QAbstractItemView>
@@ -79,6 +81,13 @@ void recordMenu(int menuBar, int item, void *, int panel) {
     gMenuItems.push_back(item);
 }
 
+// The runtime knows no panel of its own: the program's panels are registered for every test.
+class ProgramPanels : public ::testing::Environment {
+public:
+    void SetUp() override { registerTrz4SteuerungGui(); }
+};
+const auto *const programPanels = ::testing::AddGlobalTestEnvironment(new ProgramPanels);
+
 class RuntimeTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -104,6 +113,59 @@ TEST(RuntimeLoad, UnknownResourceOrPanelFailsWithoutPanel) {
     EXPECT_EQ(LoadPanel(0, kTrz4GuiResource, 99), kUiErrResourceNotFound);
     EXPECT_EQ(LoadPanel(0, nullptr, MAINPANEL), kUiErrResourceNotFound);
     EXPECT_EQ(LoadPanel(12345, kTrz4GuiResource, INFOPANEL), kUiErrBadPanel);
+    EXPECT_EQ(loadedPanelCount(), 0);
+}
+
+ui::PanelDescription smallPanel(int resourceId, const char *title) {
+    ui::PanelDescription panel{resourceId, "SMALL", title, 120, 60, 0xFFFFFF};
+    ui::ControlDescription button{2, "KNOPF", ui::ControlKind::CommandButton, 10, 10, 80, 24};
+    button.label = "Knopf";
+    panel.controls = {button};
+    return panel;
+}
+
+std::string titleOf(int panel) {
+    return panelWidget(panel)->windowTitle().toStdString();
+}
+
+TEST(RuntimeResources, PanelsLoadOnlyFromTheResourceRegisteredUnderTheName) {
+    const ui::PanelDescription first = smallPanel(7, "Erstes");
+    const ui::PanelDescription second = smallPanel(8, "Zweites");
+    const ui::ResourceDescription firstResource{{&first}};
+    const ui::ResourceDescription secondResource{{&second}};
+
+    EXPECT_EQ(LoadPanel(0, "small.ui", 7), kUiErrResourceNotFound);
+    EXPECT_EQ(registerPanelResource("small.ui", &firstResource), 0);
+    const int panel = LoadPanel(0, "small.ui", 7);
+    ASSERT_GE(panel, 0);
+    EXPECT_EQ(titleOf(panel), "Erstes");
+    std::string label;
+    EXPECT_EQ(GetCtrlVal(panel, 2, &label), 0);
+    EXPECT_EQ(label, "Knopf");
+    // Names are compared whole and byte for byte; another resource's panels are not found.
+    EXPECT_EQ(LoadPanel(0, "SMALL.UI", 7), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(0, "small.u", 7), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(0, "small.ui", MAINPANEL), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(0, kTrz4GuiResource, 7), kUiErrResourceNotFound);
+
+    // Registering the name again replaces the description.
+    EXPECT_EQ(registerPanelResource("small.ui", &secondResource), 0);
+    EXPECT_EQ(LoadPanel(0, "small.ui", 7), kUiErrResourceNotFound);
+    const int replaced = LoadPanel(0, "small.ui", 8);
+    ASSERT_GE(replaced, 0);
+    EXPECT_EQ(titleOf(replaced), "Zweites");
+
+    // A null description removes the name; panels loaded before stay usable.
+    EXPECT_EQ(registerPanelResource("small.ui", nullptr), 0);
+    EXPECT_EQ(LoadPanel(0, "small.ui", 8), kUiErrResourceNotFound);
+    EXPECT_EQ(SetCtrlVal(panel, 2, "Noch da"), 0);
+    EXPECT_EQ(titleOf(panel), "Erstes");
+    EXPECT_EQ(registerPanelResource(nullptr, &firstResource), kUiErrBadArgument);
+    EXPECT_EQ(registerPanelResource("small.ui", nullptr), 0); // removing twice is harmless
+
+    EXPECT_EQ(DiscardPanel(panel), 0);
+    EXPECT_EQ(DiscardPanel(replaced), 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(loadedPanelCount(), 0);
 }
 

@@ -170,7 +170,7 @@ pid_t spawnSimulator(const std::vector<std::string> &args, int *out) {
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
     std::vector<char *> argv;
-    std::string program = TRZ4SIM_PROGRAM;
+    std::string program = TRZ4SIM_PATH;
     argv.push_back(program.data());
     std::vector<std::string> copies = args;
     for (std::string &arg : copies)

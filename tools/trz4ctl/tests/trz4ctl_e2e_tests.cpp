@@ -1,14 +1,13 @@
 // trz4ctl end to end: the program runs as a child process against the card simulator, which
 // sits on a pseudo-terminal linked into a scratch port map as COM 9.
-#include "tools/trz4ctl_tests/run_child.h"
+#include "tools/trz4ctl/tests/json_reader.h"
+#include "tools/trz4ctl/tests/run_child.h"
 
 #include "tools/sim/trz4sim_engine.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -68,13 +67,13 @@ protected:
     }
 
     // The one JSON object a --json run prints on one line.
-    static QJsonObject json(const ChildResult &result) {
+    static JsonValue json(const ChildResult &result) {
         EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1) << result.out;
-        QJsonParseError error{};
-        QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(result.out), &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out;
-        EXPECT_TRUE(doc.isObject()) << result.out;
-        return doc.object();
+        JsonValue value;
+        std::string error;
+        EXPECT_TRUE(JsonValue::parse(result.out, &value, &error)) << error << "\n" << result.out;
+        EXPECT_EQ(value.type(), JsonValue::Type::Object) << result.out;
+        return value;
     }
 
     fs::path root;
@@ -91,14 +90,13 @@ TEST_F(Trz4ctl, PortsListsTheMappedSimulatorWithItsDevice) {
 
     ChildResult result = ctl({"ports", "--json"});
     ASSERT_EQ(result.exitStatus, 0) << result.err;
-    QJsonObject object = json(result);
+    JsonValue object = json(result);
     EXPECT_EQ(object["command"].toString(), "ports");
-    EXPECT_EQ(object["portMap"].toString().toStdString(),
-              (root / "config" / "trz4steuerung" / "ports").string());
+    EXPECT_EQ(object["portMap"].toString(), (root / "config" / "trz4steuerung" / "ports").string());
     bool listed = false;
-    for (const QJsonValue &port : object["ports"].toArray()) {
+    for (const JsonValue &port : object["ports"].toArray()) {
         if (port["com"].toInt() == kCom)
-            listed = port["device"].toString().toStdString() == sim->devicePath();
+            listed = port["device"].toString() == sim->devicePath();
     }
     EXPECT_TRUE(listed) << result.out;
 }
@@ -120,7 +118,7 @@ TEST_F(Trz4ctl, IdAndReadAnswerFromTheCard) {
     EXPECT_EQ(read.out, "Kartennummer: 7\n");
     EXPECT_EQ(card({"read", "--lang", "en"}).out, "Card number: 7\n");
 
-    QJsonObject object = json(card({"--json", "read"}));
+    JsonValue object = json(card({"--json", "read"}));
     EXPECT_EQ(object["command"].toString(), "read");
     EXPECT_EQ(object["com"].toInt(), kCom);
     EXPECT_EQ(object["address"].toString(), "1");
@@ -141,7 +139,7 @@ TEST_F(Trz4ctl, StatusShowsTheWordInHexAndTheTwoBitsByName) {
         sim->setStatus('1', c.word);
         ChildResult result = card({"status", "--json"});
         ASSERT_EQ(result.exitStatus, 0) << result.err;
-        QJsonObject object = json(result);
+        JsonValue object = json(result);
         EXPECT_EQ(object["status"].toInt(), c.word);
         EXPECT_EQ(object["statusHex"].toString(), c.hex);
         EXPECT_EQ(object["invalidCardNumber"].toBool(), c.invalidNumber) << c.hex;
@@ -162,7 +160,7 @@ TEST_F(Trz4ctl, ScanTellsACardFromAForeignDeviceAndFromSilence) {
     ChildResult found = card({"scan"});
     EXPECT_EQ(found.exitStatus, 0) << found.err;
     EXPECT_EQ(found.out, "Adresse 1: trz-4-Karte, ID VEK-TRZ4-SIM\n");
-    QJsonObject object = json(card({"scan", "--json"}));
+    JsonValue object = json(card({"scan", "--json"}));
     EXPECT_EQ(object["cards"].toInt(), 1);
     EXPECT_EQ(object["results"][0]["found"].toString(), "card");
 
@@ -204,7 +202,7 @@ TEST_F(Trz4ctl, WriteWithYesSetsTheNumberAndReadsItBack) {
     startSim();
     ChildResult result = card({"write", "c", "--yes", "--json"});
     ASSERT_EQ(result.exitStatus, 0) << result.err;
-    QJsonObject object = json(result);
+    JsonValue object = json(result);
     EXPECT_TRUE(object["written"].toBool());
     EXPECT_EQ(object["readBack"].toString(), "c");
     EXPECT_NE(result.err.find(kWarningLine), std::string::npos);
@@ -223,7 +221,7 @@ TEST_F(Trz4ctl, CardErrorsExitWithOneAndTheCatalogueMessage) {
 
     ChildResult result = card({"read", "--json"});
     EXPECT_EQ(result.exitStatus, 1);
-    QJsonObject object = json(result);
+    JsonValue object = json(result);
     EXPECT_EQ(object["error"].toInt(), 403024);
     EXPECT_EQ(object["message"].toString(), "Keine Antwort vom Gerät");
 
@@ -255,9 +253,9 @@ TEST_F(Trz4ctl, PortProblemsExitWithOneWithTheProgramsNumbers) {
     EXPECT_EQ(gone.err.substr(0, 15), "Fehler #100003:") << gone.err;
     EXPECT_GT(std::count(gone.err.begin(), gone.err.end(), '\n'), 1) << gone.err;
     EXPECT_EQ(ctl({"--com", "12", "id"}).err.substr(0, 15), "Fehler #122304:");
-    QJsonObject object = json(ctl({"--com", "12", "status", "--json"}));
+    JsonValue object = json(ctl({"--com", "12", "status", "--json"}));
     EXPECT_EQ(object["message"].toString(), "Fehler beim öffnen der seriellen Schnittstelle");
-    EXPECT_FALSE(object["detail"].toString().isEmpty());
+    EXPECT_FALSE(object["detail"].toString().empty());
 }
 
 TEST_F(Trz4ctl, AddressesFollowTheProgramsRule) {
@@ -281,7 +279,7 @@ TEST_F(Trz4ctl, SettingsFileGivesTheDefaultsAndIsNeverWritten) {
 
     ChildResult result = ctl({"read", "--json"});
     ASSERT_EQ(result.exitStatus, 0) << result.err;
-    QJsonObject object = json(result);
+    JsonValue object = json(result);
     EXPECT_EQ(object["com"].toInt(), kCom);
     EXPECT_EQ(object["address"].toString(), "1");
     EXPECT_EQ(object["cardNumber"].toString(), "4");

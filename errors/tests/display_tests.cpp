@@ -2,7 +2,7 @@
 // operator sees and dismisses them.
 #include "errors/VEK_errorV3.h"
 #include "ui/testing/popupdriver.h"
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <QTest>
@@ -22,6 +22,7 @@ protected:
         vekResetFehlerControls();
         VEK_Fehlersprache(1);
         VEK_Fehleruserstring(nullptr);
+        registerTrz4SteuerungGui();
         first = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
         second = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
         ASSERT_GE(first, 0);

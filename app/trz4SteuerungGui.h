@@ -1,9 +1,25 @@
-// Panel, control and menu constants of the panel resource "trz4SteuerungGui.ui".
+// The program's panel resource "trz4SteuerungGui.ui": its panel, control and menu constants,
+// and its registration with the user-interface runtime.
 //
 // Every constant exists with its panel's prefix (MAINPANEL_COMPORT, INFOPANEL_OK, ...). The
 // names that occur on one panel only exist without prefix as well (COMPORT, OK, ...); the
 // names both panels use (PICTURE, TEXTMSG, TEXTMSG_2, TEXTMSG_3) only with their prefix.
 #pragma once
+
+namespace ui {
+struct ResourceDescription;
+}
+
+// Registers the panel resource with the runtime under kTrz4GuiResource, so that LoadPanel
+// finds MAINPANEL and INFOPANEL. The program calls it before it loads its panels; calling it
+// again changes nothing.
+void registerTrz4SteuerungGui();
+
+// The description of the two panels and the menu bar, as registered.
+const ui::ResourceDescription &trz4SteuerungGuiResource();
+
+// Maker's name, shown on the info panel and read out for the logos.
+inline constexpr const char *kMakerName = "Beispielwerk Steuerungstechnik GmbH";
 
 // Resource file name and panel numbers.
 inline constexpr const char *kTrz4GuiResource = "trz4SteuerungGui.ui";

@@ -1,10 +1,10 @@
 // The panels of "trz4SteuerungGui.ui": the main panel with its menu bar and the info panel.
+#include "app/trz4SteuerungGui.h"
+
 #include "ui/paneldescription.h"
-#include "ui/trz4SteuerungGui.h"
+#include "ui/uiruntime.h"
 
-#include <cstring>
-
-namespace ui {
+using namespace ui;
 
 namespace {
 
@@ -87,6 +87,7 @@ ControlDescription stringBox(int id, const char *name, int x, int y, int width) 
 ControlDescription picture(int id, int x, int y, int width, int height) {
     ControlDescription c{id, "PICTURE", ControlKind::Picture, x, y, width, height};
     c.picture = PictureKind::MakerLogo;
+    c.accessibleName = kMakerName;
     return c;
 }
 
@@ -203,24 +204,10 @@ PanelDescription makeInfoPanel() {
 const ResourceDescription &trz4SteuerungGuiResource() {
     static const PanelDescription kMain = makeMainPanel();
     static const PanelDescription kInfo = makeInfoPanel();
-    static const ResourceDescription kResource{kTrz4GuiResource, {&kInfo, &kMain}};
+    static const ResourceDescription kResource{{&kInfo, &kMain}};
     return kResource;
 }
 
-const PanelDescription *findPanelDescription(const char *resourceFile, int panelResourceId) {
-    if (resourceFile == nullptr) {
-        return nullptr;
-    }
-    const ResourceDescription &resource = trz4SteuerungGuiResource();
-    if (std::strcmp(resourceFile, resource.fileName) != 0) {
-        return nullptr;
-    }
-    for (const PanelDescription *panel : resource.panels) {
-        if (panel->resourceId == panelResourceId) {
-            return panel;
-        }
-    }
-    return nullptr;
+void registerTrz4SteuerungGui() {
+    registerPanelResource(kTrz4GuiResource, &trz4SteuerungGuiResource());
 }
-
-} // namespace ui

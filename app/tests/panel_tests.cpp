@@ -1,6 +1,6 @@
 // The two panels and the menu bar as loaded: every control with its constant, kind, label,
 // initial value and the positions the layout fixes.
-#include "ui/trz4SteuerungGui.h"
+#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <QAction>
@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 
 namespace {
@@ -21,6 +22,7 @@ namespace {
 class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        registerTrz4SteuerungGui();
         main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
         info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
         ASSERT_GE(main, 0);
@@ -51,48 +53,56 @@ protected:
     int info = -1;
 };
 
-TEST_F(PanelTest, ConstantsHaveTheirValues) {
-    EXPECT_EQ(MAINPANEL, 2);
-    EXPECT_EQ(INFOPANEL, 1);
-    EXPECT_EQ(MENUMAIN, 1);
-    const int mainControls[] = {ADRESSE,
-                                COMPORT,
-                                COMHILFE,
-                                SCANN,
-                                IDLESEN,
-                                STATUSABFRAGE,
-                                KARTENNUMMERLESEN,
-                                KARTENNUMMERSCHREIBEN,
-                                KARTENNUMMERSOLL,
-                                FEHLERLED,
-                                FEHLERSTRING,
-                                FEHLERNUMMER,
-                                LED1,
-                                ID,
-                                MAINPANEL_TEXTMSG_2,
-                                MAINPANEL_TEXTMSG_3,
-                                MAINPANEL_TEXTMSG,
-                                STATUSLED10,
-                                KARTENNUMMERIST,
-                                STATUSLED9,
-                                COMAKTIVLED,
-                                DECORATION,
-                                MAINPANEL_PICTURE,
-                                DECORATION_2,
-                                DECORATION_3,
-                                SCANNTEXT};
-    int expected = 2;
-    for (int control : mainControls) {
-        EXPECT_EQ(control, expected);
-        EXPECT_NE(controlWidget(main, control), nullptr) << control;
-        ++expected;
+// The constants are fixed by the resource's numbering: the panels 1 and 2, the controls of each
+// panel numbered from 2 in resource order.
+static_assert(INFOPANEL == 1 && MAINPANEL == 2 && MENUMAIN == 1);
+
+constexpr int kMainControls[] = {ADRESSE,
+                                 COMPORT,
+                                 COMHILFE,
+                                 SCANN,
+                                 IDLESEN,
+                                 STATUSABFRAGE,
+                                 KARTENNUMMERLESEN,
+                                 KARTENNUMMERSCHREIBEN,
+                                 KARTENNUMMERSOLL,
+                                 FEHLERLED,
+                                 FEHLERSTRING,
+                                 FEHLERNUMMER,
+                                 LED1,
+                                 ID,
+                                 MAINPANEL_TEXTMSG_2,
+                                 MAINPANEL_TEXTMSG_3,
+                                 MAINPANEL_TEXTMSG,
+                                 STATUSLED10,
+                                 KARTENNUMMERIST,
+                                 STATUSLED9,
+                                 COMAKTIVLED,
+                                 DECORATION,
+                                 MAINPANEL_PICTURE,
+                                 DECORATION_2,
+                                 DECORATION_3,
+                                 SCANNTEXT};
+constexpr int kInfoControls[] = {INFOPANEL_PICTURE, OK,    INFOPANEL_TEXTMSG,  INFOPANEL_TEXTMSG_2,
+                                 VERSION,           DATUM, INFOPANEL_TEXTMSG_3};
+
+template <std::size_t N> constexpr bool numberedFromTwo(const int (&controls)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (controls[i] != static_cast<int>(i) + 2) {
+            return false;
+        }
     }
-    expected = 2;
-    for (int control : {INFOPANEL_PICTURE, OK, INFOPANEL_TEXTMSG, INFOPANEL_TEXTMSG_2, VERSION,
-                        DATUM, INFOPANEL_TEXTMSG_3}) {
-        EXPECT_EQ(control, expected);
+    return true;
+}
+static_assert(numberedFromTwo(kMainControls));
+static_assert(numberedFromTwo(kInfoControls));
+
+TEST_F(PanelTest, EveryConstantNamesALoadedControlAndNoMore) {
+    for (int control : kMainControls) {
+        EXPECT_NE(controlWidget(main, control), nullptr) << control;
+    }
+    for (int control : kInfoControls) {
         EXPECT_NE(controlWidget(info, control), nullptr) << control;
-        ++expected;
     }
     EXPECT_EQ(controlWidget(main, 28), nullptr);
     EXPECT_EQ(controlWidget(info, 9), nullptr);

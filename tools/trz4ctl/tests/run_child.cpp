@@ -1,4 +1,4 @@
-#include "tools/trz4ctl_tests/run_child.h"
+#include "tools/trz4ctl/tests/run_child.h"
 
 #include <chrono>
 #include <csignal>
