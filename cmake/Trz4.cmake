@@ -1,11 +1,13 @@
-# Helpers that every folder uses to declare its targets. One pattern throughout: a folder's
-# CMakeLists.txt names each of its sources; a source that is missing is a configure error.
+# Helpers that every folder uses to declare its targets. One pattern throughout: the root
+# CMakeLists.txt names every folder, a folder's CMakeLists.txt names each of its sources and
+# tests; a folder or source that is missing is a configure error. No piece is included
+# optionally, no source found by a glob.
 #
 # Targets marked GUI exist only with TRZ4_GUI (they need Qt); targets marked TEST_SUPPORT and
 # the tests exist only with TRZ4_TESTS; targets marked DEVELOPER (the developer hooks and the
-# program build that carries them) only with TRZ4_BENCH. Linking a target that the configuration leaves out
-# through its trz4:: alias is a configure error, so a GUI-free target that starts to need the
-# GUI fails in the GUI-free build instead of pulling Qt in.
+# program build that carries them) only with TRZ4_BENCH. Linking a target that the
+# configuration leaves out through its trz4:: alias is a configure error, so a GUI-free target
+# that starts to need the GUI fails in the GUI-free build instead of pulling Qt in.
 
 # Warnings for our own code only; Qt and GoogleTest headers come in as system headers.
 # Warnings are errors with TRZ4_WERROR (CI): a user's newer or older compiler that finds

@@ -1,9 +1,9 @@
 // The user-interface runtime: panels, controls, popups and the event loop on Qt 6 Widgets.
 //
 // Panels are built from panel descriptions kept as data (ui/paneldescription.h) that the
-// program registers under a resource file name, and looked up by that name and panel number. Panels
-// and controls are addressed by int handles and control constants, callbacks are plain C-style
-// functions bound by name.
+// program registers under a resource file name, and are looked up by that name and the panel
+// number. Panels and controls are addressed by int handles and control constants, callbacks
+// are plain C-style functions bound by name.
 //
 // Threading: every function here is for the one user-interface thread only; nothing is locked.
 // A QApplication must exist (see runUserInterfaceProgram) before any panel is loaded.
@@ -106,10 +106,11 @@ int registerPanelResource(const char *resourceFile, const ui::ResourceDescriptio
 // ---------------------------------------------------------------------------------------------
 // Panels and the event loop.
 
-// Loads panel number panelResourceId of the registered resourceFile as a new hidden panel with its
-// controls, its menu bar and the callbacks named in the description. parentPanel 0 makes a
+// Loads panel number panelResourceId of the registered resourceFile as a new hidden panel with
+// its controls, its menu bar and the callbacks named in the description. parentPanel 0 makes a
 // top-level panel; a parent's handle makes a child window that is discarded with its parent.
-// Answers the handle (>= 1) or a negative code.
+// Answers the handle (>= 1) or a negative code (kUiErrResourceNotFound for a name that is not
+// registered or a panel number that its resource lacks).
 int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId);
 int DisplayPanel(int panel);
 int HidePanel(int panel);

@@ -282,7 +282,10 @@ TEST_F(PanelTest, InfoPanelTextsAtLoad) {
     EXPECT_EQ(textOf(info, VERSION), "Version");
     EXPECT_EQ(textOf(info, DATUM), "Datum");
     EXPECT_EQ(textOf(info, INFOPANEL_TEXTMSG_3), "trz4-Steuerung");
-    EXPECT_FALSE(textOf(info, INFOPANEL_TEXTMSG).empty());
+    EXPECT_EQ(textOf(info, INFOPANEL_TEXTMSG), kMakerName);
+    // The logos have no text of their own: assistive technology reads out the maker's name.
+    EXPECT_EQ(controlWidget(main, MAINPANEL_PICTURE)->accessibleName().toStdString(), kMakerName);
+    EXPECT_EQ(controlWidget(info, INFOPANEL_PICTURE)->accessibleName().toStdString(), kMakerName);
     const std::string contact = textOf(info, INFOPANEL_TEXTMSG_2);
     EXPECT_NE(contact.find("Tel"), std::string::npos);
     EXPECT_NE(contact.find("Fax"), std::string::npos);
