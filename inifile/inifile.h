@@ -237,17 +237,28 @@ int Ini_WriteGeneric(IniDocument *doc, Ini_LineSinkFunc lineSink, void *callback
 // and synced temporary file in its directory (ini$$<n>.TMP), in one atomic rename; after any
 // failure the old file is untouched and no temporary file is left. A null path writes to
 // standard output. 0 or a negative code (-65, -91, -93, -95, -97, -12, -100, -5003, -5004).
+// A path whose last component is a symbolic link is written through it: the link stays, and
+// the file it leads to (through chains of links; a relative target counts from the link's
+// directory) is replaced in its own directory, with the temporary file created there. A
+// dangling link gets its target created. More than 40 links in a row, or a link that cannot
+// be read, give -91. Only a regular file is replaced: a target that is a directory, FIFO,
+// device or socket gives -95 and is never opened.
 int Ini_WriteToFile(IniDocument *doc, const char *path);
 // Line sink of Ini_WriteToFile; callbackData is the FILE *.
 int WriteLineToFile(void *callbackData, const char *line);
 // 0 and *writable 1 or 0; -91 when the path cannot be examined, -93 otherwise, -65 for null
-// arguments. An existing file is writable when it opens for update; a missing one when it
-// can be created (the probe file is removed again).
+// arguments. An existing regular file is writable when it opens for update (anything else
+// that exists, a directory or a device, is not writable and is not opened); a missing one
+// when it can be created (the probe file is removed again).
 int GetFileWritability(const char *path, int *writable);
 // Creates and opens a new temporary file "<dir><prefix(5)><n>.<extension>" for the first
 // n = 0..999 whose name is free (exclusive create: an existing file or link is never opened).
-// tempPath must hold kIniMaxPathBytes bytes. 0, -5003 all names taken, -5004 cannot create,
-// -65 null arguments.
+// The file is held while the stream is open (see openNewFileHeld in platform/files.h): other
+// writers leave it alone. Before the search, every file under these 1000 names that nobody
+// holds, the leftover of a writer that died before its rename, is removed; a held file, a
+// link or anything that is not a regular file stays. tempPath must hold kIniMaxPathBytes
+// bytes. 0, -5003 all names taken by live writers (or by what is not a leftover), -5004
+// cannot create, -65 null arguments, -12 out of memory.
 int CreateAndOpenTemporaryFile(const char *path, const char *prefix, const char *extension,
                                const char *mode, char *tempPath, FILE **stream);
 // Removes the file; any failure is ignored.
@@ -259,4 +270,8 @@ int DeleteAndRename(const char *source, const char *target);
 int ErrnoToError(int errnoValue);
 // Replaces the subkeys of the key by one subkey per section with every item's raw value as a
 // REG_SZ value. rootKey as for Ini_ReadFromRegistry. 0, -94, -95, -5001, -21, -65.
+// A base key that does not exist yet gives -94 and nothing is written. On Linux the keys
+// are the process's in-memory ones (see Ini_ReadFromRegistry): nothing reaches a disk, and
+// what is written is gone when the process ends; at start every key is missing, so a write
+// gives -94 until the base key was created (RegCreateKey in platform/registry.h).
 int Ini_WriteToRegistry(IniDocument *doc, int rootKey, const char *baseKeyPath);
