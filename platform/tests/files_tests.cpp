@@ -184,20 +184,6 @@ TEST_F(Files, HeldFilesAreLeftAloneAndLeftoversRemoved) {
     EXPECT_EQ(read("target"), "keep");
 }
 
-TEST_F(Files, FileRemovedBeforeItsHoldIsGivenUp) {
-    // A cleaner removes the fresh, not yet held file and a new file takes the name.
-    setBeforeHoldHookForTesting(
-        [](const char *path, void *) {
-            EXPECT_EQ(removeUnheldFile(path), 1);
-            std::ofstream(path) << "other";
-        },
-        nullptr);
-    errno = 0;
-    EXPECT_EQ(openNewFileHeld(file("t").c_str(), "wb"), nullptr);
-    EXPECT_EQ(errno, EEXIST);
-    EXPECT_EQ(read("t"), "other");
-}
-
 TEST_F(Files, ReadingOpensOnlyRegularFilesWithinTheirSize) {
     write("small", "12345");
     FILE *stream = nullptr;
