@@ -272,11 +272,14 @@ int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
     int result = readExchange(port, frame, kCardNumberCodes, answer);
     if (result != 0)
         return result;
-    char number = answer.bytes[kEchoLength];
-    if (number == '\0')
+    // The byte after the echo is the number. The line's own CR there (an answer "#1DNR" with
+    // nothing after it) or any other control character is no number: taking it would report
+    // success and show the operator an empty or garbled number.
+    const auto number = static_cast<unsigned char>(answer.bytes[kEchoLength]);
+    if (number < 0x20 || number == 0x7F)
         return kErrReadNoNumber;
     if (kartennummer)
-        *kartennummer = number;
+        *kartennummer = static_cast<char>(number);
     return 0;
 }
 

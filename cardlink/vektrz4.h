@@ -166,8 +166,9 @@ int VEKTRZ4_Timeout(int port, double timeoutSeconds);
 // flush gives kErrFlushInput or kErrFlushOutput.
 int VEKTRZ4_IDLesen(int port, char address, char *idText);
 
-// Reads the card number: the byte after the five-byte echo "#", address, "DNR"; none there is
-// kErrReadNoNumber. 0 or one of kErrRead...
+// Reads the card number: the byte after the five-byte echo "#", address, "DNR". Every
+// printable character (0x20-0x7E) is taken as it is; none there, the line end or another
+// control character is no card number (kErrReadNoNumber). 0 or one of kErrRead...
 int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer);
 
 // Writes a new card number ("1"-"9", "a"-"f"); the card answers with the handshake only.
