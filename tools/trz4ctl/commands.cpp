@@ -16,6 +16,8 @@
 #include <cstring>
 #include <filesystem>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -23,6 +25,25 @@ namespace {
 constexpr int kNoPortCardOperation = trzcom::kErrNotOpen;
 constexpr int kNoPortIdentification = vekcom::kErrIdNotOpen;
 constexpr int kNoPortScan = vekcom::kErrScanNotOpen;
+
+// Card text for the terminal: control characters as \xHH and the backslash doubled, so that
+// an answer carrying escape sequences cannot clear the screen or set the window title, and
+// the escaped form cannot be mistaken for text the card sent.
+std::string visible(std::string_view cardText) {
+    std::string shown;
+    for (unsigned char c : cardText) {
+        if (c == '\\') {
+            shown += "\\\\";
+        } else if (c < 0x20 || c == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            shown += escape;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
+}
 
 class Invocation {
 public:
@@ -182,7 +203,7 @@ int Invocation::identification() {
         return fail(code);
     json.add("id", id);
     if (!options.json)
-        out << "ID: " << id << "\n";
+        out << "ID: " << visible(id) << "\n";
     return succeed();
 }
 
@@ -212,11 +233,11 @@ int Invocation::scan() {
             ++cards;
             result.add("found", "card").add("id", id);
             if (!options.json)
-                out << say("trz-4-Karte, ID ", "trz-4 card, ID ") << id << "\n";
+                out << say("trz-4-Karte, ID ", "trz-4 card, ID ") << visible(id) << "\n";
         } else {
             result.add("found", "foreign").add("id", id);
             if (!options.json)
-                out << say("fremdes Gerät, ID ", "other device, ID ") << id << "\n";
+                out << say("fremdes Gerät, ID ", "other device, ID ") << visible(id) << "\n";
         }
         results.add(result);
     }
@@ -242,7 +263,8 @@ int Invocation::status() {
     std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(word));
     const bool invalidNumber = (word & kTrz4StatusInvalidCardNumber) != 0;
     const bool incomplete = (word & kTrz4StatusParametersIncomplete) != 0;
-    json.add("status", word)
+    // The card's word is 32 bits; 0xFFFFFFFF is not -1.
+    json.add("status", static_cast<long long>(static_cast<unsigned>(word)))
         .add("statusHex", hex)
         .add("invalidCardNumber", invalidNumber)
         .add("parametersIncomplete", incomplete);
@@ -273,7 +295,7 @@ int Invocation::readCardNumber() {
         return fail(code);
     json.add("cardNumber", std::string(1, number));
     if (!options.json)
-        out << say("Kartennummer: ", "Card number: ") << number << "\n";
+        out << say("Kartennummer: ", "Card number: ") << visible({&number, 1}) << "\n";
     return succeed();
 }
 
@@ -314,8 +336,15 @@ int Invocation::writeCardNumber() {
     if (code != 0)
         return fail(code);
     json.add("readBack", std::string(1, readBack));
+    // The card acknowledged the write; only the read-back tells whether it took the number.
+    if (readBack != number) {
+        setDetail(say("Die Karte meldet nach dem Schreiben die Nummer ",
+                      "After the write the card reports number ") +
+                  visible({&readBack, 1}) + say(" statt ", " instead of ") + number + ".");
+        return fail(trz4ctl::kErrWriteNotTaken);
+    }
     if (!options.json)
-        out << say("Kartennummer: ", "Card number: ") << readBack << "\n";
+        out << say("Kartennummer: ", "Card number: ") << visible({&readBack, 1}) << "\n";
     return succeed();
 }
 
