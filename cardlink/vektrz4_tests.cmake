@@ -1,5 +1,7 @@
 trz4_test(cardlink_vektrz4_tests
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/vektrz4_protocol_tests.cpp
+    SOURCES
+        ${CMAKE_CURRENT_LIST_DIR}/tests/vektrz4_protocol_tests.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tests/vektrz4_model_tests.cpp
     DEPENDS trz4::cardlink)
 if(TARGET cardlink_vektrz4_tests)
     target_compile_definitions(cardlink_vektrz4_tests
