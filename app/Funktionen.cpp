@@ -8,8 +8,6 @@ namespace {
 
 // A name without directory: the file lives in the process's current directory.
 const char *const kIniDateiName = "trz4Steuerung.ini";
-// The ini library's result for a file that cannot be opened for reading.
-constexpr int kIniCannotOpen = -5001;
 
 } // namespace
 
@@ -29,12 +27,12 @@ int Func_PanelsFreigeben() {
 int Func_IniDateiLaden() {
     IniDocument *handle = Ini_New(1);
     if (handle == nullptr) {
-        return -801202;
+        return funktionen::kErrIniRead;
     }
     const int code = Ini_ReadFromFile(handle, kIniDateiName);
     if (code != 0) {
         Ini_Dispose(handle);
-        return code == kIniCannotOpen ? -802201 : -801202;
+        return code == kIniCouldNotOpenFile ? funktionen::kErrIniNotFound : funktionen::kErrIniRead;
     }
     const int result = Mainpanel_ReadIni(handle);
     Ini_Dispose(handle);
@@ -44,10 +42,10 @@ int Func_IniDateiLaden() {
 int Func_IniDateiSchreiben() {
     IniDocument *handle = Ini_New(1);
     if (handle == nullptr) {
-        return -800203;
+        return funktionen::kErrIniWrite;
     }
     Mainpanel_WriteIni(handle);
     const int code = Ini_WriteToFile(handle, kIniDateiName);
     Ini_Dispose(handle);
-    return code != 0 ? -800203 : 0;
+    return code != 0 ? funktionen::kErrIniWrite : 0;
 }
