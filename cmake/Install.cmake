@@ -14,7 +14,11 @@ option(TRZ4_INSTALL_UDEV "Install the udev rule that keeps ModemManager off the 
 set(TRZ4_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING "Where the udev rule is installed")
 
 set(dist ${PROJECT_SOURCE_DIR}/dist)
-install(TARGETS trz4ctl trz4sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS trz4ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The simulator plays a card on a pseudo-terminal: Linux only.
+if(NOT WIN32)
+    install(TARGETS trz4sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(TRZ4_GUI)
     install(TARGETS trz4Steuerung RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     install(FILES ${dist}/${TRZ4_APP_ID}.desktop

@@ -5,9 +5,23 @@
 #
 # Targets marked GUI exist only with TRZ4_GUI (they need Qt); targets marked TEST_SUPPORT and
 # the tests exist only with TRZ4_TESTS; targets marked DEVELOPER (the developer hooks and the
-# program build that carries them) only with TRZ4_BENCH. Linking a target that the
-# configuration leaves out through its trz4:: alias is a configure error, so a GUI-free target
-# that starts to need the GUI fails in the GUI-free build instead of pulling Qt in.
+# program build that carries them) only with TRZ4_BENCH; targets marked LINUX (pseudo-terminals,
+# fork, file permissions: the card simulator and the tests built on them) only when the target
+# system is not Windows. Linking a target that the configuration leaves out through its trz4::
+# alias is a configure error, so a GUI-free target that starts to need the GUI fails in the
+# GUI-free build instead of pulling Qt in.
+#
+# Code that differs per operating system lives in files of its own, named <name>_posix.cpp and
+# <name>_win32.cpp; a folder lists <name>_${TRZ4_OS}.cpp, so the other system's file is never
+# compiled and a missing one is a configure error.
+if(WIN32)
+    set(TRZ4_OS win32)
+    # Windows 10 and later; <windows.h> without its rarely used parts and without the min/max
+    # macros that break std::min and std::max.
+    add_compile_definitions(_WIN32_WINNT=0x0A00 WIN32_LEAN_AND_MEAN NOMINMAX)
+else()
+    set(TRZ4_OS posix)
+endif()
 
 # Warnings for our own code only; Qt and GoogleTest headers come in as system headers.
 # Warnings are errors with TRZ4_WERROR (CI): a user's newer or older compiler that finds
@@ -25,22 +39,23 @@ function(trz4_qt target)
 endfunction()
 
 # True in `result` when a target with these marks belongs to this configuration.
-function(trz4_wanted result gui test_support developer)
+function(trz4_wanted result gui test_support developer linux)
     set(wanted TRUE)
     if((gui AND NOT TRZ4_GUI) OR (test_support AND NOT TRZ4_TESTS)
-       OR (developer AND NOT TRZ4_BENCH))
+       OR (developer AND NOT TRZ4_BENCH) OR (linux AND WIN32))
         set(wanted FALSE)
     endif()
     set(${result} ${wanted} PARENT_SCOPE)
 endfunction()
 
-# trz4_library(name [GUI] [TEST_SUPPORT] [DEVELOPER] [OBJECT] SOURCES ... [DEPENDS ...]): a
+# trz4_library(name [GUI] [TEST_SUPPORT] [DEVELOPER] [LINUX] [OBJECT] SOURCES ... [DEPENDS ...]): a
 # static library with the alias trz4::name, whose headers are included as "folder/header.h"
 # from the source root. OBJECT makes an object library instead: a program that links it gets
 # all of its objects, also those that no other code calls.
 function(trz4_library name)
-    cmake_parse_arguments(ARG "GUI;TEST_SUPPORT;DEVELOPER;OBJECT" "" "SOURCES;DEPENDS" ${ARGN})
-    trz4_wanted(wanted "${ARG_GUI}" "${ARG_TEST_SUPPORT}" "${ARG_DEVELOPER}")
+    cmake_parse_arguments(ARG "GUI;TEST_SUPPORT;DEVELOPER;LINUX;OBJECT" "" "SOURCES;DEPENDS"
+                          ${ARGN})
+    trz4_wanted(wanted "${ARG_GUI}" "${ARG_TEST_SUPPORT}" "${ARG_DEVELOPER}" "${ARG_LINUX}")
     if(NOT wanted)
         return()
     endif()
@@ -60,11 +75,11 @@ function(trz4_library name)
     endif()
 endfunction()
 
-# trz4_program(name [GUI] [DEVELOPER] SOURCES ... [DEPENDS ...]): a program. GUI programs are
-# Qt programs (qt_add_executable).
+# trz4_program(name [GUI] [DEVELOPER] [LINUX] SOURCES ... [DEPENDS ...]): a program. GUI
+# programs are Qt programs (qt_add_executable).
 function(trz4_program name)
-    cmake_parse_arguments(ARG "GUI;DEVELOPER" "" "SOURCES;DEPENDS" ${ARGN})
-    trz4_wanted(wanted "${ARG_GUI}" FALSE "${ARG_DEVELOPER}")
+    cmake_parse_arguments(ARG "GUI;DEVELOPER;LINUX" "" "SOURCES;DEPENDS" ${ARGN})
+    trz4_wanted(wanted "${ARG_GUI}" FALSE "${ARG_DEVELOPER}" "${ARG_LINUX}")
     if(NOT wanted)
         return()
     endif()
@@ -78,16 +93,16 @@ function(trz4_program name)
     trz4_warnings(${name})
 endfunction()
 
-# trz4_test(name [GUI] [OWN_MAIN] [TIMEOUT s] SOURCES ... DEPENDS ... [DEFINITIONS ...]
+# trz4_test(name [GUI] [LINUX] [OWN_MAIN] [TIMEOUT s] SOURCES ... DEPENDS ... [DEFINITIONS ...]
 #           [STARTS programs...]): one GoogleTest binary; every case becomes its own CTest entry.
 # DEFINITIONS are compile definitions of the test (paths of golden files and the like).
 # STARTS names programs that the test runs as child processes: they are built first and their
 # paths are handed in as <PROGRAM>_PATH (upper case, "-" as "_"). GUI tests run with the
 # offscreen Qt platform, so that no display is needed.
 function(trz4_test name)
-    cmake_parse_arguments(ARG "GUI;OWN_MAIN" "TIMEOUT" "SOURCES;DEPENDS;DEFINITIONS;STARTS"
+    cmake_parse_arguments(ARG "GUI;LINUX;OWN_MAIN" "TIMEOUT" "SOURCES;DEPENDS;DEFINITIONS;STARTS"
                           ${ARGN})
-    trz4_wanted(wanted "${ARG_GUI}" TRUE FALSE)
+    trz4_wanted(wanted "${ARG_GUI}" TRUE FALSE "${ARG_LINUX}")
     if(NOT wanted)
         return()
     endif()
@@ -114,7 +129,13 @@ function(trz4_test name)
         trz4_qt(${name})
         set(environment ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     endif()
+    # A cross-built test lists its cases through Wine; that happens when CTest runs, not at
+    # every build (scripts/test runs the Windows test programs directly, see there).
+    set(discovery "")
+    if(CMAKE_CROSSCOMPILING)
+        set(discovery DISCOVERY_MODE PRE_TEST)
+    endif()
     gtest_discover_tests(${name}
         PROPERTIES ${environment} TIMEOUT ${ARG_TIMEOUT}
-        DISCOVERY_TIMEOUT 60)
+        DISCOVERY_TIMEOUT 60 ${discovery})
 endfunction()

@@ -239,7 +239,7 @@ int GetFileWritability(const char *path, int *writable) {
             *writable = 0;
             return 0;
         }
-        FILE *stream = std::fopen(path, "r+b");
+        FILE *stream = openFile(path, "r+b");
         *writable = stream ? 1 : 0;
         if (stream) {
             std::fclose(stream);
@@ -256,7 +256,7 @@ int GetFileWritability(const char *path, int *writable) {
             *writable = 1;
         } else if (errno == EEXIST) {
             // Created by someone else since the look: judge it as an existing file.
-            stream = isRegularFile(path) ? std::fopen(path, "r+b") : nullptr;
+            stream = isRegularFile(path) ? openFile(path, "r+b") : nullptr;
             *writable = stream ? 1 : 0;
             if (stream) {
                 std::fclose(stream);

@@ -1,6 +1,11 @@
-// COM numbers on Linux: which device a COM number names, and which COM ports are present.
+// COM numbers: which device a COM number names, and which COM ports are present.
 //
-// Fixed rule, so that a saved port finds the same device again:
+// On Windows the numbers are the system's own: COM<n> is the device \\.\COM<n>, and the ports
+// present are those that the registry key HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM
+// lists. There is no port map (portMapSupported() is false): the roots, the map directory and
+// the map links below do nothing there, as each function says.
+//
+// On Linux a fixed rule holds, so that a saved port finds the same device again:
 //   /dev/ttyS<k>   = COM(k+1),  k 0-31  (only when a UART is really behind it)
 //   /dev/ttyUSB<k> = COM(33+k), k 0-31
 //   /dev/ttyACM<k> = COM(65+k), k 0-191
@@ -14,8 +19,9 @@
 
 struct ComPortInfo {
     int number = 0;      // 1-256
-    std::string device;  // the device it opens (a port-map link shows its target)
-    std::string product; // USB adapters: the product text from sysfs; empty otherwise
+    std::string device;  // the device it opens (a port-map link shows its target); on Windows
+                         // the name of the SERIALCOMM value (e.g. "\Device\Serial0")
+    std::string product; // USB adapters on Linux: the product text from sysfs; empty otherwise
 };
 
 // Where the layer looks. Empty members mean the system default (/dev, /sys, the port map
@@ -27,25 +33,32 @@ struct ComPortRoots {
 };
 
 // Replaces the roots for the whole process; setComPortRoots({}) restores the defaults.
+// Windows: does nothing.
 void setComPortRoots(const ComPortRoots &roots);
 
-// The port map directory now in effect (not created).
+// Whether this system has a port map: true on Linux, false on Windows.
+bool portMapSupported();
+
+// The port map directory now in effect (not created). Windows: "".
 std::string portMapDirectory();
 
 // The device path of a COM number, or "" when the number names no device (out of range, no
 // map entry and no device by the fixed rule). A map entry is returned as the link's own path,
 // even when its target is gone, so that opening it reports the missing device.
+// Windows: \\.\COM<n> for every number 1-256 (opening it reports a missing port).
 std::string comDevicePath(int com);
 
 // The COM ports present, ordered by number: map entries whose target exists and the fixed-rule
 // devices that exist (serial UARTs only with a bound driver and a known UART type).
+// Windows: the SERIALCOMM values whose data is "COM<n>" (n 1-256), each number once.
 std::vector<ComPortInfo> listComPorts();
 
 // Links com<n> in the port map to target (creating the directory), replacing an older entry
 // in one step. Returns 0, or -errno (-EINVAL for a number outside 1-256 or an empty target).
+// Windows: -ENOSYS.
 int addPortMapLink(int com, const std::string &target);
 
 // Removes com<n> from the port map. With expectedTarget non-empty the link is removed only
 // while it still points there, so that one program never removes another's entry.
-// Returns 0 (also when there was nothing to remove), or -errno.
+// Returns 0 (also when there was nothing to remove), or -errno. Windows: -ENOSYS.
 int removePortMapLink(int com, const std::string &expectedTarget = {});

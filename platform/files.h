@@ -1,6 +1,20 @@
 // File operations of the platform layer: what the ini library needs to examine paths, to read
 // a file without waiting on it, and to replace a file safely (exclusive create, held
 // temporary files, sync of file and directory, atomic rename).
+//
+// Paths are UTF-8 on every system; on Windows they are converted to wide strings for the
+// system's calls, so any character of a file name works whatever the ANSI code page. Failures
+// report errno values on both systems (on Windows mapped from the system's error).
+// Where Windows differs:
+// - SplitPath knows drives ("C:") and takes both '\' and '/' as separators.
+// - RenameFile is MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). A target
+//   that another program has open without FILE_SHARE_DELETE cannot be replaced (-6).
+// - Symbolic links are not followed when a file is replaced: resolveFileLinks gives the path
+//   itself.
+// - The permissions copied by copyFilePermissions are the file's access control list.
+// - syncDirectoryOf only checks the directory: NTFS journals the rename, and the renamed
+//   file's own handle is flushed after a rename through the handle.
+// - The injected FileFault::Write exists on POSIX only (it needs a stream over a cookie).
 #pragma once
 
 #include <cstdio>
@@ -11,8 +25,9 @@
 // For an existing regular file *fileSize (when given) gets its size, else 0.
 int GetFileInfo(const char *path, long *fileSize);
 
-// Splits a path into drive (always empty here), directory (up to and including the last '/')
-// and file name. Each output may be null; each must hold strlen(path) + 1 bytes.
+// Splits a path into drive (always empty on POSIX; "C:" on Windows), directory (up to and
+// including the last separator) and file name. Each output may be null; each must hold
+// strlen(path) + 1 bytes.
 void SplitPath(const char *path, char *drive, char *directory, char *fileName);
 
 // Renames source to target, replacing an existing target in one atomic step. Results:
@@ -35,6 +50,9 @@ FILE *openNewFileExclusive(const char *path, const char *mode);
 // Removes the file (not a directory) at path. 0, or -1 with errno set (ENOENT when nothing
 // is there).
 int removeFile(const char *path);
+
+// std::fopen with a UTF-8 path (on Windows through the wide path). Null with errno set.
+FILE *openFile(const char *path, const char *mode);
 
 // 1 when path names a regular file (links followed), else 0 (missing, a directory, a FIFO, a
 // device, a socket, or the system cannot tell). Looks only; never opens the path.
@@ -112,7 +130,8 @@ int syncDirectoryOf(const char *path);
 // errno value; FileFault::None disarms all.
 enum class FileFault {
     None,
-    // Writes to streams from openNewFileExclusive fail once afterBytes bytes were written.
+    // Writes to streams from openNewFileExclusive fail once afterBytes bytes were written
+    // (POSIX only: on Windows the fault is not armed and streams write normally).
     Write,
     // syncFile fails.
     Sync,

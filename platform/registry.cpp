@@ -1,323 +1,9 @@
-// The registry as an in-memory tree of keys, with dynamic keys whose values a provider
-// supplies at each query.
+// The registry operations that are built on the others, the same on every system.
 
 #include "platform/registry.h"
+#include "platform/registry_internal.h"
 
-#include <algorithm>
 #include <cstring>
-#include <map>
-#include <memory>
-#include <new>
-#include <strings.h>
-
-namespace {
-
-struct CaseInsensitiveLess {
-    bool operator()(const std::string &a, const std::string &b) const {
-        return ::strcasecmp(a.c_str(), b.c_str()) < 0;
-    }
-};
-
-struct Value {
-    std::string name;
-    unsigned int type = REG_NONE;
-    std::string data; // raw bytes
-};
-
-struct Key {
-    std::map<std::string, std::unique_ptr<Key>, CaseInsensitiveLess> subKeys;
-    std::vector<Value> values;
-    RegValueProvider provider;
-    bool denied = false;
-};
-
-constexpr int kRootCount = 6;
-Key gRoots[kRootCount];
-
-Key *rootOf(int rootKey) {
-    if (rootKey < 0 || rootKey >= kRootCount || rootKey == 4) {
-        return nullptr;
-    }
-    return &gRoots[rootKey];
-}
-
-// Path components between backslashes; empty components (doubled, leading or trailing
-// backslashes) are skipped, so "" and null name the root itself.
-std::vector<std::string> splitPath(const char *path) {
-    std::vector<std::string> parts;
-    if (!path) {
-        return parts;
-    }
-    const char *start = path;
-    for (const char *p = path;; ++p) {
-        if (*p == '\\' || *p == '\0') {
-            if (p > start) {
-                parts.emplace_back(start, static_cast<size_t>(p - start));
-            }
-            if (*p == '\0') {
-                break;
-            }
-            start = p + 1;
-        }
-    }
-    return parts;
-}
-
-// Finds (or with create, makes) the key; result code in *result.
-Key *lookUp(int rootKey, const char *subKey, bool create, int *result) {
-    Key *key = rootOf(rootKey);
-    if (!key) {
-        *result = kRegFailure;
-        return nullptr;
-    }
-    for (const std::string &part : splitPath(subKey)) {
-        if (key->denied) {
-            *result = kRegAccessDenied;
-            return nullptr;
-        }
-        auto found = key->subKeys.find(part);
-        if (found == key->subKeys.end()) {
-            if (!create) {
-                *result = kRegNotFound;
-                return nullptr;
-            }
-            found = key->subKeys.emplace(part, std::make_unique<Key>()).first;
-        }
-        key = found->second.get();
-    }
-    if (key->denied) {
-        *result = kRegAccessDenied;
-        return nullptr;
-    }
-    *result = kRegOk;
-    return key;
-}
-
-// The key's values as they stand now: a dynamic key asks its provider.
-std::vector<Value> currentValues(const Key &key) {
-    if (!key.provider) {
-        return key.values;
-    }
-    std::vector<Value> values;
-    for (const auto &[name, text] : key.provider()) {
-        values.push_back(Value{name, REG_SZ, std::string(text.c_str(), text.size() + 1)});
-    }
-    return values;
-}
-
-// Copies a name into a caller's buffer of *length bytes; *length becomes the name's length.
-int copyName(const std::string &name, char *buffer, unsigned int *length) {
-    if (buffer) {
-        if (!length || name.size() + 1 > *length) {
-            return kRegFailure;
-        }
-        std::memcpy(buffer, name.c_str(), name.size() + 1);
-    }
-    if (length) {
-        *length = static_cast<unsigned int>(name.size());
-    }
-    return kRegOk;
-}
-
-int copyData(const Value &value, void *data, unsigned int *size, unsigned int *type) {
-    if (data) {
-        if (!size || value.data.size() > *size) {
-            return kRegFailure;
-        }
-        std::memcpy(data, value.data.data(), value.data.size());
-    }
-    if (size) {
-        *size = static_cast<unsigned int>(value.data.size());
-    }
-    if (type) {
-        *type = value.type;
-    }
-    return kRegOk;
-}
-
-// Runs a registry operation, turning a lack of memory into its result code; a provider of a
-// dynamic key that fails in any other way makes the query fail, not the caller.
-template <typename Operation> int guarded(Operation operation) {
-    try {
-        return operation();
-    } catch (const std::bad_alloc &) {
-        return kRegOutOfMemory;
-    } catch (...) {
-        return kRegFailure;
-    }
-}
-
-} // namespace
-
-int RegQueryInfoOnKey(int rootKey, const char *subKey, unsigned int *numberOfSubKeys,
-                      unsigned int *numberOfValues, unsigned int *maxSubKeyLen,
-                      unsigned int *maxValueNameLen, unsigned int *maxValueDataLen) {
-    return guarded([&] {
-        int result = kRegOk;
-        const Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        const std::vector<Value> values = currentValues(*key);
-        unsigned int longestSubKey = 0;
-        for (const auto &entry : key->subKeys) {
-            longestSubKey = std::max(longestSubKey, static_cast<unsigned int>(entry.first.size()));
-        }
-        unsigned int longestName = 0;
-        unsigned int longestData = 0;
-        for (const Value &value : values) {
-            longestName = std::max(longestName, static_cast<unsigned int>(value.name.size()));
-            longestData = std::max(longestData, static_cast<unsigned int>(value.data.size()));
-        }
-        if (numberOfSubKeys) {
-            *numberOfSubKeys = static_cast<unsigned int>(key->subKeys.size());
-        }
-        if (numberOfValues) {
-            *numberOfValues = static_cast<unsigned int>(values.size());
-        }
-        if (maxSubKeyLen) {
-            *maxSubKeyLen = longestSubKey;
-        }
-        if (maxValueNameLen) {
-            *maxValueNameLen = longestName;
-        }
-        if (maxValueDataLen) {
-            *maxValueDataLen = longestData;
-        }
-        return kRegOk;
-    });
-}
-
-int RegEnumerateValue(int rootKey, const char *subKey, unsigned int valueIndex, char *valueName,
-                      unsigned int *valueNameLength, void *valueData, unsigned int *valueDataSize,
-                      unsigned int *valueType) {
-    return guarded([&] {
-        int result = kRegOk;
-        const Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        const std::vector<Value> values = currentValues(*key);
-        if (valueIndex >= values.size()) {
-            return kRegNoMoreData;
-        }
-        const Value &value = values[valueIndex];
-        result = copyName(value.name, valueName, valueNameLength);
-        if (result == kRegOk) {
-            result = copyData(value, valueData, valueDataSize, valueType);
-        }
-        return result;
-    });
-}
-
-int RegEnumerateSubKey(int rootKey, const char *subKey, unsigned int subKeyIndex, char *name,
-                       unsigned int *nameLength) {
-    return guarded([&] {
-        int result = kRegOk;
-        const Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        if (subKeyIndex >= key->subKeys.size()) {
-            return kRegNoMoreData;
-        }
-        auto entry = key->subKeys.begin();
-        std::advance(entry, subKeyIndex);
-        return copyName(entry->first, name, nameLength);
-    });
-}
-
-int RegKeyExists(int rootKey, const char *subKey) {
-    return guarded([&] {
-               int result = kRegOk;
-               return lookUp(rootKey, subKey, false, &result) ? 1 : 0;
-           }) == 1
-               ? 1
-               : 0;
-}
-
-int RegCreateKey(int rootKey, const char *subKey) {
-    return guarded([&] {
-        int result = kRegOk;
-        lookUp(rootKey, subKey, true, &result);
-        return result;
-    });
-}
-
-int RegDeleteSubKeys(int rootKey, const char *subKey) {
-    return guarded([&] {
-        int result = kRegOk;
-        Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        for (const auto &entry : key->subKeys) {
-            if (entry.second->denied) {
-                return kRegAccessDenied;
-            }
-        }
-        key->subKeys.clear();
-        return kRegOk;
-    });
-}
-
-int RegDeleteKey(int rootKey, const char *subKey) {
-    return guarded([&] {
-        std::vector<std::string> parts = splitPath(subKey);
-        if (parts.empty()) {
-            // A root key cannot be deleted.
-            return rootOf(rootKey) ? kRegAccessDenied : kRegFailure;
-        }
-        const std::string last = parts.back();
-        parts.pop_back();
-        std::string parentPath;
-        for (const std::string &part : parts) {
-            parentPath += part + "\\";
-        }
-        int result = kRegOk;
-        Key *parent = lookUp(rootKey, parentPath.c_str(), false, &result);
-        if (!parent) {
-            return result;
-        }
-        auto found = parent->subKeys.find(last);
-        if (found == parent->subKeys.end()) {
-            return kRegNotFound;
-        }
-        if (found->second->denied) {
-            return kRegAccessDenied;
-        }
-        parent->subKeys.erase(found);
-        return kRegOk;
-    });
-}
-
-int RegWriteValue(int rootKey, const char *subKey, const char *valueName, unsigned int type,
-                  const void *data, unsigned int size) {
-    if (!data && size > 0) {
-        return kRegNullArgument;
-    }
-    return guarded([&] {
-        int result = kRegOk;
-        Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        if (key->provider) {
-            return kRegAccessDenied;
-        }
-        const std::string name = valueName ? valueName : "";
-        std::string bytes(static_cast<const char *>(data), size);
-        for (Value &value : key->values) {
-            if (::strcasecmp(value.name.c_str(), name.c_str()) == 0) {
-                value.type = type;
-                value.data = std::move(bytes);
-                return kRegOk;
-            }
-        }
-        key->values.push_back(Value{name, type, std::move(bytes)});
-        return kRegOk;
-    });
-}
 
 int RegWriteString(int rootKey, const char *subKey, const char *valueName, const char *text) {
     if (!text) {
@@ -334,69 +20,36 @@ int RegWriteULong(int rootKey, const char *subKey, const char *valueName, unsign
     return RegWriteValue(rootKey, subKey, valueName, REG_DWORD, bytes, 4);
 }
 
-int RegReadValue(int rootKey, const char *subKey, const char *valueName, unsigned int *type,
-                 void *data, unsigned int *size) {
-    return guarded([&] {
-        int result = kRegOk;
-        const Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
+namespace platform::detail {
+
+int copyRegistryName(const std::string &name, char *buffer, unsigned int *length) {
+    if (buffer) {
+        if (!length || name.size() + 1 > *length) {
+            return kRegFailure;
         }
-        const char *name = valueName ? valueName : "";
-        for (const Value &value : currentValues(*key)) {
-            if (::strcasecmp(value.name.c_str(), name) == 0) {
-                return copyData(value, data, size, type);
-            }
-        }
-        return kRegNotFound;
-    });
+        std::memcpy(buffer, name.c_str(), name.size() + 1);
+    }
+    if (length) {
+        *length = static_cast<unsigned int>(name.size());
+    }
+    return kRegOk;
 }
 
-int RegDeleteValue(int rootKey, const char *subKey, const char *valueName) {
-    return guarded([&] {
-        int result = kRegOk;
-        Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
+int copyRegistryData(const std::string &bytes, unsigned int type, void *data, unsigned int *size,
+                     unsigned int *typeOut) {
+    if (data) {
+        if (!size || bytes.size() > *size) {
+            return kRegFailure;
         }
-        if (key->provider) {
-            return kRegAccessDenied;
-        }
-        const char *name = valueName ? valueName : "";
-        for (auto value = key->values.begin(); value != key->values.end(); ++value) {
-            if (::strcasecmp(value->name.c_str(), name) == 0) {
-                key->values.erase(value);
-                return kRegOk;
-            }
-        }
-        return kRegNotFound;
-    });
+        std::memcpy(data, bytes.data(), bytes.size());
+    }
+    if (size) {
+        *size = static_cast<unsigned int>(bytes.size());
+    }
+    if (typeOut) {
+        *typeOut = type;
+    }
+    return kRegOk;
 }
 
-void registerDynamicKey(int rootKey, const char *subKey, RegValueProvider provider) {
-    int result = kRegOk;
-    if (Key *key = lookUp(rootKey, subKey, true, &result)) {
-        key->provider = std::move(provider);
-    }
-}
-
-void regResetForTesting() {
-    for (Key &root : gRoots) {
-        root = Key{};
-    }
-}
-
-void regDenyAccessForTesting(int rootKey, const char *subKey, bool denied) {
-    Key *key = rootOf(rootKey);
-    if (!key) {
-        return;
-    }
-    for (const std::string &part : splitPath(subKey)) {
-        auto found = key->subKeys.find(part);
-        if (found == key->subKeys.end()) {
-            found = key->subKeys.emplace(part, std::make_unique<Key>()).first;
-        }
-        key = found->second.get();
-    }
-    key->denied = denied;
-}
+} // namespace platform::detail

@@ -1,14 +1,24 @@
 // A small registry of keys and values in the shape of the Windows registry, enough for the
 // serial-port list and for the ini library's registry read and write.
 //
-// On Linux every key lives in an in-memory tree that is empty at start. Key paths are
-// relative to a root key and use backslashes ("HARDWARE\\DEVICEMAP\\SERIALCOMM"); key and
-// value names compare without regard to ASCII letter case, as on Windows. Subkeys enumerate
-// in name order, values in the order they were first written.
+// Key paths are relative to a root key and use backslashes
+// ("HARDWARE\\DEVICEMAP\\SERIALCOMM"); key and value names compare without regard to ASCII
+// letter case. Names and string data are UTF-8 in this interface.
 //
-// A key can also be made dynamic (registerDynamicKey): its values are then asked from a
-// provider at each query, which is how the serial ports present become the values of
-// HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM.
+// On Linux every key lives in an in-memory tree that is empty at start. Subkeys enumerate in
+// name order, values in the order they were first written. A key can also be made dynamic
+// (registerDynamicKey): its values are then asked from a provider at each query, which is how
+// the serial ports present become the values of HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM.
+//
+// On Windows the keys are the system's registry, with the same results. There:
+// - names and string data (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) are stored as the system's
+//   UTF-16 and converted; sizes and lengths reported here are those of the UTF-8 form;
+// - subkeys and values enumerate in the registry's own order;
+// - what the system refuses (rights, a key opened by the system) gives kRegAccessDenied;
+// - there are no dynamic keys and no test seams (the functions under "Linux only" below):
+//   the system's SERIALCOMM key is the serial-port list.
+// <windows.h> defines some of the names below as macros; it must never be included before
+// this header (only the platform layer's Windows files include it, and see there).
 //
 // Every function returns 0 for success or one of the negative codes below. The functions are
 // meant for one thread (the user-interface thread); they keep no lock.
@@ -94,6 +104,9 @@ int RegReadValue(int rootKey, const char *subKey, const char *valueName, unsigne
                  void *data, unsigned int *size);
 
 int RegDeleteValue(int rootKey, const char *subKey, const char *valueName);
+
+// --- Linux only: the in-memory registry's dynamic keys and test seams. A Windows build has no
+// definition of these, so code that calls them does not link there.
 
 // Dynamic keys. The provider is called at every query of the key (RegQueryInfoOnKey,
 // RegEnumerateValue, RegReadValue) and its pairs (value name, REG_SZ text) are the key's

@@ -1,8 +1,18 @@
 // Serial ports by COM number: the RS-232 operations the card protocol is written against.
 //
 // A port is named by its COM number 1-256; comDevicePath() (platform/comports.h) turns the
-// number into a device. Every operation dispatches to the current SerialBackend: the POSIX
-// termios backend by default, or a test double installed with setSerialBackend().
+// number into a device. Every operation dispatches to the current SerialBackend: the operating
+// system's backend by default (termios on Linux, the communications API of Windows), or a test
+// double installed with setSerialBackend().
+//
+// The two systems' backends keep the same contract. Where they differ:
+// - Linux: exclusive use is TIOCEXCL plus flock; a pseudo-terminal (the simulator) is opened
+//   without character framing, since it cannot frame 7 data bits with parity.
+// - Windows: the device is \\.\COM<n>, opened with share mode 0, so a port another program
+//   holds is busy by the system's own rule; 7O1 is set with SetCommState and read back. Under
+//   Wine, a COM port that Wine maps to a Linux pseudo-terminal (registry value
+//   HKLM\Software\Wine\Ports\COM<n>) is opened without character framing, as on Linux.
+//   The reason of a failed open names the COM port (there is no group to join).
 //
 // Results: 0 (or a count or byte value) on success, a negative ComError on failure. All
 // functions may be called from any thread; one port is meant to be used by one thread at a time.
@@ -13,7 +23,7 @@
 // Failure results of the RS-232 operations. Callers only rely on "negative means failure"; the
 // distinct values say whose fault it was.
 enum ComError {
-    kComSystemError = -1,     // the operating system refused (see errno-derived reasons)
+    kComSystemError = -1,     // the operating system refused (see lastOpenFailureReason())
     kComInvalidPort = -2,     // port number outside 1-256
     kComNotOpen = -3,         // the port is not open
     kComInvalidArgument = -4, // a link parameter or time-out the layer cannot honour
@@ -27,7 +37,7 @@ enum ComError {
 // Opens the port with the given link parameters and the port's default time-out (1 s).
 // deviceName empty or null: the device comes from comDevicePath(port). parity: 0 none, 1 odd,
 // 2 even; dataBits 5-8; stopBits 1-2. The queue sizes are accepted for compatibility (the
-// kernel's queues are used). An open port is closed first. Returns 0, or a negative ComError;
+// system's own queues are used). An open port is closed first. Returns 0, or a negative ComError;
 // after a failure lastOpenFailureReason() tells why.
 int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, int dataBits,
                   int stopBits, int inputQueueSize, int outputQueueSize);
@@ -59,8 +69,8 @@ int ComRdByte(int port);
 double comTimeoutSeconds(int port);
 
 // Why the last OpenComConfig on this thread failed, as a German sentence for the operator
-// (the device, and: permission denied with the group to join and the need to log in again,
-// busy, no such device, link parameters refused). Empty after a successful open.
+// (the device, and: permission denied (on Linux with the group to join and the need to log in
+// again), busy, no such device, link parameters refused). Empty after a successful open.
 const char *lastOpenFailureReason();
 
 // The seam under the operations above. Implementations report failures with ComError values.
@@ -81,10 +91,11 @@ public:
     virtual std::string openFailureReason() = 0;
 };
 
-// The termios backend over real devices and pseudo-terminals; lives for the whole process.
-SerialBackend &posixSerialBackend();
+// The operating system's backend (termios on Linux, the Windows communications API on
+// Windows); lives for the whole process.
+SerialBackend &systemSerialBackend();
 
-// Installs a backend (null: the POSIX one) and returns the previous one. Not owned.
+// Installs a backend (null: the system's) and returns the previous one. Not owned.
 SerialBackend *setSerialBackend(SerialBackend *backend);
 
 // Installs a backend for one scope, e.g. a test double in a test.

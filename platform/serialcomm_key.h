@@ -1,6 +1,6 @@
 // The serial-port list as the registry key HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM.
 //
-// On Windows that key is the system's own. Here it is made up from the COM ports present
+// On Windows that key is the system's own. On Linux it is made up from the COM ports present
 // (platform/comports.h) at every query: one REG_SZ value per port, its name the device that
 // opens and its data "COM<n>". Shared code reads the key through the registry functions only
 // and never asks where the list comes from.
@@ -12,9 +12,10 @@
 inline constexpr const char *kSerialCommKey = "HARDWARE\\DEVICEMAP\\SERIALCOMM";
 
 // Makes the key list the ports present, unless the key already exists (a test that filled it
-// keeps its values). Cheap; meant to be called before each read of the key.
+// keeps its values). Cheap; meant to be called before each read of the key. Windows: nothing
+// to do.
 void ensureSerialCommKey();
 
 // The USB product text of the adapter behind COM `com` (for example "FT232R USB UART"), or ""
-// for a port that is no USB adapter or not present.
+// for a port that is no USB adapter or not present. Windows: always "".
 std::string serialPortProduct(int com);

@@ -4,11 +4,7 @@
 
 #include <array>
 #include <cctype>
-#include <clocale>
-#include <cstring>
-#include <langinfo.h>
-#include <locale.h>
-#include <strings.h>
+#include <string>
 
 namespace {
 
@@ -55,23 +51,22 @@ unsigned charValue(const char *p) {
     return static_cast<unsigned>(std::toupper(static_cast<unsigned char>(p[0])));
 }
 
-} // namespace
-
-void initMultibyteModeFromLocale() {
-    // The environment's code set is read without switching the process locale, so isspace and
-    // toupper keep the behaviour the rest of the program was written for.
-    locale_t environment = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
-    if (!environment) {
-        setMultibyteModeForCodeset(nullptr);
-        return;
+// Code set names are compared without regard to ASCII letter case.
+bool sameName(const char *a, const char *b) {
+    for (; *a && *b; ++a, ++b) {
+        if (std::toupper(static_cast<unsigned char>(*a)) !=
+            std::toupper(static_cast<unsigned char>(*b))) {
+            return false;
+        }
     }
-    setMultibyteModeForCodeset(nl_langinfo_l(CODESET, environment));
-    freelocale(environment);
+    return *a == *b;
 }
+
+} // namespace
 
 bool setMultibyteModeForCodeset(const char *codeset) {
     for (const CodesetLeadBytes &entry : kCodesets) {
-        if (codeset && strcasecmp(codeset, entry.codeset) == 0) {
+        if (codeset && sameName(codeset, entry.codeset)) {
             setLeadByteRanges(entry.ranges, entry.count);
             return true;
         }

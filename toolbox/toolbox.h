@@ -118,13 +118,20 @@ struct LeadByteRange {
     unsigned char first;
     unsigned char last;
 };
-// initMultibyteModeFromLocale: call once at start-up, before any helper runs. It reads the
-// code set of the environment's locale (LC_ALL / LC_CTYPE / LANG) without switching the
-// process locale; Shift-JIS, GBK, Big5 and the Korean double-byte code sets switch it on.
+// initMultibyteModeFromLocale: call once at start-up, before any helper runs. On POSIX it reads
+// the code set of the environment's locale (LC_ALL / LC_CTYPE / LANG) without switching the
+// process locale; Shift-JIS, GBK, Big5 and the Korean double-byte code sets switch it on. On
+// Windows it takes the system's ANSI code page (GetACP) and the lead bytes the system declares
+// for it (IsDBCSLeadByteEx): on for 932, 936, 949, 950 and the other double-byte code pages,
+// off for 1252 and UTF-8 (65001).
 void initMultibyteModeFromLocale();
 // The same decision for a code set name as nl_langinfo(CODESET) reports it (case ignored);
 // true when double-byte mode is now on.
 bool setMultibyteModeForCodeset(const char *codeset);
+// The same decision for a Windows code page number; true when double-byte mode is now on. On
+// Windows the system's lead bytes of that code page; elsewhere the code set "CP<number>" of the
+// table above (932, 936, 949, 950).
+bool setMultibyteModeForCodePage(unsigned codePage);
 // count 0 (or ranges null) switches double-byte mode off.
 void setLeadByteRanges(const LeadByteRange *ranges, int count);
 bool isMultibyteMode();

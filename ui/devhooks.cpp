@@ -2,6 +2,8 @@
 
 #include "ui/uiruntime.h"
 
+#include "platform/process.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -38,7 +40,7 @@ void probeStartup() {
     std::printf("shown\n");
     std::fflush(stdout);
     QTimer::singleShot(kIdleMs, [] {
-        std::printf("rss %ld\n", residentKilobytes());
+        std::printf("rss %ld\n", ::residentKilobytes());
         std::fflush(stdout);
         QuitUserInterface(0);
     });
@@ -69,23 +71,6 @@ void takeScreenshots() {
 const bool kHooksHandedToStartup = (setStartupHook(armDeveloperHooks), true);
 
 } // namespace
-
-long residentKilobytes() {
-    std::FILE *status = std::fopen("/proc/self/status", "r");
-    if (status == nullptr) {
-        return -1;
-    }
-    char line[256];
-    long kilobytes = -1;
-    while (std::fgets(line, sizeof line, status) != nullptr) {
-        if (std::strncmp(line, "VmRSS:", 6) == 0) {
-            kilobytes = std::strtol(line + 6, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(status);
-    return kilobytes;
-}
 
 void armDeveloperHooks() {
     const char *probe = std::getenv("TRZ4_STARTUP_PROBE");

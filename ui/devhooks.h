@@ -5,7 +5,8 @@
 // runtime's start-up (setStartupHook, ui/uiruntime.h) when the program is loaded.
 //
 // TRZ4_STARTUP_PROBE=1 (bench/startup_bench): once the main event loop runs, prints
-// "shown" on stdout, waits half a second of idle time, prints "rss <kB>" (VmRSS) and ends the
+// "shown" on stdout, waits half a second of idle time, prints "rss <kB>" (residentKilobytes(),
+// platform/process.h) and ends the
 // loop as "Beenden" would.
 //
 // TRZ4_SCREENSHOT_DIR=<dir> (scripts/screenshots): once the main event loop runs, writes
@@ -17,8 +18,5 @@ namespace ui {
 
 // Arms each hook whose environment variable is set and not empty; needs the QApplication.
 void armDeveloperHooks();
-
-// Resident memory of this process in kB (VmRSS), or -1 when it cannot be read.
-long residentKilobytes();
 
 } // namespace ui

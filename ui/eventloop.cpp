@@ -1,6 +1,7 @@
 // The event loop, modal popups, the wait cursor and the process start-up around the program.
 #include "ui/uiruntime.h"
 
+#include "platform/process.h"
 #include "toolbox/toolbox.h"
 
 #include "ui/popupdialog.h"
@@ -75,13 +76,7 @@ private:
 } // namespace
 
 bool displayAvailable() {
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char *value = std::getenv(name);
-        if (value != nullptr && value[0] != '\0') {
-            return true;
-        }
-    }
-    return false;
+    return graphicalDisplayAvailable();
 }
 
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[])) {

@@ -81,8 +81,9 @@ int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char
 // program arm their hooks with it (ui/devhooks.h); the program itself sets none.
 void setStartupHook(void (*hook)());
 
-// True when a display is available or the platform is chosen explicitly
-// (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set and not empty).
+// True when a display is available or the platform is chosen explicitly: on Linux DISPLAY,
+// WAYLAND_DISPLAY or QT_QPA_PLATFORM set and not empty; always on Windows
+// (graphicalDisplayAvailable(), platform/process.h).
 bool displayAvailable();
 
 // ---------------------------------------------------------------------------------------------

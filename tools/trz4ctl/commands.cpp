@@ -9,8 +9,6 @@
 #include "platform/comports.h"
 #include "platform/rs232.h"
 
-#include <sys/stat.h>
-
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -73,6 +71,7 @@ private:
     int status();
     int readCardNumber();
     int writeCardNumber();
+    int noPortMap();
     int mapPort();
     int unmapPort();
 
@@ -184,7 +183,9 @@ int Invocation::ports() {
     }
     if (found.empty() && !options.json)
         err << say("Keine seriellen Schnittstellen gefunden.\n", "No serial ports found.\n");
-    json.add("portMap", portMapDirectory()).addRaw("ports", list.text());
+    if (portMapSupported())
+        json.add("portMap", portMapDirectory());
+    json.addRaw("ports", list.text());
     return succeed();
 }
 
@@ -348,7 +349,17 @@ int Invocation::writeCardNumber() {
     return succeed();
 }
 
+// Windows numbers its COM ports itself; there is nothing to map.
+int Invocation::noPortMap() {
+    return usage(options.command + say(": Windows hat keine Portzuordnung, die COM-Nummern "
+                                       "vergibt Windows selbst (Geräte-Manager)",
+                                       ": Windows has no port map, it numbers its COM ports "
+                                       "itself (Device Manager)"));
+}
+
 int Invocation::mapPort() {
+    if (!portMapSupported())
+        return noPortMap();
     if (options.operands.size() != 2)
         return usage("map erwartet eine COM-Nummer und ein Gerät");
     int number = 0;
@@ -368,8 +379,7 @@ int Invocation::mapPort() {
         setDetail(link + ": " + std::strerror(-result));
         return fail(trz4ctl::kErrMapLink);
     }
-    struct stat info {};
-    if (stat(device.c_str(), &info) != 0)
+    if (!std::filesystem::exists(device, ec))
         err << say("Hinweis: ", "Note: ") << device
             << say(" gibt es zurzeit nicht; der Eintrag gilt, sobald es da ist.\n",
                    " does not exist at the moment; the entry applies once it does.\n");
@@ -379,14 +389,16 @@ int Invocation::mapPort() {
 }
 
 int Invocation::unmapPort() {
+    if (!portMapSupported())
+        return noPortMap();
     if (options.operands.size() != 1)
         return usage("unmap erwartet eine COM-Nummer");
     int number = 0;
     if (int status = comOperand(options.operands[0], &number); status != kCtlExitOk)
         return status;
     const std::string link = portMapDirectory() + "/com" + std::to_string(number);
-    struct stat info {};
-    const bool existed = lstat(link.c_str(), &info) == 0;
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(std::filesystem::symlink_status(link, ec));
     json.add("com", number).add("link", link);
     const int result = removePortMapLink(number);
     if (result != 0) {

@@ -55,7 +55,9 @@ constexpr CommandHelp kCommandHelp[] = {
 Listet die vorhandenen seriellen Schnittstellen: COM-Nummer, Gerätedatei und, bei
 USB-Adaptern, den Produktnamen. Es gelten dieselben Nummern wie im Programm:
 /dev/ttyS<k> ist COM k+1, /dev/ttyUSB<k> ist COM 33+k, /dev/ttyACM<k> ist COM 65+k;
-ein Eintrag der Portzuordnung (siehe "trz4ctl map --help") geht vor.
+ein Eintrag der Portzuordnung (siehe "trz4ctl map --help") geht vor. Unter Windows
+sind es die Schnittstellen, die Windows in der Registry unter
+HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM führt, mit ihren eigenen COM-Nummern.
 
 Beispiele:
   trz4ctl ports
@@ -117,7 +119,8 @@ Legt in der Portzuordnung ($XDG_CONFIG_HOME/trz4steuerung/ports, sonst
 Er geht der festen Nummerierung vor und gilt für das Programm und für trz4ctl. Ein
 älterer Eintrag derselben Nummer wird ersetzt. Am besten taugt ein Name aus
 /dev/serial/by-id/, weil er an den Adapter gebunden ist und nicht an die Reihenfolge
-des Einsteckens.
+des Einsteckens. Unter Windows gibt es keine Portzuordnung: die COM-Nummern vergibt
+Windows selbst (Geräte-Manager).
 
 Beispiele:
   trz4ctl map 9 /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0
@@ -126,7 +129,8 @@ Beispiele:
     {"unmap", R"(Aufruf: trz4ctl unmap N
 
 Entfernt den Eintrag com<N> aus der Portzuordnung; danach gilt für COM N wieder die
-feste Nummerierung. Fehlt der Eintrag, ist das kein Fehler.
+feste Nummerierung. Fehlt der Eintrag, ist das kein Fehler. Unter Windows gibt es keine
+Portzuordnung.
 
 Beispiel:
   trz4ctl unmap 9

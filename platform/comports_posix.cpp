@@ -1,4 +1,5 @@
-// COM numbers to devices, and the list of COM ports present.
+// COM numbers to Linux devices through the fixed rule and the port map, and the list of COM
+// ports present.
 #include "platform/comports.h"
 
 #include <algorithm>
@@ -133,6 +134,10 @@ std::string fixedRulePath(int com, bool *uart) {
 void setComPortRoots(const ComPortRoots &roots) {
     std::lock_guard guard(rootsLock);
     overrides = roots;
+}
+
+bool portMapSupported() {
+    return true;
 }
 
 std::string portMapDirectory() {

@@ -1,0 +1,25 @@
+// What the file operations of the operating systems share: the injected faults of the test
+// seam and the mapping of a failure to the results of RenameFile.
+#pragma once
+
+#include "platform/files.h"
+
+namespace platform::detail {
+
+struct FileFaultPlan {
+    FileFault fault = FileFault::None;
+    int error = 0;
+    long afterBytes = 0;
+};
+
+// The fault armed by setFileFaultForTesting.
+const FileFaultPlan &fileFault();
+
+// Calls the hook armed by setBeforeHoldHookForTesting, if any.
+void runBeforeHoldHook(const char *path);
+
+// The result of RenameFile (0, -1 ... -8) for an errno value (a full quota is given as ENOSPC,
+// for the systems that have quotas).
+int renameResultForErrno(int error);
+
+} // namespace platform::detail

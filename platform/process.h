@@ -1,0 +1,24 @@
+// What programs ask of their process and session, the same way on every system: their
+// arguments, a console that shows UTF-8, whether a display is there, and their memory.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The program's arguments after its name, as UTF-8. On POSIX they are argv as given; on
+// Windows they come from the wide command line, so that no character is lost to the ANSI
+// code page (argc and argv are not used there).
+std::vector<std::string> programArguments(int argc, char **argv);
+
+// Makes UTF-8 text written to standard output and standard error show correctly: on Windows
+// the console's output code page becomes UTF-8 for the life of the process (the previous one
+// comes back at exit); output to a file or a pipe passes unchanged. On POSIX nothing is to do.
+void useUtf8Console();
+
+// Whether a graphical display is there for a window. On POSIX one of DISPLAY,
+// WAYLAND_DISPLAY or QT_QPA_PLATFORM is set and not empty; Windows always has its desktop.
+bool graphicalDisplayAvailable();
+
+// The process's resident memory in kilobytes (POSIX: VmRSS from /proc/self/status; Windows:
+// the working set), or -1 when the system does not tell.
+long residentKilobytes();

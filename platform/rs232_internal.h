@@ -1,0 +1,58 @@
+// What the serial backends of the operating systems share: the port range, the default
+// time-out, the deadline arithmetic and the German reasons of a failed open.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+
+namespace platform::detail {
+
+inline constexpr int kMaxPort = 256;
+inline constexpr double kDefaultTimeoutSeconds = 1.0;
+// The longest time-out a port accepts: far beyond any use on a 9600-baud line, and short
+// enough for every system's wait in milliseconds.
+inline constexpr double kMaxTimeoutSeconds = 1.0e6;
+
+using Clock = std::chrono::steady_clock;
+
+inline bool validPort(int port) {
+    return port >= 1 && port <= kMaxPort;
+}
+
+inline Clock::time_point deadlineAfter(double seconds) {
+    return Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                              std::chrono::duration<double>(std::max(0.0, seconds)));
+}
+
+// Milliseconds left until the deadline, rounded up so that a wait never ends just before it
+// and spins on a 0 ms wait; 0 once it has passed.
+inline long long millisecondsUntil(Clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+    if (left.count() <= 0)
+        return 0;
+    return (left.count() + 999) / 1000;
+}
+
+// The operator's sentences, the same on every system.
+inline std::string invalidPortReason(int port) {
+    return "Die COM-Nummer " + std::to_string(port) + " liegt nicht in 1 bis 256.";
+}
+inline std::string unsupportedParametersReason() {
+    return "Die Schnittstellenparameter werden nicht unterstützt.";
+}
+inline std::string unmappedPortReason(int port) {
+    return "COM " + std::to_string(port) + " ist keinem Gerät zugeordnet.";
+}
+inline std::string busyReason(const std::string &device) {
+    return device + " ist belegt: ein anderes Programm verwendet die Schnittstelle.";
+}
+inline std::string missingDeviceReason(const std::string &device) {
+    return "Gerät " + device + " ist nicht vorhanden.";
+}
+inline std::string framingRefusedReason(const std::string &device, int dataBits) {
+    return device + ": die Schnittstelle kann " + std::to_string(dataBits) +
+           " Datenbits mit dieser Parität und Geschwindigkeit nicht einstellen.";
+}
+
+} // namespace platform::detail

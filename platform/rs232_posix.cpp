@@ -1,0 +1,417 @@
+// The serial backend over POSIX termios: real ttys, USB adapters and pseudo-terminals.
+#include "platform/rs232.h"
+
+#include "platform/comports.h"
+#include "platform/rs232_internal.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <memory>
+#include <mutex>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
+#include <unistd.h>
+#include <utility>
+
+using namespace platform::detail;
+
+namespace {
+
+// Unix98 pseudo-terminal slaves live on character majors 136-143.
+constexpr unsigned kPtyMajorFirst = 136;
+constexpr unsigned kPtyMajorLast = 143;
+
+struct PortState {
+    int fd = -1;
+    // Whether this layer put the tty into exclusive mode, and so must take it out again.
+    bool exclusiveSet = false;
+    double timeoutSeconds = kDefaultTimeoutSeconds;
+    // Bytes already taken from the kernel but not yet handed out by readByte: reading in
+    // chunks keeps a 29-byte answer from costing 29 system calls.
+    std::array<unsigned char, 512> buffer{};
+    size_t bufferStart = 0;
+    size_t bufferEnd = 0;
+    std::mutex lock;
+};
+
+// The wait left for poll(), whose time-out is an int of milliseconds.
+int pollMilliseconds(Clock::time_point deadline) {
+    return static_cast<int>(millisecondsUntil(deadline));
+}
+
+speed_t speedFor(long baudRate) {
+    switch (baudRate) {
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return B0;
+    }
+}
+
+bool isPseudoTerminal(int fd) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
+        return false;
+    unsigned maj = major(st.st_rdev);
+    return maj >= kPtyMajorFirst && maj <= kPtyMajorLast;
+}
+
+std::string groupOf(const std::string &path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return "dialout";
+    std::array<char, 4096> scratch{};
+    struct group grp {};
+    struct group *found = nullptr;
+    if (getgrgid_r(st.st_gid, &grp, scratch.data(), scratch.size(), &found) == 0 && found)
+        return found->gr_name;
+    return std::to_string(st.st_gid);
+}
+
+std::string reasonForErrno(int err, const std::string &device) {
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return "Zugriff auf " + device + " verweigert: der Benutzer muss Mitglied der Gruppe \"" +
+               groupOf(device) + "\" sein, der das Gerät gehört, und sich danach neu anmelden.";
+    case EBUSY:
+    case EWOULDBLOCK:
+        return busyReason(device);
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return missingDeviceReason(device);
+    default:
+        return device + ": " + std::strerror(err) + ".";
+    }
+}
+
+int comErrorForErrno(int err) {
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return kComAccessDenied;
+    case EBUSY:
+    case EWOULDBLOCK:
+        return kComBusy;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return kComNoDevice;
+    case EIO:
+        return kComHangup;
+    default:
+        return kComSystemError;
+    }
+}
+
+// The other end is gone: a hung-up tty, a closed pty master, an unplugged adapter.
+bool isHangup(int err) {
+    return err == EIO || err == ENXIO || err == ENODEV;
+}
+
+class PosixSerialBackend final : public SerialBackend {
+public:
+    int open(int port, const char *deviceName, long baudRate, int parity, int dataBits,
+             int stopBits, int inputQueueSize, int outputQueueSize) override {
+        (void)inputQueueSize;
+        (void)outputQueueSize;
+        setReason("");
+        if (!validPort(port)) {
+            setReason(invalidPortReason(port));
+            return kComInvalidPort;
+        }
+        speed_t speed = speedFor(baudRate);
+        if (speed == B0 || parity < 0 || parity > 2 || dataBits < 5 || dataBits > 8 ||
+            stopBits < 1 || stopBits > 2) {
+            setReason(unsupportedParametersReason());
+            return kComInvalidArgument;
+        }
+        PortState &state = ports[port - 1];
+        std::lock_guard guard(state.lock);
+        closeLocked(state);
+
+        std::string device = deviceName && *deviceName ? deviceName : comDevicePath(port);
+        if (device.empty()) {
+            setReason(unmappedPortReason(port));
+            return kComNoDevice;
+        }
+        int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            int err = errno;
+            setReason(reasonForErrno(err, device));
+            return comErrorForErrno(err);
+        }
+        int result = configure(fd, device, speed, parity, dataBits, stopBits);
+        if (result != 0) {
+            ::close(fd);
+            return result;
+        }
+        state.fd = fd;
+        state.exclusiveSet = true;
+        state.timeoutSeconds = kDefaultTimeoutSeconds;
+        state.bufferStart = state.bufferEnd = 0;
+        return 0;
+    }
+
+    int close(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            closeLocked(state);
+            return 0;
+        });
+    }
+
+    int setTimeout(int port, double seconds) override {
+        return withOpenPort(port, [seconds](PortState &state) {
+            if (!(seconds >= 0.0) || seconds > kMaxTimeoutSeconds)
+                return static_cast<int>(kComInvalidArgument);
+            state.timeoutSeconds = seconds;
+            return 0;
+        });
+    }
+
+    double timeout(int port) override {
+        return withOpenPort(port, [](PortState &state) { return state.timeoutSeconds; });
+    }
+
+    int flushInput(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            state.bufferStart = state.bufferEnd = 0;
+            return tcflush(state.fd, TCIFLUSH) == 0 ? 0 : failure(errno);
+        });
+    }
+
+    int flushOutput(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            return tcflush(state.fd, TCOFLUSH) == 0 ? 0 : failure(errno);
+        });
+    }
+
+    int write(int port, const char *buffer, int count) override {
+        if (count < 0 || (count > 0 && !buffer))
+            return kComInvalidArgument;
+        return withOpenPort(port, [&](PortState &state) {
+            auto deadline = deadlineAfter(state.timeoutSeconds);
+            int written = 0;
+            while (written < count) {
+                ssize_t n = ::write(state.fd, buffer + written, count - written);
+                if (n > 0) {
+                    written += static_cast<int>(n);
+                    continue;
+                }
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0 && errno != EAGAIN)
+                    return failure(errno);
+                // The kernel queue is full: wait for room, but never past the time-out.
+                int wait = pollMilliseconds(deadline);
+                if (wait == 0)
+                    break;
+                pollfd pfd{state.fd, POLLOUT, 0};
+                int ready = ::poll(&pfd, 1, wait);
+                if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
+                    return written > 0 ? written : static_cast<int>(kComHangup);
+            }
+            return written;
+        });
+    }
+
+    int outputQueueLength(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            int pending = 0;
+            if (ioctl(state.fd, TIOCOUTQ, &pending) != 0)
+                return failure(errno);
+            return pending;
+        });
+    }
+
+    int readByte(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            if (state.bufferStart < state.bufferEnd)
+                return static_cast<int>(state.buffer[state.bufferStart++]);
+            auto deadline = deadlineAfter(state.timeoutSeconds);
+            for (;;) {
+                ssize_t n = ::read(state.fd, state.buffer.data(), state.buffer.size());
+                if (n > 0) {
+                    state.bufferStart = 1;
+                    state.bufferEnd = static_cast<size_t>(n);
+                    return static_cast<int>(state.buffer[0]);
+                }
+                // With VMIN 1 and O_NONBLOCK an empty queue gives EAGAIN; 0 is end of file,
+                // which a tty only reports once it has been hung up.
+                if (n == 0)
+                    return static_cast<int>(kComHangup);
+                if (errno == EINTR)
+                    continue;
+                if (errno != EAGAIN)
+                    return isHangup(errno) ? static_cast<int>(kComHangup) : failure(errno);
+                int wait = pollMilliseconds(deadline);
+                if (wait == 0)
+                    return static_cast<int>(kComTimeout);
+                pollfd pfd{state.fd, POLLIN, 0};
+                int ready = ::poll(&pfd, 1, wait);
+                if (ready < 0 && errno != EINTR)
+                    return failure(errno);
+                if (ready > 0 && !(pfd.revents & POLLIN) &&
+                    (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
+                    return static_cast<int>(kComHangup);
+            }
+        });
+    }
+
+    std::string openFailureReason() override { return reason; }
+
+private:
+    static int failure(int err) { return isHangup(err) ? kComHangup : kComSystemError; }
+
+    PortState *portState(int port) { return validPort(port) ? &ports[port - 1] : nullptr; }
+
+    // Runs the operation on an open port under its lock; the port's own result type carries
+    // the codes of a number out of range or a port that is not open.
+    template <typename Operation>
+    auto withOpenPort(int port, Operation operation)
+        -> decltype(operation(std::declval<PortState &>())) {
+        PortState *state = portState(port);
+        if (!state)
+            return kComInvalidPort;
+        std::lock_guard guard(state->lock);
+        if (state->fd < 0)
+            return kComNotOpen;
+        return operation(*state);
+    }
+
+    static void setReason(const std::string &text) { reason = text; }
+
+    // Exclusive use, raw mode and the link framing. A pseudo-terminal cannot frame 7 data bits
+    // with parity: the kernel accepts CS7|PARENB|PARODD once without applying it and refuses
+    // every later request on that pty with EINVAL, so a pty is set raw at 8 bits without
+    // parity. On a real tty a framing the driver refuses is an open failure.
+    static int configure(int fd, const std::string &device, speed_t speed, int parity, int dataBits,
+                         int stopBits) {
+        // Another program holds the tty in exclusive mode. The open only got through because
+        // root may ignore that mode; sharing the line, and clearing the mode on close, would
+        // leave that program unprotected. An older kernel that cannot tell is taken at its word.
+        int exclusive = 0;
+        if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
+            setReason(reasonForErrno(EBUSY, device));
+            return kComBusy;
+        }
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            int err = errno;
+            setReason(reasonForErrno(err, device));
+            return comErrorForErrno(err);
+        }
+        termios tio{};
+        if (tcgetattr(fd, &tio) != 0) {
+            int err = errno;
+            setReason(reasonForErrno(err, device));
+            return comErrorForErrno(err);
+        }
+        bool pty = isPseudoTerminal(fd);
+        cfmakeraw(&tio);
+        tio.c_cflag |= CLOCAL | CREAD;
+        tio.c_cflag &= ~(CRTSCTS | HUPCL);
+        tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+        // VMIN 1 with O_NONBLOCK: an empty queue reads as EAGAIN, a hang-up as end of file.
+        tio.c_cc[VMIN] = 1;
+        tio.c_cc[VTIME] = 0;
+        cfsetispeed(&tio, speed);
+        cfsetospeed(&tio, speed);
+        tcflag_t framing = CS8;
+        if (!pty) {
+            static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
+            framing = kSizes[dataBits - 5];
+            if (parity != 0)
+                framing |= PARENB | (parity == 1 ? PARODD : 0);
+            if (stopBits == 2)
+                framing |= CSTOPB;
+            tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB);
+            tio.c_cflag |= framing;
+            if (parity != 0)
+                tio.c_iflag |= INPCK;
+        }
+        if (tcsetattr(fd, TCSANOW, &tio) != 0) {
+            int err = errno;
+            setReason(device + ": die Schnittstellenparameter wurden abgelehnt (" +
+                      std::strerror(err) + ").");
+            return err == EINVAL ? kComInvalidArgument : comErrorForErrno(err);
+        }
+        if (!pty) {
+            // tcsetattr succeeds when any part of the request was applied: read it back.
+            termios applied{};
+            tcflag_t mask = CSIZE | PARENB | PARODD | CSTOPB;
+            if (tcgetattr(fd, &applied) != 0 || (applied.c_cflag & mask) != framing ||
+                cfgetospeed(&applied) != speed) {
+                setReason(framingRefusedReason(device, dataBits));
+                return kComInvalidArgument;
+            }
+        }
+        tcflush(fd, TCIOFLUSH);
+        // Set last, so that a failed open never leaves the tty locked against others.
+        if (ioctl(fd, TIOCEXCL) != 0) {
+            int err = errno;
+            setReason(reasonForErrno(err, device));
+            return comErrorForErrno(err);
+        }
+        return 0;
+    }
+
+    static void closeLocked(PortState &state) {
+        if (state.fd < 0)
+            return;
+        // Let queued output leave, but bounded: a stalled or vanished device must not keep
+        // close() waiting in the driver.
+        auto deadline = deadlineAfter(state.timeoutSeconds);
+        int pending = 0;
+        while (ioctl(state.fd, TIOCOUTQ, &pending) == 0 && pending > 0 && Clock::now() < deadline) {
+            pollfd pfd{state.fd, 0, 0};
+            ::poll(&pfd, 1, 1);
+        }
+        tcflush(state.fd, TCIOFLUSH);
+        // Exclusive mode belongs to the tty, not to this descriptor: leave it as it was found,
+        // or another holder of the tty (the simulator) would lock every later open out. Only
+        // the mode this layer set is cleared.
+        if (state.exclusiveSet)
+            ioctl(state.fd, TIOCNXCL);
+        state.exclusiveSet = false;
+        ::close(state.fd);
+        state.fd = -1;
+        state.bufferStart = state.bufferEnd = 0;
+    }
+
+    std::array<PortState, kMaxPort> ports;
+    static thread_local std::string reason;
+};
+
+thread_local std::string PosixSerialBackend::reason;
+
+} // namespace
+
+SerialBackend &systemSerialBackend() {
+    static PosixSerialBackend instance;
+    return instance;
+}

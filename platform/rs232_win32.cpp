@@ -1,0 +1,375 @@
+// The serial backend over the Windows communications API.
+#include <windows.h>
+
+#include "platform/rs232.h"
+
+#include "platform/comports.h"
+#include "platform/rs232_internal.h"
+#include "platform/win32.h"
+
+#include <array>
+#include <cmath>
+#include <mutex>
+#include <string>
+
+using namespace platform::detail;
+namespace win32 = platform::win32;
+
+namespace {
+
+struct PortState {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    double timeoutSeconds = kDefaultTimeoutSeconds;
+    // Bytes already taken from the driver but not yet handed out by readByte: an answer that
+    // has arrived is taken in one call instead of one per byte.
+    std::array<unsigned char, 512> buffer{};
+    DWORD bufferStart = 0;
+    DWORD bufferEnd = 0;
+    std::mutex lock;
+};
+
+// Errors of a port whose device is gone: a pulled USB adapter, a Wine port whose
+// pseudo-terminal was closed.
+bool isHangup(DWORD error) {
+    switch (error) {
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_BAD_COMMAND:
+    case ERROR_GEN_FAILURE:
+    case ERROR_OPERATION_ABORTED:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_IO_DEVICE:
+    case ERROR_NOT_READY:
+    case ERROR_BROKEN_PIPE:
+    case ERROR_HANDLE_EOF:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int failure(DWORD error) {
+    return isHangup(error) ? kComHangup : kComSystemError;
+}
+
+// The COM number in a device name such as "COM9" or "\\.\COM9", or 0.
+int comNumberOfDevice(const std::string &device) {
+    std::string name = device;
+    if (name.rfind("\\\\.\\", 0) == 0)
+        name.erase(0, 4);
+    if (name.size() < 4 || (name[0] != 'C' && name[0] != 'c') ||
+        (name[1] != 'O' && name[1] != 'o') || (name[2] != 'M' && name[2] != 'm'))
+        return 0;
+    int number = 0;
+    for (size_t i = 3; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9' || number > kMaxPort)
+            return 0;
+        number = number * 10 + (name[i] - '0');
+    }
+    return validPort(number) ? number : 0;
+}
+
+// The name the operator knows: "COM9" for the system's device of COM 9.
+std::string shownName(const std::string &device) {
+    const int number = comNumberOfDevice(device);
+    return number != 0 ? "COM" + std::to_string(number) : device;
+}
+
+BYTE parityCode(int parity) {
+    switch (parity) {
+    case 1:
+        return ODDPARITY;
+    case 2:
+        return EVENPARITY;
+    default:
+        return NOPARITY;
+    }
+}
+
+// One read waits for its first byte at most the time-out and returns what it has then; a
+// write gives up after the time-out. A time-out of 0 reads only what has arrived.
+bool applyTimeouts(HANDLE handle, double seconds) {
+    const auto milliseconds = static_cast<DWORD>(std::ceil(seconds * 1000.0));
+    COMMTIMEOUTS timeouts{};
+    if (milliseconds == 0) {
+        timeouts.ReadIntervalTimeout = MAXDWORD;
+    } else {
+        timeouts.ReadTotalTimeoutConstant = milliseconds;
+    }
+    // A write constant of 0 would mean no limit at all.
+    timeouts.WriteTotalTimeoutConstant = milliseconds == 0 ? 1 : milliseconds;
+    return SetCommTimeouts(handle, &timeouts) != 0;
+}
+
+class Win32SerialBackend final : public SerialBackend {
+public:
+    int open(int port, const char *deviceName, long baudRate, int parity, int dataBits,
+             int stopBits, int inputQueueSize, int outputQueueSize) override {
+        setReason("");
+        if (!validPort(port)) {
+            setReason(invalidPortReason(port));
+            return kComInvalidPort;
+        }
+        if (baudRate <= 0 || parity < 0 || parity > 2 || dataBits < 5 || dataBits > 8 ||
+            stopBits < 1 || stopBits > 2) {
+            setReason(unsupportedParametersReason());
+            return kComInvalidArgument;
+        }
+        PortState &state = ports[port - 1];
+        std::lock_guard guard(state.lock);
+        closeLocked(state);
+
+        const std::string device = deviceName && *deviceName ? deviceName : comDevicePath(port);
+        const std::string shown = shownName(device);
+        // Share mode 0: the port is ours alone, and a port another program has open is
+        // refused by the system.
+        HANDLE handle = CreateFileW(win32::wide(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            return openFailure(error, shown);
+        }
+        // The driver's queues, as asked for; a driver that keeps its own sizes is no failure.
+        SetupComm(handle, static_cast<DWORD>(std::max(inputQueueSize, 0)),
+                  static_cast<DWORD>(std::max(outputQueueSize, 0)));
+        const bool pty = win32::wineMapsComPortToPseudoTerminal(comNumberOfDevice(device));
+        int result = configure(handle, shown, baudRate, parity, dataBits, stopBits, pty);
+        if (result == 0 && !applyTimeouts(handle, kDefaultTimeoutSeconds))
+            result = systemFailure(GetLastError(), shown);
+        if (result != 0) {
+            CloseHandle(handle);
+            return result;
+        }
+        PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
+        state.handle = handle;
+        state.timeoutSeconds = kDefaultTimeoutSeconds;
+        state.bufferStart = state.bufferEnd = 0;
+        return 0;
+    }
+
+    int close(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            closeLocked(state);
+            return 0;
+        });
+    }
+
+    int setTimeout(int port, double seconds) override {
+        return withOpenPort(port, [seconds](PortState &state) {
+            if (!(seconds >= 0.0) || seconds > kMaxTimeoutSeconds)
+                return static_cast<int>(kComInvalidArgument);
+            if (!applyTimeouts(state.handle, seconds))
+                return failure(GetLastError());
+            state.timeoutSeconds = seconds;
+            return 0;
+        });
+    }
+
+    double timeout(int port) override {
+        return withOpenPort(port, [](PortState &state) { return state.timeoutSeconds; });
+    }
+
+    int flushInput(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            state.bufferStart = state.bufferEnd = 0;
+            return PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT) ? 0
+                                                                          : failure(GetLastError());
+        });
+    }
+
+    int flushOutput(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            return PurgeComm(state.handle, PURGE_TXCLEAR | PURGE_TXABORT) ? 0
+                                                                          : failure(GetLastError());
+        });
+    }
+
+    int write(int port, const char *buffer, int count) override {
+        if (count < 0 || (count > 0 && !buffer))
+            return kComInvalidArgument;
+        return withOpenPort(port, [&](PortState &state) {
+            DWORD written = 0;
+            // The write time-out ends a write that the line cannot take in time; what went
+            // out by then is reported.
+            if (!WriteFile(state.handle, buffer, static_cast<DWORD>(count), &written, nullptr)) {
+                const DWORD error = GetLastError();
+                clearErrors(state.handle);
+                return written > 0 ? static_cast<int>(written) : failure(error);
+            }
+            return static_cast<int>(written);
+        });
+    }
+
+    int outputQueueLength(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            DWORD errors = 0;
+            COMSTAT status{};
+            if (!ClearCommError(state.handle, &errors, &status))
+                return failure(GetLastError());
+            return static_cast<int>(status.cbOutQue);
+        });
+    }
+
+    int readByte(int port) override {
+        return withOpenPort(port, [](PortState &state) {
+            if (state.bufferStart < state.bufferEnd)
+                return static_cast<int>(state.buffer[state.bufferStart++]);
+            // What has arrived is taken at once; with nothing there, one byte is waited for
+            // (the read time-out bounds that wait), so a read never waits for a full buffer.
+            DWORD errors = 0;
+            COMSTAT status{};
+            if (!ClearCommError(state.handle, &errors, &status))
+                return failure(GetLastError());
+            DWORD wanted = status.cbInQue;
+            if (wanted > state.buffer.size())
+                wanted = static_cast<DWORD>(state.buffer.size());
+            if (wanted == 0)
+                wanted = 1;
+            DWORD got = 0;
+            if (!ReadFile(state.handle, state.buffer.data(), wanted, &got, nullptr))
+                return failure(GetLastError());
+            if (got == 0)
+                return static_cast<int>(kComTimeout);
+            state.bufferStart = 1;
+            state.bufferEnd = got;
+            return static_cast<int>(state.buffer[0]);
+        });
+    }
+
+    std::string openFailureReason() override { return reason; }
+
+private:
+    PortState *portState(int port) { return validPort(port) ? &ports[port - 1] : nullptr; }
+
+    template <typename Operation>
+    auto withOpenPort(int port, Operation operation)
+        -> decltype(operation(std::declval<PortState &>())) {
+        PortState *state = portState(port);
+        if (!state)
+            return kComInvalidPort;
+        std::lock_guard guard(state->lock);
+        if (state->handle == INVALID_HANDLE_VALUE)
+            return kComNotOpen;
+        return operation(*state);
+    }
+
+    static void setReason(const std::string &text) { reason = text; }
+
+    // After a communications error the driver may hold further I/O until the error is read.
+    static void clearErrors(HANDLE handle) {
+        DWORD errors = 0;
+        ClearCommError(handle, &errors, nullptr);
+    }
+
+    static int systemFailure(DWORD error, const std::string &shown) {
+        setReason(shown + ": " + win32::systemMessage(error) + ".");
+        return kComSystemError;
+    }
+
+    // The reasons of a failed open from the system's error. Windows refuses a port that another
+    // program has open with "access denied" (the serial drivers allow one handle at a time), so
+    // that is the busy reason; a port that is not there gives "file not found".
+    static int openFailure(DWORD error, const std::string &shown) {
+        switch (error) {
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_BUSY:
+            setReason(busyReason(shown) + " (Windows: " + win32::systemMessage(error) + ")");
+            return kComBusy;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_DEV_NOT_EXIST:
+        case ERROR_BAD_UNIT:
+        case ERROR_NOT_READY:
+        case ERROR_DEVICE_NOT_CONNECTED:
+        case ERROR_DEVICE_REMOVED:
+        case ERROR_INVALID_NAME:
+            setReason(missingDeviceReason(shown));
+            return kComNoDevice;
+        default:
+            return systemFailure(error, shown);
+        }
+    }
+
+    // The link parameters, read back: SetCommState reports success when the driver took any
+    // part of the request.
+    static int configure(HANDLE handle, const std::string &shown, long baudRate, int parity,
+                         int dataBits, int stopBits, bool pty) {
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!GetCommState(handle, &dcb))
+            return systemFailure(GetLastError(), shown);
+        dcb.BaudRate = static_cast<DWORD>(baudRate);
+        dcb.fBinary = TRUE;
+        dcb.fOutxCtsFlow = FALSE;
+        dcb.fOutxDsrFlow = FALSE;
+        dcb.fDtrControl = DTR_CONTROL_ENABLE;
+        dcb.fDsrSensitivity = FALSE;
+        dcb.fTXContinueOnXoff = TRUE;
+        dcb.fOutX = FALSE;
+        dcb.fInX = FALSE;
+        dcb.fErrorChar = FALSE;
+        dcb.fNull = FALSE;
+        dcb.fRtsControl = RTS_CONTROL_ENABLE;
+        dcb.fAbortOnError = FALSE;
+        // Wine hands a COM port mapped to a Linux pseudo-terminal the pty's rule: 7O1 is taken
+        // once without effect, then refused (error 87) on every open; bytes pass unframed.
+        if (pty) {
+            dcb.ByteSize = 8;
+            dcb.Parity = NOPARITY;
+            dcb.StopBits = ONESTOPBIT;
+            dcb.fParity = FALSE;
+        } else {
+            dcb.ByteSize = static_cast<BYTE>(dataBits);
+            dcb.Parity = parityCode(parity);
+            dcb.StopBits = stopBits == 2 ? TWOSTOPBITS : ONESTOPBIT;
+            dcb.fParity = parity != 0;
+        }
+        if (!SetCommState(handle, &dcb)) {
+            const DWORD error = GetLastError();
+            setReason(shown + ": die Schnittstellenparameter wurden abgelehnt (" +
+                      win32::systemMessage(error) + ").");
+            return error == ERROR_INVALID_PARAMETER ? kComInvalidArgument : failure(error);
+        }
+        if (pty)
+            return 0;
+        DCB applied{};
+        applied.DCBlength = sizeof applied;
+        if (!GetCommState(handle, &applied) || applied.BaudRate != dcb.BaudRate ||
+            applied.ByteSize != dcb.ByteSize || applied.Parity != dcb.Parity ||
+            applied.StopBits != dcb.StopBits) {
+            setReason(framingRefusedReason(shown, dataBits));
+            return kComInvalidArgument;
+        }
+        return 0;
+    }
+
+    static void closeLocked(PortState &state) {
+        if (state.handle == INVALID_HANDLE_VALUE)
+            return;
+        // Let queued output leave, but bounded: a stalled or vanished device must not keep
+        // the close waiting.
+        const auto deadline = deadlineAfter(state.timeoutSeconds);
+        DWORD errors = 0;
+        COMSTAT status{};
+        while (ClearCommError(state.handle, &errors, &status) && status.cbOutQue > 0 &&
+               Clock::now() < deadline)
+            Sleep(1);
+        PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
+        CloseHandle(state.handle);
+        state.handle = INVALID_HANDLE_VALUE;
+        state.bufferStart = state.bufferEnd = 0;
+    }
+
+    std::array<PortState, kMaxPort> ports;
+    static thread_local std::string reason;
+};
+
+thread_local std::string Win32SerialBackend::reason;
+
+} // namespace
+
+SerialBackend &systemSerialBackend() {
+    static Win32SerialBackend instance;
+    return instance;
+}

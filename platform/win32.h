@@ -1,0 +1,35 @@
+// Helpers that only the Windows files of the platform layer use (built on Windows only).
+//
+// Our interfaces carry UTF-8; the system's wide (UTF-16) functions are called with converted
+// text, so that every character of a path, a registry name or a message survives, whatever
+// the ANSI code page of the machine.
+#pragma once
+
+#include <string>
+
+namespace platform::win32 {
+
+// UTF-8 to UTF-16 and back. Invalid UTF-8 bytes become U+FFFD; an unpaired surrogate becomes
+// U+FFFD in UTF-8. Never fails (an empty result for empty input).
+std::wstring wide(const std::string &utf8);
+std::wstring wide(const char *utf8, size_t length);
+std::string utf8(const std::wstring &text);
+std::string utf8(const wchar_t *text, size_t length);
+
+// The system's own message for an error number (GetLastError()), in the user's language,
+// UTF-8, without the trailing line end and full stop; "Fehler <n>" when the system has none.
+std::string systemMessage(unsigned long error);
+
+// The errno value that matches a Windows error number, for the interfaces that report errno
+// (the file operations): ENOENT, EEXIST, EACCES, ENOSPC, ... and EIO for the rest.
+int errnoForError(unsigned long error);
+
+// Under Wine: the Linux device that Wine's registry value HKLM\Software\Wine\Ports\COM<n>
+// maps the COM port to (for example "/dev/pts/7"); empty on Windows itself, when no value
+// exists, and for a port outside 1-256.
+std::string wineComPortDevice(int port);
+
+// True when the COM port is one that Wine maps to a Linux pseudo-terminal (/dev/pts/...).
+bool wineMapsComPortToPseudoTerminal(int port);
+
+} // namespace platform::win32
