@@ -166,6 +166,10 @@ std::wstring systemPath(const char *path) {
     return L"\\??\\" + full;
 }
 
+// FileRenameInfoEx (Windows 10 1607 and later), which the compiler's headers declare only for a
+// later target version than the one this program is built for.
+constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+
 bool markForDeletion(HANDLE handle) {
     FILE_DISPOSITION_INFO disposition{};
     disposition.DeleteFile = TRUE;
@@ -312,13 +316,25 @@ int renameHeldFile(FILE *stream, const char *source, const char *target) {
     const size_t nameBytes = name.size() * sizeof(wchar_t);
     std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
     auto *info = reinterpret_cast<FILE_RENAME_INFO *>(buffer.data());
-    info->ReplaceIfExists = TRUE;
     info->RootDirectory = nullptr;
     info->FileNameLength = static_cast<DWORD>(nameBytes);
     std::memcpy(info->FileName, name.data(), nameBytes);
-    if (!SetFileInformationByHandle(handle, FileRenameInfo, info,
-                                    static_cast<DWORD>(buffer.size()))) {
-        return renameFailure(GetLastError(), source, target);
+    // POSIX semantics (Windows 10 1809 and later, NTFS) replace a file that a reader has open;
+    // without them such a replace is refused. Systems and file systems that do not know them
+    // get the plain rename.
+    info->Flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
+    const auto size = static_cast<DWORD>(buffer.size());
+    if (!SetFileInformationByHandle(handle, kFileRenameInfoEx, info, size)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_INVALID_PARAMETER && error != ERROR_NOT_SUPPORTED &&
+            error != ERROR_INVALID_FUNCTION && error != ERROR_CALL_NOT_IMPLEMENTED) {
+            return renameFailure(error, source, target);
+        }
+        info->Flags = 0;
+        info->ReplaceIfExists = TRUE;
+        if (!SetFileInformationByHandle(handle, FileRenameInfo, info, size)) {
+            return renameFailure(GetLastError(), source, target);
+        }
     }
     // Commits the file's record with its new name; the rename has happened whatever this says.
     FlushFileBuffers(handle);

@@ -126,8 +126,10 @@ public:
         HANDLE handle = CreateFileW(win32::wide(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            return openFailure(error, shown);
+            std::string why;
+            const int result = win32::comOpenFailure(GetLastError(), shown, &why);
+            setReason(why);
+            return result;
         }
         // The driver's queues, as asked for; a driver that keeps its own sizes is no failure.
         SetupComm(handle, static_cast<DWORD>(std::max(inputQueueSize, 0)),
@@ -264,31 +266,6 @@ private:
     static int systemFailure(DWORD error, const std::string &shown) {
         setReason(shown + ": " + win32::systemMessage(error) + ".");
         return kComSystemError;
-    }
-
-    // The reasons of a failed open from the system's error. Windows refuses a port that another
-    // program has open with "access denied" (the serial drivers allow one handle at a time), so
-    // that is the busy reason; a port that is not there gives "file not found".
-    static int openFailure(DWORD error, const std::string &shown) {
-        switch (error) {
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_BUSY:
-            setReason(busyReason(shown) + " (Windows: " + win32::systemMessage(error) + ")");
-            return kComBusy;
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_DEV_NOT_EXIST:
-        case ERROR_BAD_UNIT:
-        case ERROR_NOT_READY:
-        case ERROR_DEVICE_NOT_CONNECTED:
-        case ERROR_DEVICE_REMOVED:
-        case ERROR_INVALID_NAME:
-            setReason(missingDeviceReason(shown));
-            return kComNoDevice;
-        default:
-            return systemFailure(error, shown);
-        }
     }
 
     // The link parameters, read back: SetCommState reports success when the driver took any

@@ -1,6 +1,9 @@
 // Text conversion, system messages and Wine's port mapping for the Windows files.
 #include "platform/win32.h"
 
+#include "platform/rs232.h"
+#include "platform/rs232_internal.h"
+
 #include <cerrno>
 #include <windows.h>
 
@@ -93,6 +96,29 @@ int errnoForError(unsigned long error) {
         return ENOTDIR;
     default:
         return EIO;
+    }
+}
+
+int comOpenFailure(unsigned long error, const std::string &device, std::string *reason) {
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_BUSY:
+        *reason = platform::detail::busyReason(device) + " (Windows: " + systemMessage(error) + ")";
+        return kComBusy;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_BAD_UNIT:
+    case ERROR_NOT_READY:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_INVALID_NAME:
+        *reason = platform::detail::missingDeviceReason(device);
+        return kComNoDevice;
+    default:
+        *reason = device + ": " + systemMessage(error) + ".";
+        return kComSystemError;
     }
 }
 

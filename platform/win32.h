@@ -24,6 +24,14 @@ std::string systemMessage(unsigned long error);
 // (the file operations): ENOENT, EEXIST, EACCES, ENOSPC, ... and EIO for the rest.
 int errnoForError(unsigned long error);
 
+// The result of OpenComConfig (a ComError of platform/rs232.h) and the operator's German reason
+// for a CreateFileW of the COM port `device` (as shown, "COM3") that failed with `error`.
+// Windows refuses a port that another program has open with "access denied" (its serial drivers
+// allow one handle at a time): that, a sharing violation and "busy" give kComBusy with the busy
+// reason; a port that is not there gives kComNoDevice; anything else kComSystemError with the
+// system's message.
+int comOpenFailure(unsigned long error, const std::string &device, std::string *reason);
+
 // Under Wine: the Linux device that Wine's registry value HKLM\Software\Wine\Ports\COM<n>
 // maps the COM port to (for example "/dev/pts/7"); empty on Windows itself, when no value
 // exists, and for a port outside 1-256.

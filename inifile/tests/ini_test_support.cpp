@@ -3,13 +3,13 @@
 #include "inifile/ini_model.h"
 
 #include <algorithm>
+#include "platform/tests/scratch_dir.h"
+
 #include <cstring>
-#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace ini_test {
 
@@ -99,7 +99,8 @@ void writeFileContents(const std::string &path, const std::string &bytes) {
 }
 
 bool fileExists(const std::string &path) {
-    return ::access(path.c_str(), F_OK) == 0;
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
 }
 
 std::vector<std::string> directoryEntries(const std::string &directory) {
@@ -111,13 +112,7 @@ std::vector<std::string> directoryEntries(const std::string &directory) {
     return names;
 }
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ini_test_XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern;
-}
+TempDir::TempDir() : path_(makeScratchDirectory("ini_test_")) {}
 
 TempDir::~TempDir() {
     std::error_code ignored;

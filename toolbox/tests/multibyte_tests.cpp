@@ -106,16 +106,6 @@ TEST_F(DoubleByte, ComparisonsTreatPairsAsUnits) {
     EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("\x82\xA0", "Z"), 1);
 }
 
-TEST(MultibyteLocale, OffUnderUtf8AndSingleByteLocales) {
-    for (const char *name : {"C.UTF-8", "C", "POSIX"}) {
-        setenv("LC_ALL", name, 1);
-        setLeadByteRanges(nullptr, 0);
-        initMultibyteModeFromLocale();
-        EXPECT_FALSE(isMultibyteMode()) << name;
-    }
-    unsetenv("LC_ALL");
-}
-
 TEST(MultibyteLocale, CodesetsDecideTheMode) {
     EXPECT_TRUE(setMultibyteModeForCodeset("SHIFT_JIS"));
     EXPECT_TRUE(isLeadByte(0x9F));
@@ -128,4 +118,22 @@ TEST(MultibyteLocale, CodesetsDecideTheMode) {
         EXPECT_FALSE(isMultibyteMode());
     }
     EXPECT_FALSE(setMultibyteModeForCodeset(nullptr));
+}
+
+TEST(MultibyteLocale, CodePagesDecideTheMode) {
+    EXPECT_TRUE(setMultibyteModeForCodePage(932));
+    EXPECT_FALSE(isLeadByte(0x80));
+    EXPECT_TRUE(isLeadByte(0x81));
+    EXPECT_TRUE(isLeadByte(0x9F));
+    EXPECT_FALSE(isLeadByte(0xA0));
+    EXPECT_TRUE(isLeadByte(0xE0));
+    EXPECT_TRUE(isLeadByte(0xFC));
+    EXPECT_FALSE(isLeadByte(0xFD));
+    EXPECT_TRUE(setMultibyteModeForCodePage(936));
+    EXPECT_TRUE(isLeadByte(0xA0));
+    EXPECT_TRUE(isLeadByte(0xFE));
+    for (unsigned singleOrUtf8 : {1252u, 65001u, 437u}) {
+        EXPECT_FALSE(setMultibyteModeForCodePage(singleOrUtf8)) << singleOrUtf8;
+        EXPECT_FALSE(isMultibyteMode());
+    }
 }

@@ -1,4 +1,4 @@
-// The in-memory registry: keys, values, enumeration, access denial and dynamic keys.
+// The in-memory registry of Linux: keys, values, enumeration, access denial and dynamic keys.
 
 #include "platform/registry.h"
 
