@@ -95,6 +95,9 @@ int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char
     }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // From here on a kill, Ctrl-C or the session's end takes the program's own way out. Should
+    // the system refuse, they end the process as before; there is no one to tell yet.
+    watchTerminationRequests();
     // Wayland compositors find the window's icon through the desktop file's name.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.beispielwerk.trz4steuerung"));
     // The program speaks German; Qt's own texts (standard dialog buttons, the line edit's
@@ -130,6 +133,10 @@ int RunUserInterface() {
     gMainLoop = nullptr;
     gQuitPending = false;
     return code;
+}
+
+void ui::detail::forgetPendingQuit() {
+    gQuitPending = false;
 }
 
 int QuitUserInterface(int returnCode) {
@@ -182,6 +189,10 @@ int MessagePopup(const char *title, const char *message) {
     ui::PopupDialog dialog(utf8(title), utf8(message), {QStringLiteral("OK"), {}, {}}, false,
                            kPopupBtn1, kPopupBtn1, popupParent());
     dialog.setActiveControl(kPopupBtn1);
+    if (terminationRequested()) {
+        dialog.answerWithoutOperator();
+        return 0;
+    }
     PopupCursor cursor;
     dialog.exec();
     return 0;
@@ -202,8 +213,13 @@ int GenericMessagePopup(const char *title, const char *message, const char *butt
     ui::PopupDialog dialog(utf8(title), utf8(message), labels, withInput, enterButton, escapeButton,
                            popupParent());
     dialog.setActiveControl(activeControl);
-    PopupCursor cursor;
-    const int chosen = dialog.exec();
+    int chosen = 0;
+    if (terminationRequested()) {
+        chosen = dialog.answerWithoutOperator();
+    } else {
+        PopupCursor cursor;
+        chosen = dialog.exec();
+    }
     if (withInput) {
         const QByteArray bytes = dialog.inputText().toUtf8();
         const int length = strictUtf8CutLength(bytes, responseBufferSize - 1);
