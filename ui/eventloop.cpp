@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 using namespace ui::detail;
 
@@ -72,6 +73,18 @@ private:
     bool active;
 };
 
+// Qt's "-platform NAME" (also spelt "--platform NAME") chooses the platform as
+// QT_QPA_PLATFORM does.
+bool platformOnCommandLine(int argc, char *argv[]) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-platform" || arg == "--platform") {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool displayAvailable() {
@@ -85,7 +98,7 @@ bool displayAvailable() {
 }
 
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[])) {
-    if (!displayAvailable()) {
+    if (!displayAvailable() && !platformOnCommandLine(argc, argv)) {
         std::fputs("trz4Steuerung: Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY "
                    "und QT_QPA_PLATFORM sind leer); das Programm braucht eine Anzeige.\n",
                    stderr);

@@ -66,7 +66,8 @@ inline constexpr int kUiErrSystem = -9;           // the operating system refuse
 int InitRuntimeEngine(void *instance, char *argv[], void *reserved);
 
 // The runtime's process start-up around the program's main function: refuses to start
-// without a display (one German line on stderr, result -1 as for a runtime that is not
+// without a display (neither displayAvailable() nor Qt's -platform option; one German line
+// on stderr, result -1 as for a runtime that is not
 // ready, programMain not called), creates the QApplication (which takes Qt's own options such
 // as -platform out of argv), arms the termination watch (see below), calls
 // programMain(argc, argv), discards what panels are left and returns programMain's result. Also
