@@ -1,13 +1,36 @@
 #include "app/Funktionen.h"
 
 #include "app/Mainpanel_Main.h"
+#include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
 #include "ui/uiruntime.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 namespace {
 
-// A name without directory: the file lives in the process's current directory.
+// A name without directory: unless a settings directory is chosen, the file lives in the
+// process's current directory.
 const char *const kIniDateiName = "trz4Steuerung.ini";
+
+std::string gSettingsDirectory;
+
+// "<absolute path>: <reason>" for a settings file that could not be written. errno still
+// holds the failing call's reason, except for the one failure that no call reports.
+std::string writeFailureReason(const std::string &path, int code, int errnoValue) {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    const std::string where = absolute.empty() ? path : absolute.string();
+    if (code == kIniNoUnusedTempName || errnoValue == 0) {
+        return where + ": " +
+               (code == kIniNoUnusedTempName
+                    ? "kein freier Name für die temporäre Datei"
+                    : "Fehler " + std::to_string(code) + " der INI-Bibliothek");
+    }
+    return where + ": " + std::strerror(errnoValue);
+}
 // The ini library's result for a file that cannot be opened for reading.
 constexpr int kIniCannotOpen = -5001;
 
@@ -31,7 +54,7 @@ int Func_IniDateiLaden() {
     if (handle == nullptr) {
         return -801202;
     }
-    const int code = Ini_ReadFromFile(handle, kIniDateiName);
+    const int code = Ini_ReadFromFile(handle, settingsFilePath().c_str());
     if (code != 0) {
         Ini_Dispose(handle);
         return code == kIniCannotOpen ? -802201 : -801202;
@@ -47,7 +70,25 @@ int Func_IniDateiSchreiben() {
         return -800203;
     }
     Mainpanel_WriteIni(handle);
-    const int code = Ini_WriteToFile(handle, kIniDateiName);
+    const std::string path = settingsFilePath();
+    errno = 0;
+    const int code = Ini_WriteToFile(handle, path.c_str());
+    const int errnoValue = errno;
     Ini_Dispose(handle);
-    return code != 0 ? -800203 : 0;
+    if (code != 0) {
+        VEK_Fehleruserstring(writeFailureReason(path, code, errnoValue).c_str());
+        return -800203;
+    }
+    return 0;
+}
+
+void setSettingsDirectory(const std::string &directory) {
+    gSettingsDirectory = directory;
+}
+
+std::string settingsFilePath() {
+    if (gSettingsDirectory.empty()) {
+        return kIniDateiName;
+    }
+    return (std::filesystem::path(gSettingsDirectory) / kIniDateiName).string();
 }
