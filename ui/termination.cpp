@@ -12,10 +12,31 @@
 
 namespace {
 
+void takeUpRequest();
+
+// QEvent::Quit is how the platform asks the application to end (the session manager's "die"
+// at the end of the session). Qt's own answer, QCoreApplication::exit(), would end every
+// event loop and keep any later one from running, popups included, without a word; the
+// program's own way out replaces it.
+class QuitEventFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) {
+            takeUpRequest();
+            event->accept();
+            return true;
+        }
+        return false;
+    }
+};
+
 bool gRequested = false;
 QPointer<QSocketNotifier> gNotifier;
+QPointer<QuitEventFilter> gQuitFilter;
 QMetaObject::Connection gCommitData;
-QMetaObject::Connection gAboutToQuit;
 
 void takeUpRequest() {
     if (gRequested) {
@@ -52,10 +73,8 @@ int watchTerminationRequests() {
     // state to restore in a later session, and this program keeps none.
     gCommitData = QObject::connect(application, &QGuiApplication::commitDataRequest, application,
                                    [](QSessionManager &) { takeUpRequest(); });
-    // QCoreApplication::quit() (the session's end through the platform) ends every event loop
-    // and keeps new ones from running: popups must not be waited for from then on.
-    gAboutToQuit =
-        QObject::connect(application, &QCoreApplication::aboutToQuit, application, takeUpRequest);
+    gQuitFilter = new QuitEventFilter(application);
+    application->installEventFilter(gQuitFilter);
     return 0;
 }
 
@@ -65,8 +84,8 @@ bool terminationRequested() {
 
 void unwatchTerminationRequests() {
     delete gNotifier.data();
+    delete gQuitFilter.data();
     QObject::disconnect(gCommitData);
-    QObject::disconnect(gAboutToQuit);
     stopTerminationWatch();
     gRequested = false;
     ui::detail::forgetPendingQuit();

@@ -82,8 +82,9 @@ bool displayAvailable();
 // ---------------------------------------------------------------------------------------------
 // Termination requests: the system asking the process to end (a kill, the system shutting
 // down, the terminal or the session going away, Ctrl-C) and the end of the desktop session
-// (the session manager asking the program to commit its data, or telling it to quit) end the
-// program as "Beenden" does, on this thread and never inside a signal handler:
+// (the session manager asking the program to commit its data, or the platform sending the
+// application QEvent::Quit) end the program as "Beenden" does, on this thread and never
+// inside a signal handler:
 //  - the first request calls QuitUserInterface(0): RunUserInterface returns once the callback
 //    that runs has returned, so a card exchange in progress finishes first; a request before
 //    the loop runs (during a start-up popup, say) ends the next loop at once;

@@ -64,12 +64,26 @@ TEST_F(Termination, OpenPopupIsClosedAndTheLoopThatFollowsEndsAtOnce) {
     EXPECT_EQ(RunUserInterface(), 0);
 
     // Disarmed, a quit marked for a loop that never ran is forgotten with the request.
+    unwatchTerminationRequests();
+    ASSERT_EQ(watchTerminationRequests(), 0);
     QTimer::singleShot(20, [] { std::raise(SIGTERM); });
     ::testing::internal::CaptureStderr();
     MessagePopup("Info", "offen");
-    ::testing::internal::GetCapturedStderr();
+    EXPECT_THAT(::testing::internal::GetCapturedStderr(), ::testing::EndsWith("Info: offen\n"));
+    EXPECT_TRUE(terminationRequested());
     unwatchTerminationRequests();
     EXPECT_FALSE(terminationRequested());
+    QTimer::singleShot(10, [] { QuitUserInterface(7); });
+    EXPECT_EQ(RunUserInterface(), 7);
+}
+
+TEST_F(Termination, TheApplicationsQuitEventIsARequestThatLeavesLaterLoopsWorking) {
+    // The session's end reaches the application as QEvent::Quit. Qt's own answer would end
+    // every loop for good; the program's way out leaves the loops of its shutdown working.
+    QTimer::singleShot(0, [] { QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit)); });
+    EXPECT_EQ(RunUserInterface(), 0);
+    EXPECT_TRUE(terminationRequested());
+    unwatchTerminationRequests();
     QTimer::singleShot(10, [] { QuitUserInterface(7); });
     EXPECT_EQ(RunUserInterface(), 7);
 }
