@@ -31,8 +31,6 @@ std::string writeFailureReason(const std::string &path, int code, int errnoValue
     }
     return where + ": " + std::strerror(errnoValue);
 }
-// The ini library's result for a file that cannot be opened for reading.
-constexpr int kIniCannotOpen = -5001;
 
 } // namespace
 
@@ -52,12 +50,12 @@ int Func_PanelsFreigeben() {
 int Func_IniDateiLaden() {
     IniDocument *handle = Ini_New(1);
     if (handle == nullptr) {
-        return -801202;
+        return funktionen::kErrIniRead;
     }
     const int code = Ini_ReadFromFile(handle, settingsFilePath().c_str());
     if (code != 0) {
         Ini_Dispose(handle);
-        return code == kIniCannotOpen ? -802201 : -801202;
+        return code == kIniCouldNotOpenFile ? funktionen::kErrIniNotFound : funktionen::kErrIniRead;
     }
     const int result = Mainpanel_ReadIni(handle);
     Ini_Dispose(handle);
@@ -67,7 +65,7 @@ int Func_IniDateiLaden() {
 int Func_IniDateiSchreiben() {
     IniDocument *handle = Ini_New(1);
     if (handle == nullptr) {
-        return -800203;
+        return funktionen::kErrIniWrite;
     }
     Mainpanel_WriteIni(handle);
     const std::string path = settingsFilePath();
@@ -77,7 +75,7 @@ int Func_IniDateiSchreiben() {
     Ini_Dispose(handle);
     if (code != 0) {
         VEK_Fehleruserstring(writeFailureReason(path, code, errnoValue).c_str());
-        return -800203;
+        return funktionen::kErrIniWrite;
     }
     return 0;
 }

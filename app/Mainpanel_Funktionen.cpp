@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kStatusBitLed9 = 0x100;
-constexpr int kStatusBitLed10 = 0x200;
-
 // Size of the confirmation button's label; "Karte jetzt auf Nr. x umstellen" fits.
 constexpr int kConfirmLabelSize = 52;
 
@@ -54,8 +51,8 @@ int MainFunc_Statusabfrage() {
     if (code != 0)
         return code;
     int panel = Mainpanel_GetMainpanel();
-    SetCtrlVal(panel, STATUSLED9, (status & kStatusBitLed9) != 0 ? 1 : 0);
-    SetCtrlVal(panel, STATUSLED10, (status & kStatusBitLed10) != 0 ? 1 : 0);
+    SetCtrlVal(panel, STATUSLED9, (status & kTrz4StatusInvalidCardNumber) != 0 ? 1 : 0);
+    SetCtrlVal(panel, STATUSLED10, (status & kTrz4StatusParametersIncomplete) != 0 ? 1 : 0);
     return 0;
 }
 

@@ -113,18 +113,18 @@ int Mainpanel_ReadIni(IniDocument *handle) {
     if (Ini_GetInt(handle, kIniSection, kIniKeyCom, &value) > 0) {
         VekCom_ComPortChose(value);
     } else if (result == 0) {
-        result = -801451;
+        result = mainpanel::kErrIniKeyCom;
     }
     if (Ini_GetInt(handle, kIniSection, kIniKeyLastCom, &value) > 0) {
         VekCom_LastComPortSet(value);
     } else if (result == 0) {
-        result = -801452;
+        result = mainpanel::kErrIniKeyLastCom;
     }
     if (Ini_GetInt(handle, kIniSection, kIniKeyAdresse, &value) > 0) {
         // The lowest byte is the address character (305 = 0x131 gives "1").
         VekCom_AdresseSet(static_cast<char>(value & 0xFF));
     } else if (result == 0) {
-        result = -801453;
+        result = mainpanel::kErrIniKeyAdresse;
     }
     return result;
 }

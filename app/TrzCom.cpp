@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kErrNotOpen = -122500;
-
 // One command between TrzCom_Oeffnen and TrzCom_Schliessen; every path ends closed, with the
 // LED off and the outcome shown, whichever step failed.
 template <typename Command> int exchange(Command command) {
@@ -35,7 +33,7 @@ int TrzCom_Oeffnen(int *port, char *adresse) {
     if (code != 0)
         return code;
     if (opened == 0)
-        return kErrNotOpen;
+        return trzcom::kErrNotOpen;
     if (adresse)
         *adresse = VekCom_AdresseGet();
     SetCtrlVal(Mainpanel_GetMainpanel(), COMAKTIVLED, 1);

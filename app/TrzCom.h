@@ -7,9 +7,22 @@
 // per awaited byte. Outputs are written only on success.
 #pragma once
 
+#include "errors/VEK_errorV3.h"
+
+namespace trzcom {
+
+// No COM port chosen ("nicht geöffnet") for a card operation.
+inline constexpr int kErrNotOpen = vekCode(VekKind::ComNotOpen, 500);
+
+inline constexpr VekRaisedCode kRaisedCodes[] = {
+    {kErrNotOpen, "TrzCom_Oeffnen: no port chosen"},
+};
+
+} // namespace trzcom
+
 // Opens the chosen port and fetches the address; lights the COM LED. 0 with *port and
-// *adresse filled in; -122500 when no port is chosen ("nicht geöffnet"); or the COM-port
-// manager's code when the port cannot be opened.
+// *adresse filled in; trzcom::kErrNotOpen (-122500) when no port is chosen ("nicht geöffnet"); or
+// the COM-port manager's code when the port cannot be opened.
 int TrzCom_Oeffnen(int *port, char *adresse);
 
 // Closes the port, switches the COM LED off and shows `code` in the error display. Always 0.

@@ -30,14 +30,9 @@ using vekcom::state;
 namespace {
 
 constexpr int kMaxPort = 256;
-constexpr long kBaudRate = 9600;
 constexpr double kPortTimeoutSeconds = 1.0;
 constexpr int kPictureRingAbove16 = 99;
 constexpr int kLastPictureRingPort = 16;
-
-constexpr int kErrLastPortRange = -110302;
-constexpr int kErrOpenPortRange = -110303;
-constexpr int kErrAddress = -400301;
 
 // Buffer sizes of one registry value while the list is built.
 constexpr unsigned int kValueNameSize = 1024;
@@ -143,8 +138,8 @@ int VekCom_RegisterScanStringControl(int panel, int control) {
 // State
 
 int VekCom_AdresseSet(char address) {
-    if (address != vekcom::kHighestAddress && address != vekcom::kCollectiveAddress)
-        return kErrAddress;
+    if (!vekcom::addressAccepted(address))
+        return vekcom::kErrAddress;
     auto &s = state();
     s.address = address;
     // The main panel's ring offers "1" only; for "&" it keeps showing what it showed.
@@ -178,7 +173,7 @@ int VekCom_LastComPortGet() {
 
 int VekCom_LastComPortSet(int port) {
     if (!validPort(port))
-        return kErrLastPortRange;
+        return vekcom::kErrLastPortRange;
     state().lastPort = port;
     return 0;
 }
@@ -192,7 +187,7 @@ int VekCom_OpenChosen(int *port) {
 
 int VekCom_Open(int port) {
     if (!validPort(port))
-        return kErrOpenPortRange;
+        return vekcom::kErrOpenPortRange;
     auto &s = state();
     if (port == s.openPort)
         return 0;
@@ -203,7 +198,7 @@ int VekCom_Open(int port) {
     }
     int result = 0;
     if (port != 0) {
-        result = VEKTRZ4_Open(port, kBaudRate);
+        result = VEKTRZ4_Open(port, kTrz4BaudRate);
         if (result == 0) {
             s.openPort = port;
             VEKTRZ4_Timeout(port, kPortTimeoutSeconds);

@@ -27,12 +27,43 @@
 // time-out of 1.0 s per awaited byte.
 #pragma once
 
+#include "errors/VEK_errorV3.h"
+
 inline constexpr int MAX_PICTURERINGCONTROLS = 10;
 inline constexpr int MAX_ADRESSLEDS = 15;
 
 // LED on-colours of the scan (0xRRGGBB): a card of this system, and any other device.
 inline constexpr int kVekComColourCard = 0x00FF00;
 inline constexpr int kVekComColourForeign = 0xFF0000;
+
+namespace vekcom {
+
+// The highest device address of this system: the address rule and the scan share it.
+inline constexpr char kHighestAddress = '1';
+// The collective address, accepted by the manager (and refused by every card command).
+inline constexpr char kCollectiveAddress = '&';
+
+// The manager's address rule: the highest address or the collective one.
+constexpr bool addressAccepted(char address) {
+    return address == kHighestAddress || address == kCollectiveAddress;
+}
+
+// Error codes of the manager, the identification and the scan.
+inline constexpr int kErrAddress = vekCode(VekKind::DeviceAddress, 301);
+inline constexpr int kErrLastPortRange = vekCode(VekKind::ComPortNumber, 302);
+inline constexpr int kErrOpenPortRange = vekCode(VekKind::ComPortNumber, 303);
+inline constexpr int kErrIdNotOpen = vekCode(VekKind::ComNotOpen, 304);
+inline constexpr int kErrScanNotOpen = vekCode(VekKind::ComNotOpen, 305);
+
+inline constexpr VekRaisedCode kRaisedCodes[] = {
+    {kErrAddress, "VekCom_AdresseSet: address neither \"1\" nor \"&\""},
+    {kErrLastPortRange, "VekCom_LastComPortSet: port outside 0-256"},
+    {kErrOpenPortRange, "VekCom_Open: port outside 0-256"},
+    {kErrIdNotOpen, "VekCom_IdLesen: no port open"},
+    {kErrScanNotOpen, "VekCom_Scan: no port open"},
+};
+
+} // namespace vekcom
 
 // ---------------------------------------------------------------------------------------------
 // Registration. Each answers 0 when the control is stored, -1 when a full table dropped it
@@ -59,8 +90,8 @@ int VekCom_RegisterScanStringControl(int panel, int control);
 // ---------------------------------------------------------------------------------------------
 // State.
 
-// "1" or "&": stores it, sets the address ring to it and returns 0; any other character
-// returns -400301 and changes nothing.
+// "1" or "&" (vekcom::addressAccepted): stores it, sets the address ring to it and returns 0;
+// any other character returns vekcom::kErrAddress (-400301) and changes nothing.
 int VekCom_AdresseSet(char address);
 char VekCom_AdresseGet();
 
@@ -70,7 +101,8 @@ int VekCom_ComPortGet();
 void VekCom_ComPortChose(int port);
 
 int VekCom_LastComPortGet();
-// 0 or 1-256: stores it and returns 0; any other value returns -110302 and changes nothing.
+// 0 or 1-256: stores it and returns 0; any other value returns vekcom::kErrLastPortRange
+// (-110302) and changes nothing.
 int VekCom_LastComPortSet(int port);
 
 // Writes the chosen port to *port (when port is not null) and returns VekCom_Open for it.
@@ -79,10 +111,11 @@ int VekCom_OpenChosen(int *port);
 // Opens `port` at 9600 baud with a time-out of 1.0 s, closing another open port first (which
 // becomes the last COM port), and shows the outcome in the COM-port ring and the picture rings.
 // Opening the port that is already open (VekCom_Open(0) with none open included) answers 0 and
-// touches nothing. `port` 0 just closes. Results: 0; -110303 for a port outside 0-256; -100003
-// when the port cannot be opened, in which case the system's reason (busy, permission, missing
-// device) is handed to VEK_Fehleruserstring so that the next shown message carries it, and
-// the ring shows "nicht geöffnet" while the chosen port keeps its value.
+// touches nothing. `port` 0 just closes. Results: 0; vekcom::kErrOpenPortRange (-110303) for a
+// port outside 0-256; vektrz4::kErrOpenFailed (-100003) when the port cannot be opened, in which
+// case the system's reason (busy, permission, missing device) is handed to VEK_Fehleruserstring so
+// that the next shown message carries it, and the ring shows "nicht geöffnet" while the chosen port
+// keeps its value.
 int VekCom_Open(int port);
 
 // Closes the open port (close errors are ignored) and records it as the last COM port (0 when
@@ -93,9 +126,10 @@ int VekCom_Close();
 // Identification and scan.
 
 // Opens the chosen port, reads the identification text of the card at the stored address into
-// the identification display (emptied first) and closes the port. 0; -122304 when no port is
-// open after the open (none chosen, or the open failed; nothing is closed then); or the code
-// of VEKTRZ4_IDLesen, the display staying empty. The text is shown whatever it says.
+// the identification display (emptied first) and closes the port. 0; vekcom::kErrIdNotOpen
+// (-122304) when no port is open after the open (none chosen, or the open failed; nothing is closed
+// then); or the code of VEKTRZ4_IDLesen, the display staying empty. The text is shown whatever it
+// says.
 int VekCom_IdLesen();
 
 // Opens the chosen port and probes the addresses from "1" up to the highest address "1", no
@@ -104,7 +138,8 @@ int VekCom_IdLesen();
 // answered, lit green when the text begins with "VEK-TRZ4-" (the address ring then shows that
 // address, which is not stored, and the identification display the text), and lit red for any
 // other text. Ends with the scan text empty and the port closed. 0, whatever was found;
-// -122305 when no port is open after the open (nothing is changed then).
+// vekcom::kErrScanNotOpen (-122305) when no port is open after the open (nothing is changed
+// then).
 int VekCom_Scan();
 
 // Rebuilds the list of the ring (panel, control) from the serial-port key: "nicht geöffnet"

@@ -13,12 +13,6 @@ using vekcom::state;
 
 namespace {
 
-constexpr int kErrIdNotOpen = -122304;
-constexpr int kErrScanNotOpen = -122305;
-
-// Room for the longest text the protocol hands back (27 characters and the zero).
-constexpr int kIdBufferSize = 32;
-
 // Shown while an address is probed; its last character becomes the address.
 constexpr const char kProgressText[] = "Suche nach Gerät x";
 
@@ -31,15 +25,14 @@ void setText(const Control &c, const char *text) {
 
 int VekCom_IdLesen() {
     auto &s = state();
-    int port = 0;
-    VekCom_OpenChosen(&port);
+    VekCom_OpenChosen(nullptr);
     // The open's own code is not passed on: what the operator needs to know is that there is
     // no open port (a pending reason from the failed open rides along with this message).
     if (s.openPort == 0)
-        return kErrIdNotOpen;
+        return vekcom::kErrIdNotOpen;
     WaitCursor wait;
     setText(s.idText, "");
-    char idText[kIdBufferSize] = {};
+    char idText[kTrz4IdBufferSize] = {};
     int code = VEKTRZ4_IDLesen(s.openPort, VekCom_AdresseGet(), idText);
     if (code != 0) {
         VekCom_Close();
@@ -54,10 +47,9 @@ int VekCom_Scan() {
     auto &s = state();
     char progress[sizeof kProgressText];
     std::memcpy(progress, kProgressText, sizeof kProgressText);
-    int port = 0;
-    VekCom_OpenChosen(&port);
+    VekCom_OpenChosen(nullptr);
     if (s.openPort == 0)
-        return kErrScanNotOpen;
+        return vekcom::kErrScanNotOpen;
     WaitCursor wait;
     setText(s.idText, "");
 
@@ -68,7 +60,7 @@ int VekCom_Scan() {
         // while the exchange keeps the event loop blocked.
         progress[sizeof progress - 2] = address;
         setText(s.scanText, progress);
-        char idText[kIdBufferSize] = {};
+        char idText[kTrz4IdBufferSize] = {};
         if (VEKTRZ4_IDLesen(s.openPort, address, idText) != 0) {
             SetCtrlVal(led.panel, led.control, 0);
         } else if (std::strncmp(idText, kTrz4CardPrefix, sizeof kTrz4CardPrefix - 1) == 0) {

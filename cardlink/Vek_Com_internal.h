@@ -32,9 +32,4 @@ struct State {
 
 State &state();
 
-// The highest device address of this system; the address rule and the scan share it.
-inline constexpr char kHighestAddress = '1';
-// The collective address, accepted by the manager (and refused by every card command).
-inline constexpr char kCollectiveAddress = '&';
-
 } // namespace vekcom

@@ -1,9 +1,4 @@
 // The trz-4 card's command protocol over the RS-232 operations.
-//
-// Error codes are -(kind * 1000 + site). Sites of this module:
-//   Open 1-3, Close 4, Timeout 5, PufferLeeren 207-208,
-//   IDLesen 6-15, KartennummerLesen 16-29, KartennummerSchreiben 31-41,
-//   ParameterLesen 132, 154-169.
 #include "cardlink/vektrz4.h"
 
 #include "platform/rs232.h"
@@ -13,46 +8,21 @@
 #include <string_view>
 #include <thread>
 
+using namespace vektrz4;
+
 namespace {
-
-// Kinds of failure; the code is -(kind * 1000 + site).
-enum Kind {
-    kKindOpen = 100,
-    kKindWrite = 101,
-    kKindClose = 103,
-    kKindTimeout = 111,
-    kKindFlush = 112,
-    kKindShortWrite = 114,
-    kKindFlushOut = 123,
-    kKindFlushIn = 124,
-    kKindBaud = 125,
-    kKindAddress = 400,
-    kKindParameter = 401,
-    kKindNak = 402,
-    kKindNoAnswer = 403,
-    kKindWrongAnswer = 404,
-    kKindCan = 405,
-    kKindDeviceParameter = 409,
-    kKindValue = 500,
-};
-
-constexpr int code(int kind, int site) {
-    return -(kind * 1000 + site);
-}
 
 constexpr char kStart = '#';
 constexpr char kCr = '\r';
 constexpr int kAck = 0x06;
 constexpr int kNak = 0x15;
 constexpr int kCan = 0x18;
-constexpr int kBaud = 9600;
 constexpr int kQueueSize = 512;
 constexpr int kMaxAnswer = 29; // bytes taken from an answer line, its CR included
 constexpr int kEchoLength = 5; // "#", address, three command letters
 
-// Sites of one read command, in the order of the exchange's steps.
-struct Sites {
-    int address;
+// Codes of one read command, in the order of the exchange's steps.
+struct ExchangeCodes {
     int flush; // 0: pass PufferLeeren's own codes through
     int write;
     int shortWrite;
@@ -64,18 +34,33 @@ struct Sites {
     int echo; // 0: no echo check
 };
 
-constexpr Sites kIdSites{6, 0, 8, 9, 10, 11, 12, 13, 14, 0};
-constexpr Sites kCardNumberSites{16, 19, 20, 21, 22, 23, 24, 25, 26, 27};
-constexpr Sites kParameterSites{132, 155, 156, 157, 158, 159, 160, 161, 162, 163};
-
-constexpr int kIdFormatSite = 15;
-constexpr int kCardNumberScanSite = 29;
-constexpr int kParameterUnknownSite = 154;
-constexpr int kParameterErrSite = 164;
-
-bool validAddress(char c) {
-    return (c >= '1' && c <= '9') || (c >= 'a' && c <= 'f');
-}
+constexpr ExchangeCodes kIdCodes{.flush = 0,
+                                 .write = kErrIdWrite,
+                                 .shortWrite = kErrIdShortWrite,
+                                 .nak = kErrIdNak,
+                                 .can = kErrIdCan,
+                                 .noHandshake = kErrIdNoHandshake,
+                                 .wrongHandshake = kErrIdWrongHandshake,
+                                 .answerRead = kErrIdAnswerRead,
+                                 .echo = 0};
+constexpr ExchangeCodes kCardNumberCodes{.flush = kErrReadFlush,
+                                         .write = kErrReadWrite,
+                                         .shortWrite = kErrReadShortWrite,
+                                         .nak = kErrReadNak,
+                                         .can = kErrReadCan,
+                                         .noHandshake = kErrReadNoHandshake,
+                                         .wrongHandshake = kErrReadWrongHandshake,
+                                         .answerRead = kErrReadAnswerRead,
+                                         .echo = kErrReadEcho};
+constexpr ExchangeCodes kParameterCodes{.flush = kErrParamFlush,
+                                        .write = kErrParamWrite,
+                                        .shortWrite = kErrParamShortWrite,
+                                        .nak = kErrParamNak,
+                                        .can = kErrParamCan,
+                                        .noHandshake = kErrParamNoHandshake,
+                                        .wrongHandshake = kErrParamWrongHandshake,
+                                        .answerRead = kErrParamAnswerRead,
+                                        .echo = kErrParamEcho};
 
 bool isWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -114,42 +99,42 @@ bool drainOutput(int port) {
 }
 
 // Steps 3 to 5: flush both queues, send the frame, wait until it has gone.
-int sendFrame(int port, const char *frame, int length, int flushSite, int writeSite,
-              int shortWriteKind, int shortWriteSite) {
+int sendFrame(int port, const char *frame, int length, int flushCode, int writeCode,
+              int shortWriteCode) {
     int flushed = PufferLeeren(port);
     if (flushed != 0)
-        return flushSite == 0 ? flushed : code(kKindFlush, flushSite);
+        return flushCode == 0 ? flushed : flushCode;
     int sent = ComWrt(port, frame, length);
     if (sent < 0)
-        return code(kKindWrite, writeSite);
+        return writeCode;
     if (sent != length)
-        return code(shortWriteKind, shortWriteSite);
+        return shortWriteCode;
     if (!drainOutput(port))
-        return code(kKindWrite, writeSite);
+        return writeCode;
     return 0;
 }
 
 // Step 6 for the read commands.
-int readHandshake(int port, const Sites &sites) {
+int readHandshake(int port, const ExchangeCodes &codes) {
     int byte = ComRdByte(port);
     if (byte == kNak)
-        return code(kKindNak, sites.nak);
+        return codes.nak;
     if (byte == kCan)
-        return code(kKindCan, sites.can);
+        return codes.can;
     if (!validByte(byte))
-        return code(kKindNoAnswer, sites.noHandshake);
+        return codes.noHandshake;
     if (byte != kAck)
-        return code(kKindWrongAnswer, sites.wrongHandshake);
+        return codes.wrongHandshake;
     return 0;
 }
 
 // Step 7: byte after byte up to CR or the 29th byte. Later bytes stay in the input queue for
 // the next command's flush.
-int readAnswer(int port, const Sites &sites, Answer &answer) {
+int readAnswer(int port, const ExchangeCodes &codes, Answer &answer) {
     while (answer.length < kMaxAnswer) {
         int byte = ComRdByte(port);
         if (!validByte(byte))
-            return code(kKindWrongAnswer, sites.answerRead);
+            return codes.answerRead;
         answer.bytes[answer.length++] = static_cast<char>(byte);
         if (byte == kCr)
             break;
@@ -171,17 +156,17 @@ bool echoMatches(const Answer &answer, const char *frame) {
 }
 
 // Steps 1-8 of a read command whose address has been checked; fills answer.
-int readExchange(int port, const char *frame, const Sites &sites, Answer &answer) {
-    int result = sendFrame(port, frame, static_cast<int>(std::strlen(frame)), sites.flush,
-                           sites.write, kKindShortWrite, sites.shortWrite);
+int readExchange(int port, const char *frame, const ExchangeCodes &codes, Answer &answer) {
+    int result = sendFrame(port, frame, static_cast<int>(std::strlen(frame)), codes.flush,
+                           codes.write, codes.shortWrite);
     if (result != 0)
         return result;
-    if ((result = readHandshake(port, sites)) != 0)
+    if ((result = readHandshake(port, codes)) != 0)
         return result;
-    if ((result = readAnswer(port, sites, answer)) != 0)
+    if ((result = readAnswer(port, codes, answer)) != 0)
         return result;
-    if (sites.echo != 0 && !echoMatches(answer, frame))
-        return code(kKindWrongAnswer, sites.echo);
+    if (codes.echo != 0 && !echoMatches(answer, frame))
+        return codes.echo;
     return 0;
 }
 
@@ -212,141 +197,140 @@ bool scanHex(const char *text, int *value) {
     return true;
 }
 
+// The protocol's parameters. Each is read as a hexadecimal value into the int output, the
+// only value kind the card defines.
+struct Parameter {
+    std::string_view name;
+    char letters[3];
+    int parseFailure;
+};
+
+constexpr Parameter kParameters[] = {
+    {"status", {'S', '1', 'R'}, kErrParamStatusValue},
+};
+
 } // namespace
 
 int PufferLeeren(int port) {
     if (FlushInQ(port) != 0)
-        return code(kKindFlushIn, 207);
+        return kErrFlushInput;
     if (FlushOutQ(port) != 0)
-        return code(kKindFlushOut, 208);
+        return kErrFlushOutput;
     return 0;
 }
 
 int VEKTRZ4_Open(int port, int baudRate) {
-    if (baudRate != kBaud)
-        return code(kKindBaud, 1);
+    if (baudRate != kTrz4BaudRate)
+        return kErrOpenBaudRate;
     if (port < 1 || port > 256)
-        return code(kKindOpen, 2);
-    if (OpenComConfig(port, "", kBaud, 1, 7, 1, kQueueSize, kQueueSize) != 0)
-        return code(kKindOpen, 3);
+        return kErrOpenPortNumber;
+    if (OpenComConfig(port, "", kTrz4BaudRate, 1, 7, 1, kQueueSize, kQueueSize) != 0)
+        return kErrOpenFailed;
     return 0;
 }
 
 int VEKTRZ4_Close(int port) {
-    return CloseCom(port) == 0 ? 0 : code(kKindClose, 4);
+    return CloseCom(port) == 0 ? 0 : kErrClose;
 }
 
 int VEKTRZ4_Timeout(int port, double timeoutSeconds) {
-    return SetComTime(port, timeoutSeconds) == 0 ? 0 : code(kKindTimeout, 5);
+    return SetComTime(port, timeoutSeconds) == 0 ? 0 : kErrTimeout;
 }
 
 int VEKTRZ4_IDLesen(int port, char address, char *idText) {
-    if (!validAddress(address))
-        return code(kKindAddress, kIdSites.address);
+    if (!trz4ValidCharacter(address))
+        return kErrIdAddress;
     const char frame[] = {kStart, address, 'I', 'D', 'R', kCr, '\0'};
     Answer answer;
-    int result = readExchange(port, frame, kIdSites, answer);
+    int result = readExchange(port, frame, kIdCodes, answer);
     if (result != 0)
         return result;
 
     // "#", the address, a text up to the first white space, and the closing CR right after it.
     const char *bytes = answer.bytes;
     if (answer.length < 2 || bytes[0] == '\0' || bytes[1] == '\0')
-        return code(kKindWrongAnswer, kIdFormatSite);
+        return kErrIdFormat;
     int end = 2;
     while (bytes[end] != '\0' && !isWhiteSpace(bytes[end]))
         ++end;
     if (end == 2)
-        return code(kKindWrongAnswer, kIdFormatSite);
+        return kErrIdFormat;
     if (idText) {
         std::memcpy(idText, bytes + 2, static_cast<size_t>(end - 2));
         idText[end - 2] = '\0';
     }
     if (bytes[0] != kStart || bytes[1] != address || bytes[end] != kCr)
-        return code(kKindWrongAnswer, kIdFormatSite);
+        return kErrIdFormat;
     return 0;
 }
 
 int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
-    if (!validAddress(address))
-        return code(kKindAddress, kCardNumberSites.address);
+    if (!trz4ValidCharacter(address))
+        return kErrReadAddress;
     const char frame[] = {kStart, address, 'D', 'N', 'R', kCr, '\0'};
     Answer answer;
-    int result = readExchange(port, frame, kCardNumberSites, answer);
+    int result = readExchange(port, frame, kCardNumberCodes, answer);
     if (result != 0)
         return result;
-    char number = answer.bytes[kEchoLength];
-    if (number == '\0')
-        return code(kKindWrongAnswer, kCardNumberScanSite);
+    // The byte after the echo is the number. The line's own CR there (an answer "#1DNR" with
+    // nothing after it) or any other control character is no number: taking it would report
+    // success and show the operator an empty or garbled number.
+    const auto number = static_cast<unsigned char>(answer.bytes[kEchoLength]);
+    if (number < 0x20 || number == 0x7F)
+        return kErrReadNoNumber;
     if (kartennummer)
-        *kartennummer = number;
+        *kartennummer = static_cast<char>(number);
     return 0;
 }
 
 int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
-    if (!validAddress(address))
-        return code(kKindAddress, 31);
-    if (!validAddress(kartennummer))
-        return code(kKindValue, 33);
+    if (!trz4ValidCharacter(address))
+        return kErrWriteAddress;
+    if (!trz4ValidCharacter(kartennummer))
+        return kErrWriteNumber;
     const char frame[] = {kStart, address, 'D', 'N', 'W', kartennummer, kCr};
-    int result = sendFrame(port, frame, sizeof frame, 35, 36, kKindWrite, 37);
+    int result =
+        sendFrame(port, frame, sizeof frame, kErrWriteFlush, kErrWriteWrite, kErrWriteShortWrite);
     if (result != 0)
         return result;
     int byte = ComRdByte(port);
     if (byte == kAck)
         return 0;
     if (byte == kNak)
-        return code(kKindNak, 38);
+        return kErrWriteNak;
     if (byte == kCan)
-        return code(kKindCan, 39);
+        return kErrWriteCan;
     if (!validByte(byte))
-        return code(kKindNoAnswer, 40);
-    return code(kKindWrongAnswer, 41);
+        return kErrWriteNoHandshake;
+    return kErrWriteWrongHandshake;
 }
-
-namespace {
-
-enum class ValueKind { Hex };
-
-struct Parameter {
-    std::string_view name;
-    char letters[3];
-    ValueKind kind;
-    int parseSite;
-};
-
-constexpr Parameter kParameters[] = {
-    {"status", {'S', '1', 'R'}, ValueKind::Hex, 169},
-};
-
-} // namespace
 
 int VEKTRZ4_ParameterLesen(int port, char address, const char *name, double *realValue,
                            int *intValue, char *textValue) {
     (void)realValue;
     (void)textValue;
-    if (!validAddress(address))
-        return code(kKindAddress, kParameterSites.address);
+    if (!trz4ValidCharacter(address))
+        return kErrParamAddress;
     const Parameter *parameter = nullptr;
     for (const Parameter &candidate : kParameters)
         if (name && candidate.name == name)
             parameter = &candidate;
     if (!parameter)
-        return code(kKindParameter, kParameterUnknownSite);
+        return kErrParamUnknown;
 
     const char frame[] = {
         kStart, address, parameter->letters[0], parameter->letters[1], parameter->letters[2],
         kCr,    '\0'};
     Answer answer;
-    int result = readExchange(port, frame, kParameterSites, answer);
+    int result = readExchange(port, frame, kParameterCodes, answer);
     if (result != 0)
         return result;
     const char *value = answer.bytes + kEchoLength;
     if (std::strncmp(value, "err\r", 4) == 0)
-        return code(kKindDeviceParameter, kParameterErrSite);
+        return kErrParamRefused;
     int parsed = 0;
     if (!scanHex(value, &parsed))
-        return code(kKindWrongAnswer, parameter->parseSite);
+        return parameter->parseFailure;
     if (intValue)
         *intValue = parsed;
     return 0;

@@ -30,6 +30,70 @@ inline constexpr int kVekLanguageEnglish = 2;
 // The silent kind: its text is empty and popups never show it.
 inline constexpr int kVekSilentKind = 6;
 
+// ---------------------------------------------------------------------------------------------
+// Forming error codes
+//
+// Every code the system raises is formed here and nowhere else: a named constant
+// `vekCode(VekKind::..., site)` with a literal site, declared in the header of the module that
+// raises it and listed in that module's table of raised codes (`kRaisedCodes`, an array of
+// VekRaisedCode). Callers elsewhere use the constant by name. A site number belongs to exactly
+// one constant across the whole system, so the number an operator reports names the place.
+// A test walks every module's table against the catalogue and scans the sources, so that a
+// bare number, a code formed another way or a site used twice fails the build's tests.
+
+// The kinds the system raises. Each has a catalogue entry; the values are the catalogue's.
+enum class VekKind : int {
+    ComOpen = 100,           // opening the serial port
+    ComWrite = 101,          // writing to the serial port
+    ComClose = 103,          // closing the serial port
+    ComPortNumber = 110,     // a COM number outside 0-256
+    ComTimeout = 111,        // setting the port's time-out
+    ComFlush = 112,          // flushing either queue
+    ComShortWrite = 114,     // not every byte of a frame was taken
+    ComNotOpen = 122,        // an operation found no open port
+    ComFlushOutput = 123,    // flushing the output queue
+    ComFlushInput = 124,     // flushing the input queue
+    ComBaudRate = 125,       // a baud rate the card does not use
+    FileCreate = 305,        // a file or link could not be made
+    FileDelete = 306,        // a file or link could not be removed
+    DeviceAddress = 400,     // an address the operation does not take
+    Parameter = 401,         // a parameter name the protocol does not know
+    Nak = 402,               // the card answered NAK
+    NoAnswer = 403,          // no (valid) handshake byte
+    WrongAnswer = 404,       // an answer that breaks the protocol
+    Can = 405,               // the card answered CAN
+    DeviceParameter = 409,   // the card refused the parameter ("err")
+    ValueOutOfLimits = 500,  // a value outside its allowed characters or range
+    IniWrite = 800,          // writing the settings file
+    IniRead = 801,           // reading the settings file
+    IniNotFound = 802,       // the settings file cannot be opened
+    DeviceMemoryWrite = 895, // the card did not take a value written into it
+};
+
+// -(kind * 1000 + site). Evaluated at compile time only: a site outside 0-999 does not compile,
+// and no code is ever formed from a run-time number.
+consteval int vekCode(VekKind kind, int site) {
+    if (site < 0 || site > 999) {
+        throw "an error site is a number from 0 to 999";
+    }
+    return -(static_cast<int>(kind) * 1000 + site);
+}
+
+// The kind and the site of a code (both positive for a failure code; 0 and 0 for 0).
+constexpr int vekKindOf(int code) {
+    return -(code / 1000);
+}
+constexpr int vekSiteOf(int code) {
+    return -(code % 1000);
+}
+
+// One entry of a module's table of raised codes: the code and, for reports, the function
+// and the condition that raise it.
+struct VekRaisedCode {
+    int code;
+    const char *raisedBy;
+};
+
 // The message for `code` in the current language, with a pending user string attached.
 //
 // The quotient q = code / 1000 (toward zero) selects the catalogue entry of kind -q; a kind

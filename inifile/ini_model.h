@@ -6,6 +6,7 @@
 #include "toolbox/toolbox.h"
 
 #include <cctype>
+#include <cstdint>
 
 struct IniItem {
     char *name;  // without surrounding white space
@@ -99,6 +100,10 @@ inline const char *trimEnd(const char *begin, const char *end) {
     return end;
 }
 void disposeSection(IniSection *section);
+
+// Test seam: lets a line reader's counts start where a source of several gigabytes would
+// have brought them, so that their limits can be shown without reading that much.
+void lineFileStartCountsAtForTesting(LineFile *lineFile, int64_t linesRead, int64_t bytesFetched);
 
 IniSection *FindSection(IniDocument *doc, const char *name);
 IniItem *FindItem(IniSection *section, const char *name);

@@ -2,9 +2,12 @@
 // (Ini_ReadGeneric) and the joining of items written in numbered pieces.
 
 #include "inifile/ini_model.h"
+#include "platform/files.h"
 
 #include <cctype>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,6 +19,15 @@ namespace {
 constexpr int kLineFileBufferSize = 2048;
 // Ini_ReadGeneric's line buffer: 255 characters and the terminator.
 constexpr int kLineBufferSize = kIniMaxLineChars + 1;
+// The UTF-8 byte-order mark that editors on Windows put at the start of a file.
+constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr size_t kUtf8ByteOrderMarkLength = 3;
+
+// The counts are kept in 64 bits, which no source can exhaust, and handed out as int, the
+// type of the interface, stopping at INT_MAX instead of wrapping.
+int clampedCount(int64_t count) {
+    return count > INT_MAX ? INT_MAX : static_cast<int>(count);
+}
 
 void copyRange(char *out, const char *begin, const char *end) {
     const size_t length = static_cast<size_t>(end - begin);
@@ -183,6 +195,26 @@ int readFromStream(void *sourceData, int maxBytes, int *bytesRead, void *buffer)
     return LineFile_ReadFromFile(static_cast<FILE *>(sourceData), maxBytes, bytesRead, buffer);
 }
 
+// The byte source of Ini_ReadFromFile: the file's stream, refused once it has delivered more
+// than the limit (the size was checked at the open, but the file may grow while it is read).
+struct BoundedStream {
+    FILE *stream;
+    long long bytesLeft;
+};
+
+int readFromBoundedStream(void *sourceData, int maxBytes, int *bytesRead, void *buffer) {
+    auto *source = static_cast<BoundedStream *>(sourceData);
+    const int result = LineFile_ReadFromFile(source->stream, maxBytes, bytesRead, buffer);
+    if (result == 0) {
+        source->bytesLeft -= *bytesRead;
+        if (source->bytesLeft < 0) {
+            *bytesRead = 0;
+            return kIniFileTooLarge;
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 struct LineFile {
@@ -191,13 +223,19 @@ struct LineFile {
     char *buffer;
     int bytesLeft;
     char *readPosition;
-    int linesRead;
-    int bytesFetched;
+    int64_t linesRead;
+    int64_t bytesFetched;
     int lastTerminator;
-    int offsetOfLastLine;
+    int64_t offsetOfLastLine;
     int extraTerminatorChars;
-    int charsInEmptyLines;
+    int64_t charsInEmptyLines;
 };
+
+void ini_internal::lineFileStartCountsAtForTesting(LineFile *lineFile, int64_t linesRead,
+                                                   int64_t bytesFetched) {
+    lineFile->linesRead = linesRead;
+    lineFile->bytesFetched = bytesFetched;
+}
 
 LineFile *LineFile_New(LineFile_ByteSourceFunc byteSource, void *sourceData) {
     auto *lineFile = static_cast<LineFile *>(tbCalloc(1, sizeof(LineFile)));
@@ -307,7 +345,7 @@ int LineFile_ReadNonEmpty(LineFile *lineFile, char *buffer, int maxChars, int *c
     if (!lineFile || !endOfFile || !buffer) {
         return kIniNullArgument;
     }
-    int skipped = 0;
+    int64_t skipped = 0;
     int stored = 0;
     int result = 0;
     for (;;) {
@@ -325,11 +363,11 @@ int LineFile_ReadNonEmpty(LineFile *lineFile, char *buffer, int maxChars, int *c
 }
 
 int LineFile_NumLinesRead(LineFile *lineFile) {
-    return lineFile ? lineFile->linesRead : 0;
+    return lineFile ? clampedCount(lineFile->linesRead) : 0;
 }
 
 int LineFile_OffsetOfLastLine(LineFile *lineFile) {
-    return lineFile ? lineFile->offsetOfLastLine : 0;
+    return lineFile ? clampedCount(lineFile->offsetOfLastLine) : 0;
 }
 
 int LineFile_NumExtraLineTermChars(LineFile *lineFile) {
@@ -337,7 +375,7 @@ int LineFile_NumExtraLineTermChars(LineFile *lineFile) {
 }
 
 int LineFile_NumCharsInEmptyLines(LineFile *lineFile) {
-    return lineFile ? lineFile->charsInEmptyLines : 0;
+    return lineFile ? clampedCount(lineFile->charsInEmptyLines) : 0;
 }
 
 int LineFile_ReadFromFile(FILE *stream, int maxBytes, int *bytesRead, void *buffer) {
@@ -372,7 +410,7 @@ int Ini_ReadGeneric(IniDocument *doc, Ini_LineSourceFunc lineSource, void *callb
     char value[kLineBufferSize];
     IniSection *current = nullptr;
     int result = 0;
-    for (;;) {
+    for (bool firstLine = true;; firstLine = false) {
         int endOfInput = 0;
         int lineNumber = 0;
         line[0] = '\0';
@@ -382,7 +420,12 @@ int Ini_ReadGeneric(IniDocument *doc, Ini_LineSourceFunc lineSource, void *callb
         }
         // A line source is trusted with the byte limit but not with the terminator.
         line[kIniMaxLineChars] = '\0';
-        const int kind = ParseLine(doc, line, sectionName, itemName, value);
+        // A byte-order mark would otherwise hide the first section header.
+        const char *text = line;
+        if (firstLine && std::strncmp(line, kUtf8ByteOrderMark, kUtf8ByteOrderMarkLength) == 0) {
+            text += kUtf8ByteOrderMarkLength;
+        }
+        const int kind = ParseLine(doc, text, sectionName, itemName, value);
         if (kind == kSectionHeader) {
             current = nullptr;
             if (doc->sectionFilter &&
@@ -436,11 +479,19 @@ int Ini_ReadFromFile(IniDocument *doc, const char *path) {
     if (!doc || !path) {
         return kIniNullArgument;
     }
-    FILE *stream = std::fopen(path, "rb");
-    if (!stream) {
+    FILE *stream = nullptr;
+    switch (openRegularFileForReading(path, kIniMaxFileBytes, &stream)) {
+    case 0:
+        break;
+    case -2:
+        return kIniNotRegularFile;
+    case -3:
+        return kIniFileTooLarge;
+    default:
         return kIniCouldNotOpenFile;
     }
-    LineFile *lineFile = LineFile_New(nullptr, stream);
+    BoundedStream source{stream, kIniMaxFileBytes};
+    LineFile *lineFile = LineFile_New(readFromBoundedStream, &source);
     int result = kIniOutOfMemory;
     if (lineFile) {
         result = Ini_ReadGeneric(doc, ReadLineFromLineFile, lineFile);

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
+#include <string>
 
 using namespace ini_internal;
 
@@ -142,6 +142,15 @@ int WriteSection(IniDocument *doc, const IniSection *section, Ini_LineSinkFunc s
     return result;
 }
 
+// Composes "<drive><directory><prefix(5)><number>.<extension>" into tempPath; false when it does
+// not fit.
+bool composeTemporaryName(char *tempPath, const char *drive, const char *directory,
+                          const char *prefix, int number, const char *extension) {
+    const int length = std::snprintf(tempPath, kIniMaxPathBytes, "%s%s%.5s%1d.%s", drive, directory,
+                                     prefix, number, extension);
+    return length >= 0 && length < kIniMaxPathBytes;
+}
+
 // The result of the rename for the codes of RenameFile.
 int renameCode(int renameResult) {
     switch (renameResult) {
@@ -224,6 +233,12 @@ int GetFileWritability(const char *path, int *writable) {
     }
     switch (GetFileInfo(path, nullptr)) {
     case 1: {
+        // Only a file is replaced. A device or FIFO is not even opened: opening a serial port
+        // changes its lines, and a FIFO may wait.
+        if (!isRegularFile(path)) {
+            *writable = 0;
+            return 0;
+        }
         FILE *stream = std::fopen(path, "r+b");
         *writable = stream ? 1 : 0;
         if (stream) {
@@ -237,11 +252,11 @@ int GetFileWritability(const char *path, int *writable) {
         FILE *stream = openNewFileExclusive(path, "wb");
         if (stream) {
             std::fclose(stream);
-            ::unlink(path);
+            removeFile(path);
             *writable = 1;
         } else if (errno == EEXIST) {
             // Created by someone else since the look: judge it as an existing file.
-            stream = std::fopen(path, "r+b");
+            stream = isRegularFile(path) ? std::fopen(path, "r+b") : nullptr;
             *writable = stream ? 1 : 0;
             if (stream) {
                 std::fclose(stream);
@@ -273,18 +288,24 @@ int CreateAndOpenTemporaryFile(const char *path, const char *prefix, const char 
         return kIniOutOfMemory;
     }
     SplitPath(path, drive, directory, nullptr);
+    // A writer that died before its rename left its file behind, held by nobody; unremoved,
+    // such leftovers would use up the names one by one. Files of live writers are held.
+    for (int number = 0; number < kTempNamesTried; ++number) {
+        if (!composeTemporaryName(tempPath, drive, directory, prefix, number, extension)) {
+            break;
+        }
+        removeUnheldFile(tempPath);
+    }
     int result = kIniNoUnusedTempName;
     for (int number = 0; number < kTempNamesTried; ++number) {
-        const int length = std::snprintf(tempPath, kIniMaxPathBytes, "%s%s%.5s%1d.%s", drive,
-                                         directory, prefix, number, extension);
-        if (length < 0 || length >= kIniMaxPathBytes) {
+        if (!composeTemporaryName(tempPath, drive, directory, prefix, number, extension)) {
             tempPath[0] = '\0';
             result = kIniCouldNotCreateTempFile;
             break;
         }
         // Exclusive create: a name that exists, as a file or as a link, is skipped and never
         // opened, so nothing planted under it can take the text.
-        FILE *opened = openNewFileExclusive(tempPath, mode);
+        FILE *opened = openNewFileHeld(tempPath, mode);
         if (opened) {
             *stream = opened;
             result = 0;
@@ -302,7 +323,7 @@ int CreateAndOpenTemporaryFile(const char *path, const char *prefix, const char 
 
 void RemoveFileIfExists(const char *path) {
     if (path) {
-        ::unlink(path);
+        removeFile(path);
     }
 }
 
@@ -324,8 +345,13 @@ int Ini_WriteToFile(IniDocument *doc, const char *path) {
         }
         return result;
     }
+    // Through a link the file it leads to is replaced, in its own directory; the link stays.
+    std::string target;
+    if (resolveFileLinks(path, &target) != 0) {
+        return errno == ENOMEM ? kIniOutOfMemory : kIniPathNotReportable;
+    }
     int writable = 0;
-    int result = GetFileWritability(path, &writable);
+    int result = GetFileWritability(target.c_str(), &writable);
     if (result < 0) {
         return result;
     }
@@ -334,12 +360,13 @@ int Ini_WriteToFile(IniDocument *doc, const char *path) {
     }
     char tempPath[kIniMaxPathBytes];
     FILE *stream = nullptr;
-    result = CreateAndOpenTemporaryFile(path, kTempPrefix, kTempExtension, "wb", tempPath, &stream);
+    result = CreateAndOpenTemporaryFile(target.c_str(), kTempPrefix, kTempExtension, "wb", tempPath,
+                                        &stream);
     if (result < 0) {
         return result;
     }
     // The new file must not be readable by more people than the one it replaces.
-    copyFilePermissions(path, stream);
+    copyFilePermissions(target.c_str(), stream);
     char *streamBuffer = static_cast<char *>(tbMalloc(kStreamBufferSize));
     if (!streamBuffer) {
         result = kIniOutOfMemory;
@@ -357,19 +384,22 @@ int Ini_WriteToFile(IniDocument *doc, const char *path) {
             result = ErrnoToError(errno);
         }
     }
-    errno = 0;
-    if (std::fclose(stream) != 0 && result >= 0) {
-        result = ErrnoToError(errno);
-    }
-    std::free(streamBuffer);
+    // The file is renamed or removed while the stream still holds it: once the hold ends,
+    // another writer takes an unrenamed file for the leftover of a dead one.
     if (result >= 0) {
-        result = DeleteAndRename(tempPath, path);
+        result = renameCode(renameHeldFile(stream, tempPath, target.c_str()));
     }
     if (result < 0) {
-        RemoveFileIfExists(tempPath);
+        removeHeldFile(stream, tempPath);
+    }
+    // The text is flushed and synced (or thrown away) by now, so the close has nothing left
+    // to lose; its result does not change the outcome.
+    std::fclose(stream);
+    std::free(streamBuffer);
+    if (result < 0) {
         return result;
     }
     // Makes the rename itself durable. The new file is in place whatever this reports.
-    syncDirectoryOf(path);
+    syncDirectoryOf(target.c_str());
     return 0;
 }

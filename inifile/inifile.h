@@ -8,12 +8,13 @@
 // argument is null, -91 the platform cannot report on a path, -93 input/output error, -94 not
 // found, -95 access denied, -97 disk full, -100 other rename failure, -5001 "Could Not Open
 // File For Reading", -5002 "Error Reading From File", -5003 "Could Not Find Unused Temporary
-// File Name", -5004 "Could Not Create Temporary File", -5021..-5024 invalid integer, unsigned,
-// floating-point or boolean text.
+// File Name", -5004 "Could Not Create Temporary File", -5005 "Not A Regular File", -5006 "File
+// Too Large", -5021..-5024 invalid integer, unsigned, floating-point or boolean text.
 //
 // Names of sections and items compare without regard to letter case and to white space around
-// the key. Every allocation goes through the toolbox allocation seam; every string or block
-// handed to the caller is freed with free().
+// the key. Every allocation goes through the toolbox allocation seam (only the following of
+// links in Ini_WriteToFile allocates beside it); every string or block handed to the caller
+// is freed with free().
 #pragma once
 
 #include <cstdio>
@@ -36,6 +37,11 @@ inline constexpr int kIniCouldNotOpenFile = -5001;
 inline constexpr int kIniErrorReadingFile = -5002;
 inline constexpr int kIniNoUnusedTempName = -5003;
 inline constexpr int kIniCouldNotCreateTempFile = -5004;
+// The path names a directory, FIFO, device or socket, not a file; nothing was read from it.
+inline constexpr int kIniNotRegularFile = -5005;
+// The file holds more than kIniMaxFileBytes bytes; the document keeps only what a read had
+// added before the limit was met.
+inline constexpr int kIniFileTooLarge = -5006;
 inline constexpr int kIniInvalidInteger = -5021;
 inline constexpr int kIniInvalidUnsigned = -5022;
 inline constexpr int kIniInvalidDouble = -5023;
@@ -47,6 +53,10 @@ inline constexpr int kIniMaxValueLineChars = 80;
 inline constexpr int kIniMaxLineChars = 255;
 // Size of the temporary-path buffer of CreateAndOpenTemporaryFile, terminator included.
 inline constexpr int kIniMaxPathBytes = 260;
+// Ini_ReadFromFile reads files of at most this many bytes (16 MiB). A settings file holds a
+// few hundred bytes and other ini files a few megabytes; the limit keeps a wrong path (a huge
+// log, a disk image) from taking the memory of the process.
+inline constexpr long long kIniMaxFileBytes = 16LL * 1024 * 1024;
 
 // Decides while reading whether a section is kept: non-zero keeps it and its items.
 typedef int (*Ini_SectionFilterFunc)(IniDocument *doc, void *filterData, const char *sectionName);
@@ -169,19 +179,32 @@ char *UnescapeString(const char *text);
 // ---------------------------------------------------------------------------------------------
 // Reading.
 
-// Reads the file into the document (adding to what it holds). 0, -65, -5001, -5002 or -12.
+// Reads the file into the document (adding to what it holds). Links are followed. Only a
+// regular file is read, and it is never waited on: a path that names a FIFO, a device, a
+// directory or a socket gives -5005 without being opened for reading, and a file of more than
+// kIniMaxFileBytes bytes gives -5006 (also when it grows beyond that while it is read).
+// 0, -65, -5001 (missing or unreadable), -5002, -5005, -5006 or -12.
 int Ini_ReadFromFile(IniDocument *doc, const char *path);
 // The one parser: reads lines from the source until its end, adds sections and items, joins
-// items written in pieces, and re-establishes the sorting modes. 0, -65, -12 or the line
-// source's negative result. After a failure the document is fit only to be disposed of.
+// items written in pieces, and re-establishes the sorting modes. A UTF-8 byte-order mark at
+// the start of the first line is skipped (editors on Windows write one). 0, -65, -12 or the
+// line source's negative result. After a failure the document is fit only to be disposed of.
 int Ini_ReadGeneric(IniDocument *doc, Ini_LineSourceFunc lineSource, void *callbackData);
 // Reads every subkey of the key as a section and its REG_SZ values as items. rootKey 0..3
 // (HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS). 0, -94 (key not
 // found or invalid root), -95, -5001, -5002, -12, -65.
+// On Windows this is the system registry. On Linux there is none: the keys live in the
+// process's own memory (platform/registry.h), empty when the process starts and gone when it
+// ends, so a read finds only what Ini_WriteToRegistry (or a test) put there in the same
+// process, and otherwise gives -94. (The one key made up from the serial ports present,
+// HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM, has values but no subkeys, so it reads
+// as a document without sections.)
 int Ini_ReadFromRegistry(IniDocument *doc, int rootKey, const char *baseKeyPath);
 
 // Buffered line reader over a byte source (2048 bytes at a time). A null byte source means
-// LineFile_ReadFromFile with sourceData the FILE *. Null when memory runs out.
+// LineFile_ReadFromFile with sourceData the FILE *. Null when memory runs out. Its counts
+// (lines read, offsets, characters) stop at INT_MAX on sources longer than that; they never
+// wrap.
 LineFile *LineFile_New(LineFile_ByteSourceFunc byteSource, void *sourceData);
 // Frees the reader; the source (a stream) is not closed. Null is ignored.
 void LineFile_Dispose(LineFile *lineFile);
@@ -214,17 +237,28 @@ int Ini_WriteGeneric(IniDocument *doc, Ini_LineSinkFunc lineSink, void *callback
 // and synced temporary file in its directory (ini$$<n>.TMP), in one atomic rename; after any
 // failure the old file is untouched and no temporary file is left. A null path writes to
 // standard output. 0 or a negative code (-65, -91, -93, -95, -97, -12, -100, -5003, -5004).
+// A path whose last component is a symbolic link is written through it: the link stays, and
+// the file it leads to (through chains of links; a relative target counts from the link's
+// directory) is replaced in its own directory, with the temporary file created there. A
+// dangling link gets its target created. More than 40 links in a row, or a link that cannot
+// be read, give -91. Only a regular file is replaced: a target that is a directory, FIFO,
+// device or socket gives -95 and is never opened.
 int Ini_WriteToFile(IniDocument *doc, const char *path);
 // Line sink of Ini_WriteToFile; callbackData is the FILE *.
 int WriteLineToFile(void *callbackData, const char *line);
 // 0 and *writable 1 or 0; -91 when the path cannot be examined, -93 otherwise, -65 for null
-// arguments. An existing file is writable when it opens for update; a missing one when it
-// can be created (the probe file is removed again).
+// arguments. An existing regular file is writable when it opens for update (anything else
+// that exists, a directory or a device, is not writable and is not opened); a missing one
+// when it can be created (the probe file is removed again).
 int GetFileWritability(const char *path, int *writable);
 // Creates and opens a new temporary file "<dir><prefix(5)><n>.<extension>" for the first
 // n = 0..999 whose name is free (exclusive create: an existing file or link is never opened).
-// tempPath must hold kIniMaxPathBytes bytes. 0, -5003 all names taken, -5004 cannot create,
-// -65 null arguments.
+// The file is held while the stream is open (see openNewFileHeld in platform/files.h): other
+// writers leave it alone. Before the search, every file under these 1000 names that nobody
+// holds, the leftover of a writer that died before its rename, is removed; a held file, a
+// link or anything that is not a regular file stays. tempPath must hold kIniMaxPathBytes
+// bytes. 0, -5003 all names taken by live writers (or by what is not a leftover), -5004
+// cannot create, -65 null arguments, -12 out of memory.
 int CreateAndOpenTemporaryFile(const char *path, const char *prefix, const char *extension,
                                const char *mode, char *tempPath, FILE **stream);
 // Removes the file; any failure is ignored.
@@ -236,4 +270,8 @@ int DeleteAndRename(const char *source, const char *target);
 int ErrnoToError(int errnoValue);
 // Replaces the subkeys of the key by one subkey per section with every item's raw value as a
 // REG_SZ value. rootKey as for Ini_ReadFromRegistry. 0, -94, -95, -5001, -21, -65.
+// A base key that does not exist yet gives -94 and nothing is written. On Linux the keys
+// are the process's in-memory ones (see Ini_ReadFromRegistry): nothing reaches a disk, and
+// what is written is gone when the process ends; at start every key is missing, so a write
+// gives -94 until the base key was created (RegCreateKey in platform/registry.h).
 int Ini_WriteToRegistry(IniDocument *doc, int rootKey, const char *baseKeyPath);

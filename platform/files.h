@@ -1,8 +1,10 @@
-// File operations of the platform layer: what the ini library needs to examine paths and to
-// replace a file safely (exclusive create, sync of file and directory, atomic rename).
+// File operations of the platform layer: what the ini library needs to examine paths, to read
+// a file without waiting on it, and to replace a file safely (exclusive create, held
+// temporary files, sync of file and directory, atomic rename).
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 // 1 when something exists at the path, 0 when it does not (the path or a directory on it is
 // missing), -1 when the system cannot tell (permission, loop, over-long name, null path).
@@ -30,6 +32,69 @@ int RenameFile(const char *source, const char *target);
 // "w+b", ...). Null with errno set on failure (EEXIST when the name is taken).
 FILE *openNewFileExclusive(const char *path, const char *mode);
 
+// Removes the file (not a directory) at path. 0, or -1 with errno set (ENOENT when nothing
+// is there).
+int removeFile(const char *path);
+
+// 1 when path names a regular file (links followed), else 0 (missing, a directory, a FIFO, a
+// device, a socket, or the system cannot tell). Looks only; never opens the path.
+int isRegularFile(const char *path);
+
+// Opens an existing regular file for reading, with the stdio mode "rb", without ever waiting:
+// the kind is checked before the file is opened, so a device or FIFO at the path (directly or
+// behind links) is never opened in a way that could block or have side effects, and checked
+// again on the open file in case the path changed meanwhile. Results:
+//  0 success, *stream set (the caller closes it)
+// -1 cannot be opened (missing, no permission, loop of links, ...; errno set)
+// -2 not a regular file (directory, FIFO, device, socket)
+// -3 larger than maxSize bytes
+// *stream is null unless the result is 0.
+int openRegularFileForReading(const char *path, long long maxSize, FILE **stream);
+
+// The name that writing to path replaces: path itself unless its last component is a
+// symbolic link; a link is followed, through chains of links, to the final name, which need
+// not exist (a dangling link gives the name it points to, so that the file is created there
+// and the link keeps working). A relative link target is taken relative to the directory of
+// the link. Directories on the path are left as they are: a file is replaced in the
+// directory the path names it in. 0 and *target set, or -1 with errno set: ELOOP after more
+// than 40 links, ENOMEM, or the failure to examine a name or read a link. On a system without
+// symbolic links the result is path itself.
+int resolveFileLinks(const char *path, std::string *target);
+
+// Held files. A writer's temporary file is held while its stream is open: every other writer,
+// in this process or another, recognises it as in use and leaves it alone, while the leftover
+// of a writer that died (killed, crashed, lost power before its rename) is held by nobody and
+// may be removed by the next writer. On POSIX the hold is an exclusive flock on the file,
+// which the system drops when the file's last descriptor closes, however the process ends. On
+// Windows it is the share mode 0 of the creating handle: no one else can open, rename or
+// remove the file while that handle lives, so renaming and removing a held file go through
+// its handle (SetFileInformationByHandle with FileRenameInfo / FileDispositionInfo).
+
+// Creates a new file as openNewFileExclusive does and holds it for as long as the returned
+// stream is open. Should a cleaner (removeUnheldFile) remove the new file in the moment
+// between its creation and the hold, the call notices that the name no longer names its file
+// and fails with errno EEXIST, as for a taken name; whatever is under the name then is not
+// touched. Where the file system offers no locks the file is created unheld (and no cleaner
+// can remove it either). Null with errno set on failure.
+FILE *openNewFileHeld(const char *path, const char *mode);
+
+// Removes the file at path when it is a regular file that nobody holds: the leftover of a
+// dead writer. The file is removed only after the cleaner has taken the hold itself and has
+// checked that the name still names the file it holds, so a live writer's file, including
+// one created a moment ago and not yet held, is never removed. Links are never followed or
+// removed. 1 removed; 0 left alone (held, missing, not a regular file, a link, or it cannot
+// be opened to take the hold); -1 with errno set when the removal itself fails.
+int removeUnheldFile(const char *path);
+
+// Renames the held file of stream (created under source) to target, as RenameFile does and
+// with its results, while the file stays held, so that no cleaner can remove it before it
+// has its new name. The stream stays open; the caller closes it afterwards.
+int renameHeldFile(FILE *stream, const char *source, const char *target);
+
+// Removes the held file of stream (created under path) before the hold ends; the stream stays
+// open and the caller closes it afterwards. 0, or -1 with errno set.
+int removeHeldFile(FILE *stream, const char *path);
+
 // Gives the stream's file the permission bits of the file at path, so that replacing a file
 // never widens who may read it. Returns 0, or -1 with errno set (nothing to copy included).
 int copyFilePermissions(const char *path, FILE *stream);
@@ -53,7 +118,11 @@ enum class FileFault {
     Sync,
     // RenameFile fails (with the result its errno maps to).
     Rename,
-    // openNewFileExclusive fails for every name.
+    // openNewFileExclusive and openNewFileHeld fail for every name.
     Create,
 };
 void setFileFaultForTesting(FileFault fault, int errnoValue, long afterBytes = 0);
+
+// Test seam: openNewFileHeld calls hook(path, data) after it created the file and before it
+// takes the hold, so that a test can act as a cleaner in exactly that moment. Null disarms.
+void setBeforeHoldHookForTesting(void (*hook)(const char *path, void *data), void *data);

@@ -34,6 +34,8 @@ using Clock = std::chrono::steady_clock;
 
 struct PortState {
     int fd = -1;
+    // Whether this layer put the tty into exclusive mode, and so must take it out again.
+    bool exclusiveSet = false;
     double timeoutSeconds = kDefaultTimeoutSeconds;
     // Bytes already taken from the kernel but not yet handed out by readByte: reading in
     // chunks keeps a 29-byte answer from costing 29 system calls.
@@ -179,6 +181,7 @@ public:
             return result;
         }
         state.fd = fd;
+        state.exclusiveSet = true;
         state.timeoutSeconds = kDefaultTimeoutSeconds;
         state.bufferStart = state.bufferEnd = 0;
         return 0;
@@ -320,6 +323,14 @@ private:
     // parity. On a real tty a framing the driver refuses is an open failure.
     static int configure(int fd, const std::string &device, speed_t speed, int parity, int dataBits,
                          int stopBits) {
+        // Another program holds the tty in exclusive mode. The open only got through because
+        // root may ignore that mode; sharing the line, and clearing the mode on close, would
+        // leave that program unprotected. An older kernel that cannot tell is taken at its word.
+        int exclusive = 0;
+        if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
+            setReason(reasonForErrno(EBUSY, device));
+            return kComBusy;
+        }
         if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
             int err = errno;
             setReason(reasonForErrno(err, device));
@@ -394,8 +405,11 @@ private:
         }
         tcflush(state.fd, TCIOFLUSH);
         // Exclusive mode belongs to the tty, not to this descriptor: leave it as it was found,
-        // or another holder of the tty (the simulator) would lock every later open out.
-        ioctl(state.fd, TIOCNXCL);
+        // or another holder of the tty (the simulator) would lock every later open out. Only
+        // the mode this layer set is cleared.
+        if (state.exclusiveSet)
+            ioctl(state.fd, TIOCNXCL);
+        state.exclusiveSet = false;
         ::close(state.fd);
         state.fd = -1;
         state.bufferStart = state.bufferEnd = 0;

@@ -55,11 +55,19 @@ void ListGetItem(ListHandle list, void *out, int position);
 void ListGetItems(ListHandle list, void *out, int position, int n);
 void *ListGetPtrToItem(ListHandle list, int position);
 int ListFindItem(ListHandle list, const void *key, int startPosition, ListCompareFunction cmp);
+// ListBinSearch: the position (1-based) of an item that matches key in a list sorted in
+// ascending order of cmp; 0 when none matches, and for a null list or key. With several
+// matching items it answers whichever the search meets first, not necessarily the first.
 int ListBinSearch(ListHandle list, const void *key, ListCompareFunction cmp);
 int ListInsertInOrder(ListHandle list, const void *item, ListCompareFunction cmp);
 void ListQuickSort(ListHandle list, ListCompareFunction cmp);
 void ListSetAllocationPolicy(ListHandle list, int minimumGrowth, int growthPercentage);
 int ListPreAllocate(ListHandle list, int n);
+// BinSearch: binary search for key among count items of itemSize bytes, sorted in ascending
+// order of cmp (key first, item second; null: memcmp over itemSize bytes). Found: the 0-based
+// index of a matching item (with several, whichever the search meets first). Not found:
+// -(i + 1), where i is the 0-based index at which key would keep the order, so the result is
+// always negative then (-1 for an empty array). array may be null only when count is 0.
 int BinSearch(const void *array, int count, int itemSize, const void *key, ListCompareFunction cmp);
 
 int ShortCompare(const void *a, const void *b);
@@ -94,6 +102,11 @@ void StringCopyMax(char *dst, const char *src, int maxBytes);
 // be searched with the other. Null sorts before every string.
 int StrICmp(const char *a, const char *b);
 int StrICmpWithoutSurrWhiteSpace(const char *a, const char *b);
+// StrToInt: 1, with *value set, when s holds exactly one decimal integer from -2147483648 to
+// 2147483647: white space may stand before and after it, and one sign (+ or -) directly in front
+// of the digits. Otherwise 0 and *value is left alone: no digit at all, a second sign or one
+// after a digit, white space between sign and digits, any other character ("0x10", "12a",
+// "1 2"), or a number outside the int range. A null s or value also gives 0.
 int StrToInt(const char *s, int *value);
 // The unsigned counterpart of StrToInt: a minus sign is rejected; range 0..4294967295.
 int StrToUInt(const char *s, unsigned int *value);

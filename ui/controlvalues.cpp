@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextDocument>
 
 using namespace ui::detail;
 using ui::ControlKind;
@@ -27,6 +28,21 @@ int selectRingValue(Control *c, int value) {
     return 0;
 }
 
+// A string control shows text from outside the program (a card's identification, a system's
+// reason). QLineEdit would draw its control characters as blanks, hiding that they are there;
+// they show as U+FFFD instead. Line feed and tab stay: they separate the parts of an error
+// message, and the field shows them as a space.
+QString withVisibleControls(const QString &text) {
+    QString shown = text;
+    for (QChar &c : shown) {
+        const char16_t unit = c.unicode();
+        if ((unit < 0x20 && unit != u'\n' && unit != u'\t') || (unit >= 0x7F && unit <= 0x9F)) {
+            c = QChar::ReplacementCharacter;
+        }
+    }
+    return shown;
+}
+
 int setTextValue(int panel, int control, const QString &text) {
     Control *c = findControl(panel, control);
     if (c == nullptr) {
@@ -35,11 +51,13 @@ int setTextValue(int panel, int control, const QString &text) {
     switch (c->kind) {
     case ControlKind::String: {
         auto *edit = static_cast<QLineEdit *>(c->widget.data());
-        edit->setText(text);
+        const QString shown = withVisibleControls(text);
+        edit->setText(shown);
         edit->setCursorPosition(0);
         // A long error message with the system's reason attached does not fit the field; the
-        // tooltip shows it whole.
-        edit->setToolTip(text);
+        // tooltip shows it whole. Tooltips render whatever looks like markup, so such a text
+        // is escaped to be shown as written.
+        edit->setToolTip(Qt::mightBeRichText(shown) ? Qt::convertFromPlainText(shown) : shown);
         break;
     }
     case ControlKind::TextMessage:

@@ -273,6 +273,16 @@ TEST_F(CardOpsTest, RefusedWriteReturnsItsCodeWithoutReadBack) {
     EXPECT_EQ(intVal(FEHLERNUMMER), 402038);
 }
 
+TEST_F(CardOpsTest, ACardNumberAnswerWithoutANumberIsAWrongAnswer) {
+    // "#1DNR" and CR: the line end is no card number, and no success either.
+    SetCtrlVal(panel, KARTENNUMMERIST, "7");
+    card.number = '\r';
+    click(KARTENNUMMERLESEN);
+    EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
+    EXPECT_EQ(intVal(FEHLERLED), 1);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 404029);
+}
+
 TEST_F(CardOpsTest, SuccessClearsAnEarlierError) {
     serial.responder = [](const std::string &) { return std::string(); };
     EXPECT_EQ(MainFunc_KartenummerLesen(), -403024);

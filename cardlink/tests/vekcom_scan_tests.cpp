@@ -3,6 +3,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
+#include <QTextDocument>
 
 using namespace vekcomtest;
 
@@ -164,4 +166,24 @@ TEST_F(ScanTest, IdentificationWithoutOpenPortReportsNotOpenWithTheReason) {
     EXPECT_EQ(intVal(FEHLERNUMMER), 122304);
     EXPECT_NE(textVal(FEHLERSTRING).find("anderen Programm"), std::string::npos);
     EXPECT_EQ(textVal(ID), "alt"); // nothing else happens
+}
+
+TEST_F(ScanTest, ControlCharactersOfAnIdentificationShowAsReplacementCharacters) {
+    // An escape sequence that would clear a terminal and an OSC title sequence: the panel shows
+    // each control character as U+FFFD, and markup in the text stays text in the tooltip.
+    VekCom_ComPortChose(3);
+    deviceSays("VEK-TRZ4-\x1b[2J\x1b]0;x\x07<b>y");
+    click(IDLESEN);
+    EXPECT_EQ(intVal(FEHLERLED), 0);
+    const std::string shown = "VEK-TRZ4-\uFFFD[2J\uFFFD]0;x\uFFFD<b>y";
+    EXPECT_EQ(textVal(ID), shown);
+    auto *edit = qobject_cast<QLineEdit *>(controlWidget(mainPanel(), ID));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->displayText().toStdString(), shown);
+    QTextDocument tooltip;
+    tooltip.setHtml(edit->toolTip());
+    EXPECT_EQ(tooltip.toPlainText().toStdString(), shown);
+
+    click(SCANN);
+    EXPECT_EQ(textVal(ID), shown);
 }

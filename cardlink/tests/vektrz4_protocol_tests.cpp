@@ -172,17 +172,23 @@ TEST_F(Protocol, CardNumberIsTheByteAfterTheEcho) {
     EXPECT_EQ(VEKTRZ4_KartennummerLesen(kPort, '1', &number), 0);
     EXPECT_EQ(number, '7');
     // Not range-checked here: whatever the card sends as sixth byte is passed on.
-    card.addReply(kAck + "#1DNRZ\r");
-    EXPECT_EQ(VEKTRZ4_KartennummerLesen(kPort, '1', &number), 0);
-    EXPECT_EQ(number, 'Z');
+    for (char printable : {'Z', ' ', '~'}) {
+        card.addReply(kAck + "#1DNR" + printable + "\r");
+        EXPECT_EQ(VEKTRZ4_KartennummerLesen(kPort, '1', &number), 0);
+        EXPECT_EQ(number, printable);
+    }
 }
 
 TEST_F(Protocol, CardNumberWithoutCharacterAfterEcho) {
-    // 29 bytes without CR stop the read; an answer of the bare echo and NUL leaves nothing.
-    card.addReply(kAck + std::string("#1DNR\0\r", 7));
-    char number = 'x';
-    EXPECT_EQ(VEKTRZ4_KartennummerLesen(kPort, '1', &number), -404029);
-    EXPECT_EQ(number, 'x') << "not written on failure";
+    // The bare echo with its CR, a NUL, or another control character where the number belongs
+    // is no number, not a success with a line end as the card number.
+    for (const std::string &noNumber : {std::string("\r"), std::string("\0\r", 2),
+                                        std::string("\x1b\r"), std::string("\x7f\r")}) {
+        card.addReply(kAck + "#1DNR" + noNumber);
+        char number = 'x';
+        EXPECT_EQ(VEKTRZ4_KartennummerLesen(kPort, '1', &number), -404029) << hexBytes(noNumber);
+        EXPECT_EQ(number, 'x') << "not written on failure";
+    }
 }
 
 TEST_F(Protocol, WriteCardNumberSendsFrameAndEndsAtAck) {

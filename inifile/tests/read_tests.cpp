@@ -7,11 +7,16 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace ini_test;
@@ -312,8 +317,8 @@ TEST(IniRead, FromFile) {
     Doc doc(Ini_New(1));
     EXPECT_EQ(Ini_ReadFromFile(doc.get(), dir.file("missing.ini").c_str()), kIniCouldNotOpenFile);
     EXPECT_EQ(Ini_ReadFromFile(nullptr, dir.file("missing.ini").c_str()), kIniNullArgument);
-    // A directory opens but cannot be read: the stream reports an error.
-    EXPECT_EQ(Ini_ReadFromFile(doc.get(), dir.path().c_str()), kIniErrorReadingFile);
+    // A directory is no file to read.
+    EXPECT_EQ(Ini_ReadFromFile(doc.get(), dir.path().c_str()), kIniNotRegularFile);
     std::string big;
     for (int i = 0; i < 500; ++i) {
         big += "[s" + std::to_string(i) + "]\r\nk = " + std::to_string(i) + "\r\n";
@@ -326,6 +331,95 @@ TEST(IniRead, FromFile) {
     EXPECT_EQ(Ini_GetInt(other.get(), "s499", "k", &value), 1);
     EXPECT_EQ(value, 499);
     EXPECT_EQ(Ini_LineOfLastAccess(other.get()), 1000);
+}
+
+namespace {
+// Ini_ReadFromFile in a child process that an alarm ends, so that a read that waits shows as
+// a failure instead of stopping the test run. The result, or 1 when the child did not end.
+int readFileBounded(const std::string &path) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) {
+        return 1;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(5);
+        Doc doc(Ini_New(1));
+        const int result = Ini_ReadFromFile(doc.get(), path.c_str());
+        (void)!::write(pipeEnds[1], &result, sizeof result);
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    int result = 1;
+    if (::read(pipeEnds[0], &result, sizeof result) != sizeof result) {
+        result = 1;
+    }
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    return result;
+}
+} // namespace
+
+TEST(IniReadFile, OnlyRegularFilesAreRead) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(dir.file("fifo").c_str(), dir.file("link").c_str()), 0);
+    for (const std::string &path : {dir.file("fifo"), dir.file("link"), std::string("/dev/zero"),
+                                    std::string("/dev/urandom"), dir.path()}) {
+        EXPECT_EQ(readFileBounded(path), kIniNotRegularFile) << path;
+    }
+}
+
+TEST(IniReadFile, SizeLimit) {
+    TempDir dir;
+    // Beyond 2 GiB, where the counts of 32 bits would wrap; sparse, so nothing is written.
+    const int fd = ::open(dir.file("huge").c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 3LL << 30), 0);
+    ::close(fd);
+    EXPECT_EQ(readFileBounded(dir.file("huge")), kIniFileTooLarge);
+    // A file of exactly the limit is read whole; one byte more is refused.
+    std::string text = "[s]\n;" + std::string(kIniMaxFileBytes - 12, 'x') + "\nk = 1\n";
+    ASSERT_EQ(static_cast<long long>(text.size()), kIniMaxFileBytes);
+    writeFileContents(dir.file("limit"), text);
+    Doc doc(Ini_New(0));
+    int value = 0;
+    EXPECT_EQ(Ini_ReadFromFile(doc.get(), dir.file("limit").c_str()), 0);
+    EXPECT_EQ(Ini_GetInt(doc.get(), "s", "k", &value), 1);
+    writeFileContents(dir.file("limit"), text + "\n");
+    EXPECT_EQ(Ini_ReadFromFile(doc.get(), dir.file("limit").c_str()), kIniFileTooLarge);
+}
+
+TEST(IniReadFile, CountsStopAtTheirLimitInsteadOfWrapping) {
+    // Where a source of more than 2 GiB of short lines brings the counts.
+    const std::string text = "[s]\na = 1\nb = 2\n";
+    Source source{text};
+    LineFile *lineFile = LineFile_New(sourceRead, &source);
+    ini_internal::lineFileStartCountsAtForTesting(lineFile, INT_MAX - 1, INT_MAX - 4);
+    Doc doc(Ini_New(0));
+    EXPECT_EQ(Ini_ReadGeneric(doc.get(), ReadLineFromLineFile, lineFile), 0);
+    EXPECT_EQ(LineFile_NumLinesRead(lineFile), INT_MAX);
+    EXPECT_EQ(LineFile_OffsetOfLastLine(lineFile), INT_MAX);
+    LineFile_Dispose(lineFile);
+    const DocumentSnapshot document = snapshot(doc.get());
+    ASSERT_EQ(document.size(), 1u);
+    ASSERT_EQ(document[0].items.size(), 2u);
+    EXPECT_EQ(document[0].items[0].lineNumber, INT_MAX);
+    EXPECT_EQ(document[0].items[1].lineNumber, INT_MAX);
+}
+
+TEST(IniReadFile, ByteOrderMarkIsSkipped) {
+    TempDir dir;
+    writeFileContents(dir.file("bom.ini"), "\xEF\xBB\xBF[com]\r\ncom = 3\r\n");
+    Doc doc(Ini_New(1));
+    ASSERT_EQ(Ini_ReadFromFile(doc.get(), dir.file("bom.ini").c_str()), 0);
+    int value = 0;
+    EXPECT_EQ(Ini_GetInt(doc.get(), "com", "com", &value), 1);
+    EXPECT_EQ(value, 3);
+    EXPECT_EQ(Ini_LineOfLastAccess(doc.get()), 2);
+    // Only at the start: further on the bytes are text like any other.
+    const DocumentSnapshot expected = {{"s", {{"a", "1", 2, 0}}}};
+    EXPECT_EQ(readSnapshot("\xEF\xBB\xBF\n[s]\na = 1\n\xEF\xBB\xBF[t]\n"), expected);
 }
 
 TEST(IniAllocationFailure, ReadFailsCleanlyAtEveryAllocation) {

@@ -47,6 +47,7 @@ class FileWriting : public ::testing::Test {
 protected:
     void TearDown() override {
         setFileFaultForTesting(FileFault::None, 0);
+        setBeforeHoldHookForTesting(nullptr, nullptr);
         tbFailAllocationsAfter(-1);
     }
     TempDir dir;
@@ -223,8 +224,12 @@ TEST_F(FileWriting, RelativePathWritesInTheCurrentDirectory) {
 
 TEST_F(FileWriting, TakenTemporaryNamesAreSkipped) {
     const std::string path = dir.file("x.ini");
-    writeFileContents(dir.file("ini$$0.TMP"), "someone else's");
-    // A planted link is not followed either.
+    // ini$$0.TMP belongs to a writer that is still at work: it holds the file.
+    FILE *live = openNewFileHeld(dir.file("ini$$0.TMP").c_str(), "wb");
+    ASSERT_NE(live, nullptr);
+    ASSERT_EQ(std::fputs("someone else's", live), 1);
+    ASSERT_EQ(std::fflush(live), 0);
+    // A planted link is neither followed nor removed.
     ASSERT_EQ(::symlink(dir.file("victim").c_str(), dir.file("ini$$1.TMP").c_str()), 0);
     FILE *stream = nullptr;
     char tempPath[kIniMaxPathBytes];
@@ -240,23 +245,28 @@ TEST_F(FileWriting, TakenTemporaryNamesAreSkipped) {
     EXPECT_FALSE(fileExists(dir.file("victim")));
     EXPECT_EQ(directoryEntries(dir.path()),
               (std::vector<std::string>{"ini$$0.TMP", "ini$$1.TMP", "x.ini"}));
+    std::fclose(live);
 }
 
 TEST_F(FileWriting, TemporaryNameInUseAndFailingWriteLeavesNothing) {
-    // ini$$0.TMP exists, so ini$$1.TMP is used, and removed again when the write fails.
+    // ini$$0.TMP is held by a live writer, so ini$$1.TMP is used, and removed again when the
+    // write fails.
     const std::string path = dir.file("x.ini");
     writeFileContents(path, "old contents");
-    writeFileContents(dir.file("ini$$0.TMP"), "taken");
+    FILE *live = openNewFileHeld(dir.file("ini$$0.TMP").c_str(), "wb");
+    ASSERT_NE(live, nullptr);
     setFileFaultForTesting(FileFault::Write, ENOSPC, 0);
     Doc doc = settingsDocument(3);
     EXPECT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), kIniDiskFull);
     EXPECT_EQ(fileContents(path), "old contents");
     EXPECT_EQ(directoryEntries(dir.path()), (std::vector<std::string>{"ini$$0.TMP", "x.ini"}));
+    std::fclose(live);
 }
 
 TEST_F(FileWriting, AllTemporaryNamesTaken) {
+    // Links are never taken for leftovers, so these 1000 names stay taken.
     for (int i = 0; i < 1000; ++i) {
-        writeFileContents(dir.file("ini$$" + std::to_string(i) + ".TMP"), "");
+        ASSERT_EQ(::symlink("nowhere", dir.file("ini$$" + std::to_string(i) + ".TMP").c_str()), 0);
     }
     Doc doc = settingsDocument(3);
     EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str()), kIniNoUnusedTempName);
@@ -265,6 +275,109 @@ TEST_F(FileWriting, AllTemporaryNamesTaken) {
     setFileFaultForTesting(FileFault::Create, EIO);
     EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("y.ini").c_str()), kIniCouldNotCreateTempFile);
     EXPECT_EQ(fileContents(dir.file("y.ini")), "old");
+}
+
+TEST_F(FileWriting, LeftoversOfDeadWritersAreRemoved) {
+    // Files under every temporary name that nobody holds: what killed writers leave.
+    for (int i = 0; i < 1000; ++i) {
+        writeFileContents(dir.file("ini$$" + std::to_string(i) + ".TMP"), "torn");
+    }
+    Doc doc = settingsDocument(3);
+    ASSERT_EQ(Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str()), 0);
+    EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
+}
+
+TEST_F(FileWriting, LiveWriterInAnotherProcessKeepsItsFile) {
+    const std::string held = dir.file("ini$$0.TMP");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        FILE *stream = openNewFileHeld(held.c_str(), "wb");
+        (void)!::write(ready[1], stream ? "h" : "f", 1);
+        for (;;) {
+            ::pause();
+        }
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_EQ(byte, 'h');
+    Doc doc = settingsDocument(3);
+    EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str()), 0);
+    EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str()), 0);
+    EXPECT_TRUE(fileExists(held));
+    // Once the writer is dead its file is a leftover.
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str()), 0);
+    EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
+}
+
+TEST_F(FileWriting, FileTakenAwayBeforeItsHoldIsNotUsed) {
+    // In the moment between a writer's create and its hold, a cleaner finds the fresh file
+    // unheld and removes it, and another writer creates its own file under the name. The
+    // first writer must notice and move on, leaving the other writer's file alone.
+    auto cleanerAndOtherWriter = [](const char *path, void *data) {
+        auto *calls = static_cast<int *>(data);
+        if ((*calls)++ == 0) {
+            EXPECT_EQ(removeUnheldFile(path), 1);
+            writeFileContents(path, "other writer");
+        }
+    };
+    int calls = 0;
+    setBeforeHoldHookForTesting(cleanerAndOtherWriter, &calls);
+    Doc doc = settingsDocument(3);
+    const int result = Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str());
+    setBeforeHoldHookForTesting(nullptr, nullptr);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(fileContents(dir.file("ini$$0.TMP")), "other writer");
+    EXPECT_EQ(fileContents(dir.file("x.ini")), golden("settings.ini"));
+}
+
+TEST_F(FileWriting, WritesThroughSymbolicLinks) {
+    // A chain of links with relative targets: link.ini -> sub/mid.ini -> ../real/settings.ini.
+    ASSERT_EQ(::mkdir(dir.file("sub").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(dir.file("real").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("sub/mid.ini", dir.file("link.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("../real/settings.ini", dir.file("sub/mid.ini").c_str()), 0);
+    const std::string real = dir.file("real/settings.ini");
+    writeFileContents(real, "old");
+    ::chmod(real.c_str(), 0600);
+    std::string temporary;
+    setBeforeHoldHookForTesting(
+        [](const char *path, void *data) { *static_cast<std::string *>(data) = path; }, &temporary);
+    Doc doc = settingsDocument(3);
+    const int result = Ini_WriteToFile(doc.get(), dir.file("link.ini").c_str());
+    setBeforeHoldHookForTesting(nullptr, nullptr);
+    ASSERT_EQ(result, 0);
+    EXPECT_EQ(temporary, dir.file("sub/../real/ini$$0.TMP"));
+    EXPECT_EQ(fileContents(real), golden("settings.ini"));
+    struct stat info {};
+    ASSERT_EQ(::lstat(dir.file("link.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::lstat(dir.file("sub/mid.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(directoryEntries(dir.file("real")), std::vector<std::string>{"settings.ini"});
+
+    // A dangling link gets its target created; the link stays.
+    ASSERT_EQ(::symlink("created.ini", dir.file("dangling.ini").c_str()), 0);
+    ASSERT_EQ(Ini_WriteToFile(doc.get(), dir.file("dangling.ini").c_str()), 0);
+    EXPECT_EQ(fileContents(dir.file("created.ini")), golden("settings.ini"));
+    ASSERT_EQ(::lstat(dir.file("dangling.ini").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+
+    // Only a file is replaced: a link to a FIFO is refused without opening it.
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("fifo", dir.file("tofifo.ini").c_str()), 0);
+    EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("tofifo.ini").c_str()), kIniAccessDenied);
+    ASSERT_EQ(::lstat(dir.file("fifo").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST_F(FileWriting, EveryInjectedFailureLeavesTheOldFile) {
@@ -444,17 +557,17 @@ TEST(IniCrashSafety, KilledWriterLeavesOldOrNewFile) {
         ASSERT_TRUE(now == textFirst || now == textSecond)
             << "round " << round << ": torn file of " << now.size() << " bytes";
         (now == textFirst ? sawFirst : sawSecond)++;
-        // A killed writer may leave its temporary file; clear them so names do not run out.
-        for (const std::string &name : directoryEntries(dir.path())) {
-            if (name != "settings.ini") {
-                ++leftovers;
-                ::unlink(dir.file(name).c_str());
-            }
-        }
+        // A killed writer may leave its temporary file; the next writer removes it, so
+        // leftovers never pile up.
+        const size_t left = directoryEntries(dir.path()).size() - 1;
+        ASSERT_LE(left, 1u) << "round " << round;
+        leftovers += static_cast<int>(left);
     }
     // Both documents turn up, so the kills did land while the child was writing.
     EXPECT_GT(sawFirst, 0);
     EXPECT_GT(sawSecond, 0);
-    std::printf("old-or-new: %d first, %d second, %d temporary files left\n", sawFirst, sawSecond,
-                leftovers);
+    ASSERT_EQ(Ini_WriteToFile(second.get(), path.c_str()), 0);
+    EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"settings.ini"});
+    std::printf("old-or-new: %d first, %d second, %d kills left a temporary file\n", sawFirst,
+                sawSecond, leftovers);
 }

@@ -1,5 +1,5 @@
-// File operations: existence reports, path splitting, rename results, exclusive create and
-// the injected failures.
+// File operations: existence reports, path splitting, rename results, exclusive create, held
+// files, reading without waiting, following links, and the injected failures.
 
 #include "platform/files.h"
 
@@ -24,6 +24,7 @@ protected:
     }
     void TearDown() override {
         setFileFaultForTesting(FileFault::None, 0);
+        setBeforeHoldHookForTesting(nullptr, nullptr);
         std::filesystem::remove_all(dir);
     }
     std::string file(const std::string &name) const { return dir + "/" + name; }
@@ -152,4 +153,74 @@ TEST_F(Files, InjectedWriteAndSyncFailures) {
     EXPECT_EQ(openNewFileExclusive(file("c").c_str(), "wb"), nullptr);
     EXPECT_EQ(errno, EACCES);
     EXPECT_FALSE(std::filesystem::exists(file("c")));
+}
+
+TEST_F(Files, HeldFilesAreLeftAloneAndLeftoversRemoved) {
+    FILE *held = openNewFileHeld(file("held").c_str(), "wb");
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(removeUnheldFile(file("held").c_str()), 0);
+    EXPECT_TRUE(std::filesystem::exists(file("held")));
+    EXPECT_EQ(renameHeldFile(held, file("held").c_str(), file("renamed").c_str()), 0);
+    EXPECT_EQ(removeUnheldFile(file("renamed").c_str()), 0);
+    EXPECT_EQ(removeHeldFile(held, file("renamed").c_str()), 0);
+    std::fclose(held);
+    EXPECT_FALSE(std::filesystem::exists(file("renamed")));
+
+    held = openNewFileHeld(file("dead").c_str(), "wb");
+    ASSERT_NE(held, nullptr);
+    std::fclose(held); // as when its writer dies
+    EXPECT_EQ(removeUnheldFile(file("dead").c_str()), 1);
+    EXPECT_FALSE(std::filesystem::exists(file("dead")));
+    // What is no leftover stays: nothing, a link, a FIFO (not waited on), a directory.
+    EXPECT_EQ(removeUnheldFile(file("missing").c_str()), 0);
+    write("target", "keep");
+    ASSERT_EQ(::symlink(file("target").c_str(), file("link").c_str()), 0);
+    ASSERT_EQ(::mkfifo(file("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir(file("dir").c_str(), 0700), 0);
+    for (const char *name : {"link", "fifo", "dir"}) {
+        EXPECT_EQ(removeUnheldFile(file(name).c_str()), 0) << name;
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(file(name)))) << name;
+    }
+    EXPECT_EQ(read("target"), "keep");
+}
+
+TEST_F(Files, ReadingOpensOnlyRegularFilesWithinTheirSize) {
+    write("small", "12345");
+    FILE *stream = nullptr;
+    EXPECT_EQ(openRegularFileForReading(file("small").c_str(), 5, &stream), 0);
+    ASSERT_NE(stream, nullptr);
+    std::fclose(stream);
+    EXPECT_EQ(openRegularFileForReading(file("small").c_str(), 4, &stream), -3);
+    EXPECT_EQ(stream, nullptr);
+    EXPECT_EQ(openRegularFileForReading(file("missing").c_str(), 5, &stream), -1);
+    ASSERT_EQ(::mkfifo(file("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(openRegularFileForReading(file("fifo").c_str(), 5, &stream), -2);
+    EXPECT_EQ(openRegularFileForReading(dir.c_str(), 5, &stream), -2);
+    EXPECT_EQ(openRegularFileForReading("/dev/null", 5, &stream), -2);
+    EXPECT_EQ(isRegularFile(file("small").c_str()), 1);
+    EXPECT_EQ(isRegularFile(file("fifo").c_str()), 0);
+    EXPECT_EQ(isRegularFile(file("missing").c_str()), 0);
+}
+
+TEST_F(Files, LinksAreFollowedToTheNameTheyLeadTo) {
+    std::string target;
+    EXPECT_EQ(resolveFileLinks(file("plain").c_str(), &target), 0);
+    EXPECT_EQ(target, file("plain"));
+    ASSERT_EQ(::symlink("../up", file("rel").c_str()), 0);
+    EXPECT_EQ(resolveFileLinks(file("rel").c_str(), &target), 0);
+    EXPECT_EQ(target, dir + "/../up");
+    ASSERT_EQ(::symlink("/abs/x", file("abs").c_str()), 0);
+    ASSERT_EQ(::symlink("abs", file("chain").c_str()), 0);
+    EXPECT_EQ(resolveFileLinks(file("chain").c_str(), &target), 0);
+    EXPECT_EQ(target, "/abs/x");
+    // 40 links in a row are followed, 41 are a loop.
+    for (int i = 1; i <= 41; ++i) {
+        ASSERT_EQ(
+            ::symlink(("l" + std::to_string(i - 1)).c_str(), file("l" + std::to_string(i)).c_str()),
+            0);
+    }
+    EXPECT_EQ(resolveFileLinks(file("l40").c_str(), &target), 0);
+    EXPECT_EQ(target, file("l0"));
+    EXPECT_EQ(resolveFileLinks(file("l41").c_str(), &target), -1);
+    EXPECT_EQ(errno, ELOOP);
 }

@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -176,6 +177,27 @@ TEST_F(Rs232Pty, SecondOpenOfTheSameDeviceIsBusy) {
         << lastOpenFailureReason();
     ASSERT_EQ(CloseCom(kCom), 0);
     EXPECT_EQ(openPort(kCom + 1), 0) << "free again after the close";
+}
+
+TEST_F(Rs232Pty, AnotherProgramsExclusiveHoldIsBusyAndStaysInPlace) {
+    // Another program holds the tty in exclusive mode. Root's open passes that mode (the tests
+    // run as root here), an ordinary user's open is refused with EBUSY: busy either way.
+    ASSERT_EQ(ioctl(holder, TIOCEXCL), 0);
+    EXPECT_EQ(openPort(), kComBusy);
+    EXPECT_NE(std::string(lastOpenFailureReason()).find("belegt"), std::string::npos)
+        << lastOpenFailureReason();
+    int exclusive = 0;
+    ASSERT_EQ(ioctl(holder, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1) << "the other program's exclusive mode is left in place";
+
+    // Once it lets go, the port opens; our own exclusive mode ends with our close.
+    ASSERT_EQ(ioctl(holder, TIOCNXCL), 0);
+    ASSERT_EQ(openPort(), 0) << lastOpenFailureReason();
+    ASSERT_EQ(ioctl(holder, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
+    EXPECT_EQ(CloseCom(kCom), 0);
+    ASSERT_EQ(ioctl(holder, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
 }
 
 TEST_F(Rs232Pty, OpenFailuresKeepTheSystemsReason) {

@@ -2,6 +2,8 @@
 #include "tools/trz4ctl/json.h"
 #include "tools/trz4ctl/trz4ctl.h"
 
+#include "app/TrzCom.h"
+#include "cardlink/Vek_Com.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/comports.h"
@@ -14,30 +16,33 @@
 #include <cstring>
 #include <filesystem>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 namespace {
 
-// Codes raised by the program for the same situations, so that a script sees the numbers the
-// operator sees: no port chosen for a card operation, for the identification and for the scan.
-constexpr int kNoPortCardOperation = -122500;
-constexpr int kNoPortIdentification = -122304;
-constexpr int kNoPortScan = -122305;
-// The COM-port manager's refusal of an address other than "1" or "&".
-constexpr int kInvalidAddress = -400301;
-// Port map entries that cannot be made or removed (file kinds of the catalogue).
-constexpr int kMapLinkFailed = -305901;
-constexpr int kUnmapLinkFailed = -306902;
+// No port for a card operation, the identification and the scan: the program's own codes.
+constexpr int kNoPortCardOperation = trzcom::kErrNotOpen;
+constexpr int kNoPortIdentification = vekcom::kErrIdNotOpen;
+constexpr int kNoPortScan = vekcom::kErrScanNotOpen;
 
-constexpr int kBaudRate = 9600;
-// The highest address of this system; the scan probes "1" up to it, as the program does.
-constexpr char kHighestAddress = '1';
-constexpr int kStatusInvalidCardNumber = 0x100;
-constexpr int kStatusParametersIncomplete = 0x200;
-// Room for the identification text: the protocol asks for 28 bytes; the program gives 32.
-constexpr int kIdBufferSize = 32;
-
-bool isCardCharacter(char c) {
-    return (c >= '1' && c <= '9') || (c >= 'a' && c <= 'f');
+// Card text for the terminal: control characters as \xHH and the backslash doubled, so that
+// an answer carrying escape sequences cannot clear the screen or set the window title, and
+// the escaped form cannot be mistaken for text the card sent.
+std::string visible(std::string_view cardText) {
+    std::string shown;
+    for (unsigned char c : cardText) {
+        if (c == '\\') {
+            shown += "\\\\";
+        } else if (c < 0x20 || c == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            shown += escape;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
 }
 
 class Invocation {
@@ -118,8 +123,8 @@ bool Invocation::resolveLink(int noPortCode, int *code) {
     com = options.com.value_or(settings.com);
     address = options.address.value_or(settings.address);
     json.add("com", com).add("address", std::string(1, address));
-    if (address != '1' && address != '&') {
-        *code = kInvalidAddress;
+    if (!vekcom::addressAccepted(address)) {
+        *code = trz4ctl::kErrAddress;
         return false;
     }
     if (com == 0) {
@@ -141,7 +146,7 @@ bool Invocation::resolveLink(int noPortCode, int *code) {
 // like the manager's, is not fatal). The card operations report the open's own code, the
 // identification and the scan their no-port code; either way the reason rides along.
 int Invocation::openPort(int noPortCode, bool reportOpenCode) {
-    int code = VEKTRZ4_Open(com, kBaudRate);
+    int code = VEKTRZ4_Open(com, kTrz4BaudRate);
     if (code != 0) {
         const char *reason = lastOpenFailureReason();
         if (reason != nullptr && reason[0] != '\0')
@@ -195,14 +200,14 @@ int Invocation::identification() {
         return fail(code);
     if ((code = openPort(kNoPortIdentification, false)) != 0)
         return fail(code);
-    char id[kIdBufferSize] = {};
+    char id[kTrz4IdBufferSize] = {};
     code = VEKTRZ4_IDLesen(com, address, id);
     VEKTRZ4_Close(com);
     if (code != 0)
         return fail(code);
     json.add("id", id);
     if (!options.json)
-        out << "ID: " << id << "\n";
+        out << "ID: " << visible(id) << "\n";
     return succeed();
 }
 
@@ -216,8 +221,8 @@ int Invocation::scan() {
         return fail(code);
     JsonArray results;
     int cards = 0;
-    for (char probe = '1'; probe <= kHighestAddress; ++probe) {
-        char id[kIdBufferSize] = {};
+    for (char probe = '1'; probe <= vekcom::kHighestAddress; ++probe) {
+        char id[kTrz4IdBufferSize] = {};
         JsonObject result;
         result.add("address", std::string(1, probe));
         const int probeCode = VEKTRZ4_IDLesen(com, probe, id);
@@ -232,11 +237,11 @@ int Invocation::scan() {
             ++cards;
             result.add("found", "card").add("id", id);
             if (!options.json)
-                out << say("trz-4-Karte, ID ", "trz-4 card, ID ") << id << "\n";
+                out << say("trz-4-Karte, ID ", "trz-4 card, ID ") << visible(id) << "\n";
         } else {
             result.add("found", "foreign").add("id", id);
             if (!options.json)
-                out << say("fremdes Gerät, ID ", "other device, ID ") << id << "\n";
+                out << say("fremdes Gerät, ID ", "other device, ID ") << visible(id) << "\n";
         }
         results.add(result);
     }
@@ -260,9 +265,10 @@ int Invocation::status() {
         return fail(code);
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(word));
-    const bool invalidNumber = (word & kStatusInvalidCardNumber) != 0;
-    const bool incomplete = (word & kStatusParametersIncomplete) != 0;
-    json.add("status", word)
+    const bool invalidNumber = (word & kTrz4StatusInvalidCardNumber) != 0;
+    const bool incomplete = (word & kTrz4StatusParametersIncomplete) != 0;
+    // The card's word is 32 bits; 0xFFFFFFFF is not -1.
+    json.add("status", static_cast<long long>(static_cast<unsigned>(word)))
         .add("statusHex", hex)
         .add("invalidCardNumber", invalidNumber)
         .add("parametersIncomplete", incomplete);
@@ -293,7 +299,7 @@ int Invocation::readCardNumber() {
         return fail(code);
     json.add("cardNumber", std::string(1, number));
     if (!options.json)
-        out << say("Kartennummer: ", "Card number: ") << number << "\n";
+        out << say("Kartennummer: ", "Card number: ") << visible({&number, 1}) << "\n";
     return succeed();
 }
 
@@ -301,7 +307,7 @@ int Invocation::writeCardNumber() {
     if (options.operands.size() != 1)
         return usage("write erwartet genau eine neue Kartennummer (1-9, a-f)");
     const std::string &wanted = options.operands[0];
-    if (wanted.size() != 1 || !isCardCharacter(wanted[0]))
+    if (wanted.size() != 1 || !trz4ValidCharacter(wanted[0]))
         return usage("Kartennummer 1-9 oder a-f erwartet, nicht \"" + wanted + "\"");
     const char number = wanted[0];
     json.add("cardNumber", wanted);
@@ -334,8 +340,15 @@ int Invocation::writeCardNumber() {
     if (code != 0)
         return fail(code);
     json.add("readBack", std::string(1, readBack));
+    // The card acknowledged the write; only the read-back tells whether it took the number.
+    if (readBack != number) {
+        setDetail(say("Die Karte meldet nach dem Schreiben die Nummer ",
+                      "After the write the card reports number ") +
+                  visible({&readBack, 1}) + say(" statt ", " instead of ") + number + ".");
+        return fail(trz4ctl::kErrWriteNotTaken);
+    }
     if (!options.json)
-        out << say("Kartennummer: ", "Card number: ") << readBack << "\n";
+        out << say("Kartennummer: ", "Card number: ") << visible({&readBack, 1}) << "\n";
     return succeed();
 }
 
@@ -357,7 +370,7 @@ int Invocation::mapPort() {
     const int result = addPortMapLink(number, device);
     if (result != 0) {
         setDetail(link + ": " + std::strerror(-result));
-        return fail(kMapLinkFailed);
+        return fail(trz4ctl::kErrMapLink);
     }
     struct stat info {};
     if (stat(device.c_str(), &info) != 0)
@@ -382,7 +395,7 @@ int Invocation::unmapPort() {
     const int result = removePortMapLink(number);
     if (result != 0) {
         setDetail(link + ": " + std::strerror(-result));
-        return fail(kUnmapLinkFailed);
+        return fail(trz4ctl::kErrUnmapLink);
     }
     json.add("removed", existed);
     if (!options.json)

@@ -110,7 +110,8 @@ Beispiele:
 
 Stellt die interne Kartennummer auf NR (1-9, a-f) um und liest sie zur Kontrolle zurück.
 Vorher erscheint die Warnung des Programms auf stderr. Ohne --yes, das für die Bestätigung
-steht, wird nichts gesendet und der Befehl endet mit 2.
+steht, wird nichts gesendet und der Befehl endet mit 2. Meldet die Karte danach eine andere
+Nummer, hat sie die neue nicht übernommen: Fehler #895904, Rückgabewert 1.
 
 Beispiele:
   trz4ctl --com 33 write 5          (zeigt nur die Warnung)

@@ -1,6 +1,7 @@
 // Argument parsing and the settings-file defaults of trz4ctl.
 #include "tools/trz4ctl/trz4ctl.h"
 
+#include "cardlink/Vek_Com.h"
 #include "inifile/inifile.h"
 #include "platform/userdirs.h"
 
@@ -152,7 +153,7 @@ CtlSettings readCtlSettings(const char *path) {
             settings.com = value;
         if (Ini_GetInt(doc, "com", "adresse", &value) > 0) {
             const char address = static_cast<char>(value & 0xFF);
-            if (address == '1' || address == '&')
+            if (vekcom::addressAccepted(address))
                 settings.address = address;
         }
     }

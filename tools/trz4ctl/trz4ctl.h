@@ -4,17 +4,40 @@
 // COM numbering and port map, error catalogue, ini library) and ends with an exit status:
 //   0  success;
 //   1  a card or port error: "Fehler #<number>: <message>" on stderr (English with --lang en),
-//      the number being the positive form of the error code;
+//      the number being the positive form of the error code; also a write that the card
+//      reads back as another number;
 //   2  wrong usage: unknown subcommand or option, a missing or malformed value, or `write`
 //      without --yes. Nothing is sent to a card then.
 // Nothing is ever read from stdin and nothing is asked. Card commands open the port, send one
 // command (the scan one per probed address) and close the port again, as the program does.
+// Text from the card reaches the terminal with its control characters escaped (\x1b, and a
+// backslash as \\), so a card cannot steer the operator's terminal.
 #pragma once
+
+#include "errors/VEK_errorV3.h"
 
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace trz4ctl {
+
+// Error codes that only the tool raises; for the card operations, the identification and the
+// scan it reports the program's own codes, so that a script sees the numbers the operator sees.
+inline constexpr int kErrMapLink = vekCode(VekKind::FileCreate, 901);
+inline constexpr int kErrUnmapLink = vekCode(VekKind::FileDelete, 902);
+inline constexpr int kErrAddress = vekCode(VekKind::DeviceAddress, 903);
+inline constexpr int kErrWriteNotTaken = vekCode(VekKind::DeviceMemoryWrite, 904);
+
+inline constexpr VekRaisedCode kRaisedCodes[] = {
+    {kErrMapLink, "trz4ctl map: the port map entry cannot be made"},
+    {kErrUnmapLink, "trz4ctl unmap: the port map entry cannot be removed"},
+    {kErrAddress, "trz4ctl: --address or the settings file name an address the program refuses"},
+    {kErrWriteNotTaken, "trz4ctl write: the card reads back another number than the one written"},
+};
+
+} // namespace trz4ctl
 
 enum CtlExitStatus {
     kCtlExitOk = 0,

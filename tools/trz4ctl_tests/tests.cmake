@@ -4,6 +4,11 @@ trz4_test(trz4ctl_parse_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/trz4ctl_parse_test.cpp
     DEPENDS trz4ctl_core)
 
+# What the card sends, in-process over the serial test double.
+trz4_test(trz4ctl_card_input_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/trz4ctl_card_input_test.cpp
+    DEPENDS trz4ctl_core)
+
 trz4_test(trz4ctl_e2e_test TIMEOUT 60
     SOURCES
         ${CMAKE_CURRENT_LIST_DIR}/trz4ctl_e2e_test.cpp
