@@ -17,19 +17,33 @@ const char *const kIniDateiName = "trz4Steuerung.ini";
 
 std::string gSettingsDirectory;
 
-// "<absolute path>: <reason>" for a settings file that could not be written. errno still
-// holds the failing call's reason, except for the one failure that no call reports.
+// What the ini library's result says where no system call left a reason in errno.
+std::string iniResultReason(int code) {
+    switch (code) {
+    case kIniAccessDenied:
+        // Access problems come with errno; without it the name is taken by a directory, a
+        // device or the like, which is never replaced.
+        return "keine gewöhnliche Datei";
+    case kIniNoUnusedTempName:
+        return "kein freier Name für die temporäre Datei";
+    case kIniOutOfMemory:
+        return std::strerror(ENOMEM);
+    case kIniDiskFull:
+        return std::strerror(ENOSPC);
+    default:
+        return "Fehler " + std::to_string(code) + " der INI-Bibliothek";
+    }
+}
+
+// "<absolute path>: <reason>" for a settings file that could not be written, the reason being
+// the failing system call's where there is one.
 std::string writeFailureReason(const std::string &path, int code, int errnoValue) {
     std::error_code ignored;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
     const std::string where = absolute.empty() ? path : absolute.string();
-    if (code == kIniNoUnusedTempName || errnoValue == 0) {
-        return where + ": " +
-               (code == kIniNoUnusedTempName
-                    ? "kein freier Name für die temporäre Datei"
-                    : "Fehler " + std::to_string(code) + " der INI-Bibliothek");
-    }
-    return where + ": " + std::strerror(errnoValue);
+    // All temporary names taken leaves EEXIST behind, which would mislead.
+    const bool systemReason = errnoValue != 0 && code != kIniNoUnusedTempName;
+    return where + ": " + (systemReason ? std::strerror(errnoValue) : iniResultReason(code));
 }
 
 } // namespace

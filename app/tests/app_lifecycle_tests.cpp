@@ -155,8 +155,8 @@ TEST_F(Lifecycle, FailedSaveWhileEndedFromOutsideIsReportedOnStderrAndStatusStay
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_THAT(result.err, HasSubstr("Fehler #801202: "));
     EXPECT_THAT(result.err, HasSubstr("Fehler #800203: Fehler beim schreiben in die INI-Datei\n" +
-                                      (base / "elsewhere" / kIniFile).string() + ": " +
-                                      std::strerror(EISDIR) + "\n"));
+                                      (base / "elsewhere" / kIniFile).string() +
+                                      ": keine gewöhnliche Datei\n"));
 }
 
 TEST_F(Lifecycle, SettingsDirOptionKeepsTheFileThereAndNotInTheCurrentDirectory) {

@@ -172,11 +172,11 @@ TEST_F(SettingsTest, WriteFailureIsReportedAndKeepsNothingBehind) {
 TEST_F(SettingsTest, WriteFailureHandsTheFileAndTheSystemsReasonToTheMessage) {
     VEK_Fehlersprache(1);
     const std::string file = (directory / kIniFile).string();
-    // The file's place is taken by a directory.
+    // The file's place is taken by a directory: no system call fails, the library refuses.
     fs::create_directory(kIniFile);
     ASSERT_EQ(Func_IniDateiSchreiben(), -800203);
     EXPECT_EQ(std::string(VEK_Fehlermeldung(-800203)),
-              "Fehler beim schreiben in die INI-Datei\n" + file + ": " + std::strerror(EISDIR));
+              "Fehler beim schreiben in die INI-Datei\n" + file + ": keine gewöhnliche Datei");
     fs::remove(kIniFile);
 
     // The temporary file cannot be created (a read-only file system, as root meets it too).
