@@ -3,7 +3,6 @@
 #include "app/commandline.h"
 #include "tools/trz4ctl_tests/run_child.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,9 +17,15 @@
 #include <thread>
 
 namespace fs = std::filesystem;
-using ::testing::HasSubstr;
 
 namespace {
+
+// Whether text holds part, with both shown on failure.
+::testing::AssertionResult contains(const std::string &text, const std::string &part) {
+    if (text.find(part) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << text << "\" lacks \"" << part << "\"";
+}
 
 constexpr const char *kProgram = TRZ4STEUERUNG_PATH;
 constexpr const char *kIniFile = "trz4Steuerung.ini";
@@ -39,8 +44,8 @@ std::string readFile(const fs::path &path) {
 // True when the file was written by the program from the stored settings.
 void expectRewritten(const fs::path &file) {
     const std::string text = readFile(file);
-    EXPECT_THAT(text, HasSubstr("adresse = 38")) << file;
-    EXPECT_THAT(text, ::testing::Not(HasSubstr("notiz"))) << file;
+    EXPECT_TRUE(contains(text, "adresse = 38")) << file;
+    EXPECT_FALSE(contains(text, "notiz")) << file;
 }
 
 std::string procStatusField(pid_t pid, const std::string &field) {
@@ -130,8 +135,8 @@ TEST_F(Lifecycle, SignalWhileTheStartUpPopupWaitsEndsTheRunAndKeepsItsMessage) {
     // No settings file: start-up shows "INI-Datei nicht gefunden" and waits for the operator.
     ChildResult result = endWith(SIGTERM);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_THAT(result.err, HasSubstr("Fehler #802201: INI-Datei nicht gefunden\n"));
-    EXPECT_THAT(readFile(base / "run" / kIniFile), HasSubstr("adresse = 49"));
+    EXPECT_TRUE(contains(result.err, "Fehler #802201: INI-Datei nicht gefunden\n"));
+    EXPECT_TRUE(contains(readFile(base / "run" / kIniFile), "adresse = 49"));
 }
 
 TEST_F(Lifecycle, RepeatedSignalsWhileEndingAreTakenAsOne) {
@@ -153,17 +158,17 @@ TEST_F(Lifecycle, FailedSaveWhileEndedFromOutsideIsReportedOnStderrAndStatusStay
     fs::create_directory(base / "elsewhere" / kIniFile);
     ChildResult result = endWith(SIGTERM, {"--settings-dir", (base / "elsewhere").string()});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_THAT(result.err, HasSubstr("Fehler #801202: "));
-    EXPECT_THAT(result.err, HasSubstr("Fehler #800203: Fehler beim schreiben in die INI-Datei\n" +
-                                      (base / "elsewhere" / kIniFile).string() +
-                                      ": keine gewöhnliche Datei\n"));
+    EXPECT_TRUE(contains(result.err, "Fehler #801202: "));
+    EXPECT_TRUE(contains(result.err, "Fehler #800203: Fehler beim schreiben in die INI-Datei\n" +
+                                         (base / "elsewhere" / kIniFile).string() +
+                                         ": keine gewöhnliche Datei\n"));
 }
 
 TEST_F(Lifecycle, SettingsDirOptionKeepsTheFileThereAndNotInTheCurrentDirectory) {
     std::ofstream(base / "elsewhere" / kIniFile) << kStoredSettings;
     ChildResult result = endWith(SIGTERM, {"--settings-dir", (base / "elsewhere").string()});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_THAT(result.err, ::testing::Not(HasSubstr("Fehler #")));
+    EXPECT_FALSE(contains(result.err, "Fehler #"));
     expectRewritten(base / "elsewhere" / kIniFile);
     EXPECT_FALSE(fs::exists(base / "run" / kIniFile));
 
@@ -180,7 +185,7 @@ TEST_F(Lifecycle, UserSettingsLiveInTheConfigurationDirectoryCreatedWhenMissing)
     const fs::path directory = base / "config" / "trz4steuerung";
     ChildResult first = endWith(SIGTERM, {"--user-settings"});
     EXPECT_EQ(first.exitStatus, 0) << first.err;
-    EXPECT_THAT(first.err, HasSubstr("Fehler #802201"));
+    EXPECT_TRUE(contains(first.err, "Fehler #802201"));
     ASSERT_TRUE(fs::exists(directory / kIniFile));
     struct stat st {};
     ASSERT_EQ(stat(directory.c_str(), &st), 0);
@@ -191,7 +196,7 @@ TEST_F(Lifecycle, UserSettingsLiveInTheConfigurationDirectoryCreatedWhenMissing)
     std::ofstream(directory / kIniFile) << kStoredSettings;
     ChildResult second = endWith(SIGTERM, {"--user-settings"});
     EXPECT_EQ(second.exitStatus, 0) << second.err;
-    EXPECT_THAT(second.err, ::testing::Not(HasSubstr("Fehler #")));
+    EXPECT_FALSE(contains(second.err, "Fehler #"));
     expectRewritten(directory / kIniFile);
 
     ChildResult home = endWith(SIGTERM, {"--user-settings"}, {"XDG_CONFIG_HOME"});
@@ -206,9 +211,9 @@ TEST_F(Lifecycle, HelpAndUsageErrorsNeedNoDisplayAndQtOptionsStillWork) {
     };
     ChildResult help = run({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
-    EXPECT_THAT(help.out, HasSubstr("Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]"));
-    EXPECT_THAT(help.out, HasSubstr("--settings-dir VERZ"));
-    EXPECT_THAT(help.out, HasSubstr("--user-settings"));
+    EXPECT_TRUE(contains(help.out, "Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]"));
+    EXPECT_TRUE(contains(help.out, "--settings-dir VERZ"));
+    EXPECT_TRUE(contains(help.out, "--user-settings"));
     EXPECT_EQ(run({"-h"}).out, help.out);
 
     ChildResult missing = run({"--settings-dir"});
@@ -220,7 +225,7 @@ TEST_F(Lifecycle, HelpAndUsageErrorsNeedNoDisplayAndQtOptionsStillWork) {
     // Unknown arguments are judged once Qt has taken its own: that needs the display.
     ChildResult unknown = start({"--bogus"})->finish();
     EXPECT_EQ(unknown.exitStatus, 2);
-    EXPECT_THAT(unknown.err, HasSubstr("trz4Steuerung: unbekannte Option --bogus\n"));
+    EXPECT_TRUE(contains(unknown.err, "trz4Steuerung: unbekannte Option --bogus\n"));
     EXPECT_EQ(start({"stray"})->finish().exitStatus, 2);
     EXPECT_FALSE(fs::exists(base / "run" / kIniFile)) << "nothing was read or written";
 
