@@ -20,10 +20,17 @@ Befehle:
   unmap N           COM N aus der Portzuordnung entfernen
 
 Optionen:
-  --com N           COM-Nummer, 1-256 (0: keine). Vorgabe: "com" aus trz4Steuerung.ini
-                    im aktuellen Verzeichnis (die Datei wird nur gelesen)
+  --com N           COM-Nummer, 1-256 (0: keine). Vorgabe: "com" aus den Einstellungen
+                    des Programms, trz4Steuerung.ini im aktuellen Verzeichnis (die Datei
+                    wird nur gelesen)
   --address A       Geräteadresse "1" oder "&". Vorgabe: "adresse" aus trz4Steuerung.ini,
                     sonst 1
+  --settings-dir VERZ
+                    die Einstellungen aus VERZ/trz4Steuerung.ini lesen, wie das Programm
+                    mit derselben Option
+  --user-settings   die Einstellungen aus dem Konfigurationsverzeichnis des Benutzers
+                    lesen ($XDG_CONFIG_HOME/trz4steuerung/, sonst ~/.config/trz4steuerung/),
+                    wo das Programm sie hält, wenn es aus dem Menü gestartet wird
   --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
   --lang de|en      Sprache der Meldungen (Vorgabe de)
   --json            Ergebnis als ein JSON-Objekt auf stdout

@@ -3,9 +3,11 @@
 
 #include "cardlink/Vek_Com.h"
 #include "inifile/inifile.h"
+#include "platform/userdirs.h"
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
@@ -49,6 +51,12 @@ bool applyValue(const std::string &name, const std::string &value, CtlOptions *o
             return false;
         }
         options->timeoutSeconds = seconds;
+    } else if (name == "--settings-dir") {
+        if (value.empty()) {
+            *error = "--settings-dir braucht ein Verzeichnis";
+            return false;
+        }
+        options->settingsDirectory = value;
     } else { // --lang
         if (value != "de" && value != "en") {
             *error = "--lang erwartet de oder en, nicht \"" + value + "\"";
@@ -84,7 +92,8 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        if (name == "--com" || name == "--address" || name == "--timeout" || name == "--lang") {
+        if (name == "--com" || name == "--address" || name == "--timeout" || name == "--lang" ||
+            name == "--settings-dir") {
             std::string value;
             if (inlineValue) {
                 value = *inlineValue;
@@ -108,12 +117,33 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             options->yes = true;
         } else if (name == "--help" || name == "-h") {
             options->help = true;
+        } else if (name == "--user-settings") {
+            options->userSettings = true;
         } else {
             *error = "unbekannte Option " + name;
             return false;
         }
     }
+    if (options->userSettings && !options->settingsDirectory.empty()) {
+        *error = "--settings-dir und --user-settings schließen einander aus";
+        return false;
+    }
     return true;
+}
+
+std::string ctlSettingsPath(const CtlOptions &options) {
+    std::string directory = options.settingsDirectory;
+    if (options.userSettings)
+        directory = userConfigDirectory();
+    if (directory.empty())
+        return kCtlSettingsFile;
+    // The path is UTF-8. Through char8_t std::filesystem takes it as UTF-8 on every system; a
+    // plain string would pass through the ANSI code page on Windows and lose characters.
+    const std::u8string joined =
+        (std::filesystem::path(std::u8string(directory.begin(), directory.end())) /
+         kCtlSettingsFile)
+            .u8string();
+    return std::string(joined.begin(), joined.end());
 }
 
 CtlSettings readCtlSettings(const char *path) {

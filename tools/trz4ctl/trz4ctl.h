@@ -46,7 +46,8 @@ enum CtlExitStatus {
 };
 
 // The settings file of the program, read (never written) for the defaults of --com and
-// --address.
+// --address: by this name in the current directory, unless --settings-dir or --user-settings
+// name the program's settings directory (see ctlSettingsPath).
 inline constexpr const char *kCtlSettingsFile = "trz4Steuerung.ini";
 
 struct CtlOptions {
@@ -59,12 +60,16 @@ struct CtlOptions {
     bool json = false;                 // --json
     bool yes = false;                  // --yes: the confirmation of `write`
     bool help = false;                 // --help or -h
+    std::string settingsDirectory;     // --settings-dir DIR; empty when not given
+    bool userSettings = false;         // --user-settings: the per-user configuration directory
 };
 
 // Parses the arguments (the program name excluded). Options may stand before or after the
 // subcommand, as "--name value" or "--name=value"; "--" ends the options. Answers false with a
-// German message in *error when an option is unknown or its value malformed; the subcommand
-// and the number of operands are checked by runTrz4ctl, so that --help works for every command.
+// German message in *error when an option is unknown or its value malformed (an empty
+// --settings-dir included), or when --settings-dir and --user-settings are both given; the
+// subcommand and the number of operands are checked by runTrz4ctl, so that --help works for every
+// command.
 bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options,
                        std::string *error);
 
@@ -76,6 +81,11 @@ struct CtlSettings {
     char address = '1';
 };
 CtlSettings readCtlSettings(const char *path);
+
+// The settings file the options name, as the program finds it with the same options:
+// kCtlSettingsFile (the current directory), DIR/kCtlSettingsFile for --settings-dir DIR, or
+// the file in userConfigDirectory() for --user-settings. Nothing is created.
+std::string ctlSettingsPath(const CtlOptions &options);
 
 // The German help of the tool (command empty) or of one subcommand; empty for an unknown one.
 std::string ctlHelpText(const std::string &command);

@@ -2,14 +2,36 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-ChildResult runChild(const std::string &program, const std::vector<std::string> &args,
-                     const std::string &workDir, double limitSeconds) {
-    ChildResult result;
+extern char **environ;
+
+namespace {
+
+// The child's environment: ours with the changes applied.
+std::vector<std::string> changedEnvironment(const std::vector<std::string> &changes) {
+    std::vector<std::string> env;
+    for (char **entry = environ; *entry != nullptr; ++entry)
+        env.emplace_back(*entry);
+    for (const std::string &change : changes) {
+        const std::string name = change.substr(0, change.find('='));
+        std::erase_if(env, [&](const std::string &entry) {
+            return entry.compare(0, name.size() + 1, name + "=") == 0;
+        });
+        if (change.find('=') != std::string::npos)
+            env.push_back(change);
+    }
+    return env;
+}
+
+} // namespace
+
+ChildProcess::ChildProcess(const std::string &program, const std::vector<std::string> &args,
+                           const std::string &workDir, const std::vector<std::string> &envChanges) {
     // Everything the child needs is prepared before fork: the test process runs simulator
     // threads, so the child may only make async-signal-safe calls before exec.
     std::vector<char *> argv;
@@ -17,28 +39,71 @@ ChildResult runChild(const std::string &program, const std::vector<std::string> 
     for (const std::string &arg : args)
         argv.push_back(const_cast<char *>(arg.c_str()));
     argv.push_back(nullptr);
+    const std::vector<std::string> env = changedEnvironment(envChanges);
+    std::vector<char *> envp;
+    for (const std::string &entry : env)
+        envp.push_back(const_cast<char *>(entry.c_str()));
+    envp.push_back(nullptr);
     int outPipe[2], errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
-        return result;
+    if (pipe2(outPipe, O_CLOEXEC) != 0)
+        return;
+    if (pipe2(errPipe, O_CLOEXEC) != 0) {
+        close(outPipe[0]);
+        close(outPipe[1]);
+        return;
+    }
     const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
 
-    const pid_t pid = fork();
-    if (pid == 0) {
+    child = fork();
+    if (child == 0) {
         if (chdir(workDir.c_str()) != 0)
             _exit(126);
+        // The test process may ignore or block signals; the child starts as a shell starts it.
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        for (int sig : {SIGTERM, SIGHUP, SIGINT})
+            ::signal(sig, SIG_DFL);
         dup2(devNull, 0);
         dup2(outPipe[1], 1);
         dup2(errPipe[1], 2);
-        execv(program.c_str(), argv.data());
+        execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     close(outPipe[1]);
     close(errPipe[1]);
     close(devNull);
+    outFd = outPipe[0];
+    errFd = errPipe[0];
+    if (child < 0) {
+        close(outFd);
+        close(errFd);
+        outFd = errFd = -1;
+    }
+}
 
+ChildProcess::~ChildProcess() {
+    if (child > 0) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    if (outFd >= 0)
+        close(outFd);
+    if (errFd >= 0)
+        close(errFd);
+}
+
+bool ChildProcess::signal(int signal) {
+    return child > 0 && kill(child, signal) == 0;
+}
+
+ChildResult ChildProcess::finish(double limitSeconds) {
+    ChildResult result;
+    if (child <= 0)
+        return result;
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::duration<double>(limitSeconds);
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
     std::string *sinks[2] = {&result.out, &result.err};
     int open = 2;
     bool killed = false;
@@ -46,7 +111,7 @@ ChildResult runChild(const std::string &program, const std::vector<std::string> 
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
-            kill(pid, SIGKILL);
+            kill(child, SIGKILL);
             killed = true;
             break;
         }
@@ -60,19 +125,26 @@ ChildResult runChild(const std::string &program, const std::vector<std::string> 
             if (n > 0) {
                 sinks[i]->append(buffer, static_cast<size_t>(n));
             } else {
-                close(fds[i].fd);
                 fds[i].fd = -1;
                 --open;
             }
         }
     }
-    for (pollfd &fd : fds) {
-        if (fd.fd >= 0)
-            close(fd.fd);
-    }
+    close(outFd);
+    close(errFd);
+    outFd = errFd = -1;
     int status = 0;
-    waitpid(pid, &status, 0);
+    waitpid(child, &status, 0);
+    child = -1;
     if (!killed && WIFEXITED(status))
         result.exitStatus = WEXITSTATUS(status);
+    if (!killed && WIFSIGNALED(status))
+        result.termSignal = WTERMSIG(status);
     return result;
+}
+
+ChildResult runChild(const std::string &program, const std::vector<std::string> &args,
+                     const std::string &workDir, double limitSeconds) {
+    ChildProcess child(program, args, workDir);
+    return child.finish(limitSeconds);
 }

@@ -2,7 +2,12 @@
 #include "tools/trz4ctl/json.h"
 #include "tools/trz4ctl/trz4ctl.h"
 
+#include "platform/userdirs.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -47,6 +52,24 @@ TEST(Trz4ctlParse, DefaultsAndRangeLimits) {
     parse({"--lang", "EN"}, false);
     parse({"--address", ""}, false);
     parse({"--yes=1"}, false);
+}
+
+TEST(Trz4ctlParse, SettingsDirectoryOptionsNameTheProgramsFile) {
+    // Compared as paths: Windows joins with its own separator.
+    using Path = std::filesystem::path;
+    EXPECT_EQ(ctlSettingsPath(parse({"read"})), "trz4Steuerung.ini");
+    EXPECT_EQ(Path(ctlSettingsPath(parse({"read", "--settings-dir", "/a b"}))),
+              Path("/a b/trz4Steuerung.ini"));
+    EXPECT_EQ(Path(ctlSettingsPath(parse({"--settings-dir=rel/", "read"}))),
+              Path("rel/trz4Steuerung.ini"));
+    EXPECT_EQ(Path(ctlSettingsPath(parse({"--user-settings", "read"}))),
+              Path(userConfigDirectory()) / "trz4Steuerung.ini");
+    EXPECT_EQ(ctlSettingsPath(parse({"--settings-dir", "Ä\xC3\xA4"})).find("Ä\xC3\xA4"), 0u)
+        << "UTF-8 stays UTF-8";
+    parse({"--settings-dir"}, false);
+    parse({"--settings-dir="}, false);
+    parse({"--user-settings=1"}, false);
+    parse({"--user-settings", "--settings-dir", "d"}, false);
 }
 
 TEST(Trz4ctlJson, QuotesControlCharactersAndKeepsUtf8) {
