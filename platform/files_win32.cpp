@@ -525,11 +525,8 @@ int syncDirectoryOf(const char *path) {
     std::vector<char> drive(std::strlen(path) + 1);
     std::vector<char> directory(std::strlen(path) + 1);
     SplitPath(path, drive.data(), directory.data(), nullptr);
-    std::string folder = std::string(drive.data()) + directory.data();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    if (!isDirectory(folder.c_str())) {
+    const std::string folder = std::string(drive.data()) + directory.data();
+    if (!isDirectory(folder.empty() ? "." : folder.c_str())) {
         errno = ENOENT;
         return -1;
     }
