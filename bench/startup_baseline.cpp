@@ -8,30 +8,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "platform/process.h"
+
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-namespace {
-
-long residentKilobytes() {
-    std::FILE *status = std::fopen("/proc/self/status", "r");
-    if (status == nullptr) {
-        return -1;
-    }
-    char line[256];
-    long kilobytes = -1;
-    while (std::fgets(line, sizeof line, status) != nullptr) {
-        if (std::strncmp(line, "VmRSS:", 6) == 0) {
-            kilobytes = std::strtol(line + 6, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(status);
-    return kilobytes;
-}
-
-} // namespace
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);

@@ -1,9 +1,10 @@
-// The parts of the file operations that are the same on every system: the test seams and the
-// results of a rename.
+// The parts of the file operations that are the same on every system: path splitting, the
+// test seams and the results of a rename.
 #include "platform/files.h"
 #include "platform/files_internal.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -69,4 +70,35 @@ void setFileFaultForTesting(FileFault fault, int errnoValue, long afterBytes) {
 void setBeforeHoldHookForTesting(void (*hook)(const char *path, void *data), void *data) {
     gBeforeHoldHook = hook;
     gBeforeHoldData = data;
+}
+
+void SplitPath(const char *path, char *drive, char *directory, char *fileName) {
+    if (!path) {
+        for (char *part : {drive, directory, fileName}) {
+            if (part) {
+                part[0] = '\0';
+            }
+        }
+        return;
+    }
+    const size_t driveLength = platform::detail::pathDriveLength(path);
+    if (drive) {
+        std::memcpy(drive, path, driveLength);
+        drive[driveLength] = '\0';
+    }
+    const char *rest = path + driveLength;
+    const char *separator = nullptr;
+    for (const char *p = rest; *p; ++p) {
+        if (platform::detail::isPathSeparator(*p)) {
+            separator = p;
+        }
+    }
+    const size_t directoryLength = separator ? static_cast<size_t>(separator - rest) + 1 : 0;
+    if (directory) {
+        std::memcpy(directory, rest, directoryLength);
+        directory[directoryLength] = '\0';
+    }
+    if (fileName) {
+        std::strcpy(fileName, rest + directoryLength);
+    }
 }

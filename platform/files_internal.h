@@ -4,6 +4,8 @@
 
 #include "platform/files.h"
 
+#include <cstddef>
+
 namespace platform::detail {
 
 struct FileFaultPlan {
@@ -17,6 +19,11 @@ const FileFaultPlan &fileFault();
 
 // Calls the hook armed by setBeforeHoldHookForTesting, if any.
 void runBeforeHoldHook(const char *path);
+
+// The system's path syntax: the length of a drive at the start of a path ("C:" on Windows,
+// none on POSIX) and the characters that separate its names.
+size_t pathDriveLength(const char *path);
+bool isPathSeparator(char c);
 
 // The result of RenameFile (0, -1 ... -8) for an errno value (a full quota is given as ENOSPC,
 // for the systems that have quotas).

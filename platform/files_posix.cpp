@@ -143,29 +143,17 @@ int GetFileInfo(const char *path, long *fileSize) {
     return 1;
 }
 
-void SplitPath(const char *path, char *drive, char *directory, char *fileName) {
-    if (drive) {
-        drive[0] = '\0';
-    }
-    if (!path) {
-        if (directory) {
-            directory[0] = '\0';
-        }
-        if (fileName) {
-            fileName[0] = '\0';
-        }
-        return;
-    }
-    const char *slash = std::strrchr(path, '/');
-    const size_t dirLength = slash ? static_cast<size_t>(slash - path) + 1 : 0;
-    if (directory) {
-        std::memcpy(directory, path, dirLength);
-        directory[dirLength] = '\0';
-    }
-    if (fileName) {
-        std::strcpy(fileName, path + dirLength);
-    }
+namespace platform::detail {
+
+size_t pathDriveLength(const char *) {
+    return 0;
 }
+
+bool isPathSeparator(char c) {
+    return c == '/';
+}
+
+} // namespace platform::detail
 
 int RenameFile(const char *source, const char *target) {
     if (!source || !target) {

@@ -20,6 +20,7 @@
 
 namespace win32 = platform::win32;
 using platform::detail::fileFault;
+using platform::detail::isPathSeparator;
 
 namespace {
 
@@ -31,24 +32,13 @@ void setErrnoFrom(DWORD error) {
     errno = win32::errnoForError(error);
 }
 
-bool isSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
-// Length of the drive part of a path: "C:" gives 2, anything else 0.
-size_t driveLength(const char *path) {
-    const unsigned char first = static_cast<unsigned char>(path[0]);
-    return ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) && path[1] == ':' ? 2
-                                                                                                : 0;
-}
-
 // Names that Windows opens as devices wherever they stand: CON, PRN, AUX, NUL, COM1-9 and
 // LPT1-9 (with any extension, trailing blanks ignored), the console's CONIN$ and CONOUT$, and
 // everything in the device namespace \\.\. Opening a serial port as a "file" would change its
 // lines, so such a name is never opened here.
 bool namesDevice(const std::string &path) {
-    if (path.size() >= 4 && isSeparator(path[0]) && isSeparator(path[1]) && path[2] == '.' &&
-        isSeparator(path[3]))
+    if (path.size() >= 4 && isPathSeparator(path[0]) && isPathSeparator(path[1]) &&
+        path[2] == '.' && isPathSeparator(path[3]))
         return true;
     size_t start = path.find_last_of("\\/:");
     start = start == std::string::npos ? 0 : start + 1;
@@ -179,6 +169,21 @@ bool markForDeletion(HANDLE handle) {
 
 } // namespace
 
+namespace platform::detail {
+
+bool isPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// "C:" gives 2, anything else 0.
+size_t pathDriveLength(const char *path) {
+    const unsigned char first = static_cast<unsigned char>(path[0]);
+    return ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) && path[1] == ':' ? 2
+                                                                                                : 0;
+}
+
+} // namespace platform::detail
+
 int GetFileInfo(const char *path, long *fileSize) {
     if (fileSize) {
         *fileSize = 0;
@@ -201,37 +206,6 @@ int GetFileInfo(const char *path, long *fileSize) {
             size > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(size);
     }
     return 1;
-}
-
-void SplitPath(const char *path, char *drive, char *directory, char *fileName) {
-    if (!path) {
-        for (char *part : {drive, directory, fileName}) {
-            if (part) {
-                part[0] = '\0';
-            }
-        }
-        return;
-    }
-    const size_t driveLen = driveLength(path);
-    if (drive) {
-        std::memcpy(drive, path, driveLen);
-        drive[driveLen] = '\0';
-    }
-    const char *rest = path + driveLen;
-    const char *separator = nullptr;
-    for (const char *p = rest; *p; ++p) {
-        if (isSeparator(*p)) {
-            separator = p;
-        }
-    }
-    const size_t dirLength = separator ? static_cast<size_t>(separator - rest) + 1 : 0;
-    if (directory) {
-        std::memcpy(directory, rest, dirLength);
-        directory[dirLength] = '\0';
-    }
-    if (fileName) {
-        std::strcpy(fileName, rest + dirLength);
-    }
 }
 
 int RenameFile(const char *source, const char *target) {

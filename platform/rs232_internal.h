@@ -2,9 +2,14 @@
 // time-out, the deadline arithmetic and the German reasons of a failed open.
 #pragma once
 
+#include "platform/rs232.h"
+
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <mutex>
 #include <string>
+#include <utility>
 
 namespace platform::detail {
 
@@ -33,6 +38,31 @@ inline long long millisecondsUntil(Clock::time_point deadline) {
         return 0;
     return (left.count() + 999) / 1000;
 }
+
+// A backend's ports: one state per COM number, each with its own lock. State has a member
+// `std::mutex lock` and `bool isOpen() const`.
+template <typename State> class PortTable {
+public:
+    // The state of a valid port number.
+    State &at(int port) { return ports[static_cast<size_t>(port - 1)]; }
+
+    // Runs the operation on an open port under its lock; the operation's own result type
+    // carries the codes of a number out of range or a port that is not open.
+    template <typename Operation>
+    auto withOpenPort(int port, Operation operation)
+        -> decltype(operation(std::declval<State &>())) {
+        if (!validPort(port))
+            return kComInvalidPort;
+        State &state = at(port);
+        std::lock_guard guard(state.lock);
+        if (!state.isOpen())
+            return kComNotOpen;
+        return operation(state);
+    }
+
+private:
+    std::array<State, kMaxPort> ports;
+};
 
 // The operator's sentences, the same on every system.
 inline std::string invalidPortReason(int port) {

@@ -42,6 +42,8 @@ struct PortState {
     size_t bufferStart = 0;
     size_t bufferEnd = 0;
     std::mutex lock;
+
+    bool isOpen() const { return fd >= 0; }
 };
 
 // The wait left for poll(), whose time-out is an int of milliseconds.
@@ -151,7 +153,7 @@ public:
             setReason(unsupportedParametersReason());
             return kComInvalidArgument;
         }
-        PortState &state = ports[port - 1];
+        PortState &state = ports.at(port);
         std::lock_guard guard(state.lock);
         closeLocked(state);
 
@@ -179,14 +181,14 @@ public:
     }
 
     int close(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             closeLocked(state);
             return 0;
         });
     }
 
     int setTimeout(int port, double seconds) override {
-        return withOpenPort(port, [seconds](PortState &state) {
+        return ports.withOpenPort(port, [seconds](PortState &state) {
             if (!(seconds >= 0.0) || seconds > kMaxTimeoutSeconds)
                 return static_cast<int>(kComInvalidArgument);
             state.timeoutSeconds = seconds;
@@ -195,18 +197,18 @@ public:
     }
 
     double timeout(int port) override {
-        return withOpenPort(port, [](PortState &state) { return state.timeoutSeconds; });
+        return ports.withOpenPort(port, [](PortState &state) { return state.timeoutSeconds; });
     }
 
     int flushInput(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             state.bufferStart = state.bufferEnd = 0;
             return tcflush(state.fd, TCIFLUSH) == 0 ? 0 : failure(errno);
         });
     }
 
     int flushOutput(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             return tcflush(state.fd, TCOFLUSH) == 0 ? 0 : failure(errno);
         });
     }
@@ -214,7 +216,7 @@ public:
     int write(int port, const char *buffer, int count) override {
         if (count < 0 || (count > 0 && !buffer))
             return kComInvalidArgument;
-        return withOpenPort(port, [&](PortState &state) {
+        return ports.withOpenPort(port, [&](PortState &state) {
             auto deadline = deadlineAfter(state.timeoutSeconds);
             int written = 0;
             while (written < count) {
@@ -241,7 +243,7 @@ public:
     }
 
     int outputQueueLength(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             int pending = 0;
             if (ioctl(state.fd, TIOCOUTQ, &pending) != 0)
                 return failure(errno);
@@ -250,7 +252,7 @@ public:
     }
 
     int readByte(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             if (state.bufferStart < state.bufferEnd)
                 return static_cast<int>(state.buffer[state.bufferStart++]);
             auto deadline = deadlineAfter(state.timeoutSeconds);
@@ -287,22 +289,6 @@ public:
 
 private:
     static int failure(int err) { return isHangup(err) ? kComHangup : kComSystemError; }
-
-    PortState *portState(int port) { return validPort(port) ? &ports[port - 1] : nullptr; }
-
-    // Runs the operation on an open port under its lock; the port's own result type carries
-    // the codes of a number out of range or a port that is not open.
-    template <typename Operation>
-    auto withOpenPort(int port, Operation operation)
-        -> decltype(operation(std::declval<PortState &>())) {
-        PortState *state = portState(port);
-        if (!state)
-            return kComInvalidPort;
-        std::lock_guard guard(state->lock);
-        if (state->fd < 0)
-            return kComNotOpen;
-        return operation(*state);
-    }
 
     static void setReason(const std::string &text) { reason = text; }
 
@@ -403,7 +389,7 @@ private:
         state.bufferStart = state.bufferEnd = 0;
     }
 
-    std::array<PortState, kMaxPort> ports;
+    PortTable<PortState> ports;
     static thread_local std::string reason;
 };
 

@@ -26,6 +26,8 @@ struct PortState {
     DWORD bufferStart = 0;
     DWORD bufferEnd = 0;
     std::mutex lock;
+
+    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
 };
 
 // Errors of a port whose device is gone: a pulled USB adapter, a Wine port whose
@@ -115,7 +117,7 @@ public:
             setReason(unsupportedParametersReason());
             return kComInvalidArgument;
         }
-        PortState &state = ports[port - 1];
+        PortState &state = ports.at(port);
         std::lock_guard guard(state.lock);
         closeLocked(state);
 
@@ -150,14 +152,14 @@ public:
     }
 
     int close(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             closeLocked(state);
             return 0;
         });
     }
 
     int setTimeout(int port, double seconds) override {
-        return withOpenPort(port, [seconds](PortState &state) {
+        return ports.withOpenPort(port, [seconds](PortState &state) {
             if (!(seconds >= 0.0) || seconds > kMaxTimeoutSeconds)
                 return static_cast<int>(kComInvalidArgument);
             if (!applyTimeouts(state.handle, seconds))
@@ -168,11 +170,11 @@ public:
     }
 
     double timeout(int port) override {
-        return withOpenPort(port, [](PortState &state) { return state.timeoutSeconds; });
+        return ports.withOpenPort(port, [](PortState &state) { return state.timeoutSeconds; });
     }
 
     int flushInput(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             state.bufferStart = state.bufferEnd = 0;
             return PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT) ? 0
                                                                           : failure(GetLastError());
@@ -180,7 +182,7 @@ public:
     }
 
     int flushOutput(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             return PurgeComm(state.handle, PURGE_TXCLEAR | PURGE_TXABORT) ? 0
                                                                           : failure(GetLastError());
         });
@@ -189,7 +191,7 @@ public:
     int write(int port, const char *buffer, int count) override {
         if (count < 0 || (count > 0 && !buffer))
             return kComInvalidArgument;
-        return withOpenPort(port, [&](PortState &state) {
+        return ports.withOpenPort(port, [&](PortState &state) {
             DWORD written = 0;
             // The write time-out ends a write that the line cannot take in time; what went
             // out by then is reported.
@@ -203,7 +205,7 @@ public:
     }
 
     int outputQueueLength(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             DWORD errors = 0;
             COMSTAT status{};
             if (!ClearCommError(state.handle, &errors, &status))
@@ -213,7 +215,7 @@ public:
     }
 
     int readByte(int port) override {
-        return withOpenPort(port, [](PortState &state) {
+        return ports.withOpenPort(port, [](PortState &state) {
             if (state.bufferStart < state.bufferEnd)
                 return static_cast<int>(state.buffer[state.bufferStart++]);
             // What has arrived is taken at once; with nothing there, one byte is waited for
@@ -241,20 +243,6 @@ public:
     std::string openFailureReason() override { return reason; }
 
 private:
-    PortState *portState(int port) { return validPort(port) ? &ports[port - 1] : nullptr; }
-
-    template <typename Operation>
-    auto withOpenPort(int port, Operation operation)
-        -> decltype(operation(std::declval<PortState &>())) {
-        PortState *state = portState(port);
-        if (!state)
-            return kComInvalidPort;
-        std::lock_guard guard(state->lock);
-        if (state->handle == INVALID_HANDLE_VALUE)
-            return kComNotOpen;
-        return operation(*state);
-    }
-
     static void setReason(const std::string &text) { reason = text; }
 
     // After a communications error the driver may hold further I/O until the error is read.
@@ -338,7 +326,7 @@ private:
         state.bufferStart = state.bufferEnd = 0;
     }
 
-    std::array<PortState, kMaxPort> ports;
+    PortTable<PortState> ports;
     static thread_local std::string reason;
 };
 

@@ -6,8 +6,7 @@
 //
 // TRZ4_STARTUP_PROBE=1 (bench/startup_bench): once the main event loop runs, prints
 // "shown" on stdout, waits half a second of idle time, prints "rss <kB>" (residentKilobytes(),
-// platform/process.h) and ends the
-// loop as "Beenden" would.
+// platform/process.h) and ends the loop as "Beenden" would.
 //
 // TRZ4_SCREENSHOT_DIR=<dir> (scripts/screenshots): once the main event loop runs, writes
 // every loaded panel as <dir>/<panel constant in lower case>.png (hidden panels are shown as

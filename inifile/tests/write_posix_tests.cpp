@@ -237,70 +237,30 @@ TEST_F(FileWriting, UnwritableDirectoryGivesAccessDenied) {
 }
 
 TEST(IniCrashSafety, KilledWriterLeavesOldOrNewFile) {
-    TempDir dir;
-    const std::string path = dir.file("settings.ini");
-    Doc first(Ini_New(0));
-    Doc second(Ini_New(0));
-    for (int i = 0; i < 300; ++i) {
-        const std::string section = "s" + std::to_string(i % 7);
-        const std::string item = "item" + std::to_string(i);
-        Ini_PutRawString(first.get(), section.c_str(), item.c_str(), std::string(90, 'a').c_str());
-        Ini_PutInt(second.get(), section.c_str(), item.c_str(), i);
-    }
-    const std::string textFirst = writeString(first.get());
-    const std::string textSecond = writeString(second.get());
-    ASSERT_EQ(Ini_WriteToFile(first.get(), path.c_str()), 0);
-    // The kills are spread over about three writes, however long a synced write takes here.
-    std::vector<long> writeMicroseconds;
-    for (int i = 0; i < 5; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        Ini_WriteToFile(first.get(), path.c_str());
-        writeMicroseconds.push_back(
-            static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                  std::chrono::steady_clock::now() - start)
-                                  .count()));
-    }
-    std::sort(writeMicroseconds.begin(), writeMicroseconds.end());
-    const long spread = std::max(3 * writeMicroseconds[2], 200L);
-    std::mt19937 random(7);
-    int sawFirst = 0;
-    int sawSecond = 0;
-    int leftovers = 0;
-    for (int round = 0; round < 200; ++round) {
+    killWritersAtRandomMoments(200, [](const std::string &path, int round) {
+        const Doc documents[2] = {crashDocument(true), crashDocument(false)};
         int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
+        std::function<void()> kill;
+        if (::pipe(ready) != 0)
+            return kill;
         const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
         if (child == 0) {
             ::close(ready[0]);
             (void)!::write(ready[1], "r", 1);
             for (int n = 0;; ++n) {
-                Ini_WriteToFile((n + round) % 2 ? first.get() : second.get(), path.c_str());
+                Ini_WriteToFile(documents[(n + round) % 2].get(), path.c_str());
             }
         }
         ::close(ready[1]);
         char byte = 0;
         (void)!::read(ready[0], &byte, 1);
         ::close(ready[0]);
-        ::usleep(static_cast<useconds_t>(static_cast<long>(random()) % spread));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        const std::string now = fileContents(path);
-        ASSERT_TRUE(now == textFirst || now == textSecond)
-            << "round " << round << ": torn file of " << now.size() << " bytes";
-        (now == textFirst ? sawFirst : sawSecond)++;
-        // A killed writer may leave its temporary file; the next writer removes it, so
-        // leftovers never pile up.
-        const size_t left = directoryEntries(dir.path()).size() - 1;
-        ASSERT_LE(left, 1u) << "round " << round;
-        leftovers += static_cast<int>(left);
-    }
-    // Both documents turn up, so the kills did land while the child was writing.
-    EXPECT_GT(sawFirst, 0);
-    EXPECT_GT(sawSecond, 0);
-    ASSERT_EQ(Ini_WriteToFile(second.get(), path.c_str()), 0);
-    EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"settings.ini"});
-    std::printf("old-or-new: %d first, %d second, %d kills left a temporary file\n", sawFirst,
-                sawSecond, leftovers);
+        if (child > 0) {
+            kill = [child] {
+                ::kill(child, SIGKILL);
+                ::waitpid(child, nullptr, 0);
+            };
+        }
+        return kill;
+    });
 }

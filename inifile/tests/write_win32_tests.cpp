@@ -44,21 +44,6 @@ std::wstring wide(const std::string &text) {
     return result;
 }
 
-// The two documents that the writer of the crash test alternates between.
-Doc crashDocument(bool first) {
-    Doc doc(Ini_New(0));
-    for (int i = 0; i < 300; ++i) {
-        const std::string section = "s" + std::to_string(i % 7);
-        const std::string item = "item" + std::to_string(i);
-        if (first)
-            Ini_PutRawString(doc.get(), section.c_str(), item.c_str(),
-                             std::string(90, 'a').c_str());
-        else
-            Ini_PutInt(doc.get(), section.c_str(), item.c_str(), i);
-    }
-    return doc;
-}
-
 // This test program run again, as a child that runs only IniWin32Child.Work with a job.
 class Child {
 public:
@@ -170,50 +155,13 @@ TEST_F(FileWriting, LiveWriterInAnotherProcessKeepsItsFile) {
 }
 
 TEST(IniCrashSafety, KilledWriterLeavesOldOrNewFile) {
-    TempDir dir;
-    const std::string path = dir.file("settings.ini");
-    const Doc first = crashDocument(true);
-    const Doc second = crashDocument(false);
-    const std::string textFirst = writeString(first.get());
-    const std::string textSecond = writeString(second.get());
-    ASSERT_EQ(Ini_WriteToFile(first.get(), path.c_str()), 0);
-    // The kills are spread over about three writes, however long a synced write takes here.
-    std::vector<long> writeMicroseconds;
-    for (int i = 0; i < 5; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        Ini_WriteToFile(first.get(), path.c_str());
-        writeMicroseconds.push_back(
-            static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                  std::chrono::steady_clock::now() - start)
-                                  .count()));
-    }
-    std::sort(writeMicroseconds.begin(), writeMicroseconds.end());
-    const long spread = std::max(3 * writeMicroseconds[2], 200L);
-    std::mt19937 random(7);
-    int sawFirst = 0;
-    int sawSecond = 0;
-    int leftovers = 0;
     // Fewer rounds than on Linux: each one starts a process, which is slow under Wine.
-    for (int round = 0; round < 25; ++round) {
-        Child child("write|" + path + "|" + dir.file("ready"));
-        ASSERT_TRUE(child.started());
-        ASSERT_TRUE(waitUntilReady(dir.file("ready")));
-        std::this_thread::sleep_for(
-            std::chrono::microseconds(static_cast<long>(random()) % spread));
-        child.kill();
-        const std::string now = fileContents(path);
-        ASSERT_TRUE(now == textFirst || now == textSecond)
-            << "round " << round << ": torn file of " << now.size() << " bytes";
-        (now == textFirst ? sawFirst : sawSecond)++;
-        // A killed writer may leave its temporary file; the next writer removes it, so
-        // leftovers never pile up.
-        const size_t left = directoryEntries(dir.path()).size() - 1;
-        ASSERT_LE(left, 1u) << "round " << round;
-        leftovers += static_cast<int>(left);
-    }
-    EXPECT_GT(sawFirst + sawSecond, 0);
-    ASSERT_EQ(Ini_WriteToFile(second.get(), path.c_str()), 0);
-    EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"settings.ini"});
-    std::printf("old-or-new: %d first, %d second, %d kills left a temporary file\n", sawFirst,
-                sawSecond, leftovers);
+    killWritersAtRandomMoments(25, [](const std::string &path, int) {
+        const std::string ready = path + ".ready";
+        auto child = std::make_shared<Child>("write|" + path + "|" + ready);
+        std::function<void()> kill;
+        if (child->started() && waitUntilReady(ready))
+            kill = [child] { child->kill(); };
+        return kill;
+    });
 }
