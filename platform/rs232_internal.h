@@ -80,6 +80,22 @@ inline std::string busyReason(const std::string &device) {
 inline std::string missingDeviceReason(const std::string &device) {
     return "Gerät " + device + " ist nicht vorhanden.";
 }
+// The checks of OpenComConfig's arguments that every system shares: 0, or kComInvalidPort or
+// kComInvalidArgument with the reason. rateSupported: whether the system can set the rate.
+inline int checkOpenArguments(int port, bool rateSupported, int parity, int dataBits, int stopBits,
+                              std::string *reason) {
+    if (!validPort(port)) {
+        *reason = invalidPortReason(port);
+        return kComInvalidPort;
+    }
+    if (!rateSupported || parity < 0 || parity > 2 || dataBits < 5 || dataBits > 8 ||
+        stopBits < 1 || stopBits > 2) {
+        *reason = unsupportedParametersReason();
+        return kComInvalidArgument;
+    }
+    return 0;
+}
+
 inline std::string framingRefusedReason(const std::string &device, int dataBits) {
     return device + ": die Schnittstelle kann " + std::to_string(dataBits) +
            " Datenbits mit dieser Parität und Geschwindigkeit nicht einstellen.";

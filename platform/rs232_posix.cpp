@@ -142,17 +142,11 @@ public:
              int stopBits, int inputQueueSize, int outputQueueSize) override {
         (void)inputQueueSize;
         (void)outputQueueSize;
+        const speed_t speed = speedFor(baudRate);
+        if (const int refused =
+                checkOpenArguments(port, speed != B0, parity, dataBits, stopBits, &reason))
+            return refused;
         setReason("");
-        if (!validPort(port)) {
-            setReason(invalidPortReason(port));
-            return kComInvalidPort;
-        }
-        speed_t speed = speedFor(baudRate);
-        if (speed == B0 || parity < 0 || parity > 2 || dataBits < 5 || dataBits > 8 ||
-            stopBits < 1 || stopBits > 2) {
-            setReason(unsupportedParametersReason());
-            return kComInvalidArgument;
-        }
         PortState &state = ports.at(port);
         std::lock_guard guard(state.lock);
         closeLocked(state);

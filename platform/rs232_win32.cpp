@@ -107,16 +107,10 @@ class Win32SerialBackend final : public SerialBackend {
 public:
     int open(int port, const char *deviceName, long baudRate, int parity, int dataBits,
              int stopBits, int inputQueueSize, int outputQueueSize) override {
+        if (const int refused =
+                checkOpenArguments(port, baudRate > 0, parity, dataBits, stopBits, &reason))
+            return refused;
         setReason("");
-        if (!validPort(port)) {
-            setReason(invalidPortReason(port));
-            return kComInvalidPort;
-        }
-        if (baudRate <= 0 || parity < 0 || parity > 2 || dataBits < 5 || dataBits > 8 ||
-            stopBits < 1 || stopBits > 2) {
-            setReason(unsupportedParametersReason());
-            return kComInvalidArgument;
-        }
         PortState &state = ports.at(port);
         std::lock_guard guard(state.lock);
         closeLocked(state);
