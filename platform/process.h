@@ -10,9 +10,11 @@
 // code page (argc and argv are not used there).
 std::vector<std::string> programArguments(int argc, char **argv);
 
-// Makes UTF-8 text written to standard output and standard error show correctly: on Windows
-// the console's output code page becomes UTF-8 for the life of the process (the previous one
-// comes back at exit); output to a file or a pipe passes unchanged. On POSIX nothing is to do.
+// Makes UTF-8 text written to standard output and standard error show correctly. On Windows,
+// where either is a console, std::cout and std::cerr write to it as UTF-16, and the console's
+// output code page becomes UTF-8 for C's stdio for the life of the process (the previous one
+// comes back at exit); output to a file or a pipe passes unchanged. Call it once at start,
+// before anything is written. On POSIX nothing is to do.
 void useUtf8Console();
 
 // Whether a graphical display is there for a window. On POSIX one of DISPLAY,
