@@ -193,7 +193,9 @@ int Ini_ReadGeneric(IniDocument *doc, Ini_LineSourceFunc lineSource, void *callb
 // Reads every subkey of the key as a section and its REG_SZ values as items. rootKey 0..3
 // (HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS). 0, -94 (key not
 // found or invalid root), -95, -5001, -5002, -12, -65.
-// On Windows this is the system registry. On Linux there is none: the keys live in the
+// On Windows this is the system registry (names and text are UTF-8 here, UTF-16 there; items
+// come in the registry's order of the values, which Windows does not promise to be the order
+// of writing). On Linux there is none: the keys live in the
 // process's own memory (platform/registry.h), empty when the process starts and gone when it
 // ends, so a read finds only what Ini_WriteToRegistry (or a test) put there in the same
 // process, and otherwise gives -94. (The one key made up from the serial ports present,
