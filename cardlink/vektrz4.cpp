@@ -1,6 +1,7 @@
 // The trz-4 card's command protocol over the RS-232 operations.
 #include "cardlink/vektrz4.h"
 
+#include "cardlink/linklog.h"
 #include "platform/rs232.h"
 
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <thread>
 
+using cardlink::detail::ExchangeRecording;
 using namespace vektrz4;
 
 namespace {
@@ -98,13 +100,21 @@ bool drainOutput(int port) {
     }
 }
 
+// One byte from the port, recorded when the link log is on.
+int readByte(int port, ExchangeRecording &recording) {
+    int byte = ComRdByte(port);
+    recording.read(byte);
+    return byte;
+}
+
 // Steps 3 to 5: flush both queues, send the frame, wait until it has gone.
 int sendFrame(int port, const char *frame, int length, int flushCode, int writeCode,
-              int shortWriteCode) {
+              int shortWriteCode, ExchangeRecording &recording) {
     int flushed = PufferLeeren(port);
     if (flushed != 0)
         return flushCode == 0 ? flushed : flushCode;
     int sent = ComWrt(port, frame, length);
+    recording.sent(frame, sent);
     if (sent < 0)
         return writeCode;
     if (sent != length)
@@ -115,8 +125,8 @@ int sendFrame(int port, const char *frame, int length, int flushCode, int writeC
 }
 
 // Step 6 for the read commands.
-int readHandshake(int port, const ExchangeCodes &codes) {
-    int byte = ComRdByte(port);
+int readHandshake(int port, const ExchangeCodes &codes, ExchangeRecording &recording) {
+    int byte = readByte(port, recording);
     if (byte == kNak)
         return codes.nak;
     if (byte == kCan)
@@ -130,9 +140,9 @@ int readHandshake(int port, const ExchangeCodes &codes) {
 
 // Step 7: byte after byte up to CR or the 29th byte. Later bytes stay in the input queue for
 // the next command's flush.
-int readAnswer(int port, const ExchangeCodes &codes, Answer &answer) {
+int readAnswer(int port, const ExchangeCodes &codes, Answer &answer, ExchangeRecording &recording) {
     while (answer.length < kMaxAnswer) {
-        int byte = ComRdByte(port);
+        int byte = readByte(port, recording);
         if (!validByte(byte))
             return codes.answerRead;
         answer.bytes[answer.length++] = static_cast<char>(byte);
@@ -156,14 +166,15 @@ bool echoMatches(const Answer &answer, const char *frame) {
 }
 
 // Steps 1-8 of a read command whose address has been checked; fills answer.
-int readExchange(int port, const char *frame, const ExchangeCodes &codes, Answer &answer) {
+int readExchange(int port, const char *frame, const ExchangeCodes &codes, Answer &answer,
+                 ExchangeRecording &recording) {
     int result = sendFrame(port, frame, static_cast<int>(std::strlen(frame)), codes.flush,
-                           codes.write, codes.shortWrite);
+                           codes.write, codes.shortWrite, recording);
     if (result != 0)
         return result;
-    if ((result = readHandshake(port, codes)) != 0)
+    if ((result = readHandshake(port, codes, recording)) != 0)
         return result;
-    if ((result = readAnswer(port, codes, answer)) != 0)
+    if ((result = readAnswer(port, codes, answer, recording)) != 0)
         return result;
     if (codes.echo != 0 && !echoMatches(answer, frame))
         return codes.echo;
@@ -237,12 +248,12 @@ int VEKTRZ4_Timeout(int port, double timeoutSeconds) {
     return SetComTime(port, timeoutSeconds) == 0 ? 0 : kErrTimeout;
 }
 
-int VEKTRZ4_IDLesen(int port, char address, char *idText) {
-    if (!trz4ValidCharacter(address))
-        return kErrIdAddress;
+namespace {
+
+int identification(int port, char address, char *idText, ExchangeRecording &recording) {
     const char frame[] = {kStart, address, 'I', 'D', 'R', kCr, '\0'};
     Answer answer;
-    int result = readExchange(port, frame, kIdCodes, answer);
+    int result = readExchange(port, frame, kIdCodes, answer, recording);
     if (result != 0)
         return result;
 
@@ -264,12 +275,10 @@ int VEKTRZ4_IDLesen(int port, char address, char *idText) {
     return 0;
 }
 
-int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
-    if (!trz4ValidCharacter(address))
-        return kErrReadAddress;
+int cardNumberRead(int port, char address, char *kartennummer, ExchangeRecording &recording) {
     const char frame[] = {kStart, address, 'D', 'N', 'R', kCr, '\0'};
     Answer answer;
-    int result = readExchange(port, frame, kCardNumberCodes, answer);
+    int result = readExchange(port, frame, kCardNumberCodes, answer, recording);
     if (result != 0)
         return result;
     // The byte after the echo is the number. The line's own CR there (an answer "#1DNR" with
@@ -283,17 +292,13 @@ int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
     return 0;
 }
 
-int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
-    if (!trz4ValidCharacter(address))
-        return kErrWriteAddress;
-    if (!trz4ValidCharacter(kartennummer))
-        return kErrWriteNumber;
+int cardNumberWrite(int port, char address, char kartennummer, ExchangeRecording &recording) {
     const char frame[] = {kStart, address, 'D', 'N', 'W', kartennummer, kCr};
-    int result =
-        sendFrame(port, frame, sizeof frame, kErrWriteFlush, kErrWriteWrite, kErrWriteShortWrite);
+    int result = sendFrame(port, frame, sizeof frame, kErrWriteFlush, kErrWriteWrite,
+                           kErrWriteShortWrite, recording);
     if (result != 0)
         return result;
-    int byte = ComRdByte(port);
+    int byte = readByte(port, recording);
     if (byte == kAck)
         return 0;
     if (byte == kNak)
@@ -303,6 +308,54 @@ int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
     if (!validByte(byte))
         return kErrWriteNoHandshake;
     return kErrWriteWrongHandshake;
+}
+
+int parameterRead(int port, char address, const Parameter &parameter, int *intValue,
+                  ExchangeRecording &recording) {
+    const char frame[] = {
+        kStart, address, parameter.letters[0], parameter.letters[1], parameter.letters[2],
+        kCr,    '\0'};
+    Answer answer;
+    int result = readExchange(port, frame, kParameterCodes, answer, recording);
+    if (result != 0)
+        return result;
+    const char *value = answer.bytes + kEchoLength;
+    if (std::strncmp(value, "err\r", 4) == 0)
+        return kErrParamRefused;
+    int parsed = 0;
+    if (!scanHex(value, &parsed))
+        return parameter.parseFailure;
+    if (intValue)
+        *intValue = parsed;
+    return 0;
+}
+
+} // namespace
+
+// Each command checks its arguments first (nothing reaches the port, nothing is recorded),
+// then runs its exchange as one recording.
+
+int VEKTRZ4_IDLesen(int port, char address, char *idText) {
+    if (!trz4ValidCharacter(address))
+        return kErrIdAddress;
+    ExchangeRecording recording(port);
+    return recording.finish(identification(port, address, idText, recording));
+}
+
+int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
+    if (!trz4ValidCharacter(address))
+        return kErrReadAddress;
+    ExchangeRecording recording(port);
+    return recording.finish(cardNumberRead(port, address, kartennummer, recording));
+}
+
+int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
+    if (!trz4ValidCharacter(address))
+        return kErrWriteAddress;
+    if (!trz4ValidCharacter(kartennummer))
+        return kErrWriteNumber;
+    ExchangeRecording recording(port);
+    return recording.finish(cardNumberWrite(port, address, kartennummer, recording));
 }
 
 int VEKTRZ4_ParameterLesen(int port, char address, const char *name, double *realValue,
@@ -317,21 +370,6 @@ int VEKTRZ4_ParameterLesen(int port, char address, const char *name, double *rea
             parameter = &candidate;
     if (!parameter)
         return kErrParamUnknown;
-
-    const char frame[] = {
-        kStart, address, parameter->letters[0], parameter->letters[1], parameter->letters[2],
-        kCr,    '\0'};
-    Answer answer;
-    int result = readExchange(port, frame, kParameterCodes, answer);
-    if (result != 0)
-        return result;
-    const char *value = answer.bytes + kEchoLength;
-    if (std::strncmp(value, "err\r", 4) == 0)
-        return kErrParamRefused;
-    int parsed = 0;
-    if (!scanHex(value, &parsed))
-        return parameter->parseFailure;
-    if (intValue)
-        *intValue = parsed;
-    return 0;
+    ExchangeRecording recording(port);
+    return recording.finish(parameterRead(port, address, *parameter, intValue, recording));
 }
