@@ -137,20 +137,18 @@ std::string LinkLogHistory::text(bool english) const {
 
 namespace cardlink::detail {
 
-ExchangeRecording::ExchangeRecording(int port) : on(linkLogOn()) {
-    if (on) {
-        exchange.port = port;
-        exchange.sentAtMs = nowMs();
-    }
+ExchangeRecording::ExchangeRecording(int port) {
+    exchange.port = port;
+    exchange.sentAtMs = nowMs();
 }
 
-void ExchangeRecording::noteSent(const char *frame, int accepted) {
+void ExchangeRecording::sent(const char *frame, int accepted) {
     exchange.sentAtMs = nowMs();
     if (accepted > 0)
         exchange.sent.assign(frame, static_cast<size_t>(accepted));
 }
 
-void ExchangeRecording::noteRead(int result) {
+void ExchangeRecording::read(int result) {
     if (result >= 0) {
         exchange.received += static_cast<char>(result);
         exchange.end = LinkEnd::Complete;
@@ -167,12 +165,13 @@ void ExchangeRecording::noteRead(int result) {
     }
 }
 
-void ExchangeRecording::deliver(int result) {
+int ExchangeRecording::finish(int result) {
     exchange.result = result;
     exchange.endedAtMs = exchange.end == LinkEnd::NotRead ? exchange.sentAtMs : nowMs();
     // The sink may be removed meanwhile only by the same thread, between exchanges.
     if (const LinkLogSink &sink = sinkSlot())
         sink(exchange);
+    return result;
 }
 
 } // namespace cardlink::detail

@@ -3,8 +3,8 @@
 //
 // Each command that reaches the port (its argument checks passed) is one exchange: the frame
 // sent, the bytes received, and how it ended. The recorder is off until a sink is installed;
-// while it is off an exchange costs one test of a pointer per command and per byte read, and
-// nothing is built or stored.
+// while it is off a command costs one test of a flag more than without the log, and nothing is
+// built or stored.
 //
 // The sink is process-wide and called on the thread of the exchange, after the command has
 // finished and before it returns. Installing or removing it is for the thread that runs the
@@ -91,37 +91,22 @@ private:
 
 namespace cardlink::detail {
 
-// The recording of one exchange inside the protocol module: inert while the recorder is off.
+// The recording of one exchange inside the protocol module, made only while the recorder is
+// on (the module runs its exchanges without one otherwise).
 class ExchangeRecording {
 public:
     explicit ExchangeRecording(int port);
-    ~ExchangeRecording() = default;
     ExchangeRecording(const ExchangeRecording &) = delete;
     ExchangeRecording &operator=(const ExchangeRecording &) = delete;
 
     // The port accepted `accepted` bytes of the frame (a negative count: none).
-    void sent(const char *frame, int accepted) {
-        if (on)
-            noteSent(frame, accepted);
-    }
+    void sent(const char *frame, int accepted);
     // One ComRdByte result: a byte, or a negative ComError.
-    void read(int result) {
-        if (on)
-            noteRead(result);
-    }
+    void read(int result);
     // Hands the exchange to the sink with the command's result, and returns that result.
-    int finish(int result) {
-        if (on)
-            deliver(result);
-        return result;
-    }
+    int finish(int result);
 
 private:
-    void noteSent(const char *frame, int accepted);
-    void noteRead(int result);
-    void deliver(int result);
-
-    bool on;
     LinkExchange exchange;
 };
 

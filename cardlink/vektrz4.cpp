@@ -100,16 +100,24 @@ bool drainOutput(int port) {
     }
 }
 
-// One byte from the port, recorded when the link log is on.
-int readByte(int port, ExchangeRecording &recording) {
+// While the link log is off every exchange runs with this recording, which the compiler
+// removes, so that the protocol's own steps cost exactly what they cost without a log.
+struct NoRecording {
+    void sent(const char *, int) {}
+    void read(int) {}
+};
+
+// One byte from the port, handed to the recording.
+template <typename Recording> int readByte(int port, Recording &recording) {
     int byte = ComRdByte(port);
     recording.read(byte);
     return byte;
 }
 
 // Steps 3 to 5: flush both queues, send the frame, wait until it has gone.
+template <typename Recording>
 int sendFrame(int port, const char *frame, int length, int flushCode, int writeCode,
-              int shortWriteCode, ExchangeRecording &recording) {
+              int shortWriteCode, Recording &recording) {
     int flushed = PufferLeeren(port);
     if (flushed != 0)
         return flushCode == 0 ? flushed : flushCode;
@@ -125,7 +133,8 @@ int sendFrame(int port, const char *frame, int length, int flushCode, int writeC
 }
 
 // Step 6 for the read commands.
-int readHandshake(int port, const ExchangeCodes &codes, ExchangeRecording &recording) {
+template <typename Recording>
+int readHandshake(int port, const ExchangeCodes &codes, Recording &recording) {
     int byte = readByte(port, recording);
     if (byte == kNak)
         return codes.nak;
@@ -140,7 +149,8 @@ int readHandshake(int port, const ExchangeCodes &codes, ExchangeRecording &recor
 
 // Step 7: byte after byte up to CR or the 29th byte. Later bytes stay in the input queue for
 // the next command's flush.
-int readAnswer(int port, const ExchangeCodes &codes, Answer &answer, ExchangeRecording &recording) {
+template <typename Recording>
+int readAnswer(int port, const ExchangeCodes &codes, Answer &answer, Recording &recording) {
     while (answer.length < kMaxAnswer) {
         int byte = readByte(port, recording);
         if (!validByte(byte))
@@ -166,8 +176,9 @@ bool echoMatches(const Answer &answer, const char *frame) {
 }
 
 // Steps 1-8 of a read command whose address has been checked; fills answer.
+template <typename Recording>
 int readExchange(int port, const char *frame, const ExchangeCodes &codes, Answer &answer,
-                 ExchangeRecording &recording) {
+                 Recording &recording) {
     int result = sendFrame(port, frame, static_cast<int>(std::strlen(frame)), codes.flush,
                            codes.write, codes.shortWrite, recording);
     if (result != 0)
@@ -183,8 +194,10 @@ int readExchange(int port, const char *frame, const ExchangeCodes &codes, Answer
 
 // Hexadecimal digits at the start of text, up to the first other character. Fails without a
 // digit, and when the value does not fit the 32 bits of a status word (a wrapped value would
-// be a wrong status).
-bool scanHex(const char *text, int *value) {
+// be a wrong status). Declared inline: with the exchange compiled twice (with and without the
+// link log) the compiler otherwise stops inlining it, which costs the status read more than the
+// log's own test (scripts/bench-linklog).
+inline bool scanHex(const char *text, int *value) {
     unsigned long long accumulated = 0;
     int digits = 0;
     for (; *text; ++text, ++digits) {
@@ -250,7 +263,8 @@ int VEKTRZ4_Timeout(int port, double timeoutSeconds) {
 
 namespace {
 
-int identification(int port, char address, char *idText, ExchangeRecording &recording) {
+template <typename Recording>
+int identification(int port, char address, char *idText, Recording &recording) {
     const char frame[] = {kStart, address, 'I', 'D', 'R', kCr, '\0'};
     Answer answer;
     int result = readExchange(port, frame, kIdCodes, answer, recording);
@@ -275,7 +289,8 @@ int identification(int port, char address, char *idText, ExchangeRecording &reco
     return 0;
 }
 
-int cardNumberRead(int port, char address, char *kartennummer, ExchangeRecording &recording) {
+template <typename Recording>
+int cardNumberRead(int port, char address, char *kartennummer, Recording &recording) {
     const char frame[] = {kStart, address, 'D', 'N', 'R', kCr, '\0'};
     Answer answer;
     int result = readExchange(port, frame, kCardNumberCodes, answer, recording);
@@ -292,7 +307,8 @@ int cardNumberRead(int port, char address, char *kartennummer, ExchangeRecording
     return 0;
 }
 
-int cardNumberWrite(int port, char address, char kartennummer, ExchangeRecording &recording) {
+template <typename Recording>
+int cardNumberWrite(int port, char address, char kartennummer, Recording &recording) {
     const char frame[] = {kStart, address, 'D', 'N', 'W', kartennummer, kCr};
     int result = sendFrame(port, frame, sizeof frame, kErrWriteFlush, kErrWriteWrite,
                            kErrWriteShortWrite, recording);
@@ -310,8 +326,9 @@ int cardNumberWrite(int port, char address, char kartennummer, ExchangeRecording
     return kErrWriteWrongHandshake;
 }
 
+template <typename Recording>
 int parameterRead(int port, char address, const Parameter &parameter, int *intValue,
-                  ExchangeRecording &recording) {
+                  Recording &recording) {
     const char frame[] = {
         kStart, address, parameter.letters[0], parameter.letters[1], parameter.letters[2],
         kCr,    '\0'};
@@ -330,23 +347,35 @@ int parameterRead(int port, char address, const Parameter &parameter, int *intVa
     return 0;
 }
 
+// Runs one exchange (`run` called with a recording): as it is while the link log is off, or
+// recorded and handed to the log's sink.
+template <typename Exchange> int recorded(int port, Exchange run) {
+    if (!linkLogOn()) {
+        NoRecording none;
+        return run(none);
+    }
+    ExchangeRecording recording(port);
+    return recording.finish(run(recording));
+}
+
 } // namespace
 
 // Each command checks its arguments first (nothing reaches the port, nothing is recorded),
-// then runs its exchange as one recording.
+// then runs its exchange.
 
 int VEKTRZ4_IDLesen(int port, char address, char *idText) {
     if (!trz4ValidCharacter(address))
         return kErrIdAddress;
-    ExchangeRecording recording(port);
-    return recording.finish(identification(port, address, idText, recording));
+    return recorded(
+        port, [&](auto &recording) { return identification(port, address, idText, recording); });
 }
 
 int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
     if (!trz4ValidCharacter(address))
         return kErrReadAddress;
-    ExchangeRecording recording(port);
-    return recording.finish(cardNumberRead(port, address, kartennummer, recording));
+    return recorded(port, [&](auto &recording) {
+        return cardNumberRead(port, address, kartennummer, recording);
+    });
 }
 
 int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
@@ -354,8 +383,9 @@ int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
         return kErrWriteAddress;
     if (!trz4ValidCharacter(kartennummer))
         return kErrWriteNumber;
-    ExchangeRecording recording(port);
-    return recording.finish(cardNumberWrite(port, address, kartennummer, recording));
+    return recorded(port, [&](auto &recording) {
+        return cardNumberWrite(port, address, kartennummer, recording);
+    });
 }
 
 int VEKTRZ4_ParameterLesen(int port, char address, const char *name, double *realValue,
@@ -370,6 +400,7 @@ int VEKTRZ4_ParameterLesen(int port, char address, const char *name, double *rea
             parameter = &candidate;
     if (!parameter)
         return kErrParamUnknown;
-    ExchangeRecording recording(port);
-    return recording.finish(parameterRead(port, address, *parameter, intValue, recording));
+    return recorded(port, [&](auto &recording) {
+        return parameterRead(port, address, *parameter, intValue, recording);
+    });
 }
