@@ -39,6 +39,10 @@ protected:
         work = root / "work";
         fs::create_directories(work);
         setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+        // The tool speaks the locale's language; these cases read its German.
+        setenv("LANG", "de_DE.UTF-8", 1);
+        unsetenv("LC_ALL");
+        unsetenv("LC_MESSAGES");
     }
     void TearDown() override {
         sim.reset();
