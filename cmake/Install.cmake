@@ -15,6 +15,9 @@ set(TRZ4_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING "Where the udev rule is 
 
 set(dist ${PROJECT_SOURCE_DIR}/dist)
 install(TARGETS trz4ctl trz4sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# bash-completion loads a command's completion from this folder on the command's first use.
+install(FILES ${dist}/trz4ctl.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME trz4ctl)
 if(TRZ4_GUI)
     install(TARGETS trz4Steuerung RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     install(FILES ${dist}/${TRZ4_APP_ID}.desktop
