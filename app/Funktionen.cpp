@@ -1,13 +1,50 @@
 #include "app/Funktionen.h"
 
 #include "app/Mainpanel_Main.h"
+#include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
 #include "ui/uiruntime.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 namespace {
 
-// A name without directory: the file lives in the process's current directory.
+// A name without directory: unless a settings directory is chosen, the file lives in the
+// process's current directory.
 const char *const kIniDateiName = "trz4Steuerung.ini";
+
+std::string gSettingsDirectory;
+
+// What the ini library's result says where no system call left a reason in errno.
+std::string iniResultReason(int code) {
+    switch (code) {
+    case kIniAccessDenied:
+        // Access problems come with errno; without it the name is taken by a directory, a
+        // device or the like, which is never replaced.
+        return "keine gewöhnliche Datei";
+    case kIniNoUnusedTempName:
+        return "kein freier Name für die temporäre Datei";
+    case kIniOutOfMemory:
+        return std::strerror(ENOMEM);
+    case kIniDiskFull:
+        return std::strerror(ENOSPC);
+    default:
+        return "Fehler " + std::to_string(code) + " der INI-Bibliothek";
+    }
+}
+
+// "<absolute path>: <reason>" for a settings file that could not be written, the reason being
+// the failing system call's where there is one.
+std::string writeFailureReason(const std::string &path, int code, int errnoValue) {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    const std::string where = absolute.empty() ? path : absolute.string();
+    // All temporary names taken leaves EEXIST behind, which would mislead.
+    const bool systemReason = errnoValue != 0 && code != kIniNoUnusedTempName;
+    return where + ": " + (systemReason ? std::strerror(errnoValue) : iniResultReason(code));
+}
 
 } // namespace
 
@@ -29,7 +66,7 @@ int Func_IniDateiLaden() {
     if (handle == nullptr) {
         return funktionen::kErrIniRead;
     }
-    const int code = Ini_ReadFromFile(handle, kIniDateiName);
+    const int code = Ini_ReadFromFile(handle, settingsFilePath().c_str());
     if (code != 0) {
         Ini_Dispose(handle);
         return code == kIniCouldNotOpenFile ? funktionen::kErrIniNotFound : funktionen::kErrIniRead;
@@ -45,7 +82,25 @@ int Func_IniDateiSchreiben() {
         return funktionen::kErrIniWrite;
     }
     Mainpanel_WriteIni(handle);
-    const int code = Ini_WriteToFile(handle, kIniDateiName);
+    const std::string path = settingsFilePath();
+    errno = 0;
+    const int code = Ini_WriteToFile(handle, path.c_str());
+    const int errnoValue = errno;
     Ini_Dispose(handle);
-    return code != 0 ? funktionen::kErrIniWrite : 0;
+    if (code != 0) {
+        VEK_Fehleruserstring(writeFailureReason(path, code, errnoValue).c_str());
+        return funktionen::kErrIniWrite;
+    }
+    return 0;
+}
+
+void setSettingsDirectory(const std::string &directory) {
+    gSettingsDirectory = directory;
+}
+
+std::string settingsFilePath() {
+    if (gSettingsDirectory.empty()) {
+        return kIniDateiName;
+    }
+    return (std::filesystem::path(gSettingsDirectory) / kIniDateiName).string();
 }

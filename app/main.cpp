@@ -1,7 +1,6 @@
-// The process start-up of the runtime around the program's main function.
-#include "app/trz4Steuerung_Main.h"
-#include "ui/uiruntime.h"
+// The process entry: the command line, then the runtime's start-up around the program.
+#include "app/commandline.h"
 
 int main(int argc, char *argv[]) {
-    return runUserInterfaceProgram(argc, argv, trz4SteuerungMain);
+    return runTrz4Steuerung(argc, argv);
 }

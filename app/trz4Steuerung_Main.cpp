@@ -23,8 +23,14 @@ int trz4SteuerungMain(int /*argc*/, char *argv[]) {
     DisplayPanel(Mainpanel_GetMainpanel());
     RunUserInterface();
 
-    // A failed write keeps the old file; there is no one left to tell.
-    Func_IniDateiSchreiben();
+    // A failed write keeps the old file, and the operator's choices are lost: say so, with
+    // the file and the system's reason, before the program ends. The run itself went well, so
+    // the exit status stays 0. When the program is being ended from outside, the popup does
+    // not wait and its text goes to stderr instead (ui/uiruntime.h).
+    const int written = Func_IniDateiSchreiben();
+    if (written != 0) {
+        VEK_Fehlerpopup(written);
+    }
 
     Func_PanelsFreigeben();
     return 0;

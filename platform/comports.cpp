@@ -1,6 +1,8 @@
 // COM numbers to devices, and the list of COM ports present.
 #include "platform/comports.h"
 
+#include "platform/userdirs.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -8,7 +10,6 @@
 #include <dirent.h>
 #include <fstream>
 #include <mutex>
-#include <pwd.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,14 +47,6 @@ std::string devRoot() {
 std::string sysRoot() {
     ComPortRoots roots = currentRoots();
     return roots.sys.empty() ? "/sys" : roots.sys;
-}
-
-std::string homeDirectory() {
-    if (const char *home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd *pw = getpwuid(getuid()); pw && pw->pw_dir)
-        return pw->pw_dir;
-    return "/tmp";
 }
 
 bool exists(const std::string &path) {
@@ -139,9 +132,7 @@ std::string portMapDirectory() {
     ComPortRoots roots = currentRoots();
     if (!roots.portMap.empty())
         return roots.portMap;
-    const char *config = std::getenv("XDG_CONFIG_HOME");
-    std::string base = config && *config ? config : homeDirectory() + "/.config";
-    return base + "/trz4steuerung/ports";
+    return userConfigDirectory() + "/ports";
 }
 
 std::string comDevicePath(int com) {
@@ -257,14 +248,8 @@ int addPortMapLink(int com, const std::string &target) {
     if (com < 1 || com > kMaxCom || target.empty())
         return -EINVAL;
     std::string dir = portMapDirectory();
-    // Create each missing level; private, as the links say which devices this user drives.
-    for (size_t slash = dir.find('/', 1);; slash = dir.find('/', slash + 1)) {
-        std::string level = dir.substr(0, slash);
-        if (mkdir(level.c_str(), 0700) != 0 && errno != EEXIST)
-            return -errno;
-        if (slash == std::string::npos)
-            break;
-    }
+    if (int made = createPrivateDirectories(dir); made != 0)
+        return made;
     std::string entry = mapEntry(com);
     // Link under a private name, then rename over the entry: readers never see it missing.
     std::string temporary = entry + ".tmp" + std::to_string(getpid());

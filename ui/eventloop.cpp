@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 using namespace ui::detail;
 
@@ -72,6 +73,18 @@ private:
     bool active;
 };
 
+// Qt's "-platform NAME" (also spelt "--platform NAME") chooses the platform as
+// QT_QPA_PLATFORM does.
+bool platformOnCommandLine(int argc, char *argv[]) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-platform" || arg == "--platform") {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool displayAvailable() {
@@ -85,7 +98,7 @@ bool displayAvailable() {
 }
 
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[])) {
-    if (!displayAvailable()) {
+    if (!displayAvailable() && !platformOnCommandLine(argc, argv)) {
         std::fputs("trz4Steuerung: Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY "
                    "und QT_QPA_PLATFORM sind leer); das Programm braucht eine Anzeige.\n",
                    stderr);
@@ -95,6 +108,9 @@ int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char
     }
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // From here on a kill, Ctrl-C or the session's end takes the program's own way out. Should
+    // the system refuse, they end the process as before; there is no one to tell yet.
+    watchTerminationRequests();
     // Wayland compositors find the window's icon through the desktop file's name.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.beispielwerk.trz4steuerung"));
     // The program speaks German; Qt's own texts (standard dialog buttons, the line edit's
@@ -136,6 +152,10 @@ int RunUserInterface() {
     gMainLoop = nullptr;
     gQuitPending = false;
     return code;
+}
+
+void ui::detail::forgetPendingQuit() {
+    gQuitPending = false;
 }
 
 int QuitUserInterface(int returnCode) {
@@ -188,6 +208,10 @@ int MessagePopup(const char *title, const char *message) {
     PopupDialog dialog(utf8(title), utf8(message), {QStringLiteral("OK"), {}, {}}, false,
                        kPopupBtn1, kPopupBtn1, popupParent());
     dialog.setActiveControl(kPopupBtn1);
+    if (terminationRequested()) {
+        dialog.answerWithoutOperator();
+        return 0;
+    }
     PopupCursor cursor;
     dialog.exec();
     return 0;
@@ -208,8 +232,13 @@ int GenericMessagePopup(const char *title, const char *message, const char *butt
     PopupDialog dialog(utf8(title), utf8(message), labels, withInput, enterButton, escapeButton,
                        popupParent());
     dialog.setActiveControl(activeControl);
-    PopupCursor cursor;
-    const int chosen = dialog.exec();
+    int chosen = 0;
+    if (terminationRequested()) {
+        chosen = dialog.answerWithoutOperator();
+    } else {
+        PopupCursor cursor;
+        chosen = dialog.exec();
+    }
     if (withInput) {
         const QByteArray bytes = dialog.inputText().toUtf8();
         const int length = strictUtf8CutLength(bytes, responseBufferSize - 1);

@@ -1,11 +1,14 @@
 #include "ui/popupdialog.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <cstdio>
 
 namespace ui::detail {
 
@@ -23,7 +26,7 @@ QString plainButtonText(const QString &label) {
 PopupDialog::PopupDialog(const QString &title, const QString &message,
                          const std::array<QString, 3> &labels, bool withInput, int enterButton,
                          int escapeButton, QWidget *parent)
-    : QDialog(parent), enterButton(enterButton), escapeButton(escapeButton) {
+    : QDialog(parent), message(message), enterButton(enterButton), escapeButton(escapeButton) {
     setWindowTitle(title);
     setModal(true);
     setWindowModality(Qt::ApplicationModal);
@@ -67,6 +70,30 @@ PopupDialog::PopupDialog(const QString &title, const QString &message,
 
 bool PopupDialog::hasButton(int number) const {
     return number >= 1 && number <= 3 && buttons[number - 1] != nullptr;
+}
+
+int PopupDialog::answerWithoutOperator() {
+    const QByteArray report = (windowTitle() + QStringLiteral(": ") + message).toUtf8();
+    std::fprintf(stderr, "%s\n", report.constData());
+    std::fflush(stderr);
+    if (hasButton(escapeButton)) {
+        return escapeButton;
+    }
+    for (int number = 3; number >= 1; --number) {
+        if (hasButton(number)) {
+            return number;
+        }
+    }
+    return 0;
+}
+
+void PopupDialog::closeAllWithoutOperator() {
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *box = qobject_cast<PopupDialog *>(window);
+        if (box != nullptr && box->isVisible()) {
+            box->done(box->answerWithoutOperator());
+        }
+    }
 }
 
 void PopupDialog::setActiveControl(int control) {

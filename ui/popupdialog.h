@@ -23,6 +23,13 @@ public:
     QString inputText() const;
     bool hasButton(int number) const;
 
+    // The answer when no operator is there to give one (the program is being ended): the
+    // Escape button, or the last button when there is none. Writes "<title>: <text>" to stderr
+    // so that what the box says is not lost; does not close the box.
+    int answerWithoutOperator();
+    // Closes every open box with answerWithoutOperator().
+    static void closeAllWithoutOperator();
+
     // Object names that tests and assistive tools can rely on.
     static constexpr const char *kTextName = "popupText";
     static constexpr const char *kInputName = "popupInput";
@@ -34,6 +41,7 @@ protected:
 private:
     std::array<QPushButton *, 3> buttons{};
     QLineEdit *input = nullptr;
+    QString message;
     int enterButton;
     int escapeButton;
 };

@@ -53,6 +53,8 @@ Panel *findPanel(int handle);
 Control *findControl(int panel, int control);
 // Why a control lookup failed, as a result code.
 int lookupError(int panel);
+// Drops a quit that QuitUserInterface marked while no loop ran.
+void forgetPendingQuit();
 // The ring widget of a control, or null when it is none.
 QComboBox *ringOf(Control *control);
 

@@ -61,6 +61,7 @@ inline constexpr int kUiErrWrongType = -5;        // value type does not suit th
 inline constexpr int kUiErrBadAttribute = -6;     // attribute unknown or not for this control
 inline constexpr int kUiErrIndexOutOfRange = -7;  // ring index outside the list
 inline constexpr int kUiErrBadArgument = -8;      // null pointer or invalid number
+inline constexpr int kUiErrSystem = -9;           // the operating system refused a request
 
 // ---------------------------------------------------------------------------------------------
 // Start-up.
@@ -70,10 +71,12 @@ inline constexpr int kUiErrBadArgument = -8;      // null pointer or invalid num
 int InitRuntimeEngine(void *instance, char *argv[], void *reserved);
 
 // The runtime's process start-up around the program's main function: refuses to start
-// without a display (one German line on stderr, result -1 as for a runtime that is not
-// ready, programMain not called), creates the QApplication, calls programMain(argc, argv),
-// discards what panels are left and returns programMain's result. A start-up hook set with
-// setStartupHook runs right before programMain.
+// without a display (neither displayAvailable() nor Qt's -platform option; one German line
+// on stderr, result -1 as for a runtime that is not ready, programMain not called), creates
+// the QApplication (which takes Qt's own options such as -platform out of argv), arms the
+// termination watch (see below), calls programMain(argc, argv), discards what panels are left
+// and returns programMain's result. A start-up hook set with setStartupHook runs right before
+// programMain.
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[]));
 
 // Sets the function that runUserInterfaceProgram calls once the QApplication exists, before
@@ -84,6 +87,34 @@ void setStartupHook(void (*hook)());
 // True when a display is available or the platform is chosen explicitly
 // (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set and not empty).
 bool displayAvailable();
+
+// ---------------------------------------------------------------------------------------------
+// Termination requests: the system asking the process to end (a kill, the system shutting
+// down, the terminal or the session going away, Ctrl-C) and the end of the desktop session
+// (the session manager asking the program to commit its data, or the platform sending the
+// application QEvent::Quit) end the program as "Beenden" does, on this thread and never
+// inside a signal handler:
+//  - the first request calls QuitUserInterface(0): RunUserInterface returns once the callback
+//    that runs has returned, so a card exchange in progress finishes first; a request before
+//    the loop runs (during a start-up popup, say) ends the next loop at once;
+//  - from then on no popup waits for an operator, who may be gone: a MessagePopup or
+//    GenericMessagePopup box that is open is closed, and each one opened later returns at
+//    once without being shown, each answered as by Escape (GenericMessagePopup: its Escape
+//    button, or its last button when it has none; an input field gives the empty text).
+//    "<title>: <text>" of each such box goes to stderr, so that a failure reported while the
+//    program ends is not lost;
+//  - later requests change nothing: a second Ctrl-C cannot cut the ending short.
+// Panels shown by InstallPopup are left to the program, which discards them after the loop.
+
+// Arms the watch; runUserInterfaceProgram does so before it calls the program's main. Arming
+// again changes nothing. Answers 0; kUiErrNoApplication without a QApplication; kUiErrSystem
+// when the system refuses (signals then keep their default effect).
+int watchTerminationRequests();
+// True once a termination request has been taken up.
+bool terminationRequested();
+// Disarms the watch and forgets a request taken up, for tests that run the program more than
+// once in one process (a quit it marked for a loop that never ran is forgotten too).
+void unwatchTerminationRequests();
 
 // ---------------------------------------------------------------------------------------------
 // Callback binding by name. Panels bind the callbacks their description names when they are

@@ -10,9 +10,13 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <pthread.h>
+#include <thread>
 
 using namespace e2e;
 
@@ -114,4 +118,40 @@ TEST_F(E2eTest, SettingsAreCreatedAtExitAndPickedUpByTheNextRun) {
     std::ifstream in(kIniFile);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text.find("notiz"), std::string::npos) << text;
+}
+
+TEST_F(E2eTest, TerminationDuringACardExchangeLetsItFinishThenEndsTheRun) {
+    startSim();
+    std::ofstream(kIniFile) << "[com]\ncom = 9\nlcom = 0\nadresse = 49\n";
+    ASSERT_EQ(watchTerminationRequests(), 0);
+    // About half a second on the line: the signal comes while the exchange waits for bytes.
+    sim->setByteDelay(0.03);
+    const pthread_t uiThread = pthread_self();
+    std::string shown;
+    bool takenUpDuringExchange = true;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *mainWindow = panelWidget(Mainpanel_GetMainpanel());
+        if (!userInterfaceRunning() || !mainWindow || !mainWindow->isVisible())
+            return;
+        poll.stop();
+        panel = Mainpanel_GetMainpanel();
+        std::thread sender([uiThread] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            pthread_kill(uiThread, SIGTERM);
+        });
+        click(KARTENNUMMERLESEN);
+        shown = textVal(KARTENNUMMERIST);
+        takenUpDuringExchange = terminationRequested();
+        sender.join();
+    });
+    poll.start();
+    EXPECT_EQ(runProgram(), 0);
+    unwatchTerminationRequests();
+    EXPECT_EQ(shown, "1") << "the interrupted exchange completes";
+    EXPECT_FALSE(takenUpDuringExchange);
+    EXPECT_EQ(intVal(FEHLERNUMMER), -12345) << "the panels are discarded";
+    EXPECT_EQ(iniValue("com"), kSimCom);
+    EXPECT_EQ(iniValue("lcom"), kSimCom);
 }

@@ -3,7 +3,9 @@
 #include "app/Funktionen.h"
 #include "app/Mainpanel_Main.h"
 #include "cardlink/Vek_Com.h"
+#include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/serialcomm_key.h"
 #include "app/trz4SteuerungGui.h"
@@ -11,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -57,6 +61,8 @@ protected:
         VekCom_RegisterAdressControl(comRingPanel(), ADRESSE);
     }
     void TearDown() override {
+        setSettingsDirectory("");
+        VEK_Fehleruserstring(nullptr);
         vekComResetForTesting();
         regResetForTesting();
         fs::current_path(previous);
@@ -164,6 +170,53 @@ TEST_F(SettingsTest, WriteFailureIsReportedAndKeepsNothingBehind) {
     for ([[maybe_unused]] const auto &entry : fs::directory_iterator(directory))
         ++entries;
     EXPECT_EQ(entries, 1); // no temporary file left
+}
+
+TEST_F(SettingsTest, WriteFailureHandsTheFileAndTheSystemsReasonToTheMessage) {
+    VEK_Fehlersprache(1);
+    const std::string file = (directory / kIniFile).string();
+    // The file's place is taken by a directory: no system call fails, the library refuses.
+    fs::create_directory(kIniFile);
+    ASSERT_EQ(Func_IniDateiSchreiben(), -800203);
+    EXPECT_EQ(std::string(VEK_Fehlermeldung(-800203)),
+              "Fehler beim schreiben in die INI-Datei\n" + file + ": keine gewöhnliche Datei");
+    fs::remove(kIniFile);
+
+    // The temporary file cannot be created (a read-only file system, as root meets it too).
+    writeIni("[com]\ncom = 3\n");
+    setFileFaultForTesting(FileFault::Create, EROFS);
+    const int code = Func_IniDateiSchreiben();
+    setFileFaultForTesting(FileFault::None, 0);
+    ASSERT_EQ(code, -800203);
+    EXPECT_EQ(std::string(VEK_Fehlermeldung(code)),
+              "Fehler beim schreiben in die INI-Datei\n" + file + ": " + std::strerror(EROFS));
+    EXPECT_EQ(readFile(kIniFile), "[com]\ncom = 3\n");
+
+    // A successful write leaves no user string behind for the next message.
+    EXPECT_EQ(Func_IniDateiSchreiben(), 0);
+    EXPECT_EQ(std::string(VEK_Fehlermeldung(-800203)), "Fehler beim schreiben in die INI-Datei");
+}
+
+TEST_F(SettingsTest, ChosenSettingsDirectoryHoldsTheFile) {
+    EXPECT_EQ(settingsFilePath(), kIniFile);
+    fs::create_directory("woanders");
+    setSettingsDirectory("woanders");
+    EXPECT_EQ(settingsFilePath(), "woanders/trz4Steuerung.ini");
+    VekCom_ComPortChose(4);
+    EXPECT_EQ(Func_IniDateiSchreiben(), 0);
+    EXPECT_TRUE(fs::exists("woanders/trz4Steuerung.ini"));
+    EXPECT_FALSE(fs::exists(kIniFile));
+
+    vekComResetForTesting();
+    VekCom_RegisterComControl(comRingPanel(), COMPORT);
+    EXPECT_EQ(Func_IniDateiLaden(), 0);
+    EXPECT_EQ(settings(), "4/0/1");
+
+    setSettingsDirectory("woanders/");
+    EXPECT_EQ(settingsFilePath(), "woanders/trz4Steuerung.ini");
+    setSettingsDirectory("");
+    EXPECT_EQ(settingsFilePath(), kIniFile);
+    EXPECT_EQ(Func_IniDateiLaden(), -802201);
 }
 
 TEST_F(SettingsTest, ReadAndWriteIniWorkOnAGivenDocument) {

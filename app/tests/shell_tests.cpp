@@ -3,6 +3,7 @@
 #include "app/Mainpanel_Main.h"
 #include "app/trz4Steuerung_Main.h"
 #include "errors/VEK_errorV3.h"
+#include "platform/files.h"
 #include "ui/testing/popupdriver.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
@@ -20,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -185,6 +189,43 @@ TEST_F(ShellTest, InfoClosesWithTheKeyboard) {
         QuitUserInterface(0);
     });
     EXPECT_EQ(runProgram(), 0);
+}
+
+TEST_F(ShellTest, FailedSaveIsShownBeforeTheEndAndTheRunStillEndsWithZero) {
+    VEK_Fehlersprache(1);
+    const std::string file = QDir(directory.path()).filePath("trz4Steuerung.ini").toStdString();
+    // The temporary file that replaces the settings cannot be created, as on a read-only disk.
+    setFileFaultForTesting(FileFault::Create, EROFS);
+    ui::testing::PopupDriver driver;
+    driver.pressEnter();
+    whenRunning([] { menuItemAction(Mainpanel_GetMainpanel(), BEENDEN)->trigger(); });
+    EXPECT_EQ(runProgram(), 0);
+    setFileFaultForTesting(FileFault::None, 0);
+    ASSERT_TRUE(driver.allAnswered());
+    EXPECT_EQ(driver.seen(0).title, "Fehler #800203");
+    EXPECT_EQ(driver.seen(0).text,
+              "Fehler beim schreiben in die INI-Datei\n" + file + ": " + std::strerror(EROFS));
+}
+
+TEST_F(ShellTest, TerminationRequestEndsTheRunLikeBeendenEvenWithTheInfoPopupOpen) {
+    ASSERT_EQ(watchTerminationRequests(), 0);
+    QFile::resize(QStringLiteral("trz4Steuerung.ini"), 0);
+    ui::testing::PopupDriver driver;
+    driver.pressEnter(); // the empty file lacks "com"
+    bool infoOpen = false;
+    whenRunning([&infoOpen] {
+        const int info = mainpanelGetInfopanel();
+        menuItemAction(Mainpanel_GetMainpanel(), INFO)->trigger();
+        infoOpen = isPopupInstalled(info);
+        std::raise(SIGTERM);
+    });
+    EXPECT_EQ(runProgram(), 0);
+    unwatchTerminationRequests();
+    EXPECT_TRUE(infoOpen);
+    EXPECT_EQ(driver.seen(0).title, "Fehler #801451");
+    QFile settings(QStringLiteral("trz4Steuerung.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("adresse = 49"));
 }
 
 } // namespace

@@ -124,8 +124,9 @@ int Invocation::succeed() {
 // they leave open. False with *code set when the address is one the program does not take.
 bool Invocation::resolveLink(int noPortCode, int *code) {
     CtlSettings settings;
+    const std::string settingsPath = ctlSettingsPath(options);
     if (!options.com || !options.address)
-        settings = readCtlSettings(kCtlSettingsFile);
+        settings = readCtlSettings(settingsPath.c_str());
     com = options.com.value_or(settings.com);
     address = options.address.value_or(settings.address);
     json.add("com", com).add("address", std::string(1, address));
@@ -134,11 +135,14 @@ bool Invocation::resolveLink(int noPortCode, int *code) {
         return false;
     }
     if (com == 0) {
-        if (!options.com)
-            setDetail(say("Keine COM-Nummer: --com angeben oder \"com\" in "
-                          "trz4Steuerung.ini im aktuellen Verzeichnis eintragen",
-                          "No COM number: give --com or set \"com\" in "
-                          "trz4Steuerung.ini in the current directory"));
+        if (!options.com) {
+            const bool here = settingsPath == kCtlSettingsFile;
+            setDetail(say("Keine COM-Nummer: --com angeben oder \"com\" in ",
+                          "No COM number: give --com or set \"com\" in ") +
+                      settingsPath +
+                      (here ? say(" im aktuellen Verzeichnis", " in the current directory") : "") +
+                      say(" eintragen", ""));
+        }
         *code = noPortCode;
         return false;
     }

@@ -22,10 +22,17 @@ Befehle:
   unmap N           COM N aus der Portzuordnung entfernen
 
 Optionen:
-  --com N           COM-Nummer, 1-256 (0: keine). Vorgabe: "com" aus trz4Steuerung.ini
-                    im aktuellen Verzeichnis (die Datei wird nur gelesen)
+  --com N           COM-Nummer, 1-256 (0: keine). Vorgabe: "com" aus den Einstellungen
+                    des Programms, trz4Steuerung.ini im aktuellen Verzeichnis (die Datei
+                    wird nur gelesen)
   --address A       Geräteadresse "1" oder "&". Vorgabe: "adresse" aus trz4Steuerung.ini,
                     sonst 1
+  --settings-dir VERZ
+                    die Einstellungen aus VERZ/trz4Steuerung.ini lesen, wie das Programm
+                    mit derselben Option
+  --user-settings   die Einstellungen aus dem Konfigurationsverzeichnis des Benutzers
+                    lesen ($XDG_CONFIG_HOME/trz4steuerung/, sonst ~/.config/trz4steuerung/),
+                    wo das Programm sie hält, wenn es aus dem Menü gestartet wird
   --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
   --lang de|en      Sprache der Ausgabe (Vorgabe: nach LC_ALL, LC_MESSAGES, LANG;
                     Deutsch bei einer deutschen Einstellung, sonst Englisch)
@@ -65,10 +72,17 @@ Commands:
   unmap N           remove COM N from the port map
 
 Options:
-  --com N           COM number, 1-256 (0: none). Default: "com" from trz4Steuerung.ini
-                    in the current directory (the file is only read)
+  --com N           COM number, 1-256 (0: none). Default: "com" from the program's
+                    settings, trz4Steuerung.ini in the current directory (the file is
+                    only read)
   --address A       device address "1" or "&". Default: "adresse" from
                     trz4Steuerung.ini, else 1
+  --settings-dir DIR
+                    read the settings from DIR/trz4Steuerung.ini, as the program does
+                    with the same option
+  --user-settings   read the settings from the user's configuration directory
+                    ($XDG_CONFIG_HOME/trz4steuerung/, else ~/.config/trz4steuerung/),
+                    where the program keeps them when started from the menu
   --timeout S       wait per expected byte in seconds (default 1.0)
   --lang de|en      language of the output (default: by LC_ALL, LC_MESSAGES, LANG;
                     German under a German setting, English otherwise)

@@ -3,9 +3,11 @@
 
 #include "cardlink/Vek_Com.h"
 #include "inifile/inifile.h"
+#include "platform/userdirs.h"
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 
 namespace {
 
@@ -60,6 +62,13 @@ bool applyValue(const std::string &name, const std::string &value, CtlOptions *o
             return false;
         }
         options->timeoutSeconds = seconds;
+    } else if (name == "--settings-dir") {
+        if (value.empty()) {
+            *error = say(options, "--settings-dir braucht ein Verzeichnis",
+                         "--settings-dir needs a directory");
+            return false;
+        }
+        options->settingsDirectory = value;
     } else { // --lang
         if (value != "de" && value != "en") {
             *error = say(options, "--lang erwartet de oder en, nicht ",
@@ -73,7 +82,8 @@ bool applyValue(const std::string &name, const std::string &value, CtlOptions *o
 }
 
 bool takesValue(const std::string &name) {
-    return name == "--com" || name == "--address" || name == "--timeout" || name == "--lang";
+    return name == "--com" || name == "--address" || name == "--timeout" || name == "--lang" ||
+           name == "--settings-dir";
 }
 
 // A valid --lang among the options decides the language before anything else is parsed, so
@@ -151,12 +161,28 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             options->watch = true;
         } else if (name == "--all-ports") {
             options->allPorts = true;
+        } else if (name == "--user-settings") {
+            options->userSettings = true;
         } else {
             *error = say(options, "unbekannte Option ", "unknown option ") + name;
             return false;
         }
     }
+    if (options->userSettings && !options->settingsDirectory.empty()) {
+        *error = say(options, "--settings-dir und --user-settings schließen einander aus",
+                     "--settings-dir and --user-settings exclude each other");
+        return false;
+    }
     return true;
+}
+
+std::string ctlSettingsPath(const CtlOptions &options) {
+    std::string directory = options.settingsDirectory;
+    if (options.userSettings)
+        directory = userConfigDirectory();
+    if (directory.empty())
+        return kCtlSettingsFile;
+    return (std::filesystem::path(directory) / kCtlSettingsFile).string();
 }
 
 CtlSettings readCtlSettings(const char *path) {

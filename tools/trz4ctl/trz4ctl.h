@@ -50,7 +50,8 @@ enum CtlExitStatus {
 };
 
 // The settings file of the program, read (never written) for the defaults of --com and
-// --address.
+// --address: by this name in the current directory, unless --settings-dir or --user-settings
+// name the program's settings directory (see ctlSettingsPath).
 inline constexpr const char *kCtlSettingsFile = "trz4Steuerung.ini";
 
 struct CtlOptions {
@@ -66,22 +67,25 @@ struct CtlOptions {
     bool trace = false;                // --trace: every exchange with the card on stderr
     bool watch = false;                // --watch (ports): print changes until interrupted
     bool allPorts = false;             // --all-ports (scan): every listed port, address 1
+    std::string settingsDirectory;     // --settings-dir DIR; empty when not given
+    bool userSettings = false;         // --user-settings: the per-user configuration directory
 };
 
 // The subcommands and the options, as the help and the shell completion name them.
 inline constexpr const char *kCtlCommands[] = {"ports", "id",  "scan",  "status", "read",
                                                "write", "map", "unmap", "help"};
-inline constexpr const char *kCtlOptions[] = {"--com",   "--address",   "--timeout", "--lang",
-                                              "--json",  "--yes",       "--help",    "-h",
-                                              "--trace", "--all-ports", "--watch"};
+inline constexpr const char *kCtlOptions[] = {
+    "--com", "--address", "--timeout",   "--lang",  "--json",         "--yes",          "--help",
+    "-h",    "--trace",   "--all-ports", "--watch", "--settings-dir", "--user-settings"};
 
 // Parses the arguments (the program name excluded). Options may stand before or after the
 // subcommand, as "--name value" or "--name=value"; "--" ends the options. options->english
 // holds the language on entry (the locale's); a valid --lang anywhere among the options
 // replaces it, for the messages of this parse too. Answers false with a message in *error, in
-// that language, when an option is unknown or its value malformed; the subcommand, the number
-// of operands and which options suit it are checked by runTrz4ctl, so that --help works for
-// every command.
+// that language, when an option is unknown or its value malformed (an empty --settings-dir
+// included), or when --settings-dir and --user-settings are both given; the subcommand, the
+// number of operands and which options suit it are checked by runTrz4ctl, so that --help works
+// for every command.
 bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options,
                        std::string *error);
 
@@ -93,6 +97,11 @@ struct CtlSettings {
     char address = '1';
 };
 CtlSettings readCtlSettings(const char *path);
+
+// The settings file the options name, as the program finds it with the same options:
+// kCtlSettingsFile (the current directory), DIR/kCtlSettingsFile for --settings-dir DIR, or
+// the file in userConfigDirectory() for --user-settings. Nothing is created.
+std::string ctlSettingsPath(const CtlOptions &options);
 
 // The help of the tool (command empty) or of one subcommand, German or English; empty for an
 // unknown command.

@@ -162,18 +162,19 @@ TEST_F(Trz4ctl, TraceWritesEachExchangeToStderr) {
 TEST_F(Trz4ctl, PortsWatchPrintsPortsAsTheyComeAndGo) {
     // JSON: the list first (one object), then one object per change.
     {
-        RunningChild watch(TRZ4CTL_PATH, {"ports", "--watch", "--json"}, work.string(),
+        ChildProcess watch(TRZ4CTL_PATH, {"ports", "--watch", "--json"}, work.string(),
                            kEnglishLocale);
-        ASSERT_TRUE(watch.running());
-        ASSERT_TRUE(watch.waitForOutput("\"ports\":", 10)) << watch.out();
+        ASSERT_GT(watch.pid(), 0);
+        ASSERT_TRUE(watch.waitForOutput("\"ports\":", 10)) << watch.outSoFar();
         startSim();
-        ASSERT_TRUE(watch.waitForOutput("\"event\":\"added\",\"com\":9", 10)) << watch.out();
-        EXPECT_NE(watch.out().find("\"device\":\"" + sim->devicePath() + "\""), std::string::npos);
+        ASSERT_TRUE(watch.waitForOutput("\"event\":\"added\",\"com\":9", 10)) << watch.outSoFar();
+        EXPECT_NE(watch.outSoFar().find("\"device\":\"" + sim->devicePath() + "\""),
+                  std::string::npos);
         sim.reset();
-        ASSERT_TRUE(watch.waitForOutput("\"event\":\"removed\",\"com\":9", 10)) << watch.out();
-        int signal = 0;
-        ChildResult ended = watch.stop(SIGINT, 10, &signal);
-        EXPECT_EQ(signal, SIGINT) << "runs until interrupted";
+        ASSERT_TRUE(watch.waitForOutput("\"event\":\"removed\",\"com\":9", 10)) << watch.outSoFar();
+        ASSERT_TRUE(watch.signal(SIGINT));
+        ChildResult ended = watch.finish(10);
+        EXPECT_EQ(ended.termSignal, SIGINT) << "runs until interrupted";
         std::istringstream lines(ended.out);
         std::string line;
         while (std::getline(lines, line)) {
@@ -184,14 +185,17 @@ TEST_F(Trz4ctl, PortsWatchPrintsPortsAsTheyComeAndGo) {
     }
     // Text: a port present at the start is listed, then its going and coming back.
     startSim();
-    RunningChild watch(TRZ4CTL_PATH, {"ports", "--watch"}, work.string(), kEnglishLocale);
-    ASSERT_TRUE(watch.waitForOutput("COM 9     " + sim->devicePath() + "\n", 10)) << watch.out();
+    ChildProcess watch(TRZ4CTL_PATH, {"ports", "--watch"}, work.string(), kEnglishLocale);
+    ASSERT_TRUE(watch.waitForOutput("COM 9     " + sim->devicePath() + "\n", 10))
+        << watch.outSoFar();
     const std::string first = sim->devicePath();
     sim.reset();
-    ASSERT_TRUE(watch.waitForOutput("- COM 9     " + first + "\n", 10)) << watch.out();
+    ASSERT_TRUE(watch.waitForOutput("- COM 9     " + first + "\n", 10)) << watch.outSoFar();
     startSim();
-    ASSERT_TRUE(watch.waitForOutput("+ COM 9     " + sim->devicePath() + "\n", 10)) << watch.out();
-    watch.stop(SIGTERM, 10);
+    ASSERT_TRUE(watch.waitForOutput("+ COM 9     " + sim->devicePath() + "\n", 10))
+        << watch.outSoFar();
+    watch.signal(SIGTERM);
+    EXPECT_EQ(watch.finish(10).termSignal, SIGTERM);
 }
 
 // Runs the completion function as bash would for the words given (the last one is being

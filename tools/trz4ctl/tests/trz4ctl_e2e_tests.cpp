@@ -215,6 +215,33 @@ TEST_F(Trz4ctl, SettingsFileGivesTheDefaultsAndIsNeverWritten) {
     EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), 1);
 }
 
+TEST_F(Trz4ctl, SettingsDirectoryOptionsReadTheFileWhereTheProgramKeepsIt) {
+    SimCard c;
+    c.cardNumber = '7';
+    startSim(oneCard(c));
+    const std::string text = "[com]\ncom = 9\nlcom = 0\nadresse = 49\n";
+    fs::create_directories(root / "elsewhere");
+    std::ofstream(root / "elsewhere" / "trz4Steuerung.ini") << text;
+    ChildResult there = ctl({"read", "--json", "--settings-dir", (root / "elsewhere").string()});
+    ASSERT_EQ(there.exitStatus, 0) << there.err;
+    EXPECT_EQ(json(there)["cardNumber"].toString(), "7");
+
+    // The per-user configuration directory is only read: a missing one is not created, and
+    // the message names the file that was looked for.
+    const fs::path user = root / "config" / "trz4steuerung";
+    ChildResult missing = ctl({"read", "--user-settings"});
+    EXPECT_EQ(missing.exitStatus, 1);
+    EXPECT_NE(missing.err.find((user / "trz4Steuerung.ini").string()), std::string::npos)
+        << missing.err;
+    EXPECT_FALSE(fs::exists(user / "trz4Steuerung.ini"));
+    fs::create_directories(user);
+    std::ofstream(user / "trz4Steuerung.ini") << text;
+    ChildResult found = ctl({"--user-settings", "read"});
+    EXPECT_EQ(found.exitStatus, 0) << found.err;
+    EXPECT_EQ(readFile(user / "trz4Steuerung.ini"), text);
+    EXPECT_TRUE(fs::is_empty(work));
+}
+
 TEST_F(Trz4ctl, WrongUsageExitsWithTwoAndSendsNothing) {
     startSim();
     const std::vector<std::vector<std::string>> cases = {

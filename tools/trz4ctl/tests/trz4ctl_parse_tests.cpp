@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 CtlOptions parse(const std::vector<std::string> &args, bool ok = true) {
@@ -47,6 +49,25 @@ TEST(Trz4ctlParse, DefaultsAndRangeLimits) {
     parse({"--lang", "EN"}, false);
     parse({"--address", ""}, false);
     parse({"--yes=1"}, false);
+}
+
+TEST(Trz4ctlParse, SettingsDirectoryOptionsNameTheProgramsFile) {
+    EXPECT_EQ(ctlSettingsPath(parse({"read"})), "trz4Steuerung.ini");
+    EXPECT_EQ(ctlSettingsPath(parse({"read", "--settings-dir", "/a b"})), "/a b/trz4Steuerung.ini");
+    EXPECT_EQ(ctlSettingsPath(parse({"--settings-dir=rel/", "read"})), "rel/trz4Steuerung.ini");
+    const char *saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedValue = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(ctlSettingsPath(parse({"--user-settings", "read"})),
+              "/cfg/trz4steuerung/trz4Steuerung.ini");
+    if (saved)
+        setenv("XDG_CONFIG_HOME", savedValue.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+    parse({"--settings-dir"}, false);
+    parse({"--settings-dir="}, false);
+    parse({"--user-settings=1"}, false);
+    parse({"--user-settings", "--settings-dir", "d"}, false);
 }
 
 TEST(Trz4ctlJson, QuotesControlCharactersAndKeepsUtf8) {

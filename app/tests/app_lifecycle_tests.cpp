@@ -1,0 +1,283 @@
+// The program as a child process on the offscreen platform: ended from outside (SIGTERM,
+// SIGHUP, SIGINT) as "Beenden" ends it, its command line, and where its settings file lives.
+#include "app/commandline.h"
+#include "tools/trz4ctl/tests/run_child.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Whether text holds part, with both shown on failure.
+::testing::AssertionResult contains(const std::string &text, const std::string &part) {
+    if (text.find(part) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << text << "\" lacks \"" << part << "\"";
+}
+
+constexpr const char *kProgram = TRZ4STEUERUNG_PATH;
+constexpr const char *kIniFile = "trz4Steuerung.ini";
+// A complete settings file with the address "&" (38) and a section written by hand: after a
+// run that wrote the file, the address is still there and the hand-written section is gone.
+constexpr const char *kStoredSettings =
+    "[com]\ncom = 0\nlcom = 0\nadresse = 38\n[hand]\nnotiz = 1\n";
+
+std::string readFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// True when the file was written by the program from the stored settings.
+void expectRewritten(const fs::path &file) {
+    const std::string text = readFile(file);
+    EXPECT_TRUE(contains(text, "adresse = 38")) << file;
+    EXPECT_FALSE(contains(text, "notiz")) << file;
+}
+
+std::string procStatusField(pid_t pid, const std::string &field) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind(field + ":", 0) == 0)
+            return line.substr(field.size() + 1);
+    }
+    return {};
+}
+
+// Waits until the child handles SIGTERM, SIGHUP and SIGINT itself, then until it sleeps (its
+// event loop or a popup waits) on a few looks in a row. A signal sent earlier would hit the
+// default action; one sent later than the sleep finds any state of the run, which must end
+// the same way.
+bool waitUntilWatching(pid_t pid) {
+    const unsigned long wanted =
+        (1UL << (SIGTERM - 1)) | (1UL << (SIGHUP - 1)) | (1UL << (SIGINT - 1));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string caught = procStatusField(pid, "SigCgt");
+        if (!caught.empty() && (std::stoul(caught, nullptr, 16) & wanted) == wanted)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    int sleeping = 0;
+    while (std::chrono::steady_clock::now() < deadline && sleeping < 5) {
+        sleeping = procStatusField(pid, "State").find('S') != std::string::npos ? sleeping + 1 : 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    const std::string caught = procStatusField(pid, "SigCgt");
+    return !caught.empty() && (std::stoul(caught, nullptr, 16) & wanted) == wanted;
+}
+
+class Lifecycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/trz4-lifecycle-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        base = pattern;
+        for (const char *sub : {"run", "home", "config", "dev", "elsewhere"})
+            fs::create_directory(base / sub);
+    }
+    void TearDown() override { fs::remove_all(base); }
+
+    // The program's environment: offscreen, English system messages, and a scratch home
+    // and configuration directory with an empty port map.
+    std::vector<std::string> environment() const {
+        return {"QT_QPA_PLATFORM=offscreen", "LC_ALL=C", "LANGUAGE",
+                "HOME=" + (base / "home").string(),
+                "XDG_CONFIG_HOME=" + (base / "config").string()};
+    }
+
+    std::unique_ptr<ChildProcess> start(const std::vector<std::string> &args,
+                                        std::vector<std::string> env = {}) {
+        std::vector<std::string> all = environment();
+        all.insert(all.end(), env.begin(), env.end());
+        return std::make_unique<ChildProcess>(kProgram, args, (base / "run").string(), all);
+    }
+
+    // Starts the program, ends it from outside with `signal` once it is up, and collects.
+    ChildResult endWith(int signal, const std::vector<std::string> &args = {},
+                        std::vector<std::string> env = {}) {
+        auto child = start(args, std::move(env));
+        EXPECT_GT(child->pid(), 0);
+        EXPECT_TRUE(waitUntilWatching(child->pid())) << "the program does not watch signals";
+        child->signal(signal);
+        return child->finish();
+    }
+
+    fs::path base;
+};
+
+TEST_F(Lifecycle, TermHupAndIntEndTheRunWithTheSettingsWrittenAndStatusZero) {
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal));
+        std::ofstream(base / "run" / kIniFile) << kStoredSettings;
+        ChildResult result = endWith(signal);
+        EXPECT_EQ(result.termSignal, 0);
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
+        expectRewritten(base / "run" / kIniFile);
+    }
+}
+
+TEST_F(Lifecycle, SignalWhileTheStartUpPopupWaitsEndsTheRunAndKeepsItsMessage) {
+    // No settings file: start-up shows "INI-Datei nicht gefunden" and waits for the operator.
+    ChildResult result = endWith(SIGTERM);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_TRUE(contains(result.err, "Fehler #802201: INI-Datei nicht gefunden\n"));
+    EXPECT_TRUE(contains(readFile(base / "run" / kIniFile), "adresse = 49"));
+}
+
+TEST_F(Lifecycle, RepeatedSignalsWhileEndingAreTakenAsOne) {
+    std::ofstream(base / "run" / kIniFile) << kStoredSettings;
+    auto child = start({});
+    ASSERT_TRUE(waitUntilWatching(child->pid()));
+    for (int signal : {SIGINT, SIGINT, SIGTERM, SIGHUP, SIGINT})
+        child->signal(signal);
+    ChildResult result = child->finish();
+    EXPECT_EQ(result.termSignal, 0);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    expectRewritten(base / "run" / kIniFile);
+    // Nothing half-written is left beside the file.
+    EXPECT_EQ(std::distance(fs::directory_iterator(base / "run"), fs::directory_iterator()), 1);
+}
+
+TEST_F(Lifecycle, FailedSaveWhileEndedFromOutsideIsReportedOnStderrAndStatusStaysZero) {
+    // A directory where the file should be: reading and writing both fail, whoever runs this.
+    fs::create_directory(base / "elsewhere" / kIniFile);
+    ChildResult result = endWith(SIGTERM, {"--settings-dir", (base / "elsewhere").string()});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_TRUE(contains(result.err, "Fehler #801202: "));
+    EXPECT_TRUE(contains(result.err, "Fehler #800203: Fehler beim schreiben in die INI-Datei\n" +
+                                         (base / "elsewhere" / kIniFile).string() +
+                                         ": keine gewöhnliche Datei\n"));
+}
+
+TEST_F(Lifecycle, SettingsDirOptionKeepsTheFileThereAndNotInTheCurrentDirectory) {
+    std::ofstream(base / "elsewhere" / kIniFile) << kStoredSettings;
+    ChildResult result = endWith(SIGTERM, {"--settings-dir", (base / "elsewhere").string()});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_FALSE(contains(result.err, "Fehler #"));
+    expectRewritten(base / "elsewhere" / kIniFile);
+    EXPECT_FALSE(fs::exists(base / "run" / kIniFile));
+
+    // A relative directory is taken from the current directory, in the "=" spelling too.
+    fs::create_directory(base / "run" / "sub");
+    std::ofstream(base / "run" / "sub" / kIniFile) << kStoredSettings;
+    result = endWith(SIGTERM, {"--settings-dir=sub"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    expectRewritten(base / "run" / "sub" / kIniFile);
+    EXPECT_FALSE(fs::exists(base / "run" / kIniFile));
+}
+
+TEST_F(Lifecycle, UserSettingsLiveInTheConfigurationDirectoryCreatedWhenMissing) {
+    const fs::path directory = base / "config" / "trz4steuerung";
+    ChildResult first = endWith(SIGTERM, {"--user-settings"});
+    EXPECT_EQ(first.exitStatus, 0) << first.err;
+    EXPECT_TRUE(contains(first.err, "Fehler #802201"));
+    ASSERT_TRUE(fs::exists(directory / kIniFile));
+    struct stat st {};
+    ASSERT_EQ(stat(directory.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_FALSE(fs::exists(base / "run" / kIniFile));
+
+    // The next run reads it from there. Without XDG_CONFIG_HOME it is ~/.config.
+    std::ofstream(directory / kIniFile) << kStoredSettings;
+    ChildResult second = endWith(SIGTERM, {"--user-settings"});
+    EXPECT_EQ(second.exitStatus, 0) << second.err;
+    EXPECT_FALSE(contains(second.err, "Fehler #"));
+    expectRewritten(directory / kIniFile);
+
+    ChildResult home = endWith(SIGTERM, {"--user-settings"}, {"XDG_CONFIG_HOME"});
+    EXPECT_EQ(home.exitStatus, 0) << home.err;
+    EXPECT_TRUE(fs::exists(base / "home/.config/trz4steuerung" / kIniFile));
+}
+
+TEST_F(Lifecycle, HelpAndUsageErrorsNeedNoDisplayAndQtOptionsStillWork) {
+    const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    auto run = [&](const std::vector<std::string> &args) {
+        return start(args, noDisplay)->finish();
+    };
+    ChildResult help = run({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_TRUE(contains(help.out, "Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]"));
+    EXPECT_TRUE(contains(help.out, "--settings-dir VERZ"));
+    EXPECT_TRUE(contains(help.out, "--user-settings"));
+    EXPECT_EQ(run({"-h"}).out, help.out);
+
+    ChildResult missing = run({"--settings-dir"});
+    EXPECT_EQ(missing.exitStatus, 2);
+    EXPECT_EQ(missing.err, "trz4Steuerung: --settings-dir braucht ein Verzeichnis\n"
+                           "Hilfe: trz4Steuerung --help\n");
+    EXPECT_EQ(run({"--user-settings", "--settings-dir=x"}).exitStatus, 2);
+
+    // Unknown arguments are judged once Qt has taken its own: that needs the display.
+    ChildResult unknown = start({"--bogus"})->finish();
+    EXPECT_EQ(unknown.exitStatus, 2);
+    EXPECT_TRUE(contains(unknown.err, "trz4Steuerung: unbekannte Option --bogus\n"));
+    EXPECT_EQ(start({"stray"})->finish().exitStatus, 2);
+    EXPECT_FALSE(fs::exists(base / "run" / kIniFile)) << "nothing was read or written";
+
+    // Qt's own option chooses the platform instead of the environment.
+    std::ofstream(base / "run" / kIniFile) << kStoredSettings;
+    ChildResult qt = endWith(SIGTERM, {"-platform", "offscreen"}, noDisplay);
+    EXPECT_EQ(qt.exitStatus, 0) << qt.err;
+    expectRewritten(base / "run" / kIniFile);
+}
+
+TEST(CommandLine, ParsesTheProgramsOptionsBesideQts) {
+    struct Case {
+        std::vector<std::string> args;
+        bool qtRemoved;
+        bool ok;
+        std::string dir;
+        bool user;
+        bool help;
+    };
+    const Case cases[] = {
+        {{}, true, true, "", false, false},
+        {{"--settings-dir", "/a b"}, true, true, "/a b", false, false},
+        {{"--settings-dir=rel"}, true, true, "rel", false, false},
+        {{"--user-settings"}, true, true, "", true, false},
+        {{"-h"}, true, true, "", false, true},
+        {{"--help", "--user-settings"}, true, true, "", true, true},
+        // Before Qt has looked: its options and their values are passed over.
+        {{"-platform", "offscreen", "--settings-dir", "d", "-style=Fusion"},
+         false,
+         true,
+         "d",
+         false,
+         false},
+        {{"-platform", "offscreen"}, true, false, "", false, false},
+        {{"--settings-dir"}, false, false, "", false, false},
+        {{"--settings-dir="}, true, false, "", false, false},
+        {{"--user-settings=yes"}, false, false, "", false, false},
+        {{"--user-settings", "--settings-dir", "d"}, false, false, "", false, false},
+        {{"--bogus"}, true, false, "", false, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        ProgramOptions options;
+        std::string error;
+        EXPECT_EQ(parseProgramOptions(c.args, c.qtRemoved, &options, &error), c.ok) << error;
+        EXPECT_EQ(error.empty(), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(options.settingsDirectory, c.dir);
+            EXPECT_EQ(options.userSettings, c.user);
+            EXPECT_EQ(options.help, c.help);
+        }
+    }
+}
+
+} // namespace
