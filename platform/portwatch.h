@@ -45,8 +45,8 @@ public:
     bool takeChanges();
 
     // Waits up to timeoutMs milliseconds (negative: without limit) for a change that concerns
-    // the port list. True when one came; false on time-out, when not started, or when the wait
-    // itself fails (a signal ends it early with false as well).
+    // the port list; a signal that does not end the process does not end the wait. True when a
+    // change came; false on time-out, when not started, or when the wait itself fails.
     bool waitForChange(int timeoutMs);
 
 private:

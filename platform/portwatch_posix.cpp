@@ -213,7 +213,10 @@ bool PortWatch::waitForChange(int timeoutMs) {
             wait = static_cast<int>(std::max<long long>(left.count(), 0));
         }
         pollfd pfd{impl->fd, POLLIN, 0};
-        if (poll(&pfd, 1, wait) <= 0)
+        const int ready = poll(&pfd, 1, wait);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
             return false;
         if (impl->drain())
             return true;

@@ -231,8 +231,13 @@ int Invocation::ports() {
         out << json.text() << "\n";
     out << std::flush;
     for (std::vector<ComPortInfo> shown = found;;) {
-        if (!watch.waitForChange(-1))
-            continue; // a signal cut the wait short; one that ends the program ends it
+        if (!watch.waitForChange(-1)) {
+            err << "trz4ctl: "
+                << say("die Beobachtung der Schnittstellen ist abgebrochen",
+                       "watching the ports failed")
+                << "\n";
+            return kCtlExitCardError;
+        }
         const std::vector<ComPortInfo> now = listComPorts();
         // Removals first, so that a number that moved to another device reads "-" then "+".
         auto same = [](const ComPortInfo &a, const ComPortInfo &b) {
