@@ -8,6 +8,7 @@
 #include "errors/VEK_errorV3.h"
 #include "platform/comports.h"
 #include "platform/rs232.h"
+#include "trz4version.h"
 
 #include <sys/stat.h>
 
@@ -449,6 +450,10 @@ int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ost
             return kCtlExitUsage;
         }
         out << help;
+        return kCtlExitOk;
+    }
+    if (options.version) {
+        out << trz4VersionLine("trz4ctl");
         return kCtlExitOk;
     }
     if (options.command.empty()) {

@@ -36,6 +36,7 @@ Optionen:
   --json            Ergebnis als ein JSON-Objekt auf stdout
   --yes             bestätigt die Warnung von "write"
   -h, --help        diese Hilfe; "trz4ctl <Befehl> --help" erklärt einen Befehl
+  --version         Programmname und Version ausgeben
 
 Rückgabewert:
   0  Erfolg

@@ -117,6 +117,8 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             options->yes = true;
         } else if (name == "--help" || name == "-h") {
             options->help = true;
+        } else if (name == "--version") {
+            options->version = true;
         } else if (name == "--user-settings") {
             options->userSettings = true;
         } else {

@@ -60,6 +60,7 @@ struct CtlOptions {
     bool json = false;                 // --json
     bool yes = false;                  // --yes: the confirmation of `write`
     bool help = false;                 // --help or -h
+    bool version = false;              // --version
     std::string settingsDirectory;     // --settings-dir DIR; empty when not given
     bool userSettings = false;         // --user-settings: the per-user configuration directory
 };
