@@ -36,23 +36,26 @@ Optionen:
   --id TEXT          Kennung der zuletzt genannten Karte (Vorgabe VEK-TRZ4-SIM)
   --number C         Kartennummer der zuletzt genannten Karte (Vorgabe 1)
   --status HEX       Statuswort der zuletzt genannten Karte (Vorgabe 0)
-  --foreign A[=TEXT] ein fremdes Gerät an Adresse A: es meldet TEXT (Vorgabe
+  --foreign A[=TEXT]
+                     ein fremdes Gerät an Adresse A: es meldet TEXT (Vorgabe
                      FREMDGERAET-X1) als Kennung und antwortet sonst mit NAK
-  --fault ART        Fehlerbild für alle Karten:
-                       silence   keine Antwort
-                       nak       Quittung NAK
-                       can       Quittung CAN
-                       err       Statuslesen antwortet "err"
-                       garbage   ACK und eine Zeile Unsinn (Schreiben: Quittung "?")
-                       highbit   ein Byte ab 0x80 in der Antwort (Schreiben: Quittung 0x86)
-                       stall=N   die Antwort bricht nach N Bytes ab (Quittung mitgezählt)
-                       overlong  die Antwortzeile ist 40 Zeichen zu lang
+  --fault ART        ein Fehlerbild für alle Karten (siehe unten)
   --vanish N         die nächste Antwort nach N Bytes abbrechen und das Pseudo-Terminal
                      schließen (wie ein gezogenes USB-Kabel)
   --line             jedes Byte braucht die Zeit einer 9600-Baud-7O1-Leitung (1,04 ms)
   --delay-us U       jedes Byte braucht U Mikrosekunden
   -h, --help         diese Hilfe
   --version          Programmname und Version ausgeben
+
+Fehlerbilder für --fault:
+  silence            keine Antwort
+  nak                Quittung NAK
+  can                Quittung CAN
+  err                Statuslesen antwortet "err"
+  garbage            ACK und eine Zeile Unsinn (Schreiben: Quittung "?")
+  highbit            ein Byte ab 0x80 in der Antwort (Schreiben: Quittung 0x86)
+  stall=N            die Antwort bricht nach N Bytes ab (Quittung mitgezählt)
+  overlong           die Antwortzeile ist 40 Zeichen zu lang
 
 Ausgabe: eine Zeile mit dem Gerät und dem COM-Eintrag, z. B.
   trz4sim: Karte 1 an /dev/pts/3, COM 9 (/home/x/.config/trz4steuerung/ports/com9)
