@@ -37,15 +37,20 @@ function(help_in out_help out_summary)
     set(${out_summary} "${CMAKE_MATCH_1}" PARENT_SCOPE)
 endfunction()
 
+# How help2man asks for the help: the pipe drops the name line and the blank line after it,
+# which the NAME section carries, and marks the lines of an examples section with a "$ "
+# prompt, which help2man keeps apart in a fixed-width font instead of filling them into one
+# paragraph.
+set(help_option [=[--help | tail -n +3 | sed '/^\(Beispiele\|Examples\):$/,/^$/s/^  /  $ /']=])
+
 # One page: help2man runs the program itself, in the locale given, and reads --version too.
-# The pipe drops the name line and the blank line after it, which the NAME section carries.
 function(write_page page summary locale)
     get_filename_component(directory ${page} DIRECTORY)
     file(MAKE_DIRECTORY ${directory})
     execute_process(
         COMMAND ${CMAKE_COMMAND} -E env LOCPATH=${LOCPATH}
                 ${HELP2MAN} --no-info --section=1 --locale=${locale} --name=${summary}
-                "--help-option=--help | tail -n +3" --output=${page} ${PROGRAM}
+                "--help-option=${help_option}" --output=${page} ${PROGRAM}
         RESULT_VARIABLE result)
     if(NOT result EQUAL 0 OR NOT EXISTS ${page})
         message(FATAL_ERROR "help2man failed for ${NAME} (${result})")
