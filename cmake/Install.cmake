@@ -35,6 +35,18 @@ option(TRZ4_MAN_PAGES "Write and install man pages from the programs' --help (he
 
 set(dist ${PROJECT_SOURCE_DIR}/dist)
 
+# The release's date is that of the newest release in the AppStream metainfo, which must name
+# the project's version; the man pages and the Debian changelog carry it.
+file(READ ${dist}/${TRZ4_APP_ID}.metainfo.xml trz4_metainfo)
+if(NOT trz4_metainfo MATCHES "<release version=\"([^\"]+)\" date=\"([0-9-]+)\"")
+    message(FATAL_ERROR "the metainfo names no release with a date")
+endif()
+if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+    message(FATAL_ERROR "the metainfo's newest release is ${CMAKE_MATCH_1}, the project's "
+                        "version ${PROJECT_VERSION}: add a <release> for it")
+endif()
+set(TRZ4_RELEASE_DAY ${CMAKE_MATCH_2})
+
 # Man pages: help2man writes each program's page from its --help and --version at build time
 # (cmake/man-page.cmake), so a new option shows up in the page without a second copy. German
 # pages get German headings from a private copy of the locale de_DE.UTF-8 in the build tree.
@@ -48,6 +60,10 @@ if(TRZ4_MAN_PAGES)
         COMMAND ${TRZ4_LOCALEDEF} -i de_DE -f UTF-8 ${trz4_locpath}/de_DE.UTF-8
         COMMENT "Making the locale de_DE.UTF-8 for the German man pages")
     add_custom_target(man_locale DEPENDS ${trz4_locpath}/de_DE.UTF-8/LC_CTYPE)
+    # The pages' date is the release's, not the day of the build (help2man reads it from here).
+    execute_process(COMMAND date -u -d "${TRZ4_RELEASE_DAY} 12:00" +%s
+                    OUTPUT_VARIABLE trz4_release_epoch OUTPUT_STRIP_TRAILING_WHITESPACE
+                    COMMAND_ERROR_IS_FATAL ANY)
 endif()
 
 # trz4_man_page(program component): the man pages of a program, installed with its component.
@@ -58,7 +74,8 @@ function(trz4_man_page program component)
     set(out ${PROJECT_BINARY_DIR}/man-pages/${program})
     add_custom_command(
         OUTPUT ${out}.stamp
-        COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DNAME=${program}
+        COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${trz4_release_epoch}
+                ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DNAME=${program}
                 -DOUT=${out} -DLOCPATH=${trz4_locpath} -DHELP2MAN=${TRZ4_HELP2MAN}
                 -P ${PROJECT_SOURCE_DIR}/cmake/man-page.cmake
         COMMAND ${CMAKE_COMMAND} -E touch ${out}.stamp
