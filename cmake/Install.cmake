@@ -87,6 +87,7 @@ function(trz4_man_page program component)
     install(DIRECTORY ${out}/ DESTINATION ${CMAKE_INSTALL_MANDIR} COMPONENT ${component})
 endfunction()
 
+# trz4ctl with its man page; its shell completion goes with it into COMPONENT program.
 install(TARGETS trz4ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
 trz4_man_page(trz4ctl program)
 # The simulator plays a card on a pseudo-terminal: Linux only.
