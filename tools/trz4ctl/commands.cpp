@@ -10,6 +10,7 @@
 #include "platform/comports.h"
 #include "platform/portwatch.h"
 #include "platform/rs232.h"
+#include "trz4version.h"
 
 #include <sys/stat.h>
 
@@ -620,6 +621,10 @@ int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ost
             return kCtlExitUsage;
         }
         out << help;
+        return kCtlExitOk;
+    }
+    if (options.version) {
+        out << trz4VersionLine("trz4ctl");
         return kCtlExitOk;
     }
     if (options.command.empty()) {

@@ -40,6 +40,7 @@ Optionen:
   --yes             bestätigt die Warnung von "write"
   --trace           jeden Austausch mit der Karte auf stderr protokollieren
   -h, --help        diese Hilfe; "trz4ctl <Befehl> --help" erklärt einen Befehl
+  --version         Programmname und Version ausgeben
 
 Rückgabewert:
   0  Erfolg
@@ -90,6 +91,7 @@ Options:
   --yes             confirms the warning of "write"
   --trace           log every exchange with the card on stderr
   -h, --help        this help; "trz4ctl <command> --help" explains a command
+  --version         print the program's name and version
 
 Exit status:
   0  success

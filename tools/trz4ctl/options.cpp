@@ -161,6 +161,8 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             options->watch = true;
         } else if (name == "--all-ports") {
             options->allPorts = true;
+        } else if (name == "--version") {
+            options->version = true;
         } else if (name == "--user-settings") {
             options->userSettings = true;
         } else {

@@ -67,6 +67,7 @@ struct CtlOptions {
     bool trace = false;                // --trace: every exchange with the card on stderr
     bool watch = false;                // --watch (ports): print changes until interrupted
     bool allPorts = false;             // --all-ports (scan): every listed port, address 1
+    bool version = false;              // --version
     std::string settingsDirectory;     // --settings-dir DIR; empty when not given
     bool userSettings = false;         // --user-settings: the per-user configuration directory
 };
@@ -75,8 +76,9 @@ struct CtlOptions {
 inline constexpr const char *kCtlCommands[] = {"ports", "id",  "scan",  "status", "read",
                                                "write", "map", "unmap", "help"};
 inline constexpr const char *kCtlOptions[] = {
-    "--com", "--address", "--timeout",   "--lang",  "--json",         "--yes",          "--help",
-    "-h",    "--trace",   "--all-ports", "--watch", "--settings-dir", "--user-settings"};
+    "--com",           "--address", "--timeout", "--lang",      "--json",  "--yes",
+    "--help",          "-h",        "--trace",   "--all-ports", "--watch", "--settings-dir",
+    "--user-settings", "--version"};
 
 // Parses the arguments (the program name excluded). Options may stand before or after the
 // subcommand, as "--name value" or "--name=value"; "--" ends the options. options->english

@@ -1,6 +1,9 @@
 // trz4ctl end to end: the program runs as a child process against the card simulator, which
 // sits on a pseudo-terminal linked into a scratch port map as COM 9.
 #include "tools/trz4ctl/tests/trz4ctl_e2e_fixture.h"
+#include "trz4version.h"
+
+#include <regex>
 
 namespace {
 
@@ -292,6 +295,19 @@ TEST_F(Trz4ctl, HelpIsGermanWithExamplesForTheToolAndEachCommand) {
         EXPECT_NE(help.out.find("Beispiel"), std::string::npos) << command;
         EXPECT_EQ(ctl({"help", command}).out, help.out) << command;
     }
+}
+
+// The release comes from the build ("<program> <version>", as help2man reads it); with a
+// command the version still answers alone and nothing reaches the card.
+TEST_F(Trz4ctl, VersionNamesTheBuildsReleaseAndSendsNothing) {
+    EXPECT_TRUE(std::regex_match(kTrz4Version, std::regex("[0-9]+(\\.[0-9]+)+"))) << kTrz4Version;
+    startSim();
+    ChildResult version = ctl({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, std::string("trz4ctl ") + kTrz4Version + "\n");
+    EXPECT_EQ(version.err, "");
+    EXPECT_EQ(card({"read", "--version"}).out, version.out);
+    EXPECT_TRUE(sim->frames().empty());
 }
 
 TEST_F(Trz4ctl, MapAndUnmapManageThePortMap) {
