@@ -13,6 +13,14 @@ std::vector<std::string> programArguments(int argc, char **argv) {
 
 void useUtf8Console() {}
 
+std::string systemLocaleName() {
+    return {};
+}
+
+bool localTime(std::time_t moment, std::tm *local) {
+    return localtime_r(&moment, local) != nullptr;
+}
+
 bool graphicalDisplayAvailable() {
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char *value = std::getenv(name);

@@ -14,7 +14,11 @@ SerialBackend &backend() {
     return chosen ? *chosen : systemSerialBackend();
 }
 
+// What the last OpenComConfig of this thread gave: its result and its reason in both
+// languages.
+thread_local int lastResult = 0;
 thread_local std::string lastReason;
+thread_local std::string lastReasonEnglish;
 
 } // namespace
 
@@ -28,7 +32,9 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
     SerialBackend &chosen = backend();
     int result = chosen.open(port, deviceName, baudRate, parity, dataBits, stopBits, inputQueueSize,
                              outputQueueSize);
+    lastResult = result;
     lastReason = result == 0 ? std::string() : chosen.openFailureReason();
+    lastReasonEnglish = result == 0 ? std::string() : chosen.openFailureReasonEnglish();
     return result;
 }
 
@@ -58,4 +64,10 @@ double comTimeoutSeconds(int port) {
 }
 const char *lastOpenFailureReason() {
     return lastReason.c_str();
+}
+const char *lastOpenFailureReason(ReasonLanguage language) {
+    return language == ReasonLanguage::English ? lastReasonEnglish.c_str() : lastReason.c_str();
+}
+int lastOpenFailureCode() {
+    return lastResult;
 }

@@ -1,5 +1,5 @@
 // What the serial backends of the operating systems share: the port range, the default
-// time-out, the deadline arithmetic and the German reasons of a failed open.
+// time-out, the deadline arithmetic, the port table and the reasons of a failed open.
 #pragma once
 
 #include "platform/rs232.h"
@@ -64,26 +64,44 @@ private:
     std::array<State, kMaxPort> ports;
 };
 
+// Why an open failed, in both languages the programs speak; the caller picks one.
+struct Reason {
+    std::string german;
+    std::string english;
+};
+
 // The operator's sentences, the same on every system.
-inline std::string invalidPortReason(int port) {
-    return "Die COM-Nummer " + std::to_string(port) + " liegt nicht in 1 bis 256.";
+inline Reason invalidPortReason(int port) {
+    const std::string number = std::to_string(port);
+    return {"Die COM-Nummer " + number + " liegt nicht in 1 bis 256.",
+            "The COM number " + number + " is not within 1 to 256."};
 }
-inline std::string unsupportedParametersReason() {
-    return "Die Schnittstellenparameter werden nicht unterstützt.";
+inline Reason unsupportedParametersReason() {
+    return {"Die Schnittstellenparameter werden nicht unterstützt.",
+            "The link parameters are not supported."};
 }
-inline std::string unmappedPortReason(int port) {
-    return "COM " + std::to_string(port) + " ist keinem Gerät zugeordnet.";
+inline Reason unmappedPortReason(int port) {
+    const std::string number = std::to_string(port);
+    return {"COM " + number + " ist keinem Gerät zugeordnet.",
+            "COM " + number + " is not assigned to any device."};
 }
-inline std::string busyReason(const std::string &device) {
-    return device + " ist belegt: ein anderes Programm verwendet die Schnittstelle.";
+inline Reason busyReason(const std::string &device) {
+    return {device + " ist belegt: ein anderes Programm verwendet die Schnittstelle.",
+            device + " is busy: another program is using the port."};
 }
-inline std::string missingDeviceReason(const std::string &device) {
-    return "Gerät " + device + " ist nicht vorhanden.";
+inline Reason missingDeviceReason(const std::string &device) {
+    return {"Gerät " + device + " ist nicht vorhanden.", "Device " + device + " does not exist."};
 }
+// The system refused the link parameters, for the reason given (in each language).
+inline Reason parametersRefusedReason(const std::string &device, const Reason &why) {
+    return {device + ": die Schnittstellenparameter wurden abgelehnt (" + why.german + ").",
+            device + ": the link parameters were refused (" + why.english + ")."};
+}
+
 // The checks of OpenComConfig's arguments that every system shares: 0, or kComInvalidPort or
 // kComInvalidArgument with the reason. rateSupported: whether the system can set the rate.
 inline int checkOpenArguments(int port, bool rateSupported, int parity, int dataBits, int stopBits,
-                              std::string *reason) {
+                              Reason *reason) {
     if (!validPort(port)) {
         *reason = invalidPortReason(port);
         return kComInvalidPort;
@@ -96,9 +114,12 @@ inline int checkOpenArguments(int port, bool rateSupported, int parity, int data
     return 0;
 }
 
-inline std::string framingRefusedReason(const std::string &device, int dataBits) {
-    return device + ": die Schnittstelle kann " + std::to_string(dataBits) +
-           " Datenbits mit dieser Parität und Geschwindigkeit nicht einstellen.";
+inline Reason framingRefusedReason(const std::string &device, int dataBits) {
+    const std::string bits = std::to_string(dataBits);
+    return {device + ": die Schnittstelle kann " + bits +
+                " Datenbits mit dieser Parität und Geschwindigkeit nicht einstellen.",
+            device + ": the port cannot be set to " + bits +
+                " data bits with this parity and speed."};
 }
 
 } // namespace platform::detail

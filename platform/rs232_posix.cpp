@@ -94,12 +94,16 @@ std::string groupOf(const std::string &path) {
     return std::to_string(st.st_gid);
 }
 
-std::string reasonForErrno(int err, const std::string &device) {
+Reason reasonForErrno(int err, const std::string &device) {
     switch (err) {
     case EACCES:
-    case EPERM:
-        return "Zugriff auf " + device + " verweigert: der Benutzer muss Mitglied der Gruppe \"" +
-               groupOf(device) + "\" sein, der das Gerät gehört, und sich danach neu anmelden.";
+    case EPERM: {
+        const std::string group = groupOf(device);
+        return {"Zugriff auf " + device + " verweigert: der Benutzer muss Mitglied der Gruppe \"" +
+                    group + "\" sein, der das Gerät gehört, und sich danach neu anmelden.",
+                "Access to " + device + " denied: the user must be a member of the group \"" +
+                    group + "\" that owns the device, and log in again afterwards."};
+    }
     case EBUSY:
     case EWOULDBLOCK:
         return busyReason(device);
@@ -108,7 +112,7 @@ std::string reasonForErrno(int err, const std::string &device) {
     case ENXIO:
         return missingDeviceReason(device);
     default:
-        return device + ": " + std::strerror(err) + ".";
+        return {device + ": " + std::strerror(err) + ".", device + ": " + std::strerror(err) + "."};
     }
 }
 
@@ -146,7 +150,7 @@ public:
         if (const int refused =
                 checkOpenArguments(port, speed != B0, parity, dataBits, stopBits, &reason))
             return refused;
-        setReason("");
+        setReason({});
         PortState &state = ports.at(port);
         std::lock_guard guard(state.lock);
         closeLocked(state);
@@ -279,12 +283,13 @@ public:
         });
     }
 
-    std::string openFailureReason() override { return reason; }
+    std::string openFailureReason() override { return reason.german; }
+    std::string openFailureReasonEnglish() override { return reason.english; }
 
 private:
     static int failure(int err) { return isHangup(err) ? kComHangup : kComSystemError; }
 
-    static void setReason(const std::string &text) { reason = text; }
+    static void setReason(Reason text) { reason = std::move(text); }
 
     // Exclusive use, raw mode and the link framing. A pseudo-terminal cannot frame 7 data bits
     // with parity: the kernel accepts CS7|PARENB|PARODD once without applying it and refuses
@@ -336,8 +341,7 @@ private:
         }
         if (tcsetattr(fd, TCSANOW, &tio) != 0) {
             int err = errno;
-            setReason(device + ": die Schnittstellenparameter wurden abgelehnt (" +
-                      std::strerror(err) + ").");
+            setReason(parametersRefusedReason(device, {std::strerror(err), std::strerror(err)}));
             return err == EINVAL ? kComInvalidArgument : comErrorForErrno(err);
         }
         if (!pty) {
@@ -384,10 +388,10 @@ private:
     }
 
     PortTable<PortState> ports;
-    static thread_local std::string reason;
+    static thread_local Reason reason;
 };
 
-thread_local std::string PosixSerialBackend::reason;
+thread_local Reason PosixSerialBackend::reason;
 
 } // namespace
 

@@ -110,7 +110,7 @@ public:
         if (const int refused =
                 checkOpenArguments(port, baudRate > 0, parity, dataBits, stopBits, &reason))
             return refused;
-        setReason("");
+        setReason({});
         PortState &state = ports.at(port);
         std::lock_guard guard(state.lock);
         closeLocked(state);
@@ -122,9 +122,9 @@ public:
         HANDLE handle = CreateFileW(win32::wide(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            std::string why;
+            Reason why;
             const int result = win32::comOpenFailure(GetLastError(), shown, &why);
-            setReason(why);
+            setReason(std::move(why));
             return result;
         }
         // The driver's queues, as asked for; a driver that keeps its own sizes is no failure.
@@ -234,10 +234,11 @@ public:
         });
     }
 
-    std::string openFailureReason() override { return reason; }
+    std::string openFailureReason() override { return reason.german; }
+    std::string openFailureReasonEnglish() override { return reason.english; }
 
 private:
-    static void setReason(const std::string &text) { reason = text; }
+    static void setReason(Reason text) { reason = std::move(text); }
 
     // After a communications error the driver may hold further I/O until the error is read.
     static void clearErrors(HANDLE handle) {
@@ -246,7 +247,8 @@ private:
     }
 
     static int systemFailure(DWORD error, const std::string &shown) {
-        setReason(shown + ": " + win32::systemMessage(error) + ".");
+        setReason({shown + ": " + win32::systemMessage(error) + ".",
+                   shown + ": " + win32::systemMessage(error, true) + "."});
         return kComSystemError;
     }
 
@@ -286,8 +288,8 @@ private:
         }
         if (!SetCommState(handle, &dcb)) {
             const DWORD error = GetLastError();
-            setReason(shown + ": die Schnittstellenparameter wurden abgelehnt (" +
-                      win32::systemMessage(error) + ").");
+            setReason(parametersRefusedReason(
+                shown, {win32::systemMessage(error), win32::systemMessage(error, true)}));
             return error == ERROR_INVALID_PARAMETER ? kComInvalidArgument : failure(error);
         }
         if (pty)
@@ -321,10 +323,10 @@ private:
     }
 
     PortTable<PortState> ports;
-    static thread_local std::string reason;
+    static thread_local Reason reason;
 };
 
-thread_local std::string Win32SerialBackend::reason;
+thread_local Reason Win32SerialBackend::reason;
 
 } // namespace
 

@@ -2,7 +2,6 @@
 #include "platform/win32.h"
 
 #include "platform/rs232.h"
-#include "platform/rs232_internal.h"
 
 #include <cerrno>
 #include <windows.h>
@@ -39,18 +38,26 @@ std::string utf8(const std::wstring &text) {
     return utf8(text.data(), text.size());
 }
 
-std::string systemMessage(unsigned long error) {
+std::string systemMessage(unsigned long error, bool english) {
+    const DWORD flags =
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER;
     wchar_t *buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    DWORD length = 0;
+    if (english)
+        length = FormatMessageW(flags, nullptr, error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    if (length == 0)
+        length = FormatMessageW(flags, nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0,
+                                nullptr);
     std::string message = length > 0 && buffer ? utf8(buffer, length) : std::string();
     if (buffer)
         LocalFree(buffer);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                                 message.back() == ' ' || message.back() == '.'))
         message.pop_back();
-    return message.empty() ? "Fehler " + std::to_string(error) : message;
+    if (message.empty())
+        return (english ? "Error " : "Fehler ") + std::to_string(error);
+    return message;
 }
 
 int errnoForError(unsigned long error) {
@@ -99,12 +106,15 @@ int errnoForError(unsigned long error) {
     }
 }
 
-int comOpenFailure(unsigned long error, const std::string &device, std::string *reason) {
+int comOpenFailure(unsigned long error, const std::string &device,
+                   platform::detail::Reason *reason) {
     switch (error) {
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_BUSY:
-        *reason = platform::detail::busyReason(device) + " (Windows: " + systemMessage(error) + ")";
+        *reason = platform::detail::busyReason(device);
+        reason->german += " (Windows: " + systemMessage(error) + ")";
+        reason->english += " (Windows: " + systemMessage(error, true) + ")";
         return kComBusy;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
@@ -117,7 +127,8 @@ int comOpenFailure(unsigned long error, const std::string &device, std::string *
         *reason = platform::detail::missingDeviceReason(device);
         return kComNoDevice;
     default:
-        *reason = device + ": " + systemMessage(error) + ".";
+        *reason = {device + ": " + systemMessage(error) + ".",
+                   device + ": " + systemMessage(error, true) + "."};
         return kComSystemError;
     }
 }

@@ -40,6 +40,8 @@ int wineComPort() {
 TEST(Win32Serial, AMissingPortAndWrongArgumentsSayWhy) {
     EXPECT_EQ(openPort(250), kComNoDevice);
     EXPECT_STREQ(lastOpenFailureReason(), "Gerät COM250 ist nicht vorhanden.");
+    EXPECT_STREQ(lastOpenFailureReason(ReasonLanguage::English), "Device COM250 does not exist.");
+    EXPECT_EQ(lastOpenFailureCode(), kComNoDevice);
     EXPECT_EQ(openPort(0), kComInvalidPort);
     EXPECT_EQ(openPort(257), kComInvalidPort);
     EXPECT_EQ(OpenComConfig(250, "", 9600, 5, 7, 1, 512, 512), kComInvalidArgument);
@@ -47,18 +49,22 @@ TEST(Win32Serial, AMissingPortAndWrongArgumentsSayWhy) {
 }
 
 TEST(Win32Serial, SystemErrorsOfAnOpenBecomeTheOperatorsReasons) {
-    std::string reason;
+    platform::detail::Reason reason;
     // What Windows answers for a port that another program has open.
     EXPECT_EQ(platform::win32::comOpenFailure(ERROR_ACCESS_DENIED, "COM3", &reason), kComBusy);
-    EXPECT_TRUE(contains(reason, "COM3 ist belegt: ein anderes Programm verwendet die "
-                                 "Schnittstelle."))
-        << reason;
+    EXPECT_TRUE(contains(reason.german, "COM3 ist belegt: ein anderes Programm verwendet die "
+                                        "Schnittstelle."))
+        << reason.german;
+    EXPECT_TRUE(contains(reason.english, "COM3 is busy: another program is using the port."))
+        << reason.english;
     EXPECT_EQ(platform::win32::comOpenFailure(ERROR_SHARING_VIOLATION, "COM3", &reason), kComBusy);
     EXPECT_EQ(platform::win32::comOpenFailure(ERROR_FILE_NOT_FOUND, "COM4", &reason), kComNoDevice);
-    EXPECT_EQ(reason, "Gerät COM4 ist nicht vorhanden.");
+    EXPECT_EQ(reason.german, "Gerät COM4 ist nicht vorhanden.");
+    EXPECT_EQ(reason.english, "Device COM4 does not exist.");
     EXPECT_EQ(platform::win32::comOpenFailure(ERROR_GEN_FAILURE, "COM5", &reason), kComSystemError);
-    EXPECT_EQ(reason.rfind("COM5: ", 0), 0u) << reason;
-    EXPECT_GT(reason.size(), 8u) << "the system's own message follows";
+    EXPECT_EQ(reason.german.rfind("COM5: ", 0), 0u) << reason.german;
+    EXPECT_GT(reason.german.size(), 8u) << "the system's own message follows";
+    EXPECT_EQ(reason.english.rfind("COM5: ", 0), 0u) << reason.english;
 }
 
 TEST(Win32Serial, OperationsOnAClosedPortFail) {

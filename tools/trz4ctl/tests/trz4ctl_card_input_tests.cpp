@@ -3,9 +3,11 @@
 #include "tools/trz4ctl/trz4ctl.h"
 
 #include "platform/serial_double.h"
+#include "platform/tests/environment.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <sstream>
 
@@ -24,6 +26,10 @@ protected:
     SerialDouble serial;
 
     void SetUp() override {
+        // The tool speaks the locale's language; these cases read its German.
+        setEnvironmentVariable("LANG", "de_DE.UTF-8");
+        setEnvironmentVariable("LC_ALL", nullptr);
+        setEnvironmentVariable("LC_MESSAGES", nullptr);
         serial.responder = [this](const std::string &frame) {
             const auto found = answers.find(frame.substr(0, frame.size() - 1));
             return found == answers.end() ? std::string() : found->second;
