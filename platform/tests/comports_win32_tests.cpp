@@ -2,6 +2,7 @@
 // registry's SERIALCOMM key (filled here with values of the test's own, removed again).
 
 #include "platform/comports.h"
+#include "platform/portwatch.h"
 #include "platform/registry.h"
 #include "platform/serialcomm_key.h"
 
@@ -19,6 +20,11 @@ TEST(Win32ComPorts, NumbersAreTheSystemsDevices) {
     EXPECT_EQ(portMapDirectory(), "");
     EXPECT_EQ(addPortMapLink(9, "x"), -ENOSYS);
     EXPECT_EQ(removePortMapLink(9), -ENOSYS);
+    // No notice of ports coming and going: the list is read when it is asked for.
+    PortWatch watch;
+    EXPECT_EQ(watch.start(), kPortWatchUnsupported);
+    EXPECT_EQ(watch.descriptor(), -1);
+    EXPECT_FALSE(watch.waitForChange(0));
 }
 
 TEST(Win32ComPorts, TheListIsWhatSerialCommListsOncePerNumber) {
