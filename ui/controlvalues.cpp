@@ -1,6 +1,7 @@
 // Control values, attributes and ring lists.
 #include "ui/uiruntime.h"
 
+#include "ui/accessibility.h"
 #include "ui/ledwidget.h"
 #include "ui/runtime_internal.h"
 
@@ -57,11 +58,18 @@ int setTextValue(int panel, int control, const QString &text) {
         // tooltip shows it whole. Tooltips render whatever looks like markup, so such a text
         // is escaped to be shown as written.
         edit->setToolTip(Qt::mightBeRichText(shown) ? Qt::convertFromPlainText(shown) : shown);
+        if (c->announce) {
+            announceText(edit, shown);
+        }
         break;
     }
-    case ControlKind::TextMessage:
-        static_cast<QLabel *>(c->widget.data())->setText(text);
+    case ControlKind::TextMessage: {
+        auto *label = static_cast<QLabel *>(c->widget.data());
+        label->setText(text);
+        // An empty text shows nothing; hidden, it says nothing to a screen reader either.
+        label->setVisible(!text.isEmpty());
         break;
+    }
     case ControlKind::CommandButton:
         static_cast<QPushButton *>(c->widget.data())->setText(text);
         break;
@@ -303,7 +311,10 @@ int setRingItemTooltip(int panel, int control, int index, const char *tooltip) {
     if (index < 0 || index >= ring->count()) {
         return kUiErrIndexOutOfRange;
     }
-    ring->setItemData(index, tooltip == nullptr || tooltip[0] == '\0' ? QVariant() : utf8(tooltip),
-                      Qt::ToolTipRole);
+    const QVariant text =
+        tooltip == nullptr || tooltip[0] == '\0' ? QVariant() : QVariant(utf8(tooltip));
+    ring->setItemData(index, text, Qt::ToolTipRole);
+    // What the mouse shows, a screen reader says.
+    ring->setItemData(index, text, Qt::AccessibleDescriptionRole);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "ui/ledwidget.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QRadialGradient>
 
@@ -26,9 +28,12 @@ void LedWidget::setOnColour(int rgb) {
 }
 
 void LedWidget::updateStateText() {
-    const QString state = QString::fromLatin1(on ? kLedOnText : kLedOffText);
+    const QString state = QCoreApplication::translate("LedWidget", on ? kLedOnText : kLedOffText);
     setAccessibleDescription(state);
     setToolTip(name.isEmpty() ? state : name + QStringLiteral(": ") + state);
+    // Assistive technology says the state as part of the name.
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void LedWidget::paintEvent(QPaintEvent *) {

@@ -33,8 +33,9 @@ private:
     QColor colour{0x00, 0xC0, 0x00};
 };
 
-// Text of an LED state as read out and shown in the tooltip.
-inline constexpr const char *kLedOnText = "ein";
-inline constexpr const char *kLedOffText = "aus";
+// Text of an LED state as read out and shown in the tooltip (translated in the context
+// "LedWidget").
+inline constexpr const char *kLedOnText = QT_TRANSLATE_NOOP("LedWidget", "ein");
+inline constexpr const char *kLedOffText = QT_TRANSLATE_NOOP("LedWidget", "aus");
 
 } // namespace ui::detail

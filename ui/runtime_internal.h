@@ -23,6 +23,7 @@ struct Control {
     int id = 0;
     ControlKind kind = ControlKind::Frame;
     bool charValues = false;
+    bool announce = false; // strings: new texts are announced to assistive technology
     QPointer<QWidget> widget;
     QPointer<QLabel> label;
     CtrlCallbackPtr callback = nullptr;

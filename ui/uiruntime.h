@@ -224,8 +224,9 @@ int GetIndexFromValue(int panel, int control, int *index, int value);
 int GetIndexFromValue(int panel, int control, int *index, char value);
 int GetNumListItems(int panel, int control, int *count);
 int GetLabelFromIndex(int panel, int control, int index, std::string *label);
-// The tooltip of ring item `index` (the COM-port ring shows each port's device there); null or
-// empty removes it.
+// The device text of ring item `index` (the COM-port ring's port device and adapter): the
+// item's tooltip, and its description for assistive technology, which is also the ring's own
+// description while the item is chosen. Null or empty removes it.
 int setRingItemTooltip(int panel, int control, int index, const char *tooltip);
 
 // ---------------------------------------------------------------------------------------------
@@ -242,6 +243,9 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Access to the widgets, for tests and the developer hooks. Null for unknown handles.
 QWidget *panelWidget(int panel);
+// The panel's area below its menu bar, where the controls sit; the layout's coordinates are
+// relative to it (a control inside a group frame is a child of that frame).
+QWidget *panelCanvas(int panel);
 QWidget *controlWidget(int panel, int control);
 // The label widget of a control (LED, ring, string, numeric with a label), or null.
 QWidget *controlLabelWidget(int panel, int control);
