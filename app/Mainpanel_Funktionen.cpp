@@ -5,20 +5,17 @@
 #include "app/TrzCom.h"
 #include "cardlink/vektrz4.h"
 #include "app/trz4SteuerungGui.h"
+#include "platform/comporthelp.h"
 #include "ui/uiruntime.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
-// Size of the confirmation button's label; "Karte jetzt auf Nr. x umstellen" fits.
+// Size of the confirmation button's label; "Karte jetzt auf Nr. x umstellen" fits, and so does
+// its English wording.
 constexpr int kConfirmLabelSize = 52;
-
-const char *const kComHelpText =
-    "Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden werden.\n"
-    "Windows weist dieser Verbindung einen Com-Port zu. Dieser Com-Port muss\n"
-    "im Feld \"Com-Port (USB)\" eingestellt werden.\n"
-    "Wenn noch nicht vorhanden, müssen USB-to-RS232 Treiber installiert werden.\n";
 
 } // namespace
 
@@ -80,13 +77,22 @@ int MainFunc_KartenummerSchreiben() {
 }
 
 int MainFunc_ComhilfePopup() {
-    return MessagePopup("Com-Port", kComHelpText);
+    // The help speaks of the system the program runs on (platform/comporthelp.h).
+    const std::string text = comPortHelpText(uiText);
+    return MessagePopup(uiText("Mainpanel_Funktionen", "COM-Port").c_str(), text.c_str());
 }
 
 int MainFunc_WarnungPopup(char kartennummer) {
     char label[kConfirmLabelSize];
-    std::snprintf(label, sizeof label, "Karte jetzt auf Nr. %c umstellen", kartennummer);
-    int chosen = GenericMessagePopup("Warnung", kKartennummerWarnung, label, "abbrechen", "",
+    // The translation is text, never a format: the number takes the place of its "%c".
+    std::string confirm = uiText("Mainpanel_Funktionen", "Karte jetzt auf Nr. %c umstellen");
+    if (const size_t at = confirm.find("%c"); at != std::string::npos) {
+        confirm.replace(at, 2, 1, kartennummer);
+    }
+    std::snprintf(label, sizeof label, "%s", confirm.c_str());
+    int chosen = GenericMessagePopup(uiText("Mainpanel_Funktionen", "Warnung").c_str(),
+                                     uiText("vektrz4", kKartennummerWarnung).c_str(), label,
+                                     uiText("Mainpanel_Funktionen", "abbrechen").c_str(), "",
                                      nullptr, 0, 0, kPopupBtn2, kPopupBtn1, kPopupBtn2);
     return chosen == kPopupBtn1 ? 0 : -1;
 }

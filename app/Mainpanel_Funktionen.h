@@ -22,7 +22,8 @@ int MainFunc_KartenummerLesen();
 // 0, or the write's code.
 int MainFunc_KartenummerSchreiben();
 
-// The help box "Com-Port" about connecting the card and choosing its COM port.
+// The help box "COM-Port" about connecting the card and finding its COM port on the system the
+// program runs on (platform/comporthelp.h).
 int MainFunc_ComhilfePopup();
 
 // The box "Warnung" about changing the card number to `kartennummer`, with the buttons

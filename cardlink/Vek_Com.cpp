@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/rs232.h"
 #include "platform/serialcomm_key.h"
+#include "platform/translatable.h"
 #include "toolbox/toolbox.h"
 #include "ui/uiruntime.h"
 
@@ -38,7 +39,7 @@ constexpr int kLastPictureRingPort = 16;
 constexpr unsigned int kValueNameSize = 1024;
 constexpr unsigned int kValueDataSize = 512;
 
-const char *const kNoPortLabel = "nicht geöffnet";
+const char *const kNoPortLabel = TRZ4_TRANSLATABLE("Vek_Com", "nicht geöffnet");
 
 bool validPort(int port) {
     return port >= 0 && port <= kMaxPort;
@@ -48,8 +49,8 @@ bool validPort(int port) {
 template <size_t N>
 int appendControl(Control (&table)[N], int &count, int panel, int control, const char *limitName) {
     if (count >= static_cast<int>(N)) {
-        std::string text = std::string(limitName) + " ist zu klein";
-        MessagePopup("Interner Fehler", text.c_str());
+        const std::string text = withArgument(uiText("Vek_Com", "%1 ist zu klein"), limitName);
+        MessagePopup(uiText("Vek_Com", "Interner Fehler").c_str(), text.c_str());
         return -1;
     }
     table[count++] = Control{panel, control};
@@ -226,7 +227,7 @@ int VekCom_Close() {
 
 void VekCom_ComListeErstellen(int panel, int control) {
     ClearListCtrl(panel, control);
-    InsertListItem(panel, control, -1, kNoPortLabel, 0);
+    InsertListItem(panel, control, -1, uiText("Vek_Com", kNoPortLabel).c_str(), 0);
     int items = 1;
 
     ensureSerialCommKey();

@@ -4,17 +4,20 @@
 #include "cardlink/Vek_Com_internal.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
+#include "platform/translatable.h"
 #include "ui/uiruntime.h"
 
 #include <cstring>
+#include <string>
 
 using cardlink::detail::Control;
 using cardlink::detail::state;
 
 namespace {
 
-// Shown while an address is probed; its last character becomes the address.
-constexpr const char kProgressText[] = "Suche nach Gerät x";
+// Shown while an address is probed; its last character becomes the address. The text is
+// shown in the operator's language; the address stays its last character.
+constexpr const char kProgressText[] = TRZ4_TRANSLATABLE("Vek_Com", "Suche nach Gerät x");
 
 void setText(const Control &c, const char *text) {
     if (c.registered())
@@ -45,8 +48,7 @@ int VekCom_IdLesen() {
 
 int VekCom_Scan() {
     auto &s = state();
-    char progress[sizeof kProgressText];
-    std::memcpy(progress, kProgressText, sizeof kProgressText);
+    std::string progress = uiText("Vek_Com", kProgressText);
     VekCom_OpenChosen(nullptr);
     if (s.openPort == 0)
         return vekcom::kErrScanNotOpen;
@@ -58,8 +60,9 @@ int VekCom_Scan() {
         const Control &led = s.adressLeds[i];
         // The text control paints at once, so the operator sees which address is being asked
         // while the exchange keeps the event loop blocked.
-        progress[sizeof progress - 2] = address;
-        setText(s.scanText, progress);
+        if (!progress.empty())
+            progress.back() = address;
+        setText(s.scanText, progress.c_str());
         char idText[kTrz4IdBufferSize] = {};
         if (VEKTRZ4_IDLesen(s.openPort, address, idText) != 0) {
             SetCtrlVal(led.panel, led.control, 0);

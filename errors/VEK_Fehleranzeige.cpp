@@ -75,7 +75,8 @@ void VEK_Fehlerpopup2(int code, const char *title) {
 
 int VekCom_RegisterFehlerControls(int panel, int ledControl, int stringControl, int numberControl) {
     if (gSetCount >= MAX_FEHLERCONTROLS) {
-        MessagePopup("Interner Fehler", "MAX_FEHLERCONTROLS ist zu klein");
+        MessagePopup(uiText("VEK_Fehleranzeige", "Interner Fehler").c_str(),
+                     uiText("VEK_Fehleranzeige", "MAX_FEHLERCONTROLS ist zu klein").c_str());
         return -1;
     }
     gSets[gSetCount++] = FehlerControls{panel, ledControl, stringControl, numberControl};

@@ -8,8 +8,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <array>
 #include <cstdio>
@@ -113,13 +111,6 @@ int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char
     watchTerminationRequests();
     // Wayland compositors find the window's icon through the desktop file's name.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.beispielwerk.trz4steuerung"));
-    // The program speaks German; Qt's own texts (standard dialog buttons, the line edit's
-    // context menu) follow when its German translations are installed.
-    QTranslator qtTranslations;
-    if (qtTranslations.load(QStringLiteral("qtbase_de"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(&qtTranslations);
-    }
     // The string helpers step over double-byte characters only under a double-byte code
     // page; which one the process runs under is decided once, here at start-up.
     initMultibyteModeFromLocale();

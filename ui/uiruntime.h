@@ -117,6 +117,18 @@ bool terminationRequested();
 void unwatchTerminationRequests();
 
 // ---------------------------------------------------------------------------------------------
+// Texts. The program's texts are written in its source language and shown in the language the
+// program speaks: uiText answers the translation of `source` in `context` from the translators
+// installed in the application (QCoreApplication::translate), as UTF-8, or `source` itself
+// when there is none (also without an application). The program's catalogue tools find the
+// texts of calls with literals; a text kept elsewhere is marked where it is written
+// (QT_TRANSLATE_NOOP, TRZ4_TRANSLATABLE of platform/translatable.h).
+std::string uiText(const char *context, const char *source);
+// `text` with its first "%1" replaced by `argument` (a translated text keeps its "%1" where the
+// language wants the argument); unchanged when it has none.
+std::string withArgument(std::string text, const std::string &argument);
+
+// ---------------------------------------------------------------------------------------------
 // Callback binding by name. Panels bind the callbacks their description names when they are
 // loaded; a name without a registered function is left unbound. Register before LoadPanel.
 // Registering a name again replaces the function; a null function removes it.

@@ -4,8 +4,10 @@
 #include "app/Mainpanel_Funktionen.h"
 #include "app/Mainpanel_Main.h"
 #include "app/TrzCom.h"
+#include "app/language.h"
 #include "cardlink/Vek_Com.h"
 #include "errors/VEK_errorV3.h"
+#include "platform/comports.h"
 #include "platform/registry.h"
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
@@ -100,6 +102,7 @@ struct FakeCard {
 class CardOpsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        setProgramLanguage(ProgramLanguage::German);
         panel = mainPanel();
         vekComResetForTesting();
         VekCom_RegisterComControl(panel, COMPORT);
@@ -295,17 +298,37 @@ TEST_F(CardOpsTest, SuccessClearsAnEarlierError) {
     EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
 }
 
-TEST_F(CardOpsTest, HelpButtonShowsTheComPortHelp) {
+// On Linux the help speaks of the device files, trz4ctl, the port map in effect and the
+// group dialout, in the program's language, with one spelling of "COM-Port".
+TEST_F(CardOpsTest, HelpButtonShowsTheComPortHelpOfThisSystem) {
     ui::testing::PopupDriver driver;
     driver.pressEnter();
+    driver.pressEnter();
+    setProgramLanguage(ProgramLanguage::German);
     click(COMHILFE);
+    setProgramLanguage(ProgramLanguage::English);
+    click(COMHILFE);
+    setProgramLanguage(ProgramLanguage::German);
     ASSERT_TRUE(driver.allAnswered());
-    EXPECT_EQ(driver.seen(0).title, "Com-Port");
-    EXPECT_EQ(driver.seen(0).text,
-              "Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden werden.\n"
-              "Windows weist dieser Verbindung einen Com-Port zu. Dieser Com-Port muss\n"
-              "im Feld \"Com-Port (USB)\" eingestellt werden.\n"
-              "Wenn noch nicht vorhanden, müssen USB-to-RS232 Treiber installiert werden.\n");
+    const ui::testing::SeenPopup german = driver.seen(0);
+    EXPECT_EQ(german.title, "COM-Port");
+    EXPECT_EQ(german.text.rfind("Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden "
+                                "werden.\nLinux ",
+                                0),
+              0u)
+        << german.text;
+    for (const std::string &part :
+         {std::string("/dev/ttyUSB<k> ist COM 33+k"), std::string("\"COM-Port (USB)\""),
+          std::string("\"trz4ctl ports\""), portMapDirectory(), std::string("\"dialout\"")}) {
+        EXPECT_NE(german.text.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(german.text.find("Com-Port"), std::string::npos);
+    EXPECT_EQ(german.text.find("Windows"), std::string::npos);
+
+    const ui::testing::SeenPopup english = driver.seen(1);
+    EXPECT_EQ(english.title, "COM port");
+    EXPECT_EQ(english.text.rfind("The trz-4 card must be connected", 0), 0u) << english.text;
+    EXPECT_NE(english.text.find(portMapDirectory()), std::string::npos);
     EXPECT_TRUE(serial.calls.empty());
 }
 

@@ -4,6 +4,7 @@
 // test never meets the user's.
 #pragma once
 
+#include "app/language.h"
 #include "app/Funktionen.h"
 #include "app/Mainpanel_Main.h"
 #include "cardlink/Vek_Com.h"
@@ -47,6 +48,7 @@ inline void savePanelPicture(int panel) {
 class E2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        setProgramLanguage(ProgramLanguage::German);
         char pattern[] = "/tmp/trz4-e2e-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         base = pattern;

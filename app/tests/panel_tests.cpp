@@ -1,5 +1,6 @@
 // The two panels and the menu bar as loaded: every control with its constant, kind, label,
 // initial value and the positions the layout fixes.
+#include "app/language.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -33,6 +35,7 @@ QRect onPanel(int panel, QWidget *widget) {
 class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        setProgramLanguage(ProgramLanguage::German);
         registerTrz4SteuerungGui();
         main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
         info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
@@ -318,13 +321,15 @@ TEST_F(PanelTest, NothingOverlapsAndTextsFit) {
     expectNothingOverlapsAndTextsFit(main, info);
 }
 
-// The application's font in points; the design font is 9 points (12 pixels at 96 dpi).
-class PanelAtFontSize : public ::testing::TestWithParam<int> {
+// The application's font in points (the design font is 9 points, 12 pixels at 96 dpi), and the
+// language: both change how much room the texts need.
+class PanelAtFontSize : public ::testing::TestWithParam<std::tuple<int, ProgramLanguage>> {
 protected:
     void SetUp() override {
+        setProgramLanguage(std::get<1>(GetParam()));
         previous = QApplication::font();
         QFont font = previous;
-        font.setPointSize(GetParam());
+        font.setPointSize(std::get<0>(GetParam()));
         QApplication::setFont(font);
         registerTrz4SteuerungGui();
         main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
@@ -335,6 +340,7 @@ protected:
     void TearDown() override {
         DiscardPanel(main);
         QApplication::setFont(previous);
+        setProgramLanguage(ProgramLanguage::German);
     }
     QFont previous;
     int main = -1;
@@ -351,7 +357,10 @@ TEST_P(PanelAtFontSize, LayoutGrowsWithTheFontAndNothingIsClipped) {
     expectNothingOverlapsAndTextsFit(main, info);
 }
 
-INSTANTIATE_TEST_SUITE_P(Points, PanelAtFontSize, ::testing::Values(7, 9, 11, 15, 20, 28));
+INSTANTIATE_TEST_SUITE_P(PointsAndLanguage, PanelAtFontSize,
+                         ::testing::Combine(::testing::Values(7, 9, 11, 15, 20, 28),
+                                            ::testing::Values(ProgramLanguage::German,
+                                                              ProgramLanguage::English)));
 
 TEST_F(PanelTest, InfoPanelTextsAtLoad) {
     EXPECT_EQ(textOf(info, VERSION), "Version");

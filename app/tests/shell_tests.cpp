@@ -1,5 +1,6 @@
 // The program run in-process, driven as an operator drives it: start-up state, the info
 // popup, and both ways to quit.
+#include "app/language.h"
 #include "app/Mainpanel_Main.h"
 #include "app/trz4Steuerung_Main.h"
 #include "errors/VEK_errorV3.h"
@@ -82,6 +83,7 @@ protected:
     // The program reads and writes its settings file in the current directory: each run gets
     // a directory of its own with a complete file, so that start-up shows no popup.
     void SetUp() override {
+        setProgramLanguage(ProgramLanguage::German);
         vekResetFehlerControls();
         ASSERT_TRUE(directory.isValid());
         previous = QDir::currentPath();
