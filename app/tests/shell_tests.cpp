@@ -168,7 +168,7 @@ TEST_F(ShellTest, InfoBlocksTheMainPanelUntilOkAndOpensAgain) {
     EXPECT_EQ(rounds, 2);
 }
 
-TEST_F(ShellTest, InfoClosesWithTheKeyboard) {
+TEST_F(ShellTest, InfoClosesWithTheKeyboardAndItsCloseBox) {
     whenRunning([] {
         const int main = Mainpanel_GetMainpanel();
         const int info = mainpanelGetInfopanel();
@@ -188,6 +188,21 @@ TEST_F(ShellTest, InfoClosesWithTheKeyboard) {
         controlWidget(info, OK)->setFocus();
         QTest::keyClick(controlWidget(info, OK), Qt::Key_Return);
         EXPECT_FALSE(panelWidget(info)->isVisible());
+        // Escape and the window's close box close it like every other box; the main panel
+        // takes input again and the program goes on.
+        menuItemAction(main, INFO)->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panelWidget(info)));
+        QTest::keyClick(controlWidget(info, OK), Qt::Key_Escape);
+        EXPECT_FALSE(panelWidget(info)->isVisible());
+        EXPECT_FALSE(isPopupInstalled(info));
+        menuItemAction(main, INFO)->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panelWidget(info)));
+        EXPECT_FALSE(panelWidget(info)->windowFlags() & Qt::CustomizeWindowHint)
+            << "the window offers its close box";
+        panelWidget(info)->close();
+        EXPECT_FALSE(panelWidget(info)->isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(userInterfaceRunning());
         QuitUserInterface(0);
     });
     EXPECT_EQ(runProgram(), 0);
