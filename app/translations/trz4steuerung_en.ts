@@ -21,8 +21,8 @@ which trz-4 Steuerung shows as a COM port: /dev/ttyUSB&lt;k&gt; is COM 33+k,
 /dev/ttyACM&lt;k&gt; is COM 65+k, /dev/ttyS&lt;k&gt; is COM k+1.
 Choose this COM port in the field &quot;COM port (USB)&quot;.
 &quot;trz4ctl ports&quot; lists the COM ports present with their devices.
-The port map in
-%1 gives an adapter a fixed number, e.g. &quot;trz4ctl map 5 /dev/serial/by-id/...&quot;.
+The port map gives an adapter a fixed number: it is in
+%1, e.g. &quot;trz4ctl map 5 /dev/serial/by-id/...&quot;.
 Members of the group &quot;dialout&quot; have access to the COM ports
 (sudo adduser $USER dialout, then log in again).
 </translation>
