@@ -161,13 +161,14 @@ TEST_P(AccessTest, AccessibilityAndTabOrderMatchTheCommittedList) {
 
     const std::string golden =
         std::string(TRZ4_ACCESS_GOLDEN_DIR) + "/accessibility_" + language() + ".golden";
-    const std::string actual = std::string("accessibility_") + language() + ".actual";
+    const std::string actual =
+        std::string(TRZ4_ACCESS_ACTUAL_DIR) + "/accessibility_" + language() + ".actual";
     QFile out(QString::fromStdString(actual));
     if (out.open(QIODevice::WriteOnly)) {
         out.write(QByteArray::fromStdString(listing));
     }
-    EXPECT_EQ(listing, readText(golden)) << "differs from " << golden << "; the listing is in "
-                                         << actual << " of the test's directory";
+    EXPECT_EQ(listing, readText(golden))
+        << "differs from " << golden << "; the listing is in " << actual;
 }
 
 // The letter after a single '&', lower case; 0 when there is none.
