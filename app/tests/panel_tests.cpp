@@ -32,16 +32,19 @@ QRect onPanel(int panel, QWidget *widget) {
     return QRect(widget->mapTo(panelCanvas(panel), QPoint(0, 0)), widget->size());
 }
 
+// Loads the main panel and the info panel as its child, in `language`.
+void loadBothPanels(ProgramLanguage language, int *main, int *info) {
+    setProgramLanguage(language);
+    registerTrz4SteuerungGui();
+    *main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    *info = LoadPanel(*main, kTrz4GuiResource, INFOPANEL);
+    ASSERT_GE(*main, 0);
+    ASSERT_GE(*info, 0);
+}
+
 class PanelTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        setProgramLanguage(ProgramLanguage::German);
-        registerTrz4SteuerungGui();
-        main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-        info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
-        ASSERT_GE(main, 0);
-        ASSERT_GE(info, 0);
-    }
+    void SetUp() override { loadBothPanels(ProgramLanguage::German, &main, &info); }
     void TearDown() override {
         DiscardPanel(info);
         DiscardPanel(main);
@@ -326,16 +329,11 @@ TEST_F(PanelTest, NothingOverlapsAndTextsFit) {
 class PanelAtFontSize : public ::testing::TestWithParam<std::tuple<int, ProgramLanguage>> {
 protected:
     void SetUp() override {
-        setProgramLanguage(std::get<1>(GetParam()));
         previous = QApplication::font();
         QFont font = previous;
         font.setPointSize(std::get<0>(GetParam()));
         QApplication::setFont(font);
-        registerTrz4SteuerungGui();
-        main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-        info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
-        ASSERT_GE(main, 0);
-        ASSERT_GE(info, 0);
+        loadBothPanels(std::get<1>(GetParam()), &main, &info);
     }
     void TearDown() override {
         DiscardPanel(main);
