@@ -3,6 +3,7 @@
 
 #include "app/Mainpanel_Main.h"
 #include "app/TrzCom.h"
+#include "app/language.h"
 #include "cardlink/vektrz4.h"
 #include "app/trz4SteuerungGui.h"
 #include "platform/comporthelp.h"
@@ -90,9 +91,12 @@ int MainFunc_WarnungPopup(char kartennummer) {
         confirm.replace(at, 2, 1, kartennummer);
     }
     std::snprintf(label, sizeof label, "%s", confirm.c_str());
-    int chosen = GenericMessagePopup(uiText("Mainpanel_Funktionen", "Warnung").c_str(),
-                                     uiText("vektrz4", kKartennummerWarnung).c_str(), label,
-                                     uiText("Mainpanel_Funktionen", "abbrechen").c_str(), "",
+    // The card link keeps the warning in both languages, for the command line as well.
+    const char *warning = programLanguage() == ProgramLanguage::English
+                              ? kKartennummerWarnungEnglish
+                              : kKartennummerWarnung;
+    int chosen = GenericMessagePopup(uiText("Mainpanel_Funktionen", "Warnung").c_str(), warning,
+                                     label, uiText("Mainpanel_Funktionen", "abbrechen").c_str(), "",
                                      nullptr, 0, 0, kPopupBtn2, kPopupBtn1, kPopupBtn2);
     return chosen == kPopupBtn1 ? 0 : -1;
 }

@@ -3,6 +3,7 @@
 #include "app/Funktionen.h"
 #include "app/trz4Steuerung_Main.h"
 #include "platform/userdirs.h"
+#include "trz4version.h"
 #include "ui/uiruntime.h"
 
 #include <QtGlobal>
@@ -32,6 +33,7 @@ constexpr const char *kHelp = QT_TRANSLATE_NOOP(
     "                       Deutsch, wenn LC_ALL, LC_MESSAGES oder LANG (die erste, die\n"
     "                       gesetzt ist) Deutsch wählt (de, de_DE.UTF-8, ...), sonst Englisch\n"
     "  -h, --help           diese Hilfe\n"
+    "  --version            Programmname und Version ausgeben\n"
     "\n"
     "Qt-Optionen wie -platform offscreen oder -style Fusion gelten wie bei jedem Qt-Programm.\n"
     "\n"
@@ -111,6 +113,10 @@ bool parseProgramOptions(const std::vector<std::string> &args, bool qtOptionsRem
         const std::string &arg = args[i];
         if (arg == "-h" || arg == "--help") {
             options->help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            options->version = true;
             continue;
         }
         std::string name = arg;
@@ -193,6 +199,10 @@ int runTrz4Steuerung(int argc, char *argv[]) {
     }
     if (options.help) {
         std::fputs(programHelpText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(trz4VersionLine(kProgramName).c_str(), stdout);
         return 0;
     }
     return runUserInterfaceProgram(argc, argv, startWithOptions);

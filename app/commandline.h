@@ -9,6 +9,7 @@
 //   --lang de|en         the language the program speaks (also --lang=de); without it, the
 //                        user's locale's (app/language.h)
 //   -h, --help           the help on stdout, exit status 0
+//   --version            "trz4Steuerung <version>" on stdout, exit status 0
 // Without a settings option the file is trz4Steuerung.ini in the current directory. A usage
 // error ends the program with a line on stderr and exit status 2 before anything is shown.
 // The help and the usage errors are in the program's language (--lang, else the locale's;
@@ -26,6 +27,7 @@ inline constexpr int kExitUsage = 2;
 
 struct ProgramOptions {
     bool help = false;
+    bool version = false;                    // --version
     std::string settingsDirectory;           // --settings-dir; empty when not given
     bool userSettings = false;               // --user-settings
     std::optional<ProgramLanguage> language; // --lang; none when not given
@@ -49,8 +51,9 @@ std::string programHelpText();
 // cannot be made shows as a settings file that cannot be read or written).
 void applyProgramOptions(const ProgramOptions &options);
 
-// The whole process from main: --help and errors in the program's own options are answered
-// before the runtime starts, so that they need no display; then the runtime's process start-up
-// runs trz4SteuerungMain with the options in effect. Returns the exit status: 0 after a normal
-// run or the help, kExitUsage for a wrong command line, -1 as trz4SteuerungMain gives it.
+// The whole process from main: --help, --version and errors in the program's own options are
+// answered before the runtime starts, so that they need no display; then the runtime's process
+// start-up runs trz4SteuerungMain with the options in effect. Returns the exit status: 0 after a
+// normal run, the help or the version, kExitUsage for a wrong command line, -1 as trz4SteuerungMain
+// gives it.
 int runTrz4Steuerung(int argc, char *argv[]);

@@ -22,20 +22,9 @@ std::unique_ptr<QTranslator> gQtTexts;
 
 } // namespace
 
-ProgramLanguage languageOfLocale(const std::string &localeName) {
-    if (localeName.rfind("de", 0) != 0) {
-        return ProgramLanguage::English;
-    }
-    if (localeName.size() == 2) {
-        return ProgramLanguage::German;
-    }
-    const char next = localeName[2];
-    return next == '_' || next == '-' || next == '.' || next == '@' ? ProgramLanguage::German
-                                                                    : ProgramLanguage::English;
-}
-
 ProgramLanguage userLanguage() {
-    return languageOfLocale(messagesLocaleName());
+    return localeNamesGerman(messagesLocaleName()) ? ProgramLanguage::German
+                                                   : ProgramLanguage::English;
 }
 
 std::optional<ProgramLanguage> languageOfOption(const std::string &value) {

@@ -20,11 +20,8 @@
 
 enum class ProgramLanguage { German, English };
 
-// German for a locale name of the German language: "de" alone or followed by '_', '-', '.'
-// or '@' ("de_DE.UTF-8", "de-AT", "de@euro"); English for every other name, "" included.
-ProgramLanguage languageOfLocale(const std::string &localeName);
-
-// The language of the user's locale.
+// The language of the user's locale: German when it names German (localeNamesGerman of
+// platform/userlocale.h), English otherwise.
 ProgramLanguage userLanguage();
 
 // The value of --lang: "de" German, "en" English, nothing for any other text.

@@ -18,8 +18,6 @@
 // allowed: the exchange and its result are the same, nothing is stored.
 #pragma once
 
-#include "platform/translatable.h"
-
 #include "errors/VEK_errorV3.h"
 
 // The card's only baud rate; VEKTRZ4_Open refuses every other.
@@ -193,12 +191,20 @@ int PufferLeeren(int port);
 inline constexpr char kTrz4CardPrefix[] = "VEK-TRZ4-";
 
 // The warning the operator confirms before a card's number is changed, whether in the program's
-// popup or on the command line: it begins with a line feed, and every line ends with one. The
-// program's popup shows it in the operator's language (context "vektrz4").
-inline constexpr char kKartennummerWarnung[] = TRZ4_TRANSLATABLE(
-    "vektrz4", "\n"
-               "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
-               "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
-               "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
-               "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
-               "Programm \"QDN7K-Steuerung\".\n");
+// popup or on the command line: it begins with a line feed, and every line ends with one.
+inline constexpr char kKartennummerWarnung[] =
+    "\n"
+    "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
+    "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
+    "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
+    "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
+    "Programm \"QDN7K-Steuerung\".\n";
+
+// The same warning in English, for an operator who works in English.
+inline constexpr char kKartennummerWarnungEnglish[] =
+    "\n"
+    "The internal card number of the trz-4 is now being changed\n"
+    "IMPORTANT: EVERY CARD NUMBER MAY OCCUR ONLY ONCE IN A QDN-7K SYSTEM!\n"
+    "If you use a QDN-7K system and are not sure whether the card\n"
+    "number is already taken, check the trz-4 card numbers with the\n"
+    "program \"QDN7K-Steuerung\".\n";

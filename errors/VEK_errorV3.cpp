@@ -1,6 +1,10 @@
 #include "errors/VEK_errorV3.h"
 
+#include "platform/userlocale.h"
+
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -90,6 +94,10 @@ void VEK_Fehleruserstring(const char *text) {
     // memmove: the caller may hand in a text that lives in this module's own buffers.
     std::memmove(gUserString, text, length);
     gUserString[length] = '\0';
+}
+
+int vekLanguageFromEnvironment() {
+    return localeNamesGerman(messagesLocaleName()) ? 1 : kVekLanguageEnglish;
 }
 
 int vekLanguage() {

@@ -124,6 +124,13 @@ void VEK_Fehleruserstring(const char *text);
 // uses it to word popup titles.
 int vekLanguage();
 
+// The language value the user's locale asks for (platform/userlocale.h): German (1) when the
+// locale of messages names German (POSIX: the first of LC_ALL, LC_MESSAGES and LANG that is set
+// and not empty, "de", "de_DE.UTF-8", "de_AT", "de@euro", ...; Windows: the display language),
+// English (kVekLanguageEnglish) otherwise, also when none is set ("C", "POSIX", "en_GB.UTF-8").
+// The language value itself is not changed.
+int vekLanguageFromEnvironment();
+
 // The fallback text of a kind without entry: English for language value 2, German otherwise.
 const char *vekFallbackText(int language);
 

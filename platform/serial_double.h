@@ -41,6 +41,7 @@ public:
     int silenceResult = kComTimeout;
     // Open failure reason reported with a failing openResult.
     std::string failureReason = "Gerät ist nicht vorhanden.";
+    std::string failureReasonEnglish = "The device does not exist.";
 
     // --- What happened ---------------------------------------------------------------------
     std::string written;            // every byte accepted by writes, in order
@@ -72,6 +73,7 @@ public:
     int outputQueueLength(int port) override;
     int readByte(int port) override;
     std::string openFailureReason() override;
+    std::string openFailureReasonEnglish() override;
 
 private:
     std::string input;

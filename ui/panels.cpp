@@ -20,10 +20,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -51,12 +53,33 @@ std::map<std::string, AnyCallback> &callbackTable() {
 // deleted once the event that called it has been handled.
 int gCallbackDepth = 0;
 
-struct CallbackScope {
-    CallbackScope() { ++gCallbackDepth; }
-    ~CallbackScope() { --gCallbackDepth; }
-};
+// Work that waits until no callback runs (runWhenNoCallback).
+std::vector<std::function<void()>> gWaiting;
 
 } // namespace
+
+CallbackScope::CallbackScope() {
+    ++gCallbackDepth;
+}
+
+CallbackScope::~CallbackScope() {
+    if (--gCallbackDepth == 0 && !gWaiting.empty()) {
+        // Posted, not run here: the event that called the callback is still being handled.
+        std::vector<std::function<void()>> waiting;
+        waiting.swap(gWaiting);
+        for (auto &task : waiting)
+            QTimer::singleShot(
+                0, [task = std::move(task)]() mutable { runWhenNoCallback(std::move(task)); });
+    }
+}
+
+void runWhenNoCallback(std::function<void()> task) {
+    if (gCallbackDepth > 0) {
+        gWaiting.push_back(std::move(task));
+        return;
+    }
+    task();
+}
 
 Panel *findPanel(int handle) {
     auto it = gPanels.find(handle);

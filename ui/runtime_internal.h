@@ -12,6 +12,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -57,6 +58,20 @@ int lookupError(int panel);
 void forgetPendingQuit();
 // The ring widget of a control, or null when it is none.
 QComboBox *ringOf(Control *control);
+
+// Marks a callback of the program as running for its lifetime; callbacks nest (a popup's own
+// loop may run another).
+struct CallbackScope {
+    CallbackScope();
+    ~CallbackScope();
+    CallbackScope(const CallbackScope &) = delete;
+    CallbackScope &operator=(const CallbackScope &) = delete;
+};
+
+// Runs task now when no callback of the program runs, else from the event loop once the
+// outermost one has returned: callbacks run one at a time, also those the runtime starts by
+// itself (descriptor callbacks).
+void runWhenNoCallback(std::function<void()> task);
 
 // Shows a new value at once, even when the calling callback keeps the event loop busy.
 inline void paintNow(QWidget *widget) {

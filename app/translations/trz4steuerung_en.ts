@@ -67,6 +67,41 @@ If not yet present, USB-to-RS232 drivers must be installed.
     </message>
 </context>
 <context>
+    <name>LinkLogWindow</name>
+    <message>
+        <source>Schnittstellenprotokoll</source>
+        <translation>Link log</translation>
+    </message>
+    <message>
+        <source>Austausch mit der Karte</source>
+        <translation>Exchanges with the card</translation>
+    </message>
+    <message>
+        <source>&amp;Kopieren</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>&amp;Speichern unter ...</source>
+        <translation>&amp;Save as ...</translation>
+    </message>
+    <message>
+        <source>Schl&amp;ießen</source>
+        <translation>C&amp;lose</translation>
+    </message>
+    <message>
+        <source>Protokoll speichern</source>
+        <translation>Save the log</translation>
+    </message>
+    <message>
+        <source>Textdateien (*.txt);;Alle Dateien (*)</source>
+        <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Das Protokoll konnte nicht gespeichert werden:</source>
+        <translation>The log could not be saved:</translation>
+    </message>
+</context>
+<context>
     <name>Mainpanel_Funktionen</name>
     <message>
         <source>COM-Port</source>
@@ -118,58 +153,6 @@ If not yet present, USB-to-RS232 drivers must be installed.
 <context>
     <name>commandline</name>
     <message>
-        <source>trz4Steuerung - trz-4 Steuerung, das Programm für die trz-4-Karte
-
-Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]
-
-Optionen:
-  --settings-dir VERZ  die Einstellungen (COM-Port, Adresse) in VERZ/trz4Steuerung.ini
-                       lesen und speichern. Vorgabe: trz4Steuerung.ini im aktuellen
-                       Verzeichnis
-  --user-settings      die Einstellungen im Konfigurationsverzeichnis des Benutzers
-                       halten: $XDG_CONFIG_HOME/trz4steuerung/, sonst
-                       ~/.config/trz4steuerung/ (wird bei Bedarf angelegt). So startet
-                       der Menüeintrag das Programm.
-  --lang de|en         die Sprache des Programms: de Deutsch, en Englisch. Vorgabe:
-                       Deutsch, wenn LC_ALL, LC_MESSAGES oder LANG (die erste, die
-                       gesetzt ist) Deutsch wählt (de, de_DE.UTF-8, ...), sonst Englisch
-  -h, --help           diese Hilfe
-
-Qt-Optionen wie -platform offscreen oder -style Fusion gelten wie bei jedem Qt-Programm.
-
-Rückgabewert:
-  0    nach &quot;Beenden&quot;, dem Schließen des Fensters, kill, Strg-C oder dem Abmelden;
-       die Einstellungen sind dann gespeichert
-  2    falscher Aufruf
-  255  keine grafische Anzeige, oder die Oberfläche ließ sich nicht laden
-</source>
-        <translation>trz4Steuerung - trz-4 Steuerung, the program for the trz-4 card
-
-Usage: trz4Steuerung [options] [Qt options]
-
-Options:
-  --settings-dir DIR   read and save the settings (COM port, address) in
-                       DIR/trz4Steuerung.ini. Default: trz4Steuerung.ini in the current
-                       directory
-  --user-settings      keep the settings in the user&apos;s configuration directory:
-                       $XDG_CONFIG_HOME/trz4steuerung/, else ~/.config/trz4steuerung/
-                       (created when needed). This is how the menu entry starts the
-                       program.
-  --lang de|en         the program&apos;s language: de German, en English. Default: German
-                       when LC_ALL, LC_MESSAGES or LANG (the first that is set) chooses
-                       German (de, de_DE.UTF-8, ...), else English
-  -h, --help           this help
-
-Qt options such as -platform offscreen or -style Fusion work as for every Qt program.
-
-Exit status:
-  0    after &quot;Exit&quot;, closing the window, kill, Ctrl-C or logging out;
-       the settings are saved then
-  2    wrong usage
-  255  no graphical display, or the user interface could not be loaded
-</translation>
-    </message>
-    <message>
         <source>Hilfe: %1 --help</source>
         <translation>Help: %1 --help</translation>
     </message>
@@ -196,6 +179,60 @@ Exit status:
     <message>
         <source>--settings-dir und --user-settings schließen einander aus</source>
         <translation>--settings-dir and --user-settings exclude each other</translation>
+    </message>
+    <message>
+        <source>trz4Steuerung - trz-4 Steuerung, das Programm für die trz-4-Karte
+
+Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]
+
+Optionen:
+  --settings-dir VERZ  die Einstellungen (COM-Port, Adresse) in VERZ/trz4Steuerung.ini
+                       lesen und speichern. Vorgabe: trz4Steuerung.ini im aktuellen
+                       Verzeichnis
+  --user-settings      die Einstellungen im Konfigurationsverzeichnis des Benutzers
+                       halten: $XDG_CONFIG_HOME/trz4steuerung/, sonst
+                       ~/.config/trz4steuerung/ (wird bei Bedarf angelegt). So startet
+                       der Menüeintrag das Programm.
+  --lang de|en         die Sprache des Programms: de Deutsch, en Englisch. Vorgabe:
+                       Deutsch, wenn LC_ALL, LC_MESSAGES oder LANG (die erste, die
+                       gesetzt ist) Deutsch wählt (de, de_DE.UTF-8, ...), sonst Englisch
+  -h, --help           diese Hilfe
+  --version            Programmname und Version ausgeben
+
+Qt-Optionen wie -platform offscreen oder -style Fusion gelten wie bei jedem Qt-Programm.
+
+Rückgabewert:
+  0    nach &quot;Beenden&quot;, dem Schließen des Fensters, kill, Strg-C oder dem Abmelden;
+       die Einstellungen sind dann gespeichert
+  2    falscher Aufruf
+  255  keine grafische Anzeige, oder die Oberfläche ließ sich nicht laden
+</source>
+        <translation>trz4Steuerung - trz-4 Steuerung, the program for the trz-4 card
+
+Usage: trz4Steuerung [options] [Qt options]
+
+Options:
+  --settings-dir DIR   read and save the settings (COM port, address) in
+                       DIR/trz4Steuerung.ini. Default: trz4Steuerung.ini in the current
+                       directory
+  --user-settings      keep the settings in the user&apos;s configuration directory:
+                       $XDG_CONFIG_HOME/trz4steuerung/, else ~/.config/trz4steuerung/
+                       (created when needed). This is how the menu entry starts the
+                       program.
+  --lang de|en         the program&apos;s language: de German, en English. Default: German
+                       when LC_ALL, LC_MESSAGES or LANG (the first that is set) chooses
+                       German (de, de_DE.UTF-8, ...), else English
+  -h, --help           this help
+  --version            print the program&apos;s name and version
+
+Qt options such as -platform offscreen or -style Fusion work as for every Qt program.
+
+Exit status:
+  0    after &quot;Exit&quot;, closing the window, kill, Ctrl-C or logging out;
+       the settings are saved then
+  2    wrong usage
+  255  no graphical display, or the user interface could not be loaded
+</translation>
     </message>
 </context>
 <context>
@@ -318,24 +355,9 @@ Fax +49 (0)000 1234-99
 Email info@beispielwerk.example
 www.beispielwerk.example</translation>
     </message>
-</context>
-<context>
-    <name>vektrz4</name>
     <message>
-        <source>
-Die interne Kartennummer der trz-4 wird jetzt umgestellt
-WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!
-Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-
-nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem
-Programm &quot;QDN7K-Steuerung&quot;.
-</source>
-        <translation>
-The internal card number of the trz-4 is now being changed
-IMPORTANT: EACH CARD NUMBER MAY OCCUR ONLY ONCE IN A QDN-7K SYSTEM!
-If you use a QDN-7K system and are not sure whether the card
-number is taken already, check the trz-4 card numbers with the
-program &quot;QDN7K-Steuerung&quot;.
-</translation>
+        <source>Schnittstellen&amp;protokoll ...</source>
+        <translation>Link &amp;log ...</translation>
     </message>
 </context>
 </TS>
