@@ -17,7 +17,7 @@ constexpr const char *kProgramName = "trz4Steuerung";
 
 constexpr const char *kHelp = QT_TRANSLATE_NOOP(
     "commandline",
-    "trz4Steuerung - trz-4 Steuerung, das Programm für die trz-4-Karte\n"
+    "trz4Steuerung - Steuerung der trz-4-Karte\n"
     "\n"
     "Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]\n"
     "\n"

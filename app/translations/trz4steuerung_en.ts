@@ -181,7 +181,7 @@ If not yet present, USB-to-RS232 drivers must be installed.
         <translation>--settings-dir and --user-settings exclude each other</translation>
     </message>
     <message>
-        <source>trz4Steuerung - trz-4 Steuerung, das Programm für die trz-4-Karte
+        <source>trz4Steuerung - Steuerung der trz-4-Karte
 
 Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]
 
@@ -207,7 +207,7 @@ Rückgabewert:
   2    falscher Aufruf
   255  keine grafische Anzeige, oder die Oberfläche ließ sich nicht laden
 </source>
-        <translation>trz4Steuerung - trz-4 Steuerung, the program for the trz-4 card
+        <translation>trz4Steuerung - control program for the trz-4 card
 
 Usage: trz4Steuerung [options] [Qt options]
 
