@@ -29,7 +29,8 @@ inline constexpr int EVENT_LEFT_CLICK = 3; // left mouse press on a control, bef
                                            // eventData1 = y, eventData2 = x (control-local)
 inline constexpr int EVENT_KEYPRESS = 7;   // key press on the focused control, before it reacts;
                                            // eventData1 = Qt key code, eventData2 = modifiers
-inline constexpr int EVENT_CLOSE = 11;     // the operator closes the panel's window
+inline constexpr int EVENT_CLOSE = 11;     // the operator closes the panel's window (its
+                                           // close box; Escape on a panel shown as popup)
 
 // Control callback: a result other than 0 from EVENT_LEFT_CLICK or EVENT_KEYPRESS swallows the
 // click or key; the program's own callbacks always answer 0.
@@ -150,8 +151,12 @@ int registerPanelResource(const char *resourceFile, const ui::ResourceDescriptio
 // Panels and the event loop.
 
 // Loads panel number panelResourceId of the registered resourceFile as a new hidden panel with
-// its controls, its menu bar and the callbacks named in the description. parentPanel 0 makes a
-// top-level panel; a parent's handle makes a child window that is discarded with its parent.
+// its controls, its menu bar and the callbacks named in the description: its texts as the
+// installed translation of the resource's context has them, its layout scaled to the panel
+// font, its groups, names and Tab order for keyboard and assistive technology
+// (ui/paneldescription.h). parentPanel 0 makes a top-level panel; a parent's handle makes a
+// child window that is discarded with its parent. A top-level panel without a panel callback
+// has no close box.
 // Answers the handle (>= 1) or a negative code (kUiErrResourceNotFound for a name that is not
 // registered or a panel number that its resource lacks).
 int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId);
@@ -168,7 +173,9 @@ int RunUserInterface();
 int QuitUserInterface(int returnCode);
 
 // Shows a loaded panel as a modal popup and returns at once: while it is shown, no other panel
-// takes input. RemovePopup closes (hides) it; the panel stays loaded.
+// takes input. RemovePopup closes (hides) it; the panel stays loaded. Escape and the window's
+// close box report EVENT_CLOSE to the panel's callback; a popup without a panel callback is
+// closed by them as by RemovePopup, like every message box.
 int InstallPopup(int panel);
 int RemovePopup(int panel);
 
