@@ -96,17 +96,9 @@ TEST_F(LanguageTest, EnglishReachesPanelsPopupTextsMessagesAndQt) {
     ASSERT_EQ(setProgramLanguage(ProgramLanguage::English), 0);
     EXPECT_EQ(programLanguage(), ProgramLanguage::English);
     registerTrz4SteuerungGui();
+    // The controls' names are in the English accessibility listing (access_tests).
     const int main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
     ASSERT_GE(main, 0);
-    std::string text;
-    GetCtrlVal(main, SCANN, &text);
-    EXPECT_EQ(text, "&Scan");
-    GetCtrlVal(main, KARTENNUMMERSCHREIBEN, &text);
-    EXPECT_EQ(text, "&Write");
-    EXPECT_EQ(qobject_cast<QLabel *>(controlLabelWidget(main, COMPORT))->text().toStdString(),
-              "&COM port (USB)");
-    EXPECT_EQ(controlWidget(main, KARTENNUMMERSOLL)->accessibleName().toStdString(),
-              "New card number");
     QStringList menus;
     for (QMenu *menu : panelWidget(main)->findChildren<QMenu *>()) {
         menus << menu->title();
