@@ -25,10 +25,23 @@ void LedWidget::setOnColour(int rgb) {
     update();
 }
 
+void LedWidget::setStaleNote(const QString &note) {
+    if (staleNote == note) {
+        return;
+    }
+    staleNote = note;
+    updateStateText();
+    update();
+}
+
 void LedWidget::updateStateText() {
     const QString state = QString::fromLatin1(on ? kLedOnText : kLedOffText);
     setAccessibleDescription(state);
-    setToolTip(name.isEmpty() ? state : name + QStringLiteral(": ") + state);
+    QString tip = name.isEmpty() ? state : name + QStringLiteral(": ") + state;
+    if (!staleNote.isEmpty()) {
+        tip += QLatin1Char('\n') + staleNote;
+    }
+    setToolTip(tip);
 }
 
 void LedWidget::paintEvent(QPaintEvent *) {
@@ -38,11 +51,20 @@ void LedWidget::paintEvent(QPaintEvent *) {
     const QRectF lamp((width() - side) / 2.0, (height() - side) / 2.0, side, side);
     // An off lamp is a dark shade of its own colour, so a lit and an unlit lamp also differ in
     // brightness, not only in hue.
-    const QColor face = on ? colour : colour.darker(400);
+    QColor face = on ? colour : colour.darker(400);
+    if (!staleNote.isEmpty()) {
+        // Greyed: the hue stays readable, but the lamp no longer looks like a fresh reading.
+        face = QColor::fromHsv(face.hsvHue(), face.hsvSaturation() / 5, face.value());
+    }
     QRadialGradient gradient(lamp.center() - QPointF(side / 5.0, side / 5.0), side * 0.7);
     gradient.setColorAt(0.0, on ? face.lighter(170) : face.lighter(130));
     gradient.setColorAt(1.0, face);
-    painter.setPen(QPen(QColor(0x50, 0x50, 0x50), 1.0));
+    QPen rim(QColor(0x50, 0x50, 0x50), 1.0);
+    if (!staleNote.isEmpty()) {
+        rim.setColor(QColor(0x90, 0x90, 0x90));
+        rim.setStyle(Qt::DotLine);
+    }
+    painter.setPen(rim);
     painter.setBrush(gradient);
     painter.drawEllipse(lamp);
 }

@@ -21,9 +21,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -49,12 +51,24 @@ std::map<std::string, AnyCallback> &callbackTable() {
 // deleted once the event that called it has been handled.
 int gCallbackDepth = 0;
 
+// Panels whose close box was clicked while an exchange waited, in the order of the clicks.
+std::vector<int> gDeferredCloses;
+
 struct CallbackScope {
     CallbackScope() { ++gCallbackDepth; }
-    ~CallbackScope() { --gCallbackDepth; }
+    ~CallbackScope() {
+        --gCallbackDepth;
+        deliverDeferredCloses();
+    }
 };
 
 } // namespace
+
+void deferClose(int panel) {
+    if (std::find(gDeferredCloses.begin(), gDeferredCloses.end(), panel) == gDeferredCloses.end()) {
+        gDeferredCloses.push_back(panel);
+    }
+}
 
 Panel *findPanel(int handle) {
     auto it = gPanels.find(handle);
@@ -109,7 +123,7 @@ template <typename T> T lookupCallback(const char *name) {
 
 int invokeCtrlCallback(int panel, int control, int event, int data1, int data2) {
     Control *c = findControl(panel, control);
-    if (c == nullptr || c->callback == nullptr) {
+    if (c == nullptr || c->callback == nullptr || callbacksHeld()) {
         return 0;
     }
     CallbackScope scope;
@@ -119,6 +133,14 @@ int invokeCtrlCallback(int panel, int control, int event, int data1, int data2) 
 int invokePanelCallback(int panel, int event) {
     Panel *p = findPanel(panel);
     if (p == nullptr || p->callback == nullptr) {
+        return 0;
+    }
+    if (callbacksHeld()) {
+        // The operator asked to close the window while an exchange waited: the request counts,
+        // but only once the callback that runs the exchange is done.
+        if (event == EVENT_CLOSE) {
+            deferClose(panel);
+        }
         return 0;
     }
     CallbackScope scope;
@@ -131,7 +153,7 @@ void invokeMenuCallback(int panel, int menuItem) {
         return;
     }
     auto it = p->menuItems.find(menuItem);
-    if (it == p->menuItems.end() || it->second.callback == nullptr) {
+    if (it == p->menuItems.end() || it->second.callback == nullptr || callbacksHeld()) {
         return;
     }
     CallbackScope scope;
@@ -405,6 +427,16 @@ QPointer<QWidget> unregisterPanel(int handle) {
 }
 
 } // namespace
+
+void deliverDeferredCloses() {
+    if (gCallbackDepth > 0 || exchangeRunning() || gDeferredCloses.empty()) {
+        return;
+    }
+    const std::vector<int> pending = std::exchange(gDeferredCloses, {});
+    for (int panel : pending) {
+        invokePanelCallback(panel, EVENT_CLOSE);
+    }
+}
 
 } // namespace ui::detail
 

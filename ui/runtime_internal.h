@@ -27,6 +27,8 @@ struct Control {
     QPointer<QLabel> label;
     CtrlCallbackPtr callback = nullptr;
     void *callbackData = nullptr;
+    // Not empty while the value is shown as stale (setCtrlStale).
+    QString staleNote;
 };
 
 struct MenuItem {
@@ -54,6 +56,15 @@ Control *findControl(int panel, int control);
 int lookupError(int panel);
 // Drops a quit that QuitUserInterface marked while no loop ran.
 void forgetPendingQuit();
+
+// True while the runtime handles events inside an exchange's wait (ExchangeScope): no
+// callback may start then.
+bool callbacksHeld();
+// Remembers a panel's close event that arrived while callbacks were held.
+void deferClose(int panel);
+// Hands the deferred close events to their panels' callbacks once no callback and no exchange
+// runs; otherwise they stay pending.
+void deliverDeferredCloses();
 // The ring widget of a control, or null when it is none.
 QComboBox *ringOf(Control *control);
 
