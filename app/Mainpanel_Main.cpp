@@ -3,6 +3,7 @@
 #include "app/Mainpanel_Funktionen.h"
 #include "app/trz4Steuerung_Main.h"
 #include "cardlink/Vek_Com.h"
+#include "cardlink/cardvalues.h"
 #include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
 #include "app/trz4SteuerungGui.h"
@@ -59,6 +60,11 @@ int Mainpanel_Initialisieren(const char *version, const char *datum) {
     VekCom_RegisterAdressLeds(gMainPanel, LED1);
     VekCom_RegisterScanButton(gMainPanel, SCANN);
     VekCom_RegisterScanStringControl(gMainPanel, SCANNTEXT);
+    // The controls that show the card's answers besides the identification, so that a later
+    // failure can grey what it made doubtful.
+    cardValueRegister(CardValue::Status, gMainPanel, STATUSLED9);
+    cardValueRegister(CardValue::Status, gMainPanel, STATUSLED10);
+    cardValueRegister(CardValue::CardNumber, gMainPanel, KARTENNUMMERIST);
     return 0;
 }
 

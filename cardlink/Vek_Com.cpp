@@ -3,6 +3,7 @@
 #include "cardlink/Vek_Com.h"
 
 #include "cardlink/Vek_Com_internal.h"
+#include "cardlink/cardvalues.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/registry.h"
@@ -10,6 +11,9 @@
 #include "platform/serialcomm_key.h"
 #include "toolbox/toolbox.h"
 #include "ui/uiruntime.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -74,6 +78,23 @@ std::string deviceTooltip(const char *valueName, int port) {
     if (!product.empty())
         tooltip += tooltip.empty() ? product : " (" + product + ")";
     return tooltip;
+}
+
+// The item of a chosen port that the system does not list now: "COM <n> (nicht verbunden)",
+// valued as the port, last in the ring.
+void appendNotConnectedItem(const Control &ring, int port) {
+    const QByteArray label =
+        QCoreApplication::translate("VekCom", "COM %1 (nicht verbunden)").arg(port).toUtf8();
+    const QByteArray tooltip =
+        QCoreApplication::translate("VekCom",
+                                    "Gewählt, aber zur Zeit nicht angeschlossen: die "
+                                    "Operationen gehen an diesen Port, bis ein anderer gewählt "
+                                    "wird.")
+            .toUtf8();
+    int count = 0;
+    GetNumListItems(ring.panel, ring.control, &count);
+    InsertListItem(ring.panel, ring.control, -1, label.constData(), port);
+    setRingItemTooltip(ring.panel, ring.control, count, tooltip.constData());
 }
 
 int pictureRingValue(int port) {
@@ -264,15 +285,21 @@ void VekCom_ComListeErstellen(int panel, int control) {
         index >= 0) {
         SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
     } else {
-        SetCtrlVal(s.comRing.panel, s.comRing.control, 0);
+        // The chosen adapter is away. Operations still go to the chosen port, so the ring
+        // must not show another one ("nicht geöffnet", or whatever a key would move to): it
+        // keeps the choice, marked, until the operator picks another port.
+        appendNotConnectedItem(s.comRing, s.chosenPort);
+        SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
         VekCom_Close();
     }
 }
 
 void VekCom_ComAnzeige(int port) {
     auto &s = state();
+    // With no port open (after a failed open, say) the next operation goes to the chosen port
+    // again, and that is what the ring shows.
     if (s.comRing.registered())
-        SetCtrlVal(s.comRing.panel, s.comRing.control, port);
+        SetCtrlVal(s.comRing.panel, s.comRing.control, port != 0 ? port : s.chosenPort);
     for (int i = 0; i < s.pictureRingCount; ++i)
         SetCtrlVal(s.pictureRings[i].panel, s.pictureRings[i].control, pictureRingValue(port));
 }
@@ -315,5 +342,6 @@ int Callback_ComPortUmschalten(int, int, int, void *, int, int) {
 
 void vekComResetForTesting() {
     VekCom_Close();
+    cardValuesResetForTesting();
     state() = cardlink::detail::State{};
 }

@@ -4,8 +4,12 @@
 #include "ui/testing/popupdriver.h"
 
 #include <QComboBox>
+#include <QMouseEvent>
+#include <QTimer>
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -16,6 +20,51 @@ namespace {
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Notes the time of each paint of one widget.
+class PaintClock : public QObject {
+public:
+    PaintClock(QWidget *widget, std::vector<std::chrono::steady_clock::time_point> *times)
+        : times(times) {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            times->push_back(std::chrono::steady_clock::now());
+        return false;
+    }
+
+private:
+    std::vector<std::chrono::steady_clock::time_point> *times;
+};
+
+double longestGapMs(const std::vector<std::chrono::steady_clock::time_point> &paints,
+                    std::chrono::steady_clock::time_point from,
+                    std::chrono::steady_clock::time_point to) {
+    double longest = 0;
+    auto last = from;
+    for (auto t : paints) {
+        if (t <= from || t >= to)
+            continue;
+        longest = std::max(longest, std::chrono::duration<double, std::milli>(t - last).count());
+        last = t;
+    }
+    return std::max(longest, std::chrono::duration<double, std::milli>(to - last).count());
+}
+
+// A click as the window system delivers it: queued, not sent.
+void postClick(QWidget *widget) {
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QCoreApplication::postEvent(
+            widget,
+            new QMouseEvent(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
+    }
 }
 
 } // namespace
@@ -118,6 +167,8 @@ TEST_F(E2eTest, SimulatorGoneDuringAnOperationIsReportedAndTheProgramGoesOn) {
     startSim();
     startProgram();
     pick(COMPORT, kSimCom);
+    click(SCANN);
+    ASSERT_EQ(textVal(ID), "VEK-TRZ4-SIM");
     // The line dies right after the handshake of the next answer.
     sim->vanishAfter(1);
     auto start = std::chrono::steady_clock::now();
@@ -126,13 +177,55 @@ TEST_F(E2eTest, SimulatorGoneDuringAnOperationIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(intVal(FEHLERLED), 1);
     EXPECT_NE(intVal(FEHLERNUMMER), 0);
     EXPECT_EQ(intVal(COMAKTIVLED), 0);
+    // What the card told before is kept for the operator, greyed as no longer vouched for.
+    EXPECT_EQ(textVal(ID), "VEK-TRZ4-SIM");
+    EXPECT_EQ(intVal(LED1), 1);
+    EXPECT_NE(staleNote(ID), "");
+    EXPECT_NE(staleNote(LED1), "");
 
-    // The card comes back on the same COM number: the next operation works again.
+    // The card comes back on the same COM number: the next operation works again; the
+    // identification waits for an answer that shows it.
     sim.reset();
     startSim();
     click(KARTENNUMMERLESEN);
     EXPECT_EQ(intVal(FEHLERLED), 0);
     EXPECT_EQ(textVal(KARTENNUMMERIST), "1");
+    EXPECT_EQ(staleNote(KARTENNUMMERIST), "");
+    EXPECT_NE(staleNote(ID), "");
+    click(IDLESEN);
+    EXPECT_EQ(staleNote(ID), "");
+}
+
+TEST_F(E2eTest, SilentCardTimeOutKeepsTheWindowPaintingAndDropsTheClicksMeanwhile) {
+    SimOptions options;
+    options.fault = SimFault::Silence;
+    startSim(options);
+    startProgram();
+    pick(COMPORT, kSimCom);
+    QWidget *window = panelWidget(panel);
+    auto *button = qobject_cast<QAbstractButton *>(controlWidget(panel, STATUSABFRAGE));
+    QApplication::processEvents();
+
+    std::vector<std::chrono::steady_clock::time_point> paints;
+    PaintClock clock(window, &paints);
+    QTimer asker; // as the window manager does when another window moves across
+    asker.setInterval(5);
+    QObject::connect(&asker, &QTimer::timeout, window, [window] { window->update(); });
+    asker.start();
+    QTimer::singleShot(200, [button] {
+        for (int i = 0; i < 2; ++i)
+            postClick(button);
+    });
+    auto start = std::chrono::steady_clock::now();
+    click(STATUSABFRAGE);
+    auto end = std::chrono::steady_clock::now();
+    QApplication::processEvents();
+    asker.stop();
+
+    EXPECT_GT(secondsSince(start), 0.8);
+    EXPECT_LT(longestGapMs(paints, start, end), 50.0);
+    EXPECT_EQ(sim->frames().size(), 1u) << "the clicks meanwhile ran no exchange";
+    EXPECT_EQ(intVal(FEHLERNUMMER), 403160);
 }
 
 TEST_F(E2eTest, PortHeldByAnotherProgramTellsWhy) {
@@ -147,7 +240,7 @@ TEST_F(E2eTest, PortHeldByAnotherProgramTellsWhy) {
     ::close(other);
     EXPECT_EQ(intVal(FEHLERNUMMER), 122304);
     EXPECT_NE(textVal(FEHLERSTRING).find("ist belegt"), std::string::npos) << textVal(FEHLERSTRING);
-    EXPECT_EQ(intVal(COMPORT), 0);
+    EXPECT_EQ(intVal(COMPORT), kSimCom) << "the ring shows where the next try goes";
     EXPECT_EQ(VekCom_ComPortGet(), kSimCom);
     // Free again: the same choice works.
     click(IDLESEN);
