@@ -80,11 +80,12 @@ std::string deviceTooltip(const char *valueName, int port) {
     return tooltip;
 }
 
-// The item of a chosen port that the system does not list now: "COM <n> (nicht verbunden)",
-// valued as the port, last in the ring.
+// The item of a chosen port that the system does not list now: "COM <n> (getrennt)",
+// valued as the port, last in the ring. The word is short so that "COM 256 (getrennt)" fits
+// the ring's written width.
 void appendNotConnectedItem(const Control &ring, int port) {
     const QByteArray label =
-        QCoreApplication::translate("VekCom", "COM %1 (nicht verbunden)").arg(port).toUtf8();
+        QCoreApplication::translate("VekCom", "COM %1 (getrennt)").arg(port).toUtf8();
     const QByteArray tooltip =
         QCoreApplication::translate("VekCom",
                                     "Gewählt, aber zur Zeit nicht angeschlossen: die "

@@ -20,7 +20,7 @@
 // The COM-port ring holds int values: "nicht geöffnet" (0), then one item "COM <n>" per serial
 // port that the registry key HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM lists, in the
 // key's order; each item's tooltip names the device behind it. When the chosen port is not
-// among them (its adapter is away), a last item "COM <n> (nicht verbunden)" keeps showing the
+// among them (its adapter is away), a last item "COM <n> (getrennt)" keeps showing the
 // choice. The ring never shows one port while operations go to another: it shows the open
 // port during an operation and the chosen one otherwise. A picture ring shows the open port:
 // 1-16 as themselves, any higher port as 99, 0 when none is open.
@@ -153,7 +153,7 @@ int VekCom_Scan();
 // (0), then every REG_SZ value whose data is "COM" followed by a whole number 0-256 (StrToInt:
 // white space and one sign allowed) as "COM <n>" with the value n, in the key's order, repeats
 // kept. A missing key leaves "nicht geöffnet" alone. Then the registered COM-port ring is set
-// to the chosen port if it lists it; otherwise the item "COM <n> (nicht verbunden)" with the
+// to the chosen port if it lists it; otherwise the item "COM <n> (getrennt)" with the
 // chosen port's value is appended to it and selected, and the open port is closed: the choice
 // stays until the operator picks another port, and a rebuild once the adapter is back lists
 // and selects it as usual.

@@ -51,17 +51,19 @@ void LedWidget::paintEvent(QPaintEvent *) {
     const QRectF lamp((width() - side) / 2.0, (height() - side) / 2.0, side, side);
     // An off lamp is a dark shade of its own colour, so a lit and an unlit lamp also differ in
     // brightness, not only in hue.
+    const bool stale = !staleNote.isEmpty();
     QColor face = on ? colour : colour.darker(400);
-    if (!staleNote.isEmpty()) {
-        // Greyed: the hue stays readable, but the lamp no longer looks like a fresh reading.
-        face = QColor::fromHsv(face.hsvHue(), face.hsvSaturation() / 5, face.value());
+    if (stale) {
+        // Greyed: a lit lamp still reads as lit and keeps a trace of its hue, but no longer
+        // glows like a fresh reading.
+        face = QColor::fromHsv(face.hsvHue(), face.hsvSaturation() * 2 / 5, face.value() * 4 / 5);
     }
     QRadialGradient gradient(lamp.center() - QPointF(side / 5.0, side / 5.0), side * 0.7);
-    gradient.setColorAt(0.0, on ? face.lighter(170) : face.lighter(130));
+    gradient.setColorAt(0.0, on && !stale ? face.lighter(170) : face.lighter(130));
     gradient.setColorAt(1.0, face);
     QPen rim(QColor(0x50, 0x50, 0x50), 1.0);
-    if (!staleNote.isEmpty()) {
-        rim.setColor(QColor(0x90, 0x90, 0x90));
+    if (stale) {
+        rim.setColor(QColor(0x70, 0x70, 0x70));
         rim.setStyle(Qt::DotLine);
     }
     painter.setPen(rim);

@@ -104,7 +104,7 @@ TEST_F(ManagerTest, KeyOnRingRebuildsListAndShowsAVanishedChoiceAsNotConnected) 
     fillPortKey({{"\\Device\\Serial1", "COM20"}});
     pressKeyOn(COMPORT);
     EXPECT_EQ(ringItems(COMPORT),
-              (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3 (nicht verbunden)"}));
+              (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3 (getrennt)"}));
     EXPECT_EQ(intVal(COMPORT), 3);
     EXPECT_NE(itemTooltip(COMPORT, 2).find("nicht angeschlossen"), std::string::npos);
     EXPECT_EQ(VekCom_ComPortGet(), 3);
