@@ -231,6 +231,10 @@ int VekCom_Open(int port) {
         }
     }
     VekCom_ComAnzeige(s.openPort);
+    // After a failed open the next operation tries the chosen port again: the ring shows that
+    // port, not "nicht geöffnet" (the picture rings show that none is open).
+    if (result != 0 && s.comRing.registered())
+        SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
     return result;
 }
 
@@ -297,10 +301,8 @@ void VekCom_ComListeErstellen(int panel, int control) {
 
 void VekCom_ComAnzeige(int port) {
     auto &s = state();
-    // With no port open (after a failed open, say) the next operation goes to the chosen port
-    // again, and that is what the ring shows.
     if (s.comRing.registered())
-        SetCtrlVal(s.comRing.panel, s.comRing.control, port != 0 ? port : s.chosenPort);
+        SetCtrlVal(s.comRing.panel, s.comRing.control, port);
     for (int i = 0; i < s.pictureRingCount; ++i)
         SetCtrlVal(s.pictureRings[i].panel, s.pictureRings[i].control, pictureRingValue(port));
 }

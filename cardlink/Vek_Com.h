@@ -21,8 +21,8 @@
 // port that the registry key HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM lists, in the
 // key's order; each item's tooltip names the device behind it. When the chosen port is not
 // among them (its adapter is away), a last item "COM <n> (getrennt)" keeps showing the
-// choice. The ring never shows one port while operations go to another: it shows the open
-// port during an operation and the chosen one otherwise. A picture ring shows the open port:
+// choice. The ring never shows one port while operations go to another: a failed open leaves
+// it on the chosen port. A picture ring shows the open port:
 // 1-16 as themselves, any higher port as 99, 0 when none is open.
 //
 // Everything runs on the user-interface thread; the state is plain module data. Every
@@ -159,8 +159,7 @@ int VekCom_Scan();
 // and selects it as usual.
 void VekCom_ComListeErstellen(int panel, int control);
 
-// Shows the open `port` in the COM-port ring (the chosen port when `port` is 0, no port being
-// open) and in every picture ring (0 as none, 1-16 as is, above 16 as 99).
+// Shows `port` in the COM-port ring and in every picture ring (1-16 as is, above 16 as 99).
 void VekCom_ComAnzeige(int port);
 
 // ---------------------------------------------------------------------------------------------
