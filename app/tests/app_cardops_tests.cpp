@@ -10,6 +10,7 @@
 #include "platform/registry.h"
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
+#include "ui/testing/paintclock.h"
 #include "ui/testing/popupdriver.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
@@ -17,7 +18,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QMouseEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -384,16 +384,8 @@ TEST_F(CardOpsTest, ThreeClicksDuringAStatusReadRunOneExchange) {
     DisplayPanel(panel);
     // The operator clicks twice more while the first read waits for the silent card.
     QTimer::singleShot(100, [button] {
-        for (int i = 0; i < 2; ++i) {
-            const QPointF at(button->width() / 2.0, button->height() / 2.0);
-            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-                QCoreApplication::postEvent(
-                    button, new QMouseEvent(type, at, button->mapToGlobal(at), Qt::LeftButton,
-                                            type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                             : Qt::NoButton,
-                                            Qt::NoModifier));
-            }
-        }
+        ui::testing::postClick(button);
+        ui::testing::postClick(button);
     });
     click(STATUSABFRAGE);
     QCoreApplication::processEvents();

@@ -1,15 +1,13 @@
 // Operations from the main panel against the simulated card through a real pseudo-terminal.
 #include "app_e2e_fixture.h"
 
+#include "ui/testing/paintclock.h"
 #include "ui/testing/popupdriver.h"
 
 #include <QComboBox>
-#include <QMouseEvent>
 #include <QTimer>
 
-#include <algorithm>
 #include <chrono>
-#include <vector>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -20,51 +18,6 @@ namespace {
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Notes the time of each paint of one widget.
-class PaintClock : public QObject {
-public:
-    PaintClock(QWidget *widget, std::vector<std::chrono::steady_clock::time_point> *times)
-        : times(times) {
-        widget->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        if (event->type() == QEvent::Paint)
-            times->push_back(std::chrono::steady_clock::now());
-        return false;
-    }
-
-private:
-    std::vector<std::chrono::steady_clock::time_point> *times;
-};
-
-double longestGapMs(const std::vector<std::chrono::steady_clock::time_point> &paints,
-                    std::chrono::steady_clock::time_point from,
-                    std::chrono::steady_clock::time_point to) {
-    double longest = 0;
-    auto last = from;
-    for (auto t : paints) {
-        if (t <= from || t >= to)
-            continue;
-        longest = std::max(longest, std::chrono::duration<double, std::milli>(t - last).count());
-        last = t;
-    }
-    return std::max(longest, std::chrono::duration<double, std::milli>(to - last).count());
-}
-
-// A click as the window system delivers it: queued, not sent.
-void postClick(QWidget *widget) {
-    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QCoreApplication::postEvent(
-            widget,
-            new QMouseEvent(type, at, widget->mapToGlobal(at), Qt::LeftButton,
-                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                            Qt::NoModifier));
-    }
 }
 
 } // namespace
@@ -206,15 +159,14 @@ TEST_F(E2eTest, SilentCardTimeOutKeepsTheWindowPaintingAndDropsTheClicksMeanwhil
     auto *button = qobject_cast<QAbstractButton *>(controlWidget(panel, STATUSABFRAGE));
     QApplication::processEvents();
 
-    std::vector<std::chrono::steady_clock::time_point> paints;
-    PaintClock clock(window, &paints);
+    ui::testing::PaintClock paints(window);
     QTimer asker; // as the window manager does when another window moves across
     asker.setInterval(5);
     QObject::connect(&asker, &QTimer::timeout, window, [window] { window->update(); });
     asker.start();
     QTimer::singleShot(200, [button] {
         for (int i = 0; i < 2; ++i)
-            postClick(button);
+            ui::testing::postClick(button);
     });
     auto start = std::chrono::steady_clock::now();
     click(STATUSABFRAGE);
@@ -223,7 +175,7 @@ TEST_F(E2eTest, SilentCardTimeOutKeepsTheWindowPaintingAndDropsTheClicksMeanwhil
     asker.stop();
 
     EXPECT_GT(secondsSince(start), 0.8);
-    EXPECT_LT(longestGapMs(paints, start, end), 50.0);
+    EXPECT_LT(paints.longestGapMs(start, end), 50.0);
     EXPECT_EQ(sim->frames().size(), 1u) << "the clicks meanwhile ran no exchange";
     EXPECT_EQ(intVal(FEHLERNUMMER), 403160);
 }

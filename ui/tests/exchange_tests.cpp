@@ -5,6 +5,7 @@
 #include "app/trz4SteuerungGui.h"
 #include "platform/rs232.h"
 #include "platform/serial_double.h"
+#include "ui/testing/paintclock.h"
 #include "ui/testing/popupdriver.h"
 #include "ui/uiruntime.h"
 
@@ -27,6 +28,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using ui::testing::PaintClock;
+using ui::testing::postClick;
+using ui::testing::postKey;
 constexpr int kPort = 3;
 
 std::vector<std::string> gLog;
@@ -46,37 +50,6 @@ int logPanel(int, int event, void *, int, int) {
 
 void logMenu(int, int item, void *, int) {
     gLog.push_back("menu " + std::to_string(item));
-}
-
-// Times of the paint events of one widget.
-class PaintTimes : public QObject {
-public:
-    std::vector<Clock::time_point> times;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        if (event->type() == QEvent::Paint) {
-            times.push_back(Clock::now());
-        }
-        return false;
-    }
-};
-
-// A click as the window system delivers it: press and release queued, not sent.
-void postClick(QWidget *widget) {
-    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    const QPointF global = widget->mapToGlobal(at);
-    QCoreApplication::postEvent(widget,
-                                new QMouseEvent(QEvent::MouseButtonPress, at, global,
-                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(widget,
-                                new QMouseEvent(QEvent::MouseButtonRelease, at, global,
-                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-}
-
-void postKey(QWidget *widget, int key) {
-    QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
-    QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
 }
 
 void postWheel(QWidget *widget) {
@@ -116,25 +89,6 @@ protected:
 
     QPushButton *button() { return static_cast<QPushButton *>(controlWidget(main, STATUSABFRAGE)); }
 
-    // Longest time without a paint of `window` between `from` and `to`, in ms.
-    static double longestGapMs(const std::vector<Clock::time_point> &paints, Clock::time_point from,
-                               Clock::time_point to) {
-        std::vector<Clock::time_point> marks{from};
-        for (Clock::time_point t : paints) {
-            if (t > from && t < to) {
-                marks.push_back(t);
-            }
-        }
-        marks.push_back(to);
-        double longest = 0;
-        for (size_t i = 1; i < marks.size(); ++i) {
-            longest = std::max(
-                longest,
-                std::chrono::duration<double, std::milli>(marks[i] - marks[i - 1]).count());
-        }
-        return longest;
-    }
-
     int main = -1;
     SerialDouble serial;
     ScopedSerialBackend scoped{serial};
@@ -142,8 +96,7 @@ protected:
 
 TEST_F(ExchangeTest, WindowRepaintsWhileTheSerialLayerWaitsForTheDevice) {
     QWidget *window = panelWidget(main);
-    PaintTimes paints;
-    window->installEventFilter(&paints);
+    PaintClock paints(window);
     // Stands in for what asks a window to repaint while the card is silent: another window
     // moved across it, a progress text, the window manager.
     QTimer asker;
@@ -155,7 +108,7 @@ TEST_F(ExchangeTest, WindowRepaintsWhileTheSerialLayerWaitsForTheDevice) {
     Clock::time_point from = Clock::now();
     EXPECT_EQ(ComRdByte(kPort), kComTimeout);
     Clock::time_point to = Clock::now();
-    EXPECT_GT(longestGapMs(paints.times, from, to), 250.0);
+    EXPECT_GT(paints.longestGapMs(from, to), 250.0);
 
     {
         ExchangeScope exchange;
@@ -163,8 +116,7 @@ TEST_F(ExchangeTest, WindowRepaintsWhileTheSerialLayerWaitsForTheDevice) {
         EXPECT_EQ(ComRdByte(kPort), kComTimeout);
         to = Clock::now();
     }
-    EXPECT_LT(longestGapMs(paints.times, from, to), 50.0);
-    window->removeEventFilter(&paints);
+    EXPECT_LT(paints.longestGapMs(from, to), 50.0);
 }
 
 TEST_F(ExchangeTest, ClicksKeysAndWheelTurnsMeanwhileAreDroppedNotReplayed) {

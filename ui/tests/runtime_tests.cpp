@@ -450,7 +450,7 @@ TEST_F(RuntimeTest, StaleValuesAreGreyedWithTheirNoteAndKeepTheirValue) {
     EXPECT_NE(controlWidget(main, STATUSLED9)->toolTip().toStdString().find(note),
               std::string::npos);
     EXPECT_EQ(controlLabelWidget(main, STATUSLED9)->toolTip().toStdString(), note);
-    EXPECT_LT(drawnSaturation(controlWidget(main, STATUSLED9)), litSaturation / 2);
+    EXPECT_LT(drawnSaturation(controlWidget(main, STATUSLED9)), litSaturation * 2 / 3);
 
     // A new value keeps the mark until the mark is taken away.
     SetCtrlVal(main, KARTENNUMMERIST, "8");
