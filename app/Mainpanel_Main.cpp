@@ -1,6 +1,7 @@
 #include "app/Mainpanel_Main.h"
 
 #include "app/Mainpanel_Funktionen.h"
+#include "app/linklogwindow.h"
 #include "app/trz4Steuerung_Main.h"
 #include "cardlink/Vek_Com.h"
 #include "cardlink/cardvalues.h"
@@ -65,10 +66,13 @@ int Mainpanel_Initialisieren(const char *version, const char *datum) {
     cardValueRegister(CardValue::Status, gMainPanel, STATUSLED9);
     cardValueRegister(CardValue::Status, gMainPanel, STATUSLED10);
     cardValueRegister(CardValue::CardNumber, gMainPanel, KARTENNUMMERIST);
+    // Every exchange from now on is kept for the link log's window.
+    linkLogStart();
     return 0;
 }
 
 int Mainpanel_Freigeben() {
+    linkLogStop();
     DiscardPanel(gInfoPanel);
     DiscardPanel(gMainPanel);
     return 0;
@@ -85,6 +89,8 @@ int mainpanelGetInfopanel() {
 void Menu_Main_Datei(int /*menuBar*/, int menuItem, void * /*callbackData*/, int /*panel*/) {
     if (menuItem == BEENDEN) {
         QuitUserInterface(0);
+    } else if (menuItem == PROTOKOLL) {
+        linkLogShow(gMainPanel);
     }
 }
 

@@ -32,11 +32,12 @@ inline constexpr const char *kProgramDate = "10/2010";
 // panel (hidden) and the info panel as its child, gives the main panel its own taskbar button,
 // writes version and datum into the info panel, switches both status LEDs off, empties the scan
 // text and hands the main panel's controls to the COM-port manager (which fills the COM-port
-// ring at once) and to the error display.
+// ring at once) and to the error display, and starts keeping the link log.
 // Answers 0, or -1 when a panel cannot be loaded (a main panel loaded already stays loaded).
 int Mainpanel_Initialisieren(const char *version, const char *datum);
 
-// Discards the info panel, then the main panel. Answers 0.
+// Stops the link log (closing its window), discards the info panel, then the main panel.
+// Answers 0.
 int Mainpanel_Freigeben();
 
 // The main panel's handle (gMainPanel), for every function that writes to its controls.
@@ -45,7 +46,8 @@ int Mainpanel_GetMainpanel();
 // The info panel's handle (gInfoPanel).
 int mainpanelGetInfopanel();
 
-// "Datei" -> "Beenden" (item BEENDEN): ends the event loop.
+// "Datei" -> "Beenden" (item BEENDEN): ends the event loop. "Datei" ->
+// "Schnittstellenprotokoll ..." (item PROTOKOLL): opens the link log's window.
 void Menu_Main_Datei(int menuBar, int menuItem, void *callbackData, int panel);
 
 // "Hilfe" -> "Info" (item INFO): opens the info panel as a modal popup.

@@ -3,6 +3,7 @@
 #include "app/Funktionen.h"
 #include "app/trz4Steuerung_Main.h"
 #include "platform/userdirs.h"
+#include "trz4version.h"
 #include "ui/uiruntime.h"
 
 #include <cstdio>
@@ -25,6 +26,7 @@ Optionen:
                        ~/.config/trz4steuerung/ (wird bei Bedarf angelegt). So startet
                        der Menüeintrag das Programm.
   -h, --help           diese Hilfe
+  --version            Programmname und Version ausgeben
 
 Qt-Optionen wie -platform offscreen oder -style Fusion gelten wie bei jedem Qt-Programm.
 
@@ -68,6 +70,10 @@ bool parseProgramOptions(const std::vector<std::string> &args, bool qtOptionsRem
         const std::string &arg = args[i];
         if (arg == "-h" || arg == "--help") {
             options->help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            options->version = true;
             continue;
         }
         std::string name = arg;
@@ -133,6 +139,10 @@ int runTrz4Steuerung(int argc, char *argv[]) {
     }
     if (options.help) {
         std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(trz4VersionLine(kProgramName).c_str(), stdout);
         return 0;
     }
     return runUserInterfaceProgram(argc, argv, startWithOptions);

@@ -7,6 +7,7 @@
 //                        (userConfigDirectory(), created when missing), where the port map
 //                        lives: the spelling for launchers that cannot expand variables
 //   -h, --help           the help on stdout, exit status 0
+//   --version            "trz4Steuerung <version>" on stdout, exit status 0
 // Without a settings option the file is trz4Steuerung.ini in the current directory. A usage
 // error ends the program with a German line on stderr and exit status 2 before anything is
 // shown.
@@ -20,6 +21,7 @@ inline constexpr int kExitUsage = 2;
 
 struct ProgramOptions {
     bool help = false;
+    bool version = false;          // --version
     std::string settingsDirectory; // --settings-dir; empty when not given
     bool userSettings = false;     // --user-settings
 };
@@ -40,8 +42,9 @@ std::string programHelpText();
 // directory that cannot be made shows as a settings file that cannot be read or written).
 void applyProgramOptions(const ProgramOptions &options);
 
-// The whole process from main: --help and errors in the program's own options are answered
-// before the runtime starts, so that they need no display; then the runtime's process start-up
-// runs trz4SteuerungMain with the options in effect. Returns the exit status: 0 after a normal
-// run or the help, kExitUsage for a wrong command line, -1 as trz4SteuerungMain gives it.
+// The whole process from main: --help, --version and errors in the program's own options are
+// answered before the runtime starts, so that they need no display; then the runtime's process
+// start-up runs trz4SteuerungMain with the options in effect. Returns the exit status: 0 after a
+// normal run, the help or the version, kExitUsage for a wrong command line, -1 as trz4SteuerungMain
+// gives it.
 int runTrz4Steuerung(int argc, char *argv[]);

@@ -69,6 +69,8 @@ inline constexpr int MENUMAIN_DATEI = 2;
 inline constexpr int MENUMAIN_DATEI_BEENDEN = 3;
 inline constexpr int MENUMAIN_HILFE = 4;
 inline constexpr int MENUMAIN_HILFE_INFO = 5;
+// "Datei" -> "Schnittstellenprotokoll ...": the window of the link log.
+inline constexpr int MENUMAIN_DATEI_PROTOKOLL = 6;
 
 // Names without prefix for the constants that only one panel (or the menu bar) has.
 inline constexpr int ADRESSE = MAINPANEL_ADRESSE;
@@ -98,5 +100,6 @@ inline constexpr int VERSION = INFOPANEL_VERSION;
 inline constexpr int DATUM = INFOPANEL_DATUM;
 inline constexpr int DATEI = MENUMAIN_DATEI;
 inline constexpr int BEENDEN = MENUMAIN_DATEI_BEENDEN;
+inline constexpr int PROTOKOLL = MENUMAIN_DATEI_PROTOKOLL;
 inline constexpr int HILFE = MENUMAIN_HILFE;
 inline constexpr int INFO = MENUMAIN_HILFE_INFO;

@@ -6,6 +6,7 @@
 #include "cardlink/cardvalues.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
+#include "platform/portwatch.h"
 #include "platform/registry.h"
 #include "platform/rs232.h"
 #include "platform/serialcomm_key.h"
@@ -102,6 +103,49 @@ int pictureRingValue(int port) {
     return port <= kLastPictureRingPort ? port : kPictureRingAbove16;
 }
 
+// The system's news of serial ports coming and going, for the registered COM-port ring.
+struct HotPlug {
+    PortWatch watch;
+    int descriptorCallback = 0; // the runtime's handle, 0 when none is installed
+};
+
+HotPlug &hotPlug() {
+    static HotPlug instance;
+    return instance;
+}
+
+// A port came or went: the ring's list is rebuilt as when the operator opens it, so the
+// operator sees it without opening the ring. The rebuild never changes the chosen port.
+void portsChanged(int, void *) {
+    if (!hotPlug().watch.takeChanges())
+        return;
+    const Control &ring = state().comRing;
+    if (ring.registered())
+        VekCom_ComListeErstellen(ring.panel, ring.control);
+}
+
+void stopHotPlug() {
+    HotPlug &h = hotPlug();
+    if (h.descriptorCallback > 0)
+        removeDescriptorCallback(h.descriptorCallback);
+    h.descriptorCallback = 0;
+    h.watch.stop();
+}
+
+// Where the platform has no port watch (or it cannot start) the ring is rebuilt only when
+// the operator opens it, as before.
+void startHotPlug() {
+    stopHotPlug();
+    HotPlug &h = hotPlug();
+    if (h.watch.start() != 0)
+        return;
+    const int handle = installDescriptorCallback(h.watch.descriptor(), portsChanged, nullptr);
+    if (handle > 0)
+        h.descriptorCallback = handle;
+    else
+        h.watch.stop();
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -110,6 +154,8 @@ int pictureRingValue(int port) {
 int VekCom_RegisterComControl(int panel, int control) {
     state().comRing = Control{panel, control};
     InstallCtrlCallback(panel, control, Callback_ComPortEinstellen, nullptr);
+    // Watching starts before the list is read, so that no change in between is missed.
+    startHotPlug();
     VekCom_ComListeErstellen(panel, control);
     return 0;
 }
@@ -224,7 +270,10 @@ int VekCom_Open(int port) {
         if (result == 0) {
             s.openPort = port;
             VEKTRZ4_Timeout(port, kPortTimeoutSeconds);
-        } else if (const char *reason = lastOpenFailureReason(); reason && *reason) {
+        } else if (const char *reason = lastOpenFailureReason(vekLanguage() == kVekLanguageEnglish
+                                                                  ? ReasonLanguage::English
+                                                                  : ReasonLanguage::German);
+                   reason && *reason) {
             // The code alone says "could not open"; the system's reason (busy, permission,
             // missing device) tells the operator what to do about it.
             VEK_Fehleruserstring(reason);
@@ -344,6 +393,7 @@ int Callback_ComPortUmschalten(int, int, int, void *, int, int) {
 // ---------------------------------------------------------------------------------------------
 
 void vekComResetForTesting() {
+    stopHotPlug();
     VekCom_Close();
     cardValuesResetForTesting();
     state() = cardlink::detail::State{};

@@ -76,6 +76,10 @@ inline constexpr VekRaisedCode kRaisedCodes[] = {
 // (after the "Interner Fehler" popup); callers need not look.
 
 // The COM-port ring: installs Callback_ComPortEinstellen and builds the ring's list at once.
+// From then on, where the system reports serial ports coming and going (platform/portwatch.h),
+// every such change rebuilds the list (VekCom_ComListeErstellen) as soon as no other callback
+// runs, so that a plugged or pulled adapter shows without the operator opening the ring; the
+// chosen port is never changed by it.
 int VekCom_RegisterComControl(int panel, int control);
 // The address ring (character values): installs Callback_ComPortAdresse.
 int VekCom_RegisterAdressControl(int panel, int control);
@@ -121,8 +125,9 @@ int VekCom_OpenChosen(int *port);
 // touches nothing. `port` 0 just closes. Results: 0; vekcom::kErrOpenPortRange (-110303) for a
 // port outside 0-256; vektrz4::kErrOpenFailed (-100003) when the port cannot be opened, in which
 // case the system's reason (busy, permission, missing device) is handed to VEK_Fehleruserstring so
-// that the next shown message carries it, and the ring shows the chosen port, which keeps its
-// value (the next operation tries it again); the picture rings show 0.
+// that the next shown message carries it (in the catalogue's language), and the ring shows the
+// chosen port, which keeps its value (the next operation tries it again); the picture rings
+// show 0.
 int VekCom_Open(int port);
 
 // Closes the open port (close errors are ignored) and records it as the last COM port (0 when

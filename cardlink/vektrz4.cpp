@@ -1,6 +1,7 @@
 // The trz-4 card's command protocol over the RS-232 operations.
 #include "cardlink/vektrz4.h"
 
+#include "cardlink/linklog.h"
 #include "platform/rs232.h"
 
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <thread>
 
+using cardlink::detail::ExchangeRecording;
 using namespace vektrz4;
 
 namespace {
@@ -100,13 +102,29 @@ bool drainOutput(int port) {
     }
 }
 
+// While the link log is off every exchange runs with this recording, which the compiler
+// removes, so that the protocol's own steps cost exactly what they cost without a log.
+struct NoRecording {
+    void sent(const char *, int) {}
+    void read(int) {}
+};
+
+// One byte from the port, handed to the recording.
+template <typename Recording> int readByte(int port, Recording &recording) {
+    int byte = ComRdByte(port);
+    recording.read(byte);
+    return byte;
+}
+
 // Steps 3 to 5: flush both queues, send the frame, wait until it has gone.
+template <typename Recording>
 int sendFrame(int port, const char *frame, int length, int flushCode, int writeCode,
-              int shortWriteCode) {
+              int shortWriteCode, Recording &recording) {
     int flushed = PufferLeeren(port);
     if (flushed != 0)
         return flushCode == 0 ? flushed : flushCode;
     int sent = ComWrt(port, frame, length);
+    recording.sent(frame, sent);
     if (sent < 0)
         return writeCode;
     if (sent != length)
@@ -117,8 +135,9 @@ int sendFrame(int port, const char *frame, int length, int flushCode, int writeC
 }
 
 // Step 6 for the read commands.
-int readHandshake(int port, const ExchangeCodes &codes) {
-    int byte = ComRdByte(port);
+template <typename Recording>
+int readHandshake(int port, const ExchangeCodes &codes, Recording &recording) {
+    int byte = readByte(port, recording);
     if (byte == kNak)
         return codes.nak;
     if (byte == kCan)
@@ -132,9 +151,10 @@ int readHandshake(int port, const ExchangeCodes &codes) {
 
 // Step 7: byte after byte up to CR or the 29th byte. Later bytes stay in the input queue for
 // the next command's flush.
-int readAnswer(int port, const ExchangeCodes &codes, Answer &answer) {
+template <typename Recording>
+int readAnswer(int port, const ExchangeCodes &codes, Answer &answer, Recording &recording) {
     while (answer.length < kMaxAnswer) {
-        int byte = ComRdByte(port);
+        int byte = readByte(port, recording);
         if (!validByte(byte))
             return codes.answerRead;
         answer.bytes[answer.length++] = static_cast<char>(byte);
@@ -158,14 +178,16 @@ bool echoMatches(const Answer &answer, const char *frame) {
 }
 
 // Steps 1-8 of a read command whose address has been checked; fills answer.
-int readExchange(int port, const char *frame, const ExchangeCodes &codes, Answer &answer) {
+template <typename Recording>
+int readExchange(int port, const char *frame, const ExchangeCodes &codes, Answer &answer,
+                 Recording &recording) {
     int result = sendFrame(port, frame, static_cast<int>(std::strlen(frame)), codes.flush,
-                           codes.write, codes.shortWrite);
+                           codes.write, codes.shortWrite, recording);
     if (result != 0)
         return result;
-    if ((result = readHandshake(port, codes)) != 0)
+    if ((result = readHandshake(port, codes, recording)) != 0)
         return result;
-    if ((result = readAnswer(port, codes, answer)) != 0)
+    if ((result = readAnswer(port, codes, answer, recording)) != 0)
         return result;
     if (codes.echo != 0 && !echoMatches(answer, frame))
         return codes.echo;
@@ -174,8 +196,10 @@ int readExchange(int port, const char *frame, const ExchangeCodes &codes, Answer
 
 // Hexadecimal digits at the start of text, up to the first other character. Fails without a
 // digit, and when the value does not fit the 32 bits of a status word (a wrapped value would
-// be a wrong status).
-bool scanHex(const char *text, int *value) {
+// be a wrong status). Declared inline: with the exchange compiled twice (with and without the
+// link log) the compiler otherwise stops inlining it, which costs the status read more than the
+// log's own test (scripts/bench-linklog).
+inline bool scanHex(const char *text, int *value) {
     unsigned long long accumulated = 0;
     int digits = 0;
     for (; *text; ++text, ++digits) {
@@ -239,12 +263,13 @@ int VEKTRZ4_Timeout(int port, double timeoutSeconds) {
     return SetComTime(port, timeoutSeconds) == 0 ? 0 : kErrTimeout;
 }
 
-int VEKTRZ4_IDLesen(int port, char address, char *idText) {
-    if (!trz4ValidCharacter(address))
-        return kErrIdAddress;
+namespace {
+
+template <typename Recording>
+int identification(int port, char address, char *idText, Recording &recording) {
     const char frame[] = {kStart, address, 'I', 'D', 'R', kCr, '\0'};
     Answer answer;
-    int result = readExchange(port, frame, kIdCodes, answer);
+    int result = readExchange(port, frame, kIdCodes, answer, recording);
     if (result != 0)
         return result;
 
@@ -266,12 +291,11 @@ int VEKTRZ4_IDLesen(int port, char address, char *idText) {
     return 0;
 }
 
-int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
-    if (!trz4ValidCharacter(address))
-        return kErrReadAddress;
+template <typename Recording>
+int cardNumberRead(int port, char address, char *kartennummer, Recording &recording) {
     const char frame[] = {kStart, address, 'D', 'N', 'R', kCr, '\0'};
     Answer answer;
-    int result = readExchange(port, frame, kCardNumberCodes, answer);
+    int result = readExchange(port, frame, kCardNumberCodes, answer, recording);
     if (result != 0)
         return result;
     // The byte after the echo is the number. The line's own CR there (an answer "#1DNR" with
@@ -285,17 +309,14 @@ int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
     return 0;
 }
 
-int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
-    if (!trz4ValidCharacter(address))
-        return kErrWriteAddress;
-    if (!trz4ValidCharacter(kartennummer))
-        return kErrWriteNumber;
+template <typename Recording>
+int cardNumberWrite(int port, char address, char kartennummer, Recording &recording) {
     const char frame[] = {kStart, address, 'D', 'N', 'W', kartennummer, kCr};
-    int result =
-        sendFrame(port, frame, sizeof frame, kErrWriteFlush, kErrWriteWrite, kErrWriteShortWrite);
+    int result = sendFrame(port, frame, sizeof frame, kErrWriteFlush, kErrWriteWrite,
+                           kErrWriteShortWrite, recording);
     if (result != 0)
         return result;
-    int byte = ComRdByte(port);
+    int byte = readByte(port, recording);
     if (byte == kAck)
         return 0;
     if (byte == kNak)
@@ -305,6 +326,68 @@ int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
     if (!validByte(byte))
         return kErrWriteNoHandshake;
     return kErrWriteWrongHandshake;
+}
+
+template <typename Recording>
+int parameterRead(int port, char address, const Parameter &parameter, int *intValue,
+                  Recording &recording) {
+    const char frame[] = {
+        kStart, address, parameter.letters[0], parameter.letters[1], parameter.letters[2],
+        kCr,    '\0'};
+    Answer answer;
+    int result = readExchange(port, frame, kParameterCodes, answer, recording);
+    if (result != 0)
+        return result;
+    const char *value = answer.bytes + kEchoLength;
+    if (std::strncmp(value, "err\r", 4) == 0)
+        return kErrParamRefused;
+    int parsed = 0;
+    if (!scanHex(value, &parsed))
+        return parameter.parseFailure;
+    if (intValue)
+        *intValue = parsed;
+    return 0;
+}
+
+// Runs one exchange (`run` called with a recording): as it is while the link log is off, or
+// recorded and handed to the log's sink.
+template <typename Exchange> int recorded(int port, Exchange run) {
+    if (!linkLogOn()) {
+        NoRecording none;
+        return run(none);
+    }
+    ExchangeRecording recording(port);
+    return recording.finish(run(recording));
+}
+
+} // namespace
+
+// Each command checks its arguments first (nothing reaches the port, nothing is recorded),
+// then runs its exchange.
+
+int VEKTRZ4_IDLesen(int port, char address, char *idText) {
+    if (!trz4ValidCharacter(address))
+        return kErrIdAddress;
+    return recorded(
+        port, [&](auto &recording) { return identification(port, address, idText, recording); });
+}
+
+int VEKTRZ4_KartennummerLesen(int port, char address, char *kartennummer) {
+    if (!trz4ValidCharacter(address))
+        return kErrReadAddress;
+    return recorded(port, [&](auto &recording) {
+        return cardNumberRead(port, address, kartennummer, recording);
+    });
+}
+
+int VEKTRZ4_KartennummerSchreiben(int port, char address, char kartennummer) {
+    if (!trz4ValidCharacter(address))
+        return kErrWriteAddress;
+    if (!trz4ValidCharacter(kartennummer))
+        return kErrWriteNumber;
+    return recorded(port, [&](auto &recording) {
+        return cardNumberWrite(port, address, kartennummer, recording);
+    });
 }
 
 int VEKTRZ4_ParameterLesen(int port, char address, const char *name, double *realValue,
@@ -319,21 +402,7 @@ int VEKTRZ4_ParameterLesen(int port, char address, const char *name, double *rea
             parameter = &candidate;
     if (!parameter)
         return kErrParamUnknown;
-
-    const char frame[] = {
-        kStart, address, parameter->letters[0], parameter->letters[1], parameter->letters[2],
-        kCr,    '\0'};
-    Answer answer;
-    int result = readExchange(port, frame, kParameterCodes, answer);
-    if (result != 0)
-        return result;
-    const char *value = answer.bytes + kEchoLength;
-    if (std::strncmp(value, "err\r", 4) == 0)
-        return kErrParamRefused;
-    int parsed = 0;
-    if (!scanHex(value, &parsed))
-        return parameter->parseFailure;
-    if (intValue)
-        *intValue = parsed;
-    return 0;
+    return recorded(port, [&](auto &recording) {
+        return parameterRead(port, address, *parameter, intValue, recording);
+    });
 }

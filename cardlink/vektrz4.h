@@ -199,3 +199,12 @@ inline constexpr char kKartennummerWarnung[] =
     "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
     "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
     "Programm \"QDN7K-Steuerung\".\n";
+
+// The same warning in English, for an operator who works in English.
+inline constexpr char kKartennummerWarnungEnglish[] =
+    "\n"
+    "The internal card number of the trz-4 is now being changed\n"
+    "IMPORTANT: EVERY CARD NUMBER MAY OCCUR ONLY ONCE IN A QDN-7K SYSTEM!\n"
+    "If you use a QDN-7K system and are not sure whether the card\n"
+    "number is already taken, check the trz-4 card numbers with the\n"
+    "program \"QDN7K-Steuerung\".\n";

@@ -1,6 +1,8 @@
 #include "errors/VEK_errorV3.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -90,6 +92,20 @@ void VEK_Fehleruserstring(const char *text) {
     // memmove: the caller may hand in a text that lives in this module's own buffers.
     std::memmove(gUserString, text, length);
     gUserString[length] = '\0';
+}
+
+int vekLanguageFromEnvironment() {
+    // The order in which the C library picks the messages' locale.
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char *value = std::getenv(name);
+        if (value == nullptr || value[0] == '\0')
+            continue;
+        const bool german =
+            std::strncmp(value, "de", 2) == 0 &&
+            (value[2] == '\0' || value[2] == '_' || value[2] == '.' || value[2] == '@');
+        return german ? 1 : kVekLanguageEnglish;
+    }
+    return kVekLanguageEnglish;
 }
 
 int vekLanguage() {

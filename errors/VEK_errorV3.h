@@ -124,6 +124,12 @@ void VEK_Fehleruserstring(const char *text);
 // uses it to word popup titles.
 int vekLanguage();
 
+// The language value the locale asks for: German (1) when the first of LC_ALL, LC_MESSAGES and
+// LANG that is set and not empty names German ("de", "de_DE.UTF-8", "de_AT", "de@euro", ...),
+// English (kVekLanguageEnglish) otherwise, also when none is set ("C", "POSIX", "en_GB.UTF-8").
+// Reads the environment only; the language value itself is not changed.
+int vekLanguageFromEnvironment();
+
 // The fallback text of a kind without entry: English for language value 2, German otherwise.
 const char *vekFallbackText(int language);
 

@@ -187,9 +187,8 @@ template <typename Visit> void forEachEntry(const std::string &directory, Visit 
 std::vector<int> candidateNumbers() {
     std::vector<bool> seen(kMaxCom + 1, false);
     forEachEntry(portMapDirectory(), [&](const std::string &name) {
-        int com = numberAfter(name, "com");
-        if (com >= 1 && com <= kMaxCom)
-            seen[com] = true;
+        if (isPortMapEntryName(name))
+            seen[numberAfter(name, "com")] = true;
     });
     forEachEntry(devRoot(), [&](const std::string &name) {
         for (const Family &family : kFamilies) {
@@ -207,6 +206,24 @@ std::vector<int> candidateNumbers() {
 }
 
 } // namespace
+
+ComPortRoots effectiveComPortRoots() {
+    return {devRoot(), sysRoot(), portMapDirectory()};
+}
+
+bool isComDeviceName(const std::string &name) {
+    for (const Family &family : kFamilies) {
+        int index = numberAfter(name, family.prefix);
+        if (index >= 0 && index < family.count)
+            return true;
+    }
+    return false;
+}
+
+bool isPortMapEntryName(const std::string &name) {
+    int com = numberAfter(name, "com");
+    return com >= 1 && com <= kMaxCom;
+}
 
 std::vector<ComPortInfo> listComPorts() {
     std::vector<ComPortInfo> ports;

@@ -32,6 +32,17 @@ void setComPortRoots(const ComPortRoots &roots);
 // The port map directory now in effect (not created).
 std::string portMapDirectory();
 
+// The roots now in effect, each filled in (/dev, /sys and portMapDirectory() where no
+// override is set).
+ComPortRoots effectiveComPortRoots();
+
+// True when name is one the list can come from in the device directory: "ttyS", "ttyUSB" or
+// "ttyACM" followed by a number within its family's range (see the rule above).
+bool isComDeviceName(const std::string &name);
+
+// True when name is a port-map entry name: "com" followed by a number 1-256 written plainly.
+bool isPortMapEntryName(const std::string &name);
+
 // The device path of a COM number, or "" when the number names no device (out of range, no
 // map entry and no device by the fixed rule). A map entry is returned as the link's own path,
 // even when its target is gone, so that opening it reports the missing device.

@@ -108,21 +108,33 @@ std::string groupOf(const std::string &path) {
     return std::to_string(st.st_gid);
 }
 
-std::string reasonForErrno(int err, const std::string &device) {
+// Why an open failed, in both languages the programs speak; the caller picks one.
+struct Reason {
+    std::string german;
+    std::string english;
+};
+
+Reason reasonForErrno(int err, const std::string &device) {
     switch (err) {
     case EACCES:
-    case EPERM:
-        return "Zugriff auf " + device + " verweigert: der Benutzer muss Mitglied der Gruppe \"" +
-               groupOf(device) + "\" sein, der das Gerät gehört, und sich danach neu anmelden.";
+    case EPERM: {
+        const std::string group = groupOf(device);
+        return {"Zugriff auf " + device + " verweigert: der Benutzer muss Mitglied der Gruppe \"" +
+                    group + "\" sein, der das Gerät gehört, und sich danach neu anmelden.",
+                "Access to " + device + " denied: the user must be a member of the group \"" +
+                    group + "\" that owns the device, and log in again afterwards."};
+    }
     case EBUSY:
     case EWOULDBLOCK:
-        return device + " ist belegt: ein anderes Programm verwendet die Schnittstelle.";
+        return {device + " ist belegt: ein anderes Programm verwendet die Schnittstelle.",
+                device + " is busy: another program is using the port."};
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        return "Gerät " + device + " ist nicht vorhanden.";
+        return {"Gerät " + device + " ist nicht vorhanden.",
+                "Device " + device + " does not exist."};
     default:
-        return device + ": " + std::strerror(err) + ".";
+        return {device + ": " + std::strerror(err) + ".", device + ": " + std::strerror(err) + "."};
     }
 }
 
@@ -156,15 +168,17 @@ public:
              int stopBits, int inputQueueSize, int outputQueueSize) override {
         (void)inputQueueSize;
         (void)outputQueueSize;
-        setReason("");
+        setReason({});
         if (!validPort(port)) {
-            setReason("Die COM-Nummer " + std::to_string(port) + " liegt nicht in 1 bis 256.");
+            setReason({"Die COM-Nummer " + std::to_string(port) + " liegt nicht in 1 bis 256.",
+                       "The COM number " + std::to_string(port) + " is not within 1 to 256."});
             return kComInvalidPort;
         }
         speed_t speed = speedFor(baudRate);
         if (speed == B0 || parity < 0 || parity > 2 || dataBits < 5 || dataBits > 8 ||
             stopBits < 1 || stopBits > 2) {
-            setReason("Die Schnittstellenparameter werden nicht unterstützt.");
+            setReason({"Die Schnittstellenparameter werden nicht unterstützt.",
+                       "The link parameters are not supported."});
             return kComInvalidArgument;
         }
         PortState &state = ports[port - 1];
@@ -173,7 +187,8 @@ public:
 
         std::string device = deviceName && *deviceName ? deviceName : comDevicePath(port);
         if (device.empty()) {
-            setReason("COM " + std::to_string(port) + " ist keinem Gerät zugeordnet.");
+            setReason({"COM " + std::to_string(port) + " ist keinem Gerät zugeordnet.",
+                       "COM " + std::to_string(port) + " is not assigned to any device."});
             return kComNoDevice;
         }
         int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -305,7 +320,8 @@ public:
         });
     }
 
-    std::string openFailureReason() override { return reason; }
+    std::string openFailureReason() override { return reason.german; }
+    std::string openFailureReasonEnglish() override { return reason.english; }
 
 private:
     static bool validPort(int port) { return port >= 1 && port <= kMaxPort; }
@@ -328,7 +344,7 @@ private:
         return operation(*state);
     }
 
-    static void setReason(const std::string &text) { reason = text; }
+    static void setReason(Reason text) { reason = std::move(text); }
 
     // Exclusive use, raw mode and the link framing. A pseudo-terminal cannot frame 7 data bits
     // with parity: the kernel accepts CS7|PARENB|PARODD once without applying it and refuses
@@ -380,8 +396,10 @@ private:
         }
         if (tcsetattr(fd, TCSANOW, &tio) != 0) {
             int err = errno;
-            setReason(device + ": die Schnittstellenparameter wurden abgelehnt (" +
-                      std::strerror(err) + ").");
+            setReason(
+                {device + ": die Schnittstellenparameter wurden abgelehnt (" + std::strerror(err) +
+                     ").",
+                 device + ": the link parameters were refused (" + std::strerror(err) + ")."});
             return err == EINVAL ? kComInvalidArgument : comErrorForErrno(err);
         }
         if (!pty) {
@@ -390,8 +408,12 @@ private:
             tcflag_t mask = CSIZE | PARENB | PARODD | CSTOPB;
             if (tcgetattr(fd, &applied) != 0 || (applied.c_cflag & mask) != framing ||
                 cfgetospeed(&applied) != speed) {
-                setReason(device + ": die Schnittstelle kann " + std::to_string(dataBits) +
-                          " Datenbits mit dieser Parität und Geschwindigkeit nicht einstellen.");
+                const std::string bits = std::to_string(dataBits);
+                setReason(
+                    {device + ": die Schnittstelle kann " + bits +
+                         " Datenbits mit dieser Parität und Geschwindigkeit nicht einstellen.",
+                     device + ": the port cannot be set to " + bits +
+                         " data bits with this parity and speed."});
                 return kComInvalidArgument;
             }
         }
@@ -431,10 +453,10 @@ private:
     }
 
     std::array<PortState, kMaxPort> ports;
-    static thread_local std::string reason;
+    static thread_local Reason reason;
 };
 
-thread_local std::string PosixSerialBackend::reason;
+thread_local Reason PosixSerialBackend::reason;
 
 std::atomic<SerialBackend *> currentBackend{nullptr};
 
@@ -443,7 +465,11 @@ SerialBackend &backend() {
     return chosen ? *chosen : posixSerialBackend();
 }
 
+// What the last OpenComConfig of this thread gave: its result and its reason in both
+// languages.
+thread_local int lastResult = 0;
 thread_local std::string lastReason;
+thread_local std::string lastReasonEnglish;
 
 } // namespace
 
@@ -486,7 +512,9 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
     SerialBackend &chosen = backend();
     int result = chosen.open(port, deviceName, baudRate, parity, dataBits, stopBits, inputQueueSize,
                              outputQueueSize);
+    lastResult = result;
     lastReason = result == 0 ? std::string() : chosen.openFailureReason();
+    lastReasonEnglish = result == 0 ? std::string() : chosen.openFailureReasonEnglish();
     return result;
 }
 
@@ -516,4 +544,10 @@ double comTimeoutSeconds(int port) {
 }
 const char *lastOpenFailureReason() {
     return lastReason.c_str();
+}
+const char *lastOpenFailureReason(ReasonLanguage language) {
+    return language == ReasonLanguage::English ? lastReasonEnglish.c_str() : lastReason.c_str();
+}
+int lastOpenFailureCode() {
+    return lastResult;
 }

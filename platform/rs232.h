@@ -63,6 +63,19 @@ double comTimeoutSeconds(int port);
 // busy, no such device, link parameters refused). Empty after a successful open.
 const char *lastOpenFailureReason();
 
+// The languages the open-failure reason is worded in.
+enum class ReasonLanguage { German, English };
+
+// The same reason in the language the caller speaks: German is exactly lastOpenFailureReason();
+// English says the same. Empty after a successful open, and empty in English when the backend
+// has no English wording (so an English caller never shows a German sentence). The text stays
+// valid until the next OpenComConfig on this thread.
+const char *lastOpenFailureReason(ReasonLanguage language);
+
+// The result of the last OpenComConfig on this thread: 0, or its negative ComError (kComBusy
+// tells a port that another program holds from one that is missing or refused).
+int lastOpenFailureCode();
+
 // ---------------------------------------------------------------------------------------------
 // Waiting for the device. Every wait of the serial layer (a byte to read, room to write,
 // queued output to leave on close) and the protocol's wait for a frame to leave block in
@@ -108,6 +121,8 @@ public:
     virtual int readByte(int port) = 0;
     // Reason for the last failed open, German, empty when there is none.
     virtual std::string openFailureReason() = 0;
+    // The same reason in English. A backend without English wording gives none (empty).
+    virtual std::string openFailureReasonEnglish() { return {}; }
 };
 
 // The termios backend over real devices and pseudo-terminals; lives for the whole process.

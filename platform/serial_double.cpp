@@ -113,3 +113,7 @@ int SerialDouble::readByte(int) {
 std::string SerialDouble::openFailureReason() {
     return openResult != 0 ? failureReason : "";
 }
+
+std::string SerialDouble::openFailureReasonEnglish() {
+    return openResult != 0 ? failureReasonEnglish : "";
+}

@@ -45,6 +45,7 @@ public:
     double silenceWaitSeconds = 0.0;
     // Open failure reason reported with a failing openResult.
     std::string failureReason = "Gerät ist nicht vorhanden.";
+    std::string failureReasonEnglish = "The device does not exist.";
 
     // --- What happened ---------------------------------------------------------------------
     std::string written;            // every byte accepted by writes, in order
@@ -76,6 +77,7 @@ public:
     int outputQueueLength(int port) override;
     int readByte(int port) override;
     std::string openFailureReason() override;
+    std::string openFailureReasonEnglish() override;
 
 private:
     std::string input;

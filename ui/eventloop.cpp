@@ -367,7 +367,7 @@ ExchangeScope::~ExchangeScope() {
         QApplication::restoreOverrideCursor();
     }
     --gExchangeDepth;
-    deliverDeferredCloses();
+    releaseWaitingWork();
 }
 
 WaitCursor::WaitCursor() {

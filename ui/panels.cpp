@@ -19,13 +19,13 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <climits>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <variant>
 #include <vector>
 
@@ -51,23 +51,40 @@ std::map<std::string, AnyCallback> &callbackTable() {
 // deleted once the event that called it has been handled.
 int gCallbackDepth = 0;
 
-// Panels whose close box was clicked while an exchange waited, in the order of the clicks.
-std::vector<int> gDeferredCloses;
-
-struct CallbackScope {
-    CallbackScope() { ++gCallbackDepth; }
-    ~CallbackScope() {
-        --gCallbackDepth;
-        deliverDeferredCloses();
-    }
-};
+// Work that waits until no callback runs (runWhenNoCallback).
+std::vector<std::function<void()>> gWaiting;
 
 } // namespace
 
-void deferClose(int panel) {
-    if (std::find(gDeferredCloses.begin(), gDeferredCloses.end(), panel) == gDeferredCloses.end()) {
-        gDeferredCloses.push_back(panel);
+CallbackScope::CallbackScope() {
+    ++gCallbackDepth;
+}
+
+CallbackScope::~CallbackScope() {
+    --gCallbackDepth;
+    releaseWaitingWork();
+}
+
+void releaseWaitingWork() {
+    if (gCallbackDepth > 0 || exchangeRunning() || gWaiting.empty()) {
+        return;
     }
+    // Posted, not run here: the event that called the callback is still being handled.
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(gWaiting);
+    for (auto &task : waiting)
+        QTimer::singleShot(
+            0, [task = std::move(task)]() mutable { runWhenNoCallback(std::move(task)); });
+}
+
+void runWhenNoCallback(std::function<void()> task) {
+    // An exchange counts as a callback: the runtime handles events inside its waits, and work
+    // started there would run in the middle of it (a ring rebuilt, a port closed).
+    if (gCallbackDepth > 0 || exchangeRunning()) {
+        gWaiting.push_back(std::move(task));
+        return;
+    }
+    task();
 }
 
 Panel *findPanel(int handle) {
@@ -139,7 +156,7 @@ int invokePanelCallback(int panel, int event) {
         // The operator asked to close the window while an exchange waited: the request counts,
         // but only once the callback that runs the exchange is done.
         if (event == EVENT_CLOSE) {
-            deferClose(panel);
+            runWhenNoCallback([panel] { invokePanelCallback(panel, EVENT_CLOSE); });
         }
         return 0;
     }
@@ -427,16 +444,6 @@ QPointer<QWidget> unregisterPanel(int handle) {
 }
 
 } // namespace
-
-void deliverDeferredCloses() {
-    if (gCallbackDepth > 0 || exchangeRunning() || gDeferredCloses.empty()) {
-        return;
-    }
-    const std::vector<int> pending = std::exchange(gDeferredCloses, {});
-    for (int panel : pending) {
-        invokePanelCallback(panel, EVENT_CLOSE);
-    }
-}
 
 } // namespace ui::detail
 

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -60,13 +61,25 @@ void forgetPendingQuit();
 // True while the runtime handles events inside an exchange's wait (ExchangeScope): no
 // callback may start then.
 bool callbacksHeld();
-// Remembers a panel's close event that arrived while callbacks were held.
-void deferClose(int panel);
-// Hands the deferred close events to their panels' callbacks once no callback and no exchange
-// runs; otherwise they stay pending.
-void deliverDeferredCloses();
 // The ring widget of a control, or null when it is none.
 QComboBox *ringOf(Control *control);
+
+// Marks a callback of the program as running for its lifetime; callbacks nest (a popup's own
+// loop may run another).
+struct CallbackScope {
+    CallbackScope();
+    ~CallbackScope();
+    CallbackScope(const CallbackScope &) = delete;
+    CallbackScope &operator=(const CallbackScope &) = delete;
+};
+
+// Runs task now when no callback of the program and no exchange (ExchangeScope) runs, else from
+// the event loop once the outermost of them has ended: callbacks run one at a time, also those
+// the runtime starts by itself (descriptor callbacks, a close deferred by an exchange).
+void runWhenNoCallback(std::function<void()> task);
+// Posts the work runWhenNoCallback kept, once no callback and no exchange runs any more; the
+// end of each calls it.
+void releaseWaitingWork();
 
 // Shows a new value at once, even when the calling callback keeps the event loop busy.
 inline void paintNow(QWidget *widget) {

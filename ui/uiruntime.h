@@ -230,6 +230,23 @@ int GetLabelFromIndex(int panel, int control, int index, std::string *label);
 int setRingItemTooltip(int panel, int control, int index, const char *tooltip);
 
 // ---------------------------------------------------------------------------------------------
+// Descriptor callbacks: the program hears of a system descriptor (an inotify watch, a pipe)
+// turning readable on the user-interface thread, like any other event.
+
+typedef void (*DescriptorCallbackPtr)(int descriptor, void *callbackData);
+
+// Calls function(descriptor, callbackData) whenever descriptor is readable. Like the control
+// callbacks it never runs while another callback of the program runs (an exchange, a popup): it
+// waits until that one has returned. The function must read what is pending, or it is called
+// again. Answers a watch handle >= 1, kUiErrNoApplication without a QApplication, or
+// kUiErrBadArgument for a negative descriptor or a null function.
+int installDescriptorCallback(int descriptor, DescriptorCallbackPtr function, void *callbackData);
+
+// Ends the watch; the function is not called again. Answers 0, or kUiErrBadArgument for an
+// unknown handle.
+int removeDescriptorCallback(int watch);
+
+// ---------------------------------------------------------------------------------------------
 // Wait cursor: set on construction, restored on destruction; nests. Popups opened meanwhile
 // show the normal pointer.
 class WaitCursor {

@@ -2,6 +2,7 @@
 // SIGHUP, SIGINT) as "Beenden" ends it, its command line, and where its settings file lives.
 #include "app/commandline.h"
 #include "tools/trz4ctl/tests/run_child.h"
+#include "trz4version.h"
 
 #include <gtest/gtest.h>
 
@@ -215,6 +216,11 @@ TEST_F(Lifecycle, HelpAndUsageErrorsNeedNoDisplayAndQtOptionsStillWork) {
     EXPECT_TRUE(contains(help.out, "--settings-dir VERZ"));
     EXPECT_TRUE(contains(help.out, "--user-settings"));
     EXPECT_EQ(run({"-h"}).out, help.out);
+    EXPECT_TRUE(contains(help.out, "--version"));
+    ChildResult version = run({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, std::string("trz4Steuerung ") + kTrz4Version + "\n");
+    EXPECT_EQ(version.err, "");
 
     ChildResult missing = run({"--settings-dir"});
     EXPECT_EQ(missing.exitStatus, 2);
@@ -244,6 +250,7 @@ TEST(CommandLine, ParsesTheProgramsOptionsBesideQts) {
         std::string dir;
         bool user;
         bool help;
+        bool version = false;
     };
     const Case cases[] = {
         {{}, true, true, "", false, false},
@@ -252,6 +259,7 @@ TEST(CommandLine, ParsesTheProgramsOptionsBesideQts) {
         {{"--user-settings"}, true, true, "", true, false},
         {{"-h"}, true, true, "", false, true},
         {{"--help", "--user-settings"}, true, true, "", true, true},
+        {{"-platform", "xcb", "--version"}, false, true, "", false, false, true},
         // Before Qt has looked: its options and their values are passed over.
         {{"-platform", "offscreen", "--settings-dir", "d", "-style=Fusion"},
          false,
@@ -276,6 +284,7 @@ TEST(CommandLine, ParsesTheProgramsOptionsBesideQts) {
             EXPECT_EQ(options.settingsDirectory, c.dir);
             EXPECT_EQ(options.userSettings, c.user);
             EXPECT_EQ(options.help, c.help);
+            EXPECT_EQ(options.version, c.version);
         }
     }
 }

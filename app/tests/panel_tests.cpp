@@ -309,4 +309,27 @@ TEST_F(PanelTest, MenuBarWithItsTwoMenus) {
     EXPECT_EQ(menuItemAction(info, INFO), nullptr);
 }
 
+TEST_F(PanelTest, DateiOffersTheLinkLogBeforeBeendenWithAShortcutOfItsOwn) {
+    QAction *log = menuItemAction(main, PROTOKOLL);
+    ASSERT_NE(log, nullptr);
+    EXPECT_EQ(log->text().toStdString(), "Schnittstellen&protokoll ...");
+    QMenu *datei = nullptr;
+    for (QMenu *menu : panelWidget(main)->findChildren<QMenu *>())
+        if (menu->objectName() == "DATEI")
+            datei = menu;
+    ASSERT_NE(datei, nullptr);
+    ASSERT_EQ(datei->actions().size(), 2);
+    EXPECT_EQ(datei->actions()[0], log);
+    EXPECT_EQ(datei->actions()[1], menuItemAction(main, BEENDEN));
+    // Within a menu, and on the bar, each entry's underlined letter is its own.
+    auto shortcutOf = [](const QString &text) {
+        const int at = text.indexOf('&');
+        return at < 0 ? QChar() : text.at(at + 1).toLower();
+    };
+    QList<QChar> letters;
+    for (QAction *action : datei->actions())
+        letters << shortcutOf(action->text());
+    EXPECT_EQ(letters, (QList<QChar>{'p', 'b'}));
+}
+
 } // namespace

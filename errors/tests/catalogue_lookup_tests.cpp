@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -171,3 +174,65 @@ TEST_F(CatalogueLookup, EveryTextWithAFullUserStringFitsTheMessageBuffer) {
         }
     }
 }
+
+namespace {
+
+// Sets the three locale variables for one case and restores them afterwards.
+class LocaleEnvironment {
+public:
+    LocaleEnvironment(const char *all, const char *messages, const char *lang) {
+        for (size_t i = 0; i < kNames.size(); ++i) {
+            const char *old = std::getenv(kNames[i]);
+            saved[i] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        set("LC_ALL", all);
+        set("LC_MESSAGES", messages);
+        set("LANG", lang);
+    }
+    ~LocaleEnvironment() {
+        for (size_t i = 0; i < kNames.size(); ++i)
+            set(kNames[i], saved[i] ? saved[i]->c_str() : nullptr);
+    }
+
+private:
+    static void set(const char *name, const char *value) {
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    static constexpr std::array<const char *, 3> kNames = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::array<std::optional<std::string>, 3> saved;
+};
+
+TEST(CatalogueLanguage, TheLocaleChoosesGermanOrEnglish) {
+    struct Case {
+        const char *all, *messages, *lang;
+        int language;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr, kVekLanguageEnglish},
+        {nullptr, nullptr, "de_DE.UTF-8", 1},
+        {nullptr, nullptr, "de", 1},
+        {nullptr, nullptr, "de@euro", 1},
+        {nullptr, nullptr, "de_AT.UTF-8", 1},
+        {nullptr, nullptr, "C.UTF-8", kVekLanguageEnglish},
+        {nullptr, nullptr, "POSIX", kVekLanguageEnglish},
+        {nullptr, nullptr, "en_GB.UTF-8", kVekLanguageEnglish},
+        {nullptr, nullptr, "dex", kVekLanguageEnglish},
+        // LC_ALL wins over LC_MESSAGES, which wins over LANG; an empty one does not count.
+        {"en_US.UTF-8", "de_DE.UTF-8", "de_DE.UTF-8", kVekLanguageEnglish},
+        {"de_CH.UTF-8", nullptr, "en_US.UTF-8", 1},
+        {nullptr, "de_DE.UTF-8", "en_US.UTF-8", 1},
+        {"", "", "de_DE.UTF-8", 1},
+        {"", "C", "de_DE.UTF-8", kVekLanguageEnglish},
+    };
+    for (const Case &c : cases) {
+        LocaleEnvironment environment(c.all, c.messages, c.lang);
+        EXPECT_EQ(vekLanguageFromEnvironment(), c.language)
+            << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
+            << (c.lang ? c.lang : "-");
+    }
+}
+
+} // namespace

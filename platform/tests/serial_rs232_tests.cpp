@@ -173,8 +173,12 @@ TEST_F(Rs232Pty, SecondOpenOfTheSameDeviceIsBusy) {
     ASSERT_EQ(addPortMapLink(kCom + 1, slave), 0);
     ASSERT_EQ(openPort(), 0);
     EXPECT_EQ(openPort(kCom + 1), kComBusy);
+    EXPECT_EQ(lastOpenFailureCode(), kComBusy);
     EXPECT_NE(std::string(lastOpenFailureReason()).find("belegt"), std::string::npos)
         << lastOpenFailureReason();
+    EXPECT_EQ(std::string(lastOpenFailureReason(ReasonLanguage::English)),
+              portMapDirectory() + "/com" + std::to_string(kCom + 1) +
+                  " is busy: another program is using the port.");
     ASSERT_EQ(CloseCom(kCom), 0);
     EXPECT_EQ(openPort(kCom + 1), 0) << "free again after the close";
 }
@@ -200,18 +204,29 @@ TEST_F(Rs232Pty, AnotherProgramsExclusiveHoldIsBusyAndStaysInPlace) {
     EXPECT_EQ(exclusive, 0);
 }
 
-TEST_F(Rs232Pty, OpenFailuresKeepTheSystemsReason) {
+TEST_F(Rs232Pty, OpenFailuresKeepTheSystemsReasonInBothLanguages) {
     EXPECT_EQ(openPort(40), kComNoDevice);
-    EXPECT_NE(std::string(lastOpenFailureReason()).find("keinem Gerät"), std::string::npos);
+    EXPECT_EQ(lastOpenFailureCode(), kComNoDevice);
+    EXPECT_EQ(std::string(lastOpenFailureReason()), "COM 40 ist keinem Gerät zugeordnet.");
+    EXPECT_EQ(std::string(lastOpenFailureReason(ReasonLanguage::German)), lastOpenFailureReason());
+    EXPECT_EQ(std::string(lastOpenFailureReason(ReasonLanguage::English)),
+              "COM 40 is not assigned to any device.");
     ASSERT_EQ(addPortMapLink(11, (root / "gone").string()), 0);
     EXPECT_EQ(openPort(11), kComNoDevice);
-    EXPECT_NE(std::string(lastOpenFailureReason()).find("nicht vorhanden"), std::string::npos);
+    const std::string link = portMapDirectory() + "/com11";
+    EXPECT_EQ(std::string(lastOpenFailureReason()), "Gerät " + link + " ist nicht vorhanden.");
+    EXPECT_EQ(std::string(lastOpenFailureReason(ReasonLanguage::English)),
+              "Device " + link + " does not exist.");
     EXPECT_EQ(openPort(0), kComInvalidPort);
+    EXPECT_EQ(std::string(lastOpenFailureReason(ReasonLanguage::English)),
+              "The COM number 0 is not within 1 to 256.");
     EXPECT_EQ(openPort(257), kComInvalidPort);
     EXPECT_EQ(OpenComConfig(kCom, "", 9601, 1, 7, 1, 512, 512), kComInvalidArgument);
     EXPECT_EQ(OpenComConfig(kCom, "", 9600, 5, 7, 1, 512, 512), kComInvalidArgument);
     EXPECT_EQ(OpenComConfig(kCom, slave.c_str(), 9600, 1, 7, 1, 512, 512), 0)
         << "an explicit device name is used as given";
+    EXPECT_EQ(lastOpenFailureCode(), 0);
+    EXPECT_STREQ(lastOpenFailureReason(ReasonLanguage::English), "");
 }
 
 TEST_F(Rs232Pty, PermissionFailureNamesTheGroupToJoin) {
@@ -236,7 +251,8 @@ TEST_F(Rs232Pty, PermissionFailureNamesTheGroupToJoin) {
         if (setgid(65534) != 0 || setuid(65534) != 0)
             _exit(3);
         int result = OpenComConfig(33, "", 9600, 1, 7, 1, 512, 512);
-        std::string reason = lastOpenFailureReason();
+        std::string reason = lastOpenFailureReason() + std::string("\n") +
+                             lastOpenFailureReason(ReasonLanguage::English);
         ssize_t ignored = write(pipeFds[1], reason.data(), reason.size());
         (void)ignored;
         _exit(result == kComAccessDenied ? 0 : 1);
@@ -257,6 +273,8 @@ TEST_F(Rs232Pty, PermissionFailureNamesTheGroupToJoin) {
     EXPECT_NE(reason.find("verweigert"), std::string::npos) << reason;
     EXPECT_NE(reason.find("Gruppe \"root\""), std::string::npos) << reason;
     EXPECT_NE(reason.find("neu anmelden"), std::string::npos) << reason;
+    EXPECT_NE(reason.find("\nAccess to "), std::string::npos) << reason;
+    EXPECT_NE(reason.find("member of the group \"root\""), std::string::npos) << reason;
 }
 
 TEST_F(Rs232Pty, OperationsOnAClosedPortFail) {

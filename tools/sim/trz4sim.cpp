@@ -1,5 +1,6 @@
 // trz4sim: plays trz-4 cards on a pseudo-terminal until it is stopped (Ctrl-C, SIGTERM).
 #include "tools/sim/trz4sim_engine.h"
+#include "trz4version.h"
 
 #include <csignal>
 #include <cstdio>
@@ -11,7 +12,9 @@
 namespace {
 
 constexpr const char *kHelp =
-    R"(Aufruf: trz4sim [Optionen]
+    R"(trz4sim - spielt trz-4-Karten an einem Pseudo-Terminal
+
+Aufruf: trz4sim [Optionen]
 
 Spielt eine oder mehrere trz-4-Karten an einem Pseudo-Terminal (9600 Baud 7O1 wird nur
 nachgebildet) und trägt es auf Wunsch als com<n> in das Portverzeichnis ein
@@ -33,22 +36,26 @@ Optionen:
   --id TEXT          Kennung der zuletzt genannten Karte (Vorgabe VEK-TRZ4-SIM)
   --number C         Kartennummer der zuletzt genannten Karte (Vorgabe 1)
   --status HEX       Statuswort der zuletzt genannten Karte (Vorgabe 0)
-  --foreign A[=TEXT] ein fremdes Gerät an Adresse A: es meldet TEXT (Vorgabe
+  --foreign A[=TEXT]
+                     ein fremdes Gerät an Adresse A: es meldet TEXT (Vorgabe
                      FREMDGERAET-X1) als Kennung und antwortet sonst mit NAK
-  --fault ART        Fehlerbild für alle Karten:
-                       silence   keine Antwort
-                       nak       Quittung NAK
-                       can       Quittung CAN
-                       err       Statuslesen antwortet "err"
-                       garbage   ACK und eine Zeile Unsinn (Schreiben: Quittung "?")
-                       highbit   ein Byte ab 0x80 in der Antwort (Schreiben: Quittung 0x86)
-                       stall=N   die Antwort bricht nach N Bytes ab (Quittung mitgezählt)
-                       overlong  die Antwortzeile ist 40 Zeichen zu lang
+  --fault ART        ein Fehlerbild für alle Karten (siehe unten)
   --vanish N         die nächste Antwort nach N Bytes abbrechen und das Pseudo-Terminal
                      schließen (wie ein gezogenes USB-Kabel)
   --line             jedes Byte braucht die Zeit einer 9600-Baud-7O1-Leitung (1,04 ms)
   --delay-us U       jedes Byte braucht U Mikrosekunden
-  --help             diese Hilfe
+  -h, --help         diese Hilfe
+  --version          Programmname und Version ausgeben
+
+Fehlerbilder für --fault:
+  silence            keine Antwort
+  nak                Quittung NAK
+  can                Quittung CAN
+  err                Statuslesen antwortet "err"
+  garbage            ACK und eine Zeile Unsinn (Schreiben: Quittung "?")
+  highbit            ein Byte ab 0x80 in der Antwort (Schreiben: Quittung 0x86)
+  stall=N            die Antwort bricht nach N Bytes ab (Quittung mitgezählt)
+  overlong           die Antwortzeile ist 40 Zeichen zu lang
 
 Ausgabe: eine Zeile mit dem Gerät und dem COM-Eintrag, z. B.
   trz4sim: Karte 1 an /dev/pts/3, COM 9 (/home/x/.config/trz4steuerung/ports/com9)
@@ -74,6 +81,10 @@ int main(int argc, char **argv) {
         std::string option = argv[i];
         if (option == "--help" || option == "-h") {
             std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (option == "--version") {
+            std::fputs(trz4VersionLine("trz4sim").c_str(), stdout);
             return 0;
         }
         if (option == "--line") {

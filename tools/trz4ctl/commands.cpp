@@ -4,10 +4,13 @@
 
 #include "app/TrzCom.h"
 #include "cardlink/Vek_Com.h"
+#include "cardlink/linklog.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/comports.h"
+#include "platform/portwatch.h"
 #include "platform/rs232.h"
+#include "trz4version.h"
 
 #include <sys/stat.h>
 
@@ -15,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -61,6 +65,9 @@ private:
 
     void setDetail(const std::string &text) { detail = text; }
     int usage(const std::string &message);
+    int noArguments() {
+        return usage(options.command + say(" nimmt keine Argumente", " takes no arguments"));
+    }
     int fail(int code);
     int succeed();
     bool resolveLink(int noPortCode, int *code);
@@ -68,8 +75,10 @@ private:
     int comOperand(const std::string &text, int *com);
 
     int ports();
+    int watchPorts(std::vector<ComPortInfo> shown);
     int identification();
     int scan();
+    int scanAllPorts();
     int status();
     int readCardNumber();
     int writeCardNumber();
@@ -86,8 +95,7 @@ private:
 };
 
 int Invocation::usage(const std::string &message) {
-    err << "trz4ctl: " << message << "\n"
-        << "Hilfe: trz4ctl --help\n";
+    err << "trz4ctl: " << message << "\n" << say("Hilfe", "Help") << ": trz4ctl --help\n";
     return kCtlExitUsage;
 }
 
@@ -148,7 +156,8 @@ bool Invocation::resolveLink(int noPortCode, int *code) {
 int Invocation::openPort(int noPortCode, bool reportOpenCode) {
     int code = VEKTRZ4_Open(com, kTrz4BaudRate);
     if (code != 0) {
-        const char *reason = lastOpenFailureReason();
+        const char *reason = lastOpenFailureReason(options.english ? ReasonLanguage::English
+                                                                   : ReasonLanguage::German);
         if (reason != nullptr && reason[0] != '\0')
             setDetail(reason);
         return reportOpenCode ? code : noPortCode;
@@ -162,39 +171,110 @@ int Invocation::comOperand(const std::string &text, int *number) {
     const char *end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (text.empty() || ec != std::errc() || ptr != end || value < 1 || value > 256)
-        return usage("COM-Nummer von 1 bis 256 erwartet, nicht \"" + text + "\"");
+        return usage(say("COM-Nummer von 1 bis 256 erwartet, nicht \"",
+                         "COM number from 1 to 256 expected, not \"") +
+                     text + "\"");
     *number = value;
     return kCtlExitOk;
 }
 
+namespace {
+
+// One line of the port list: "COM 9     /dev/pts/3  product".
+std::string portLine(const ComPortInfo &port) {
+    char label[16];
+    std::snprintf(label, sizeof label, "COM %-4d", port.number);
+    std::string line = std::string(label) + "  " + port.device;
+    if (!port.product.empty())
+        line += "  " + port.product;
+    return line;
+}
+
+JsonObject portJson(const ComPortInfo &port) {
+    return JsonObject()
+        .add("com", port.number)
+        .add("device", port.device)
+        .add("product", port.product);
+}
+
+} // namespace
+
 int Invocation::ports() {
     if (!options.operands.empty())
-        return usage("ports nimmt keine Argumente");
+        return noArguments();
+    // Started before the list is read, so that nothing that changes in between is missed.
+    PortWatch watch;
+    if (options.watch) {
+        if (int started = watch.start(); started != 0) {
+            err << "trz4ctl: "
+                << say("Schnittstellen lassen sich hier nicht beobachten",
+                       "ports cannot be watched here")
+                << (started == kPortWatchUnsupported
+                        ? std::string()
+                        : std::string(" (") + std::strerror(-started) + ")")
+                << "\n";
+            return kCtlExitCardError;
+        }
+    }
     JsonArray list;
     const std::vector<ComPortInfo> found = listComPorts();
     for (const ComPortInfo &port : found) {
-        list.add(JsonObject()
-                     .add("com", port.number)
-                     .add("device", port.device)
-                     .add("product", port.product));
-        if (!options.json) {
-            char label[16];
-            std::snprintf(label, sizeof label, "COM %-4d", port.number);
-            out << label << "  " << port.device;
-            if (!port.product.empty())
-                out << "  " << port.product;
-            out << "\n";
-        }
+        list.add(portJson(port));
+        if (!options.json)
+            out << portLine(port) << "\n";
     }
     if (found.empty() && !options.json)
         err << say("Keine seriellen Schnittstellen gefunden.\n", "No serial ports found.\n");
     json.add("portMap", portMapDirectory()).addRaw("ports", list.text());
-    return succeed();
+    if (!options.watch)
+        return succeed();
+    if (options.json)
+        out << json.text() << "\n";
+    out << std::flush;
+    for (std::vector<ComPortInfo> shown = found;;) {
+        if (!watch.waitForChange(-1)) {
+            err << "trz4ctl: "
+                << say("die Beobachtung der Schnittstellen ist abgebrochen",
+                       "watching the ports failed")
+                << "\n";
+            return kCtlExitCardError;
+        }
+        const std::vector<ComPortInfo> now = listComPorts();
+        // Removals first, so that a number that moved to another device reads "-" then "+".
+        auto same = [](const ComPortInfo &a, const ComPortInfo &b) {
+            return a.number == b.number && a.device == b.device;
+        };
+        for (int pass = 0; pass < 2; ++pass) {
+            const bool added = pass == 1;
+            const std::vector<ComPortInfo> &from = added ? now : shown;
+            const std::vector<ComPortInfo> &against = added ? shown : now;
+            for (const ComPortInfo &port : from) {
+                bool kept = false;
+                for (const ComPortInfo &other : against)
+                    kept = kept || same(port, other);
+                if (kept)
+                    continue;
+                if (options.json)
+                    out << JsonObject()
+                               .add("command", "ports")
+                               .add("event", added ? "added" : "removed")
+                               .add("com", port.number)
+                               .add("device", port.device)
+                               .add("product", port.product)
+                               .text()
+                        << "\n";
+                else
+                    out << (added ? "+ " : "- ") << portLine(port) << "\n";
+            }
+        }
+        out << std::flush;
+        shown = now;
+    }
 }
 
 int Invocation::identification() {
     if (!options.operands.empty())
-        return usage("id nimmt keine Argumente");
+        return noArguments();
     int code = 0;
     if (!resolveLink(kNoPortIdentification, &code))
         return fail(code);
@@ -213,7 +293,9 @@ int Invocation::identification() {
 
 int Invocation::scan() {
     if (!options.operands.empty())
-        return usage("scan nimmt keine Argumente");
+        return noArguments();
+    if (options.allPorts)
+        return scanAllPorts();
     int code = 0;
     if (!resolveLink(kNoPortScan, &code))
         return fail(code);
@@ -250,9 +332,62 @@ int Invocation::scan() {
     return succeed();
 }
 
+// Address 1 on every listed port. A port is opened without waiting (another program's hold
+// fails the open at once), so a busy port costs nothing; a silent one costs one time-out.
+int Invocation::scanAllPorts() {
+    JsonArray results;
+    int cards = 0;
+    const ReasonLanguage language =
+        options.english ? ReasonLanguage::English : ReasonLanguage::German;
+    for (const ComPortInfo &port : listComPorts()) {
+        JsonObject result;
+        result.add("com", port.number).add("device", port.device);
+        std::string finding;
+        if (VEKTRZ4_Open(port.number, kTrz4BaudRate) != 0) {
+            const std::string reason = lastOpenFailureReason(language);
+            if (lastOpenFailureCode() == kComBusy) {
+                result.add("found", "busy");
+                finding = say("belegt (übersprungen)", "busy (skipped)");
+            } else {
+                result.add("found", "unavailable");
+                finding = say("nicht zu öffnen", "cannot be opened");
+                if (!reason.empty())
+                    finding += ": " + reason;
+            }
+            if (!reason.empty())
+                result.add("detail", reason);
+        } else {
+            VEKTRZ4_Timeout(port.number, options.timeoutSeconds);
+            char id[kTrz4IdBufferSize] = {};
+            const int code = VEKTRZ4_IDLesen(port.number, '1', id);
+            VEKTRZ4_Close(port.number);
+            result.add("address", "1");
+            if (code != 0) {
+                result.add("found", "none").add("error", -code);
+                finding = say("kein Gerät gefunden", "no device found");
+            } else if (std::strncmp(id, kTrz4CardPrefix, sizeof kTrz4CardPrefix - 1) == 0) {
+                ++cards;
+                result.add("found", "card").add("id", id);
+                finding = say("trz-4-Karte, ID ", "trz-4 card, ID ") + visible(id);
+            } else {
+                result.add("found", "foreign").add("id", id);
+                finding = say("fremdes Gerät, ID ", "other device, ID ") + visible(id);
+            }
+        }
+        results.add(result);
+        if (!options.json)
+            out << portLine({port.number, port.device, {}}) << "  " << finding << "\n"
+                << std::flush;
+    }
+    json.add("allPorts", true).addRaw("results", results.text()).add("cards", cards);
+    if (!options.json)
+        out << say("trz-4-Karten gefunden: ", "trz-4 cards found: ") << cards << "\n";
+    return succeed();
+}
+
 int Invocation::status() {
     if (!options.operands.empty())
-        return usage("status nimmt keine Argumente");
+        return noArguments();
     int code = 0;
     if (!resolveLink(kNoPortCardOperation, &code))
         return fail(code);
@@ -286,7 +421,7 @@ int Invocation::status() {
 
 int Invocation::readCardNumber() {
     if (!options.operands.empty())
-        return usage("read nimmt keine Argumente");
+        return noArguments();
     int code = 0;
     if (!resolveLink(kNoPortCardOperation, &code))
         return fail(code);
@@ -305,17 +440,20 @@ int Invocation::readCardNumber() {
 
 int Invocation::writeCardNumber() {
     if (options.operands.size() != 1)
-        return usage("write erwartet genau eine neue Kartennummer (1-9, a-f)");
+        return usage(say("write erwartet genau eine neue Kartennummer (1-9, a-f)",
+                         "write expects exactly one new card number (1-9, a-f)"));
     const std::string &wanted = options.operands[0];
     if (wanted.size() != 1 || !trz4ValidCharacter(wanted[0]))
-        return usage("Kartennummer 1-9 oder a-f erwartet, nicht \"" + wanted + "\"");
+        return usage(say("Kartennummer 1-9 oder a-f erwartet, nicht \"",
+                         "card number 1-9 or a-f expected, not \"") +
+                     wanted + "\"");
     const char number = wanted[0];
     json.add("cardNumber", wanted);
 
     int code = 0;
     if (!resolveLink(kNoPortCardOperation, &code))
         return fail(code);
-    err << "Warnung\n" << kKartennummerWarnung;
+    err << say("Warnung\n", "Warning\n") << say(kKartennummerWarnung, kKartennummerWarnungEnglish);
     if (!options.yes) {
         err << say("Nichts gesendet. Mit --yes wird die Karte auf Nr. ",
                    "Nothing sent. With --yes the card is set to number ")
@@ -354,12 +492,13 @@ int Invocation::writeCardNumber() {
 
 int Invocation::mapPort() {
     if (options.operands.size() != 2)
-        return usage("map erwartet eine COM-Nummer und ein Gerät");
+        return usage(say("map erwartet eine COM-Nummer und ein Gerät",
+                         "map expects a COM number and a device"));
     int number = 0;
     if (int status = comOperand(options.operands[0], &number); status != kCtlExitOk)
         return status;
     if (options.operands[1].empty())
-        return usage("map erwartet ein Gerät");
+        return usage(say("map erwartet ein Gerät", "map expects a device"));
     // A relative target would be taken relative to the port map directory by the system.
     std::error_code ec;
     std::string device = std::filesystem::absolute(options.operands[1], ec).string();
@@ -384,7 +523,7 @@ int Invocation::mapPort() {
 
 int Invocation::unmapPort() {
     if (options.operands.size() != 1)
-        return usage("unmap erwartet eine COM-Nummer");
+        return usage(say("unmap erwartet eine COM-Nummer", "unmap expects a COM number"));
     int number = 0;
     if (int status = comOperand(options.operands[0], &number); status != kCtlExitOk)
         return status;
@@ -424,16 +563,49 @@ int Invocation::run() {
         return mapPort();
     if (c == "unmap")
         return unmapPort();
-    return usage("unbekannter Befehl \"" + c + "\"");
+    return usage(say("unbekannter Befehl \"", "unknown command \"") + c + "\"");
 }
+
+} // namespace
+
+namespace {
+
+// The link log on err for the length of one invocation.
+class TraceToStream {
+public:
+    TraceToStream(bool on, std::ostream &err, bool english) : on(on) {
+        if (on)
+            previous = setLinkLogSink([&err, english](const LinkExchange &exchange) {
+                err << formatLinkExchange(exchange, english) << std::flush;
+            });
+    }
+    ~TraceToStream() {
+        if (on)
+            setLinkLogSink(std::move(previous));
+    }
+    TraceToStream(const TraceToStream &) = delete;
+    TraceToStream &operator=(const TraceToStream &) = delete;
+
+private:
+    bool on;
+    LinkLogSink previous;
+};
 
 } // namespace
 
 int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
     CtlOptions options;
+    options.english = vekLanguageFromEnvironment() == kVekLanguageEnglish;
     std::string error;
+    const auto say = [&options](const char *german, const char *english) {
+        return options.english ? english : german;
+    };
+    // The parse settles the language (--lang), also when it fails.
+    const auto helpLine = [&say] {
+        return say("\nHilfe: trz4ctl --help\n", "\nHelp: trz4ctl --help\n");
+    };
     if (!parseCtlArguments(args, &options, &error)) {
-        err << "trz4ctl: " << error << "\nHilfe: trz4ctl --help\n";
+        err << "trz4ctl: " << error << helpLine();
         return kCtlExitUsage;
     }
     // "trz4ctl help [command]" is the same as "trz4ctl [command] --help".
@@ -442,19 +614,38 @@ int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ost
         options.command = options.operands.empty() ? "" : options.operands[0];
     }
     if (options.help) {
-        const std::string help = ctlHelpText(options.command);
+        const std::string help = ctlHelpText(options.command, options.english);
         if (help.empty()) {
-            err << "trz4ctl: unbekannter Befehl \"" << options.command
-                << "\"\nHilfe: trz4ctl --help\n";
+            err << "trz4ctl: " << say("unbekannter Befehl \"", "unknown command \"")
+                << options.command << "\"" << helpLine();
             return kCtlExitUsage;
         }
         out << help;
         return kCtlExitOk;
     }
+    if (options.version) {
+        out << trz4VersionLine("trz4ctl");
+        return kCtlExitOk;
+    }
     if (options.command.empty()) {
-        err << "trz4ctl: kein Befehl angegeben\n" << ctlHelpText("");
+        err << "trz4ctl: " << say("kein Befehl angegeben\n", "no command given\n")
+            << ctlHelpText("", options.english);
+        return kCtlExitUsage;
+    }
+    // Options that belong to one command only.
+    const char *misplaced = nullptr;
+    if (options.watch && options.command != "ports")
+        misplaced = say("--watch gilt nur für ports", "--watch is for ports only");
+    else if (options.allPorts && options.command != "scan")
+        misplaced = say("--all-ports gilt nur für scan", "--all-ports is for scan only");
+    else if (options.allPorts && (options.com || options.address))
+        misplaced = say("--all-ports fragt Adresse 1 jeder Schnittstelle: ohne --com und --address",
+                        "--all-ports asks address 1 of every port: without --com and --address");
+    if (misplaced != nullptr) {
+        err << "trz4ctl: " << misplaced << helpLine();
         return kCtlExitUsage;
     }
     VEK_Fehlersprache(options.english ? kVekLanguageEnglish : 1);
+    TraceToStream trace(options.trace, err, options.english);
     return Invocation(options, out, err).run();
 }

@@ -26,20 +26,29 @@ bool parseWholeDouble(const std::string &text, double *value) {
     return ec == std::errc() && ptr == end && !text.empty();
 }
 
+// The message in the language of the parse.
+std::string say(const CtlOptions *options, const std::string &german, const std::string &english) {
+    return options->english ? english : german;
+}
+
 // Applies one option that takes a value; false with a message for a malformed value.
 bool applyValue(const std::string &name, const std::string &value, CtlOptions *options,
                 std::string *error) {
+    const std::string shown = "\"" + value + "\"";
     if (name == "--com") {
         int com = 0;
         if (!parseWholeInt(value, &com) || com < 0 || com > 256) {
-            *error =
-                "--com erwartet eine COM-Nummer von 1 bis 256 (0: keine), nicht \"" + value + "\"";
+            *error = say(options, "--com erwartet eine COM-Nummer von 1 bis 256 (0: keine), nicht ",
+                         "--com expects a COM number from 1 to 256 (0: none), not ") +
+                     shown;
             return false;
         }
         options->com = com;
     } else if (name == "--address") {
         if (value.size() != 1) {
-            *error = "--address erwartet ein Zeichen (1 oder &), nicht \"" + value + "\"";
+            *error = say(options, "--address erwartet ein Zeichen (1 oder &), nicht ",
+                         "--address expects one character (1 or &), not ") +
+                     shown;
             return false;
         }
         options->address = value[0];
@@ -47,19 +56,24 @@ bool applyValue(const std::string &name, const std::string &value, CtlOptions *o
         double seconds = 0;
         if (!parseWholeDouble(value, &seconds) || !std::isfinite(seconds) || seconds <= 0 ||
             seconds > kMaxTimeoutSeconds) {
-            *error = "--timeout erwartet Sekunden über 0 (z. B. 0.5), nicht \"" + value + "\"";
+            *error = say(options, "--timeout erwartet Sekunden über 0 (z. B. 0.5), nicht ",
+                         "--timeout expects seconds above 0 (e.g. 0.5), not ") +
+                     shown;
             return false;
         }
         options->timeoutSeconds = seconds;
     } else if (name == "--settings-dir") {
         if (value.empty()) {
-            *error = "--settings-dir braucht ein Verzeichnis";
+            *error = say(options, "--settings-dir braucht ein Verzeichnis",
+                         "--settings-dir needs a directory");
             return false;
         }
         options->settingsDirectory = value;
     } else { // --lang
         if (value != "de" && value != "en") {
-            *error = "--lang erwartet de oder en, nicht \"" + value + "\"";
+            *error = say(options, "--lang erwartet de oder en, nicht ",
+                         "--lang expects de or en, not ") +
+                     shown;
             return false;
         }
         options->english = value == "en";
@@ -67,10 +81,35 @@ bool applyValue(const std::string &name, const std::string &value, CtlOptions *o
     return true;
 }
 
+bool takesValue(const std::string &name) {
+    return name == "--com" || name == "--address" || name == "--timeout" || name == "--lang" ||
+           name == "--settings-dir";
+}
+
+// A valid --lang among the options decides the language before anything else is parsed, so
+// that a mistake earlier on the line is reported in the language asked for.
+void applyLanguageFirst(const std::vector<std::string> &args, CtlOptions *options) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (arg == "--")
+            return;
+        std::string value;
+        if (arg.rfind("--lang=", 0) == 0)
+            value = arg.substr(7);
+        else if (arg == "--lang" && i + 1 < args.size())
+            value = args[++i];
+        else if (takesValue(arg))
+            ++i;
+        if (value == "de" || value == "en")
+            options->english = value == "en";
+    }
+}
+
 } // namespace
 
 bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options,
                        std::string *error) {
+    applyLanguageFirst(args, options);
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
@@ -92,15 +131,14 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        if (name == "--com" || name == "--address" || name == "--timeout" || name == "--lang" ||
-            name == "--settings-dir") {
+        if (takesValue(name)) {
             std::string value;
             if (inlineValue) {
                 value = *inlineValue;
             } else if (i + 1 < args.size()) {
                 value = args[++i];
             } else {
-                *error = name + " braucht einen Wert";
+                *error = name + say(options, " braucht einen Wert", " needs a value");
                 return false;
             }
             if (!applyValue(name, value, options, error))
@@ -108,7 +146,7 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             continue;
         }
         if (inlineValue) {
-            *error = name + " nimmt keinen Wert";
+            *error = name + say(options, " nimmt keinen Wert", " takes no value");
             return false;
         }
         if (name == "--json") {
@@ -117,15 +155,24 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             options->yes = true;
         } else if (name == "--help" || name == "-h") {
             options->help = true;
+        } else if (name == "--trace") {
+            options->trace = true;
+        } else if (name == "--watch") {
+            options->watch = true;
+        } else if (name == "--all-ports") {
+            options->allPorts = true;
+        } else if (name == "--version") {
+            options->version = true;
         } else if (name == "--user-settings") {
             options->userSettings = true;
         } else {
-            *error = "unbekannte Option " + name;
+            *error = say(options, "unbekannte Option ", "unknown option ") + name;
             return false;
         }
     }
     if (options->userSettings && !options->settingsDirectory.empty()) {
-        *error = "--settings-dir und --user-settings schließen einander aus";
+        *error = say(options, "--settings-dir und --user-settings schließen einander aus",
+                     "--settings-dir and --user-settings exclude each other");
         return false;
     }
     return true;

@@ -3,15 +3,19 @@
 // One invocation runs one subcommand on the same libraries as the program (card protocol,
 // COM numbering and port map, error catalogue, ini library) and ends with an exit status:
 //   0  success;
-//   1  a card or port error: "Fehler #<number>: <message>" on stderr (English with --lang en),
-//      the number being the positive form of the error code; also a write that the card
-//      reads back as another number;
+//   1  a card or port error: "Fehler #<number>: <message>" on stderr ("Error #..." in
+//      English), the number being the positive form of the error code; also a write that the
+//      card reads back as another number, and a port watch that cannot start;
 //   2  wrong usage: unknown subcommand or option, a missing or malformed value, or `write`
 //      without --yes. Nothing is sent to a card then.
 // Nothing is ever read from stdin and nothing is asked. Card commands open the port, send one
 // command (the scan one per probed address) and close the port again, as the program does.
 // Text from the card reaches the terminal with its control characters escaped (\x1b, and a
 // backslash as \\), so a card cannot steer the operator's terminal.
+//
+// Language: German under a German locale (LC_ALL, LC_MESSAGES, LANG: vekLanguageFromEnvironment),
+// English otherwise; --lang overrides. In English nothing of the output is German: help, usage
+// errors, the write warning, messages and their detail lines, JSON members.
 #pragma once
 
 #include "errors/VEK_errorV3.h"
@@ -56,20 +60,34 @@ struct CtlOptions {
     std::optional<int> com;            // --com N: 0 (none) or 1-256
     std::optional<char> address;       // --address A: one character, checked when used
     double timeoutSeconds = 1.0;       // --timeout S: above 0
-    bool english = false;              // --lang en
+    bool english = false;              // English: the locale's choice, or --lang
     bool json = false;                 // --json
     bool yes = false;                  // --yes: the confirmation of `write`
     bool help = false;                 // --help or -h
+    bool trace = false;                // --trace: every exchange with the card on stderr
+    bool watch = false;                // --watch (ports): print changes until interrupted
+    bool allPorts = false;             // --all-ports (scan): every listed port, address 1
+    bool version = false;              // --version
     std::string settingsDirectory;     // --settings-dir DIR; empty when not given
     bool userSettings = false;         // --user-settings: the per-user configuration directory
 };
 
+// The subcommands and the options, as the help and the shell completion name them.
+inline constexpr const char *kCtlCommands[] = {"ports", "id",  "scan",  "status", "read",
+                                               "write", "map", "unmap", "help"};
+inline constexpr const char *kCtlOptions[] = {
+    "--com",           "--address", "--timeout", "--lang",      "--json",  "--yes",
+    "--help",          "-h",        "--trace",   "--all-ports", "--watch", "--settings-dir",
+    "--user-settings", "--version"};
+
 // Parses the arguments (the program name excluded). Options may stand before or after the
-// subcommand, as "--name value" or "--name=value"; "--" ends the options. Answers false with a
-// German message in *error when an option is unknown or its value malformed (an empty
-// --settings-dir included), or when --settings-dir and --user-settings are both given; the
-// subcommand and the number of operands are checked by runTrz4ctl, so that --help works for every
-// command.
+// subcommand, as "--name value" or "--name=value"; "--" ends the options. options->english
+// holds the language on entry (the locale's); a valid --lang anywhere among the options
+// replaces it, for the messages of this parse too. Answers false with a message in *error, in
+// that language, when an option is unknown or its value malformed (an empty --settings-dir
+// included), or when --settings-dir and --user-settings are both given; the subcommand, the
+// number of operands and which options suit it are checked by runTrz4ctl, so that --help works
+// for every command.
 bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options,
                        std::string *error);
 
@@ -87,9 +105,12 @@ CtlSettings readCtlSettings(const char *path);
 // the file in userConfigDirectory() for --user-settings. Nothing is created.
 std::string ctlSettingsPath(const CtlOptions &options);
 
-// The German help of the tool (command empty) or of one subcommand; empty for an unknown one.
-std::string ctlHelpText(const std::string &command);
+// The help of the tool (command empty) or of one subcommand, German or English; empty for an
+// unknown command.
+std::string ctlHelpText(const std::string &command, bool english = false);
 
-// Runs one invocation: results go to out (one JSON object with --json), messages to err.
-// Sets the catalogue's language as --lang asks. Returns the exit status.
+// Runs one invocation: results go to out (one JSON object with --json; `ports --watch` one
+// line or object per change after the list), messages to err. Sets the catalogue's language
+// from the locale or --lang. With --trace every exchange with a card is written to err as the
+// link log's lines (cardlink/linklog.h) while the invocation runs. Returns the exit status.
 int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);

@@ -2,6 +2,7 @@
 // life cycle (its one line of output, the port-map link, ending on a signal).
 #include "platform/comports.h"
 #include "tools/sim/trz4sim_engine.h"
+#include "trz4version.h"
 
 #include <gtest/gtest.h>
 
@@ -214,32 +215,43 @@ TEST(SimProgram, SaysWhereItIsAndRemovesItsLinkOnSignal) {
     fs::remove_all(root);
 }
 
-TEST(SimProgram, HelpAndBadOptions) {
+// Runs the simulator with args to its end; its stdout in *text, its exit status returned
+// (-1 when it did not exit by itself).
+int runSimulatorToEnd(const std::vector<std::string> &args, std::string *text) {
     int out = -1;
-    pid_t pid = spawnSimulator({"--help"}, &out);
-    ASSERT_GT(pid, 0);
-    std::string text;
+    pid_t pid = spawnSimulator(args, &out);
+    if (pid <= 0)
+        return -1;
     char buffer[4096];
     ssize_t n;
     while ((n = read(out, buffer, sizeof buffer)) > 0)
-        text.append(buffer, static_cast<size_t>(n));
+        text->append(buffer, static_cast<size_t>(n));
     close(out);
     int status = 0;
     waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    for (const char *word : {"--com", "--card", "--foreign", "silence", "nak", "can", "err",
-                             "garbage", "highbit", "stall", "overlong", "--vanish", "--line"})
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(SimProgram, HelpVersionAndBadOptions) {
+    std::string text;
+    EXPECT_EQ(runSimulatorToEnd({"--help"}, &text), 0);
+    for (const char *word :
+         {"--com", "--card", "--foreign", "silence", "nak", "can", "err", "garbage", "highbit",
+          "stall", "overlong", "--vanish", "--line", "--version"})
         EXPECT_NE(text.find(word), std::string::npos) << word;
+    // The man page's name line comes from the help's first line.
+    EXPECT_EQ(text.rfind("trz4sim - ", 0), 0u) << text;
+
+    std::string version;
+    EXPECT_EQ(runSimulatorToEnd({"--card", "2", "--version"}, &version), 0);
+    EXPECT_EQ(version, std::string("trz4sim ") + kTrz4Version + "\n");
 
     for (std::vector<std::string> bad : {std::vector<std::string>{"--com", "0"},
                                          {"--card", "A"},
                                          {"--fault", "boom"},
                                          {"--status"}}) {
-        pid = spawnSimulator(bad, &out);
-        ASSERT_GT(pid, 0);
-        waitpid(pid, &status, 0);
-        close(out);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << bad[0];
+        std::string ignored;
+        EXPECT_EQ(runSimulatorToEnd(bad, &ignored), 2) << bad[0];
     }
 }
 

@@ -97,8 +97,34 @@ bool ChildProcess::signal(int signal) {
     return child > 0 && kill(child, signal) == 0;
 }
 
+bool ChildProcess::waitForOutput(const std::string &text, double limitSeconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(limitSeconds);
+    while (early.out.find(text) == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+        if (left.count() <= 0 || (outFd < 0 && errFd < 0) ||
+            poll(fds, 2, static_cast<int>(left.count())) <= 0)
+            return false;
+        std::string *sinks[2] = {&early.out, &early.err};
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            char buffer[4096];
+            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0)
+                sinks[i]->append(buffer, static_cast<size_t>(n));
+            else if (fds[i].fd == outFd)
+                return false; // the child closed its output: the text will not come
+        }
+    }
+    return true;
+}
+
 ChildResult ChildProcess::finish(double limitSeconds) {
-    ChildResult result;
+    ChildResult result = early;
+    early = ChildResult();
     if (child <= 0)
         return result;
     const auto deadline =
@@ -144,7 +170,8 @@ ChildResult ChildProcess::finish(double limitSeconds) {
 }
 
 ChildResult runChild(const std::string &program, const std::vector<std::string> &args,
-                     const std::string &workDir, double limitSeconds) {
-    ChildProcess child(program, args, workDir);
+                     const std::string &workDir, double limitSeconds,
+                     const std::vector<std::string> &envChanges) {
+    ChildProcess child(program, args, workDir, envChanges);
     return child.finish(limitSeconds);
 }

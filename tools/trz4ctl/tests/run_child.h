@@ -29,6 +29,10 @@ public:
     pid_t pid() const { return child; }
     // Sends signal to the child; false when it is gone or was never started.
     bool signal(int signal);
+    // Reads the output while the child runs until stdout holds `text` (true) or limitSeconds
+    // pass or the output ends (false). What was read is kept for finish() and outSoFar().
+    bool waitForOutput(const std::string &text, double limitSeconds);
+    const std::string &outSoFar() const { return early.out; }
     // Reads the output until the child ends and reaps it. A child that runs longer than
     // limitSeconds is killed and reported with exitStatus -1.
     ChildResult finish(double limitSeconds = 20.0);
@@ -37,9 +41,12 @@ private:
     pid_t child = -1;
     int outFd = -1;
     int errFd = -1;
+    ChildResult early; // output read by waitForOutput
 };
 
-// Runs program with args in workDir (inheriting the environment), with stdin at /dev/null.
-// A child that runs longer than limitSeconds is killed and reported with exitStatus -1.
+// Runs program with args in workDir, with stdin at /dev/null; the environment is changed by
+// envChanges as for ChildProcess. A child that runs longer than limitSeconds is killed and
+// reported with exitStatus -1.
 ChildResult runChild(const std::string &program, const std::vector<std::string> &args,
-                     const std::string &workDir, double limitSeconds = 20.0);
+                     const std::string &workDir, double limitSeconds = 20.0,
+                     const std::vector<std::string> &envChanges = {});

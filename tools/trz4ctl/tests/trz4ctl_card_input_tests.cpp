@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <sstream>
 
@@ -24,6 +25,10 @@ protected:
     SerialDouble serial;
 
     void SetUp() override {
+        // The tool speaks the locale's language; these cases read its German.
+        setenv("LANG", "de_DE.UTF-8", 1);
+        unsetenv("LC_ALL");
+        unsetenv("LC_MESSAGES");
         serial.responder = [this](const std::string &frame) {
             const auto found = answers.find(frame.substr(0, frame.size() - 1));
             return found == answers.end() ? std::string() : found->second;

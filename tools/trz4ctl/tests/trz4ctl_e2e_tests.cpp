@@ -1,85 +1,13 @@
 // trz4ctl end to end: the program runs as a child process against the card simulator, which
 // sits on a pseudo-terminal linked into a scratch port map as COM 9.
-#include "tools/trz4ctl/tests/json_reader.h"
-#include "tools/trz4ctl/tests/run_child.h"
+#include "tools/trz4ctl/tests/trz4ctl_e2e_fixture.h"
+#include "trz4version.h"
 
-#include "tools/sim/trz4sim_engine.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
+#include <regex>
 
 namespace {
 
-constexpr int kCom = 9;
-const std::string kWarningLine =
-    "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!";
-
-std::string readFile(const fs::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-class Trz4ctl : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "trz4ctl-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        work = root / "work";
-        fs::create_directories(work);
-        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-    }
-    void TearDown() override {
-        sim.reset();
-        fs::remove_all(root);
-    }
-
-    void startSim(SimOptions options = {}) {
-        sim.reset();
-        options.com = kCom;
-        sim = std::make_unique<CardSimulator>(options);
-        ASSERT_EQ(sim->start(), 0);
-    }
-    static SimOptions oneCard(SimCard card) {
-        SimOptions options;
-        options.cards = {card};
-        return options;
-    }
-
-    ChildResult ctl(const std::vector<std::string> &args) {
-        return runChild(TRZ4CTL_PATH, args, work.string());
-    }
-    // A card command on COM 9 with a short time-out, so silent cases stay fast.
-    ChildResult card(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--com", std::to_string(kCom), "--timeout", "0.1"});
-        return ctl(args);
-    }
-
-    // The one JSON object a --json run prints on one line.
-    static JsonValue json(const ChildResult &result) {
-        EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1) << result.out;
-        JsonValue value;
-        std::string error;
-        EXPECT_TRUE(JsonValue::parse(result.out, &value, &error)) << error << "\n" << result.out;
-        EXPECT_EQ(value.type(), JsonValue::Type::Object) << result.out;
-        return value;
-    }
-
-    fs::path root;
-    fs::path work;
-    std::unique_ptr<CardSimulator> sim;
-};
+using namespace trz4ctl_e2e;
 
 TEST_F(Trz4ctl, PortsListsTheMappedSimulatorWithItsDevice) {
     startSim();
@@ -367,6 +295,19 @@ TEST_F(Trz4ctl, HelpIsGermanWithExamplesForTheToolAndEachCommand) {
         EXPECT_NE(help.out.find("Beispiel"), std::string::npos) << command;
         EXPECT_EQ(ctl({"help", command}).out, help.out) << command;
     }
+}
+
+// The release comes from the build ("<program> <version>", as help2man reads it); with a
+// command the version still answers alone and nothing reaches the card.
+TEST_F(Trz4ctl, VersionNamesTheBuildsReleaseAndSendsNothing) {
+    EXPECT_TRUE(std::regex_match(kTrz4Version, std::regex("[0-9]+(\\.[0-9]+)+"))) << kTrz4Version;
+    startSim();
+    ChildResult version = ctl({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, std::string("trz4ctl ") + kTrz4Version + "\n");
+    EXPECT_EQ(version.err, "");
+    EXPECT_EQ(card({"read", "--version"}).out, version.out);
+    EXPECT_TRUE(sim->frames().empty());
 }
 
 TEST_F(Trz4ctl, MapAndUnmapManageThePortMap) {

@@ -49,6 +49,8 @@ TEST(Trz4ctlParse, DefaultsAndRangeLimits) {
     parse({"--lang", "EN"}, false);
     parse({"--address", ""}, false);
     parse({"--yes=1"}, false);
+    parse({"--version=1"}, false);
+    EXPECT_TRUE(parse({"read", "--version"}).version);
 }
 
 TEST(Trz4ctlParse, SettingsDirectoryOptionsNameTheProgramsFile) {

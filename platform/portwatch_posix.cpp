@@ -1,0 +1,225 @@
+// The port watch on Linux: one inotify descriptor over the directories the COM-port list is
+// read from.
+//
+// inotify rather than udev's monitor: the port map is a directory of the user's own links that
+// udev knows nothing of, so it has to be watched with inotify anyway, and the device nodes
+// appear in the same kind of directory (devtmpfs creates them as the kernel registers the
+// adapter). One mechanism then covers both sources, needs no further library, and also works
+// where no udev daemon runs (containers, minimal systems).
+#include "platform/portwatch.h"
+
+#include "platform/comports.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/inotify.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// A directory's entries coming and going, and the directory itself going away.
+constexpr uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF |
+                           IN_MOVE_SELF | IN_ONLYDIR;
+
+enum class Place {
+    Devices,   // the device directory: ttyS/ttyUSB/ttyACM nodes
+    ById,      // <dev>/serial/by-id: the stable names port-map entries should point at
+    Terminals, // <dev>/pts: pseudo-terminals, which port-map entries may name
+    PortMap,   // the port map: com<n> links
+};
+
+struct Target {
+    std::string path;
+    Place place;
+};
+
+// One inotify watch. While the target directory is missing its nearest existing parent is
+// watched, for the creation of `next`, the path's component below it.
+struct Armed {
+    int wd;
+    size_t target;
+    std::string next; // empty: the target itself is watched
+};
+
+std::string readLinkTarget(const std::string &path) {
+    std::array<char, PATH_MAX> target{};
+    ssize_t n = readlink(path.c_str(), target.data(), target.size() - 1);
+    return n < 0 ? std::string() : std::string(target.data(), static_cast<size_t>(n));
+}
+
+// Whether a port-map entry names this pseudo-terminal: only then does its coming or going
+// change the list (every terminal window opens one).
+bool portMapNames(const std::string &portMap, const std::string &device) {
+    DIR *dir = opendir(portMap.c_str());
+    if (!dir)
+        return false;
+    bool named = false;
+    while (const dirent *entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (isPortMapEntryName(name) && readLinkTarget(portMap + "/" + name) == device) {
+            named = true;
+            break;
+        }
+    }
+    closedir(dir);
+    return named;
+}
+
+} // namespace
+
+struct PortWatch::Impl {
+    int fd = -1;
+    std::vector<Target> targets;
+    std::vector<Armed> armed;
+
+    ~Impl() {
+        if (fd >= 0)
+            close(fd);
+    }
+
+    void arm() {
+        for (const Armed &a : armed)
+            inotify_rm_watch(fd, a.wd);
+        armed.clear();
+        for (size_t t = 0; t < targets.size(); ++t) {
+            std::string dir = targets[t].path;
+            std::string next;
+            while (!dir.empty()) {
+                int wd = inotify_add_watch(fd, dir.c_str(), kMask);
+                if (wd >= 0) {
+                    armed.push_back({wd, t, next});
+                    break;
+                }
+                // Missing (or not a directory yet): wait for it one level up. Any other
+                // refusal (no permission) leaves this target unwatched.
+                if (errno != ENOENT && errno != ENOTDIR)
+                    break;
+                size_t slash = dir.find_last_of('/');
+                if (slash == std::string::npos || dir == "/")
+                    break;
+                next = dir.substr(slash + 1);
+                dir = slash == 0 ? "/" : dir.substr(0, slash);
+            }
+        }
+    }
+
+    // Whether an entry of the target directory that came or went changes the list.
+    bool concernsList(const Target &target, const std::string &name) const {
+        switch (target.place) {
+        case Place::Devices:
+            return isComDeviceName(name);
+        case Place::ById:
+            return true;
+        case Place::Terminals:
+            return portMapNames(targets.back().path, target.path + "/" + name);
+        case Place::PortMap:
+            return isPortMapEntryName(name);
+        }
+        return false;
+    }
+
+    // Reads every pending event. True when one concerns the list; rearms when a watched
+    // directory appeared, vanished or moved (what it holds by then counts as a change).
+    bool drain() {
+        bool changed = false;
+        bool rearm = false;
+        alignas(inotify_event) char buffer[8192];
+        for (;;) {
+            ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            for (char *p = buffer; p < buffer + n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(p);
+                p += sizeof(inotify_event) + event->len;
+                if (event->mask & IN_Q_OVERFLOW) {
+                    changed = rearm = true;
+                    continue;
+                }
+                const std::string name = event->len > 0 ? event->name : "";
+                for (const Armed &a : armed) {
+                    if (a.wd != event->wd)
+                        continue;
+                    if (event->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
+                        changed = rearm = true;
+                    } else if (!a.next.empty()) {
+                        if (name == a.next)
+                            changed = rearm = true;
+                    } else if (concernsList(targets[a.target], name)) {
+                        changed = true;
+                    }
+                }
+            }
+        }
+        if (rearm)
+            arm();
+        return changed;
+    }
+};
+
+PortWatch::PortWatch() = default;
+
+PortWatch::~PortWatch() = default;
+
+int PortWatch::start() {
+    stop();
+    auto next = std::make_unique<Impl>();
+    next->fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (next->fd < 0)
+        return -errno;
+    const ComPortRoots roots = effectiveComPortRoots();
+    // The port map goes last: concernsList looks it up there.
+    next->targets = {
+        {roots.dev, Place::Devices},
+        {roots.dev + "/serial/by-id", Place::ById},
+        {roots.dev + "/pts", Place::Terminals},
+        {roots.portMap, Place::PortMap},
+    };
+    next->arm();
+    impl = std::move(next);
+    return 0;
+}
+
+void PortWatch::stop() {
+    impl.reset();
+}
+
+int PortWatch::descriptor() const {
+    return impl ? impl->fd : -1;
+}
+
+bool PortWatch::takeChanges() {
+    return impl && impl->drain();
+}
+
+bool PortWatch::waitForChange(int timeoutMs) {
+    if (!impl)
+        return false;
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    for (;;) {
+        int wait = -1;
+        if (timeoutMs >= 0) {
+            auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+            wait = static_cast<int>(std::max<long long>(left.count(), 0));
+        }
+        pollfd pfd{impl->fd, POLLIN, 0};
+        const int ready = poll(&pfd, 1, wait);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return false;
+        if (impl->drain())
+            return true;
+        // Only events that do not touch the list: wait on for what is left of the time.
+    }
+}

@@ -1,0 +1,100 @@
+// Descriptor callbacks: called when the descriptor turns readable, never while another
+// callback of the program runs.
+#include "app/trz4SteuerungGui.h"
+#include "ui/uiruntime.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+struct Pipe {
+    int fds[2] = {-1, -1};
+    Pipe() { EXPECT_EQ(pipe2(fds, O_NONBLOCK | O_CLOEXEC), 0); }
+    ~Pipe() {
+        close(fds[0]);
+        close(fds[1]);
+    }
+    void put() { EXPECT_EQ(write(fds[1], "x", 1), 1); }
+};
+
+int gCalls = 0;
+bool gInsideButton = false;
+bool gCalledInsideButton = false;
+
+void onReadable(int descriptor, void *data) {
+    EXPECT_EQ(data, &gCalls);
+    char byte;
+    while (read(descriptor, &byte, 1) == 1) {
+    }
+    ++gCalls;
+    gCalledInsideButton = gCalledInsideButton || gInsideButton;
+}
+
+// Processes events until `done` or two seconds pass.
+template <typename Done> bool spinUntil(Done done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+Pipe *gPipe = nullptr;
+
+// A button's callback that lets events through while it runs, as an exchange that repaints.
+int busyButton(int, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT)
+        return 0;
+    gInsideButton = true;
+    gPipe->put();
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 200)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    gInsideButton = false;
+    return 0;
+}
+
+TEST(RuntimeDescriptors, CalledWhenReadableAndNeverInsideAnotherCallback) {
+    registerTrz4SteuerungGui();
+    gCalls = 0;
+    gCalledInsideButton = false;
+    Pipe pipe;
+    gPipe = &pipe;
+    EXPECT_EQ(installDescriptorCallback(-1, onReadable, nullptr), kUiErrBadArgument);
+    EXPECT_EQ(installDescriptorCallback(pipe.fds[0], nullptr, nullptr), kUiErrBadArgument);
+    const int watch = installDescriptorCallback(pipe.fds[0], onReadable, &gCalls);
+    ASSERT_GE(watch, 1);
+
+    QApplication::processEvents();
+    EXPECT_EQ(gCalls, 0) << "nothing to read";
+    pipe.put();
+    EXPECT_TRUE(spinUntil([] { return gCalls == 1; }));
+
+    // During a button's callback the news waits until it has returned.
+    const int panel = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    ASSERT_GE(panel, 0);
+    InstallCtrlCallback(panel, STATUSABFRAGE, busyButton, nullptr);
+    qobject_cast<QPushButton *>(controlWidget(panel, STATUSABFRAGE))->click();
+    EXPECT_EQ(gCalls, 1);
+    EXPECT_TRUE(spinUntil([] { return gCalls == 2; }));
+    EXPECT_FALSE(gCalledInsideButton);
+
+    // A removed watch is not called again.
+    EXPECT_EQ(removeDescriptorCallback(watch), 0);
+    EXPECT_EQ(removeDescriptorCallback(watch), kUiErrBadArgument);
+    pipe.put();
+    spinUntil([] { return false; });
+    EXPECT_EQ(gCalls, 2);
+    DiscardPanel(panel);
+    gPipe = nullptr;
+}
+
+} // namespace
