@@ -345,6 +345,7 @@ void VekCom_ComListeErstellen(int panel, int control) {
         appendNotConnectedItem(s.comRing, s.chosenPort);
         SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
         VekCom_Close();
+        cardValuesPortGone(s.chosenPort);
     }
 }
 

@@ -204,6 +204,11 @@ void cardValuesAfterProbe(int port, char address, ProbeFinding finding) {
     showAll();
 }
 
+void cardValuesPortGone(int port) {
+    doubtCard(Reach::Port, port, 0, nullptr);
+    showAll();
+}
+
 void cardValuesIdentificationEmptied() {
     values().idText = Shown{};
     showOn(values().idText, state().idText);

@@ -20,12 +20,13 @@
 //  3. A card-number write the card accepted makes the card number shown stale: the card holds
 //     the new number now, and only the read-back shows it (a failed read-back leaves it stale).
 //  4. A failure that leaves open whether the card is still there makes every value from that
-//     card stale: the port would not open (every value from that port), nothing or nothing
-//     sensible answered, or the line failed (every value from that port and address), and a
-//     scan probe found no card of this system at an address (every value from that port and
-//     address but the probe's own LED). A NAK, a CAN or the card's "err" prove that the card is
-//     there, and checks made before anything is sent (no port chosen, an address or a number
-//     the protocol refuses) say nothing about it: they fall under rule 2 alone.
+//     card stale: the port would not open or its adapter went away (the COM-port list lost it;
+//     every value from that port), nothing or nothing sensible answered, or the line failed
+//     (every value from that port and address), and a scan probe found no card of this system
+//     at an address (every value from that port and address but the probe's own LED). A NAK, a CAN
+//     or the card's "err" prove that the card is there, and checks made before anything is sent (no
+//     port chosen, an address or a number the protocol refuses) say nothing about it: they fall
+//     under rule 2 alone.
 //  5. A stale value becomes current only through rule 1, by an answer that shows that value:
 //     a good answer to another question does not vouch for it, since the card that answers
 //     now may be another one. The first doubt names the reason; a later one keeps that note.
@@ -69,6 +70,9 @@ void cardValuesAfterExchange(CardQuestion question, int code, int port, char add
 // After one scan probe at `port` and `address`, its LED already showing the finding (and the
 // identification display the text of a card of this system). Applies rules 1 and 4.
 void cardValuesAfterProbe(int port, char address, ProbeFinding finding);
+
+// The COM-port list no longer has `port`: its adapter went away. Applies rule 4 to the port.
+void cardValuesPortGone(int port);
 
 // The identification display was emptied (the identification and the scan empty it once
 // their port is open): it shows no answer now, so it is current and belongs to no card.

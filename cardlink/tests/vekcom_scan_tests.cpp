@@ -201,6 +201,15 @@ TEST_F(ScanTest, WhatTheCardNoLongerConfirmsIsGreyedNotCleared) {
     EXPECT_EQ(stale(LED1), "");
     EXPECT_EQ(stale(ID), "");
 
+    // The adapter is pulled: the COM-port list loses the port, and what came from it is greyed.
+    fillPortKey({{"\\Device\\Serial1", "COM20"}});
+    VekCom_ComListeErstellen(panel, COMPORT);
+    EXPECT_NE(stale(ID).find("nicht erreichbar"), std::string::npos) << stale(ID);
+    EXPECT_NE(stale(LED1), "");
+    click(SCANN); // the double still answers: the scan vouches for both again
+    EXPECT_EQ(stale(ID), "");
+    EXPECT_EQ(stale(LED1), "");
+
     // The adapter is gone: the identification cannot even open the port. The text and the
     // green LED are the last known ones, kept and greyed.
     serial.openResult = kComNoDevice;
