@@ -10,7 +10,6 @@
 #include "platform/registry.h"
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
-#include "ui/testing/paintclock.h"
 #include "ui/testing/popupdriver.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
@@ -18,7 +17,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -375,23 +373,6 @@ TEST_F(CardOpsTest, ValuesAFailureMadeDoubtfulAreShownStaleUntilReadAgain) {
     EXPECT_EQ(MainFunc_Statusabfrage(), -122500);
     EXPECT_TRUE(says(staleNote(STATUSLED10), "fehlgeschlagen"));
     EXPECT_EQ(staleNote(KARTENNUMMERIST), "");
-}
-
-TEST_F(CardOpsTest, ThreeClicksDuringAStatusReadRunOneExchange) {
-    serial.silenceWaitSeconds = 0.3;
-    serial.responder = [](const std::string &) { return std::string(); };
-    auto *button = qobject_cast<QAbstractButton *>(controlWidget(panel, STATUSABFRAGE));
-    DisplayPanel(panel);
-    // The operator clicks twice more while the first read waits for the silent card.
-    QTimer::singleShot(100, [button] {
-        ui::testing::postClick(button);
-        ui::testing::postClick(button);
-    });
-    click(STATUSABFRAGE);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(serial.count("write"), 1);
-    EXPECT_EQ(intVal(FEHLERNUMMER), 403160);
-    HidePanel(panel);
 }
 
 TEST_F(CardOpsTest, RefusedWriteReturnsItsCodeWithoutReadBack) {
