@@ -41,7 +41,7 @@ int readCardNumber(char *read) {
     return 0;
 }
 
-// The line under the written warning that names the number the card has (as last read, when
+// The line under the warning text that names the number the card has (as last read, when
 // it was read) and the one it is to get.
 QByteArray oldAndNewNumber(char kartennummer) {
     const int panel = Mainpanel_GetMainpanel();
@@ -136,7 +136,7 @@ int MainFunc_ComhilfePopup() {
 int MainFunc_WarnungPopup(char kartennummer) {
     char label[kConfirmLabelSize];
     std::snprintf(label, sizeof label, "Karte jetzt auf Nr. %c umstellen", kartennummer);
-    // The written warning as it stands, then an empty line and what changes into what.
+    // The warning text as it stands, then an empty line and what changes into what.
     const std::string text = std::string(kKartennummerWarnung) + "\n" +
                              oldAndNewNumber(kartennummer).toStdString() + "\n";
     int chosen = GenericMessagePopup("Warnung", text.c_str(), label, "abbrechen", "", nullptr, 0, 0,

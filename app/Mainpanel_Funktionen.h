@@ -29,7 +29,7 @@ int MainFunc_ComhilfePopup();
 // The box "Warnung" about changing the card number to `kartennummer`, with the buttons
 // "Karte jetzt auf Nr. <n> umstellen" and "abbrechen"; "abbrechen" has the focus (its focus
 // ring shows), Enter chooses the first button (which carries the default-button mark) and
-// Escape the second. The written warning text is followed by an empty line and a line with
-// the number KARTENNUMMERIST shows (marked as not current when it is stale; "nicht gelesen"
-// when it shows none) and the new one. 0 when the operator confirms, else -1.
+// Escape the second. The warning text (kKartennummerWarnung) is followed by an empty line and a
+// line with the number KARTENNUMMERIST shows (marked as not current when it is stale; "nicht
+// gelesen" when it shows none) and the new one. 0 when the operator confirms, else -1.
 int MainFunc_WarnungPopup(char kartennummer);

@@ -83,7 +83,7 @@ std::string deviceTooltip(const char *valueName, int port) {
 
 // The item of a chosen port that the system does not list now: "COM <n> (getrennt)",
 // valued as the port, last in the ring. The word is short so that "COM 256 (getrennt)" fits
-// the ring's written width.
+// the ring's width.
 void appendNotConnectedItem(const Control &ring, int port) {
     const QByteArray label =
         QCoreApplication::translate("VekCom", "COM %1 (getrennt)").arg(port).toUtf8();

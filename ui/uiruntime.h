@@ -258,7 +258,7 @@ public:
 };
 
 // A blocking exchange with a device, for its whole length. Callbacks still run one at a time
-// and the exchange keeps its written order, yet the window stays alive while the exchange
+// and the exchange keeps its order of steps, yet the window stays alive while the exchange
 // waits. Scopes nest; the outermost one counts. While one exists on the user-interface thread:
 //  - the wait cursor shows; popups opened meanwhile show the normal pointer and work as
 //    always;
