@@ -93,6 +93,14 @@ int VekCom_FehlermeldungSet(int code) {
     return gSetCount;
 }
 
+int vekShowSuccess(const char *text) {
+    VekCom_FehlermeldungSet(0);
+    for (int i = 0; i < gSetCount; ++i) {
+        SetCtrlVal(gSets[i].panel, gSets[i].stringControl, text != nullptr ? text : "");
+    }
+    return gSetCount;
+}
+
 void vekResetFehlerControls() {
     gSetCount = 0;
 }

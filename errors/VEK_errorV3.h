@@ -177,5 +177,10 @@ int VekCom_RegisterFehlerControls(int panel, int ledControl, int stringControl, 
 // the first) or the empty text for 0, and the number. Answers the number of sets.
 int VekCom_FehlermeldungSet(int code);
 
+// Shows a success in words in every registered set: as VekCom_FehlermeldungSet(0) does (LED
+// off, number 0), but with `text` (UTF-8; null as empty) in the text control instead of the
+// empty text. Answers the number of sets.
+int vekShowSuccess(const char *text);
+
 // Forgets every registered set (tests start from an empty table).
 void vekResetFehlerControls();

@@ -32,6 +32,13 @@ constexpr unsigned kPtyMajorLast = 143;
 
 using Clock = std::chrono::steady_clock;
 
+std::atomic<SerialWaitHook> gWaitHook{nullptr};
+
+long long nowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+        .count();
+}
+
 struct PortState {
     int fd = -1;
     // Whether this layer put the tty into exclusive mode, and so must take it out again.
@@ -240,6 +247,7 @@ public:
             return kComInvalidArgument;
         return withOpenPort(port, [&](PortState &state) {
             auto deadline = deadlineAfter(state.timeoutSeconds);
+            SerialWait wait;
             int written = 0;
             while (written < count) {
                 ssize_t n = ::write(state.fd, buffer + written, count - written);
@@ -252,13 +260,15 @@ public:
                 if (n < 0 && errno != EAGAIN)
                     return failure(errno);
                 // The kernel queue is full: wait for room, but never past the time-out.
-                int wait = millisecondsUntil(deadline);
-                if (wait == 0)
+                int left = millisecondsUntil(deadline);
+                if (left == 0)
                     break;
                 pollfd pfd{state.fd, POLLOUT, 0};
-                int ready = ::poll(&pfd, 1, wait);
+                int ready = ::poll(&pfd, 1, wait.slice(left));
                 if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
                     return written > 0 ? written : static_cast<int>(kComHangup);
+                if (ready == 0)
+                    wait.tick();
             }
             return written;
         });
@@ -278,6 +288,7 @@ public:
             if (state.bufferStart < state.bufferEnd)
                 return static_cast<int>(state.buffer[state.bufferStart++]);
             auto deadline = deadlineAfter(state.timeoutSeconds);
+            SerialWait wait;
             for (;;) {
                 ssize_t n = ::read(state.fd, state.buffer.data(), state.buffer.size());
                 if (n > 0) {
@@ -293,16 +304,18 @@ public:
                     continue;
                 if (errno != EAGAIN)
                     return isHangup(errno) ? static_cast<int>(kComHangup) : failure(errno);
-                int wait = millisecondsUntil(deadline);
-                if (wait == 0)
+                int left = millisecondsUntil(deadline);
+                if (left == 0)
                     return static_cast<int>(kComTimeout);
                 pollfd pfd{state.fd, POLLIN, 0};
-                int ready = ::poll(&pfd, 1, wait);
+                int ready = ::poll(&pfd, 1, wait.slice(left));
                 if (ready < 0 && errno != EINTR)
                     return failure(errno);
                 if (ready > 0 && !(pfd.revents & POLLIN) &&
                     (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
                     return static_cast<int>(kComHangup);
+                if (ready == 0)
+                    wait.tick();
             }
         });
     }
@@ -420,10 +433,12 @@ private:
         // Let queued output leave, but bounded: a stalled or vanished device must not keep
         // close() waiting in the driver.
         auto deadline = deadlineAfter(state.timeoutSeconds);
+        SerialWait wait;
         int pending = 0;
         while (ioctl(state.fd, TIOCOUTQ, &pending) == 0 && pending > 0 && Clock::now() < deadline) {
             pollfd pfd{state.fd, 0, 0};
             ::poll(&pfd, 1, 1);
+            wait.tick();
         }
         tcflush(state.fd, TCIOFLUSH);
         // Exclusive mode belongs to the tty, not to this descriptor: leave it as it was found,
@@ -457,6 +472,30 @@ thread_local std::string lastReason;
 thread_local std::string lastReasonEnglish;
 
 } // namespace
+
+SerialWaitHook setSerialWaitHook(SerialWaitHook hook) {
+    return gWaitHook.exchange(hook);
+}
+
+SerialWait::SerialWait() : lastRunNs(nowNs()) {}
+
+int SerialWait::slice(int milliseconds) const {
+    if (gWaitHook.load() == nullptr)
+        return milliseconds;
+    return std::min(milliseconds, kSerialWaitSliceMs);
+}
+
+void SerialWait::tick() {
+    SerialWaitHook hook = gWaitHook.load();
+    if (hook == nullptr)
+        return;
+    const long long now = nowNs();
+    if (now - lastRunNs < static_cast<long long>(kSerialWaitSliceMs) * 1000000)
+        return;
+    hook();
+    // Counted from the hook's end: a slow repaint does not make the next one due at once.
+    lastRunNs = nowNs();
+}
 
 SerialBackend &posixSerialBackend() {
     static PosixSerialBackend instance;

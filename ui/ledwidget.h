@@ -19,6 +19,10 @@ public:
     // 0xRRGGBB.
     int onColour() const { return colour.rgb() & 0xFFFFFF; }
     void setOnColour(int rgb);
+    // A non-empty note shows the lamp as stale: greyed, with the note in its tooltip. An empty
+    // note shows it as current.
+    void setStaleNote(const QString &note);
+    bool isStale() const { return !staleNote.isEmpty(); }
 
     QSize sizeHint() const override { return {16, 16}; }
 
@@ -29,6 +33,7 @@ private:
     void updateStateText();
 
     QString name;
+    QString staleNote;
     bool on = false;
     QColor colour{0x00, 0xC0, 0x00};
 };

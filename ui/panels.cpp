@@ -63,18 +63,26 @@ CallbackScope::CallbackScope() {
 }
 
 CallbackScope::~CallbackScope() {
-    if (--gCallbackDepth == 0 && !gWaiting.empty()) {
-        // Posted, not run here: the event that called the callback is still being handled.
-        std::vector<std::function<void()>> waiting;
-        waiting.swap(gWaiting);
-        for (auto &task : waiting)
-            QTimer::singleShot(
-                0, [task = std::move(task)]() mutable { runWhenNoCallback(std::move(task)); });
+    --gCallbackDepth;
+    releaseWaitingWork();
+}
+
+void releaseWaitingWork() {
+    if (gCallbackDepth > 0 || exchangeRunning() || gWaiting.empty()) {
+        return;
     }
+    // Posted, not run here: the event that called the callback is still being handled.
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(gWaiting);
+    for (auto &task : waiting)
+        QTimer::singleShot(
+            0, [task = std::move(task)]() mutable { runWhenNoCallback(std::move(task)); });
 }
 
 void runWhenNoCallback(std::function<void()> task) {
-    if (gCallbackDepth > 0) {
+    // An exchange counts as a callback: the runtime handles events inside its waits, and work
+    // started there would run in the middle of it (a ring rebuilt, a port closed).
+    if (gCallbackDepth > 0 || exchangeRunning()) {
         gWaiting.push_back(std::move(task));
         return;
     }
@@ -139,7 +147,7 @@ template <typename T> T lookupCallback(const char *name) {
 
 int invokeCtrlCallback(int panel, int control, int event, int data1, int data2) {
     Control *c = findControl(panel, control);
-    if (c == nullptr || c->callback == nullptr) {
+    if (c == nullptr || c->callback == nullptr || callbacksHeld()) {
         return 0;
     }
     CallbackScope scope;
@@ -149,6 +157,14 @@ int invokeCtrlCallback(int panel, int control, int event, int data1, int data2) 
 int invokePanelCallback(int panel, int event) {
     Panel *p = findPanel(panel);
     if (p == nullptr || p->callback == nullptr) {
+        return 0;
+    }
+    if (callbacksHeld()) {
+        // The operator asked to close the window while an exchange waited: the request counts,
+        // but only once the callback that runs the exchange is done.
+        if (event == EVENT_CLOSE) {
+            runWhenNoCallback([panel] { invokePanelCallback(panel, EVENT_CLOSE); });
+        }
         return 0;
     }
     CallbackScope scope;
@@ -161,7 +177,7 @@ void invokeMenuCallback(int panel, int menuItem) {
         return;
     }
     auto it = p->menuItems.find(menuItem);
-    if (it == p->menuItems.end() || it->second.callback == nullptr) {
+    if (it == p->menuItems.end() || it->second.callback == nullptr || callbacksHeld()) {
         return;
     }
     CallbackScope scope;

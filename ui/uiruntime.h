@@ -188,8 +188,9 @@ int MessagePopup(const char *title, const char *message);
 // (at most responseBufferSize bytes including the terminating zero, cut at a whole UTF-8
 // character). buttonArrangement is accepted and ignored (buttons sit in a row). activeControl
 // is the button (kPopupBtn1..3) or the input field (kPopupInputString) that has the focus at
-// the start. Enter chooses enterButton and Escape (or the close box) escapeButton, whichever
-// widget has the focus; kPopupNoCtrl disables the key. Space or a click chooses a button
+// the start, its focus ring showing. Enter chooses enterButton and Escape (or the close box)
+// escapeButton, whichever widget has the focus; kPopupNoCtrl disables the key. The Enter
+// button carries the platform's default-button mark. Space or a click chooses a button
 // itself. Answers the chosen button's number, 1 to 3, or kUiErrBadArgument when no button
 // exists.
 int GenericMessagePopup(const char *title, const char *message, const char *button1Label,
@@ -266,8 +267,8 @@ int installDescriptorCallback(int descriptor, DescriptorCallbackPtr function, vo
 int removeDescriptorCallback(int watch);
 
 // ---------------------------------------------------------------------------------------------
-// Wait cursor for the length of a blocking exchange: set on construction, restored on
-// destruction; nests. Popups opened meanwhile show the normal pointer.
+// Wait cursor: set on construction, restored on destruction; nests. Popups opened meanwhile
+// show the normal pointer.
 class WaitCursor {
 public:
     WaitCursor();
@@ -275,6 +276,47 @@ public:
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
+
+// A blocking exchange with a device, for its whole length. Callbacks still run one at a time
+// and the exchange keeps its order of steps, yet the window stays alive while the exchange
+// waits. Scopes nest; the outermost one counts. While one exists on the user-interface thread:
+//  - the wait cursor shows; popups opened meanwhile show the normal pointer and work as
+//    always;
+//  - whenever the serial layer waits for the device on this thread (a byte, room to write,
+//    output to leave; platform/rs232.h), the runtime handles the window system's events at
+//    least every kSerialWaitSliceMs: the panels repaint and show what was set so far;
+//  - mouse clicks, key presses, wheel turns and shortcuts that reach any window meanwhile are
+//    dropped, never replayed: those handled inside a wait at once, those that arrive while no
+//    wait runs when the outermost scope ends;
+//  - no callback starts inside such a wait. A click on a panel's close box is deferred, not
+//    dropped: the panel's callback gets the close event once the callback that runs the
+//    exchange has returned (outside any callback: when the outermost scope ends);
+//  - a termination request is taken up at once and, as always, ends the loop only after the
+//    callback that runs has returned.
+// Without a QApplication, or on another thread, the scope does nothing.
+class ExchangeScope {
+public:
+    ExchangeScope();
+    ~ExchangeScope();
+    ExchangeScope(const ExchangeScope &) = delete;
+    ExchangeScope &operator=(const ExchangeScope &) = delete;
+
+private:
+    bool active;
+};
+// True while an ExchangeScope exists on the user-interface thread.
+bool exchangeRunning();
+
+// ---------------------------------------------------------------------------------------------
+// Stale values. A control whose value an earlier answer set and a later failure made doubtful
+// is shown as stale: greyed (in italics for a text; an LED's lamp and label greyed), with
+// `note` as its tooltip. The value itself is kept. A null or empty note shows the control as
+// current again. Setting a new value leaves the mark as it is. LEDs and string controls only:
+// other kinds answer kUiErrWrongType.
+int setCtrlStale(int panel, int control, const char *note);
+// The note of a stale control into *note, or the empty text for a current one. 0, or a
+// lookup failure (kUiErrBadPanel, kUiErrBadControl, kUiErrBadArgument for a null note).
+int getCtrlStale(int panel, int control, std::string *note);
 
 // ---------------------------------------------------------------------------------------------
 // Access to the widgets, for tests and the developer hooks. Null for unknown handles.

@@ -136,6 +136,12 @@ protected:
         GetCtrlVal(panel, control, &value);
         return value;
     }
+    // The note of a control shown as stale; empty while its value is current.
+    std::string staleNote(int control) {
+        std::string note = "<unset>";
+        getCtrlStale(panel, control, &note);
+        return note;
+    }
     int ledColour(int control) {
         int colour = -1;
         GetCtrlAttribute(panel, control, ATTR_ON_COLOR, &colour);

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="de">
 <context>
+    <name>CardValues</name>
+    <message>
+        <source>Nicht aktuell: die letzte Abfrage ist fehlgeschlagen. Angezeigt wird der zuletzt gelesene Wert.</source>
+        <translation>Not current: the last query failed. The value shown is the last one read.</translation>
+    </message>
+    <message>
+        <source>Nicht aktuell: die Karte war zuletzt nicht erreichbar. Angezeigt wird der zuletzt gelesene Wert.</source>
+        <translation>Not current: the card could not be reached lately. The value shown is the last one read.</translation>
+    </message>
+    <message>
+        <source>Nicht aktuell: die Kartennummer wurde umgestellt und noch nicht zurückgelesen.</source>
+        <translation>Not current: the card number was changed and has not been read back yet.</translation>
+    </message>
+</context>
+<context>
     <name>ComHilfe</name>
     <message>
         <source>Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden werden.
@@ -102,6 +117,25 @@ If not yet present, USB-to-RS232 drivers must be installed.
     </message>
 </context>
 <context>
+    <name>Mainpanel</name>
+    <message>
+        <source>Kartennummer neu: %1 (die bisherige wurde nicht gelesen)</source>
+        <translation>Card number new: %1 (the present one has not been read)</translation>
+    </message>
+    <message>
+        <source>Kartennummer bisher: %1 (zuletzt gelesen, nicht aktuell), neu: %2</source>
+        <translation>Card number so far: %1 (last read, not current), new: %2</translation>
+    </message>
+    <message>
+        <source>Kartennummer bisher: %1, neu: %2</source>
+        <translation>Card number so far: %1, new: %2</translation>
+    </message>
+    <message>
+        <source>Kartennummer %1 eingestellt und von der Karte bestätigt.</source>
+        <translation>Card number %1 set and confirmed by the card.</translation>
+    </message>
+</context>
+<context>
     <name>Mainpanel_Funktionen</name>
     <message>
         <source>COM-Port</source>
@@ -129,6 +163,17 @@ If not yet present, USB-to-RS232 drivers must be installed.
     <message>
         <source>MAX_FEHLERCONTROLS ist zu klein</source>
         <translation>MAX_FEHLERCONTROLS is too small</translation>
+    </message>
+</context>
+<context>
+    <name>VekCom</name>
+    <message>
+        <source>COM %1 (getrennt)</source>
+        <translation>COM %1 (disconnected)</translation>
+    </message>
+    <message>
+        <source>Gewählt, aber zur Zeit nicht angeschlossen: die Operationen gehen an diesen Port, bis ein anderer gewählt wird.</source>
+        <translation>Chosen, but not connected at the moment: operations go to this port until another one is chosen.</translation>
     </message>
 </context>
 <context>
