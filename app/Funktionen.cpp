@@ -23,15 +23,16 @@ std::string iniResultReason(int code) {
     case kIniAccessDenied:
         // Access problems come with errno; without it the name is taken by a directory, a
         // device or the like, which is never replaced.
-        return "keine gewöhnliche Datei";
+        return uiText("Funktionen", "keine gewöhnliche Datei");
     case kIniNoUnusedTempName:
-        return "kein freier Name für die temporäre Datei";
+        return uiText("Funktionen", "kein freier Name für die temporäre Datei");
     case kIniOutOfMemory:
         return std::strerror(ENOMEM);
     case kIniDiskFull:
         return std::strerror(ENOSPC);
     default:
-        return "Fehler " + std::to_string(code) + " der INI-Bibliothek";
+        return withArgument(uiText("Funktionen", "Fehler %1 der INI-Bibliothek"),
+                            std::to_string(code));
     }
 }
 

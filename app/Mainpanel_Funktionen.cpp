@@ -3,22 +3,65 @@
 
 #include "app/Mainpanel_Main.h"
 #include "app/TrzCom.h"
+#include "app/language.h"
 #include "cardlink/vektrz4.h"
 #include "app/trz4SteuerungGui.h"
+#include "platform/comporthelp.h"
+#include "errors/VEK_errorV3.h"
 #include "ui/uiruntime.h"
 
+#include <QByteArray>
+#include <QChar>
+#include <QCoreApplication>
+#include <QString>
+
 #include <cstdio>
+#include <string>
 
 namespace {
 
-// Size of the confirmation button's label; "Karte jetzt auf Nr. x umstellen" fits.
+// Size of the confirmation button's label; "Karte jetzt auf Nr. x umstellen" fits, and so does
+// its English wording.
 constexpr int kConfirmLabelSize = 52;
 
-const char *const kComHelpText =
-    "Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden werden.\n"
-    "Windows weist dieser Verbindung einen Com-Port zu. Dieser Com-Port muss\n"
-    "im Feld \"Com-Port (USB)\" eingestellt werden.\n"
-    "Wenn noch nicht vorhanden, müssen USB-to-RS232 Treiber installiert werden.\n";
+// Reads the card number into KARTENNUMMERIST (kept on failure) and, when `read` is not null,
+// into *read. 0 or the code.
+int readCardNumber(char *read) {
+    char kartennummer = 0;
+    int code = TrzCom_KartennummerLesen(&kartennummer);
+    if (code != 0)
+        return code;
+    const char text[2] = {kartennummer, '\0'};
+    SetCtrlVal(Mainpanel_GetMainpanel(), KARTENNUMMERIST, text);
+    if (read != nullptr)
+        *read = kartennummer;
+    return 0;
+}
+
+// The line under the warning text that names the number the card has (as last read, when
+// it was read) and the one it is to get.
+QByteArray oldAndNewNumber(char kartennummer) {
+    const int panel = Mainpanel_GetMainpanel();
+    std::string shown;
+    std::string staleNote;
+    GetCtrlVal(panel, KARTENNUMMERIST, &shown);
+    getCtrlStale(panel, KARTENNUMMERIST, &staleNote);
+    const QChar next = QChar::fromLatin1(kartennummer);
+    QString line;
+    if (shown.size() != 1) {
+        line = QCoreApplication::translate(
+                   "Mainpanel", "Kartennummer neu: %1 (die bisherige wurde nicht gelesen)")
+                   .arg(next);
+    } else if (!staleNote.empty()) {
+        line = QCoreApplication::translate(
+                   "Mainpanel", "Kartennummer bisher: %1 (zuletzt gelesen, nicht aktuell), neu: %2")
+                   .arg(QChar::fromLatin1(shown[0]), next);
+    } else {
+        line = QCoreApplication::translate("Mainpanel", "Kartennummer bisher: %1, neu: %2")
+                   .arg(QChar::fromLatin1(shown[0]), next);
+    }
+    return line.toUtf8();
+}
 
 } // namespace
 
@@ -57,13 +100,7 @@ int MainFunc_Statusabfrage() {
 }
 
 int MainFunc_KartenummerLesen() {
-    char kartennummer = 0;
-    int code = TrzCom_KartennummerLesen(&kartennummer);
-    if (code != 0)
-        return code;
-    const char text[2] = {kartennummer, '\0'};
-    SetCtrlVal(Mainpanel_GetMainpanel(), KARTENNUMMERIST, text);
-    return 0;
+    return readCardNumber(nullptr);
 }
 
 int MainFunc_KartenummerSchreiben() {
@@ -74,19 +111,45 @@ int MainFunc_KartenummerSchreiben() {
     int code = TrzCom_KartennummerSchreiben(kartennummer);
     if (code != 0)
         return code;
-    // Show what the card now holds, not what was asked for.
-    MainFunc_KartenummerLesen();
+    // Show what the card now holds, not what was asked for. The card's ACK alone does not say
+    // that the change took; only a read-back that gives the new number does, and then the
+    // operator is told so in words instead of an empty error row.
+    char readBack = 0;
+    if (readCardNumber(&readBack) == 0 && readBack == kartennummer) {
+        const QByteArray done =
+            QCoreApplication::translate("Mainpanel",
+                                        "Kartennummer %1 eingestellt und von der Karte bestätigt.")
+                .arg(QChar::fromLatin1(kartennummer))
+                .toUtf8();
+        vekShowSuccess(done.constData());
+    }
     return 0;
 }
 
 int MainFunc_ComhilfePopup() {
-    return MessagePopup("Com-Port", kComHelpText);
+    // The help speaks of the system the program runs on (platform/comporthelp.h).
+    const std::string text = comPortHelpText(uiText);
+    return MessagePopup(uiText("Mainpanel_Funktionen", "COM-Port").c_str(), text.c_str());
 }
 
 int MainFunc_WarnungPopup(char kartennummer) {
     char label[kConfirmLabelSize];
-    std::snprintf(label, sizeof label, "Karte jetzt auf Nr. %c umstellen", kartennummer);
-    int chosen = GenericMessagePopup("Warnung", kKartennummerWarnung, label, "abbrechen", "",
-                                     nullptr, 0, 0, kPopupBtn2, kPopupBtn1, kPopupBtn2);
+    // The translation is text, never a format: the number takes the place of its "%c".
+    std::string confirm = uiText("Mainpanel_Funktionen", "Karte jetzt auf Nr. %c umstellen");
+    if (const size_t at = confirm.find("%c"); at != std::string::npos) {
+        confirm.replace(at, 2, 1, kartennummer);
+    }
+    std::snprintf(label, sizeof label, "%s", confirm.c_str());
+    // The card link keeps the warning in both languages, for the command line as well.
+    const char *warning = programLanguage() == ProgramLanguage::English
+                              ? kKartennummerWarnungEnglish
+                              : kKartennummerWarnung;
+    // The warning text as it stands, then an empty line and what changes into what.
+    const std::string text =
+        std::string(warning) + "\n" + oldAndNewNumber(kartennummer).toStdString() + "\n";
+    int chosen =
+        GenericMessagePopup(uiText("Mainpanel_Funktionen", "Warnung").c_str(), text.c_str(), label,
+                            uiText("Mainpanel_Funktionen", "abbrechen").c_str(), "", nullptr, 0, 0,
+                            kPopupBtn2, kPopupBtn1, kPopupBtn2);
     return chosen == kPopupBtn1 ? 0 : -1;
 }

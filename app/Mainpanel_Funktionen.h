@@ -18,14 +18,19 @@ int MainFunc_KartenummerLesen();
 
 // Asks MainFunc_WarnungPopup for the number chosen in KARTENNUMMERSOLL; declined: 0 with
 // nothing sent and nothing shown. Confirmed: writes it, and on success reads it back into
-// KARTENNUMMERIST, the read-back's outcome replacing the write's in the error display.
-// 0, or the write's code.
+// KARTENNUMMERIST, the read-back's outcome replacing the write's in the error display; a
+// read-back that gives the number written shows "Kartennummer <n> eingestellt und von der
+// Karte bestätigt." in the error row (LED off, number 0). 0, or the write's code.
 int MainFunc_KartenummerSchreiben();
 
-// The help box "Com-Port" about connecting the card and choosing its COM port.
+// The help box "COM-Port" about connecting the card and finding its COM port on the system the
+// program runs on (platform/comporthelp.h).
 int MainFunc_ComhilfePopup();
 
 // The box "Warnung" about changing the card number to `kartennummer`, with the buttons
-// "Karte jetzt auf Nr. <n> umstellen" and "abbrechen"; "abbrechen" has the focus, Enter
-// chooses the first button and Escape the second. 0 when the operator confirms, else -1.
+// "Karte jetzt auf Nr. <n> umstellen" and "abbrechen"; "abbrechen" has the focus (its focus
+// ring shows), Enter chooses the first button (which carries the default-button mark) and
+// Escape the second. The warning text (kKartennummerWarnung) is followed by an empty line and a
+// line with the number KARTENNUMMERIST shows (marked as not current when it is stale; "nicht
+// gelesen" when it shows none) and the new one. 0 when the operator confirms, else -1.
 int MainFunc_WarnungPopup(char kartennummer);

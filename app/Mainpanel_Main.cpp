@@ -4,6 +4,7 @@
 #include "app/linklogwindow.h"
 #include "app/trz4Steuerung_Main.h"
 #include "cardlink/Vek_Com.h"
+#include "cardlink/cardvalues.h"
 #include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
 #include "app/trz4SteuerungGui.h"
@@ -60,6 +61,11 @@ int Mainpanel_Initialisieren(const char *version, const char *datum) {
     VekCom_RegisterAdressLeds(gMainPanel, LED1);
     VekCom_RegisterScanButton(gMainPanel, SCANN);
     VekCom_RegisterScanStringControl(gMainPanel, SCANNTEXT);
+    // The controls that show the card's answers besides the identification, so that a later
+    // failure can grey what it made doubtful.
+    cardValueRegister(CardValue::Status, gMainPanel, STATUSLED9);
+    cardValueRegister(CardValue::Status, gMainPanel, STATUSLED10);
+    cardValueRegister(CardValue::CardNumber, gMainPanel, KARTENNUMMERIST);
     // Every exchange from now on is kept for the link log's window.
     linkLogStart();
     return 0;

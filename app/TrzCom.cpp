@@ -3,6 +3,7 @@
 
 #include "app/Mainpanel_Main.h"
 #include "cardlink/Vek_Com.h"
+#include "cardlink/cardvalues.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "app/trz4SteuerungGui.h"
@@ -11,15 +12,18 @@
 namespace {
 
 // One command between TrzCom_Oeffnen and TrzCom_Schliessen; every path ends closed, with the
-// LED off and the outcome shown, whichever step failed.
-template <typename Command> int exchange(Command command) {
-    WaitCursor wait;
+// LED off and the outcome shown, whichever step failed. The outcome also tells the values
+// shown from earlier answers whether they are still current.
+template <typename Command> int exchange(CardQuestion question, Command command) {
+    ExchangeScope scope;
     int port = 0;
     char adresse = 0;
     int code = TrzCom_Oeffnen(&port, &adresse);
     if (code == 0)
         code = command(port, adresse);
     TrzCom_Schliessen(code);
+    // TrzCom_Oeffnen names the chosen port also when it would not open.
+    cardValuesAfterExchange(question, code, port, VekCom_AdresseGet());
     return code;
 }
 
@@ -48,19 +52,19 @@ int TrzCom_Schliessen(int code) {
 }
 
 int TrzCom_StatusLesen(int *status) {
-    return exchange([status](int port, char adresse) {
+    return exchange(CardQuestion::Status, [status](int port, char adresse) {
         return VEKTRZ4_ParameterLesen(port, adresse, "status", nullptr, status, nullptr);
     });
 }
 
 int TrzCom_KartennummerLesen(char *kartennummer) {
-    return exchange([kartennummer](int port, char adresse) {
+    return exchange(CardQuestion::CardNumberRead, [kartennummer](int port, char adresse) {
         return VEKTRZ4_KartennummerLesen(port, adresse, kartennummer);
     });
 }
 
 int TrzCom_KartennummerSchreiben(char kartennummer) {
-    return exchange([kartennummer](int port, char adresse) {
+    return exchange(CardQuestion::CardNumberWrite, [kartennummer](int port, char adresse) {
         return VEKTRZ4_KartennummerSchreiben(port, adresse, kartennummer);
     });
 }

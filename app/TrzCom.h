@@ -1,10 +1,14 @@
 // Card operations as single exchanges: each wrapper opens the chosen COM port, lights the COM
 // LED, sends one command to the card at the chosen address, closes the port, switches the LED
 // off and shows the outcome in the error display (0 clears it, a failure shows its number and
-// message). The port is never held open between operations; a wait cursor shows meanwhile.
+// message). The outcome also goes to the values shown from earlier answers
+// (cardlink/cardvalues.h), which greys what it made doubtful. The port is never held open
+// between operations.
 //
-// All run on the user-interface thread and block it for at most the port's time-out (1.0 s)
-// per awaited byte. Outputs are written only on success.
+// All run on the user-interface thread, each in an ExchangeScope (ui/uiruntime.h): the wait
+// cursor shows, the window keeps repainting while the card is awaited, and clicks and keys
+// meanwhile are dropped. Each awaited byte costs at most the port's time-out (1.0 s). Outputs
+// are written only on success.
 #pragma once
 
 #include "errors/VEK_errorV3.h"

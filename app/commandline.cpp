@@ -6,6 +6,8 @@
 #include "trz4version.h"
 #include "ui/uiruntime.h"
 
+#include <QtGlobal>
+
 #include <cstdio>
 #include <optional>
 
@@ -13,33 +15,57 @@ namespace {
 
 constexpr const char *kProgramName = "trz4Steuerung";
 
-constexpr const char *kHelp = R"(trz4Steuerung - Steuerung der trz-4-Karte
+constexpr const char *kHelp = QT_TRANSLATE_NOOP(
+    "commandline",
+    "trz4Steuerung - Steuerung der trz-4-Karte\n"
+    "\n"
+    "Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]\n"
+    "\n"
+    "Optionen:\n"
+    "  --settings-dir VERZ  die Einstellungen (COM-Port, Adresse) in VERZ/trz4Steuerung.ini\n"
+    "                       lesen und speichern. Vorgabe: trz4Steuerung.ini im aktuellen\n"
+    "                       Verzeichnis\n"
+    "  --user-settings      die Einstellungen im Konfigurationsverzeichnis des Benutzers\n"
+    "                       halten: $XDG_CONFIG_HOME/trz4steuerung/, sonst\n"
+    "                       ~/.config/trz4steuerung/ (wird bei Bedarf angelegt). So startet\n"
+    "                       der Menüeintrag das Programm.\n"
+    "  --lang de|en         die Sprache des Programms: de Deutsch, en Englisch. Vorgabe:\n"
+    "                       Deutsch, wenn LC_ALL, LC_MESSAGES oder LANG (die erste, die\n"
+    "                       gesetzt ist) Deutsch wählt (de, de_DE.UTF-8, ...), sonst Englisch\n"
+    "  -h, --help           diese Hilfe\n"
+    "  --version            Programmname und Version ausgeben\n"
+    "\n"
+    "Qt-Optionen wie -platform offscreen oder -style Fusion gelten wie bei jedem Qt-Programm.\n"
+    "\n"
+    "Rückgabewert:\n"
+    "  0    nach \"Beenden\", dem Schließen des Fensters, kill, Strg-C oder dem Abmelden;\n"
+    "       die Einstellungen sind dann gespeichert\n"
+    "  2    falscher Aufruf\n"
+    "  255  keine grafische Anzeige, oder die Oberfläche ließ sich nicht laden\n");
 
-Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]
-
-Optionen:
-  --settings-dir VERZ  die Einstellungen (COM-Port, Adresse) in VERZ/trz4Steuerung.ini
-                       lesen und speichern. Vorgabe: trz4Steuerung.ini im aktuellen
-                       Verzeichnis
-  --user-settings      die Einstellungen im Konfigurationsverzeichnis des Benutzers
-                       halten: $XDG_CONFIG_HOME/trz4steuerung/, sonst
-                       ~/.config/trz4steuerung/ (wird bei Bedarf angelegt). So startet
-                       der Menüeintrag das Programm.
-  -h, --help           diese Hilfe
-  --version            Programmname und Version ausgeben
-
-Qt-Optionen wie -platform offscreen oder -style Fusion gelten wie bei jedem Qt-Programm.
-
-Rückgabewert:
-  0    nach "Beenden", dem Schließen des Fensters, kill, Strg-C oder dem Abmelden;
-       die Einstellungen sind dann gespeichert
-  2    falscher Aufruf
-  255  keine grafische Anzeige, oder die Oberfläche ließ sich nicht laden
-)";
+// A text of the command line in the language in effect, as UTF-8.
+std::string text(const char *source) {
+    return programText("commandline", source).toStdString();
+}
 
 int usageError(const std::string &error) {
-    std::fprintf(stderr, "%s: %s\nHilfe: %s --help\n", kProgramName, error.c_str(), kProgramName);
+    const std::string help =
+        withArgument(text(QT_TRANSLATE_NOOP("commandline", "Hilfe: %1 --help")), kProgramName);
+    std::fprintf(stderr, "%s: %s\n%s\n", kProgramName, error.c_str(), help.c_str());
     return kExitUsage;
+}
+
+// The option's value: after '=' or the next argument. False when there is none.
+bool optionValue(const std::vector<std::string> &args, size_t *i,
+                 const std::optional<std::string> &inlineValue, std::string *value) {
+    if (inlineValue) {
+        *value = *inlineValue;
+    } else if (*i + 1 < args.size()) {
+        *value = args[++*i];
+    } else {
+        value->clear();
+    }
+    return !value->empty();
 }
 
 std::vector<std::string> argumentsOf(int argc, char *argv[]) {
@@ -48,6 +74,23 @@ std::vector<std::string> argumentsOf(int argc, char *argv[]) {
         args.emplace_back(argv[i]);
     }
     return args;
+}
+
+// The language that a valid --lang among args asks for (the last one), if any.
+std::optional<ProgramLanguage> languageArgument(const std::vector<std::string> &args) {
+    std::optional<ProgramLanguage> language;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::optional<ProgramLanguage> given;
+        if (args[i] == "--lang" && i + 1 < args.size()) {
+            given = languageOfOption(args[i + 1]);
+        } else if (args[i].rfind("--lang=", 0) == 0) {
+            given = languageOfOption(args[i].substr(7));
+        }
+        if (given) {
+            language = given;
+        }
+    }
+    return language;
 }
 
 // The runtime's process start-up calls this once QApplication has taken Qt's options out of
@@ -86,41 +129,53 @@ bool parseProgramOptions(const std::vector<std::string> &args, bool qtOptionsRem
         }
         if (name == "--settings-dir") {
             std::string value;
-            if (inlineValue) {
-                value = *inlineValue;
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            }
-            if (value.empty()) {
-                *error = "--settings-dir braucht ein Verzeichnis";
+            if (!optionValue(args, &i, inlineValue, &value)) {
+                *error = text(
+                    QT_TRANSLATE_NOOP("commandline", "--settings-dir braucht ein Verzeichnis"));
                 return false;
             }
             options->settingsDirectory = value;
+        } else if (name == "--lang") {
+            std::string value;
+            optionValue(args, &i, inlineValue, &value);
+            options->language = languageOfOption(value);
+            if (!options->language) {
+                *error =
+                    withArgument(text(QT_TRANSLATE_NOOP("commandline",
+                                                        "--lang braucht de oder en, nicht \"%1\"")),
+                                 value);
+                return false;
+            }
         } else if (name == "--user-settings") {
             if (inlineValue) {
-                *error = "--user-settings nimmt keinen Wert";
+                *error =
+                    text(QT_TRANSLATE_NOOP("commandline", "--user-settings nimmt keinen Wert"));
                 return false;
             }
             options->userSettings = true;
         } else if (qtOptionsRemoved) {
-            *error = (arg.size() > 1 && arg[0] == '-' ? "unbekannte Option "
-                                                      : "unerwartetes Argument ") +
-                     arg;
+            *error = withArgument(
+                arg.size() > 1 && arg[0] == '-'
+                    ? text(QT_TRANSLATE_NOOP("commandline", "unbekannte Option %1"))
+                    : text(QT_TRANSLATE_NOOP("commandline", "unerwartetes Argument %1")),
+                arg);
             return false;
         }
     }
     if (options->userSettings && !options->settingsDirectory.empty()) {
-        *error = "--settings-dir und --user-settings schließen einander aus";
+        *error = text(QT_TRANSLATE_NOOP(
+            "commandline", "--settings-dir und --user-settings schließen einander aus"));
         return false;
     }
     return true;
 }
 
 std::string programHelpText() {
-    return kHelp;
+    return text(kHelp);
 }
 
 void applyProgramOptions(const ProgramOptions &options) {
+    setProgramLanguage(options.language.value_or(userLanguage()));
     if (options.userSettings) {
         const std::string directory = userConfigDirectory();
         // A failure here is reported where it matters: reading and writing the file.
@@ -132,13 +187,18 @@ void applyProgramOptions(const ProgramOptions &options) {
 }
 
 int runTrz4Steuerung(int argc, char *argv[]) {
+    // The help and the errors of the command line speak the program's language already,
+    // whichever of the other options is wrong; an error in --lang itself is told in the
+    // locale's.
+    const std::vector<std::string> args = argumentsOf(argc, argv);
+    setProgramLanguage(languageArgument(args).value_or(userLanguage()));
     ProgramOptions options;
     std::string error;
-    if (!parseProgramOptions(argumentsOf(argc, argv), false, &options, &error)) {
+    if (!parseProgramOptions(args, false, &options, &error)) {
         return usageError(error);
     }
     if (options.help) {
-        std::fputs(kHelp, stdout);
+        std::fputs(programHelpText().c_str(), stdout);
         return 0;
     }
     if (options.version) {

@@ -1,8 +1,14 @@
 // The panels of "trz4SteuerungGui.ui": the main panel with its menu bar and the info panel.
+// Their texts are German, marked for the program's translation catalogue under the context
+// "trz4SteuerungGui"; names (the program's, the maker's) and the card numbers are not
+// translated. Shortcut letters ('&') differ from each other and from the menus' in every
+// language.
 #include "app/trz4SteuerungGui.h"
 
 #include "ui/paneldescription.h"
 #include "ui/uiruntime.h"
+
+#include <QtGlobal>
 
 using namespace ui;
 
@@ -21,14 +27,17 @@ const MenuBarDescription kMenuMain{
     {
         {MENUMAIN_DATEI,
          "DATEI",
-         "&Datei",
-         {{MENUMAIN_DATEI_PROTOKOLL, "PROTOKOLL", "Schnittstellen&protokoll ...",
+         QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Datei"),
+         {{MENUMAIN_DATEI_PROTOKOLL, "PROTOKOLL",
+           QT_TRANSLATE_NOOP("trz4SteuerungGui", "Schnittstellen&protokoll ..."),
            "Menu_Main_Datei"},
-          {MENUMAIN_DATEI_BEENDEN, "BEENDEN", "&Beenden", "Menu_Main_Datei"}}},
+          {MENUMAIN_DATEI_BEENDEN, "BEENDEN", QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Beenden"),
+           "Menu_Main_Datei"}}},
         {MENUMAIN_HILFE,
          "HILFE",
-         "&Hilfe",
-         {{MENUMAIN_HILFE_INFO, "INFO", "&Info", "Menu_Main_Hilfe"}}},
+         QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Hilfe"),
+         {{MENUMAIN_HILFE_INFO, "INFO", QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Info"),
+           "Menu_Main_Hilfe"}}},
     }};
 
 std::vector<RingItem> cardNumberItems() {
@@ -99,7 +108,7 @@ PanelDescription makeMainPanel() {
     p.menuBar = &kMenuMain;
 
     ControlDescription adresse{ADRESSE, "ADRESSE", ControlKind::Ring, 233, 64, 60, 22};
-    adresse.label = "Adresse";
+    adresse.label = QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Adresse");
     adresse.labelPlace = LabelPlace::Left;
     adresse.labelX = kComLabelX;
     adresse.labelY = 68;
@@ -107,32 +116,33 @@ PanelDescription makeMainPanel() {
     adresse.items = {{"1", '1'}};
 
     ControlDescription comport{COMPORT, "COMPORT", ControlKind::Ring, 233, 100, 150, 22};
-    comport.label = "COM-Port (USB)";
+    comport.label = QT_TRANSLATE_NOOP("trz4SteuerungGui", "&COM-Port (USB)");
     comport.labelPlace = LabelPlace::Left;
     comport.labelX = kComLabelX;
     comport.labelY = 102;
-    comport.items = {{"nicht geöffnet", 0}};
+    comport.items = {{QT_TRANSLATE_NOOP("trz4SteuerungGui", "nicht geöffnet"), 0}};
 
     ControlDescription soll{
         KARTENNUMMERSOLL, "KARTENNUMMERSOLL", ControlKind::Ring, 515, 331, 56, 22};
     soll.charValues = true;
     soll.items = cardNumberItems();
-    soll.accessibleName = "Neue Kartennummer";
+    soll.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Neue Kartennummer");
 
     ControlDescription nummer{
         FEHLERNUMMER, "FEHLERNUMMER", ControlKind::Numeric, 575, 438, 100, 22};
     nummer.indicator = true;
-    nummer.accessibleName = "Fehlernummer";
+    nummer.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Fehlernummer");
 
     ControlDescription fehlerString = stringBox(FEHLERSTRING, "FEHLERSTRING", 115, 438, 452);
-    fehlerString.accessibleName = "Fehlermeldung";
+    fehlerString.announce = true;
+    fehlerString.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Fehlermeldung");
 
     ControlDescription ist = stringBox(KARTENNUMMERIST, "KARTENNUMMERIST", 515, 287, 56);
-    ist.accessibleName = "Gelesene Kartennummer";
+    ist.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Gelesene Kartennummer");
 
     ControlDescription hilfe =
         button(COMHILFE, "COMHILFE", 395, 100, 26, "?", "Callback_Main_Buttons");
-    hilfe.accessibleName = "Hilfe zum COM-Port";
+    hilfe.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Hilfe zum COM-Port");
     hilfe.height = 22; // the height of the ring beside it
 
     ControlDescription id = stringBox(ID, "ID", 233, 171, 367);
@@ -145,42 +155,53 @@ PanelDescription makeMainPanel() {
         adresse,
         comport,
         hilfe,
-        button(SCANN, "SCANN", 308, 146, 70, "Scann", nullptr),
-        button(IDLESEN, "IDLESEN", 386, 146, 70, "ID lesen", nullptr),
-        button(STATUSABFRAGE, "STATUSABFRAGE", 109, 347, 100, "Status lesen",
-               "Callback_Main_Buttons"),
-        button(KARTENNUMMERLESEN, "KARTENNUMMERLESEN", 418, 286, 84, "Lesen",
-               "Callback_Main_Buttons"),
-        button(KARTENNUMMERSCHREIBEN, "KARTENNUMMERSCHREIBEN", 418, 330, 84, "Einstellen",
-               "Callback_Main_Buttons"),
+        button(SCANN, "SCANN", 308, 146, 70, QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Scann"),
+               nullptr),
+        button(IDLESEN, "IDLESEN", 386, 146, 70, QT_TRANSLATE_NOOP("trz4SteuerungGui", "&ID lesen"),
+               nullptr),
+        button(STATUSABFRAGE, "STATUSABFRAGE", 109, 347, 100,
+               QT_TRANSLATE_NOOP("trz4SteuerungGui", "S&tatus lesen"), "Callback_Main_Buttons"),
+        button(KARTENNUMMERLESEN, "KARTENNUMMERLESEN", 418, 286, 84,
+               QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Lesen"), "Callback_Main_Buttons"),
+        button(KARTENNUMMERSCHREIBEN, "KARTENNUMMERSCHREIBEN", 418, 330, 84,
+               QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Einstellen"), "Callback_Main_Buttons"),
         soll,
-        led(FEHLERLED, "FEHLERLED", 83, 438, "Fehler", LabelPlace::Left, 40, 440, 0, kRed),
+        led(FEHLERLED, "FEHLERLED", 83, 438, QT_TRANSLATE_NOOP("trz4SteuerungGui", "Fehler"),
+            LabelPlace::Left, 40, 440, 0, kRed),
         fehlerString,
         nummer,
         led(LED1, "LED1", 231, 151, "1", LabelPlace::Left, 218, 151, 0, kGreen),
         id,
-        heading(MAINPANEL_TEXTMSG_2, "TEXTMSG_2", 72, 42, "Com-Einstellungen"),
-        heading(MAINPANEL_TEXTMSG_3, "TEXTMSG_3", 374, 250, "Kartennummer"),
-        heading(MAINPANEL_TEXTMSG, "TEXTMSG", 78, 249, "Status"),
+        heading(MAINPANEL_TEXTMSG_2, "TEXTMSG_2", 72, 42,
+                QT_TRANSLATE_NOOP("trz4SteuerungGui", "Com-Einstellungen")),
+        heading(MAINPANEL_TEXTMSG_3, "TEXTMSG_3", 374, 250,
+                QT_TRANSLATE_NOOP("trz4SteuerungGui", "Kartennummer")),
+        heading(MAINPANEL_TEXTMSG, "TEXTMSG", 78, 249,
+                QT_TRANSLATE_NOOP("trz4SteuerungGui", "Status")),
         // The upper status LED reads "Ungültige Kartennummer", the lower one "Nicht alle
         // Parameter eingestellt"; both are on in the resource until start-up clears them.
-        led(STATUSLED10, "STATUSLED10", 106, 308, "Nicht alle Parameter eingestellt",
+        led(STATUSLED10, "STATUSLED10", 106, 308,
+            QT_TRANSLATE_NOOP("trz4SteuerungGui", "Nicht alle Parameter eingestellt"),
             LabelPlace::Right, 128, 308, 1, kAmber),
         ist,
-        led(STATUSLED9, "STATUSLED9", 106, 281, "Ungültige Kartennummer", LabelPlace::Right, 128,
+        led(STATUSLED9, "STATUSLED9", 106, 281,
+            QT_TRANSLATE_NOOP("trz4SteuerungGui", "Ungültige Kartennummer"), LabelPlace::Right, 128,
             281, 1, kAmber),
-        led(COMAKTIVLED, "COMAKTIVLED", 83, 412, "Com", LabelPlace::Right, 105, 412, 0, kGreen),
+        led(COMAKTIVLED, "COMAKTIVLED", 83, 412, QT_TRANSLATE_NOOP("trz4SteuerungGui", "Com"),
+            LabelPlace::Right, 105, 412, 0, kGreen),
         frame(DECORATION, "DECORATION", 63, 35, 612, 228),
         picture(MAINPANEL_PICTURE, 637, 35, 41, 42),
         frame(DECORATION_2, "DECORATION_2", 63, 241, 343, 392),
         frame(DECORATION_3, "DECORATION_3", 356, 241, 612, 392),
-        text(SCANNTEXT, "SCANNTEXT", 233, 194, 300, 16, "Suche Gerät ..."),
+        text(SCANNTEXT, "SCANNTEXT", 233, 194, 300, 16,
+             QT_TRANSLATE_NOOP("trz4SteuerungGui", "Suche Gerät ...")),
     };
     return p;
 }
 
 PanelDescription makeInfoPanel() {
-    PanelDescription p{INFOPANEL, "INFOPANEL", "Info", 375, 275, kPanelBackground};
+    PanelDescription p{INFOPANEL, "INFOPANEL", QT_TRANSLATE_NOOP("trz4SteuerungGui", "Info"),
+                       375,       275,         kPanelBackground};
     ControlDescription ok = button(OK, "OK", 150, 236, 75, "&OK", "Callback_Info_Button_Ok");
     ok.height = 26;
     p.controls = {
@@ -188,12 +209,12 @@ PanelDescription makeInfoPanel() {
         ok,
         text(INFOPANEL_TEXTMSG, "TEXTMSG", 20, 104, 335, 16, kMakerName, true),
         text(INFOPANEL_TEXTMSG_2, "TEXTMSG_2", 20, 122, 335, 96,
-             "Musterstraße 12\n"
-             "12345 Musterstadt\n"
-             "Telefon +49 (0)000 1234-0\n"
-             "Fax +49 (0)000 1234-99\n"
-             "E-Mail info@beispielwerk.example\n"
-             "www.beispielwerk.example"),
+             QT_TRANSLATE_NOOP("trz4SteuerungGui", "Musterstraße 12\n"
+                                                   "12345 Musterstadt\n"
+                                                   "Telefon +49 (0)000 1234-0\n"
+                                                   "Fax +49 (0)000 1234-99\n"
+                                                   "E-Mail info@beispielwerk.example\n"
+                                                   "www.beispielwerk.example")),
         text(VERSION, "VERSION", 110, 50, 240, 16, "Version"),
         text(DATUM, "DATUM", 110, 68, 240, 16, "Datum"),
         text(INFOPANEL_TEXTMSG_3, "TEXTMSG_3", 110, 24, 240, 18, "trz4-Steuerung", true),
@@ -206,7 +227,7 @@ PanelDescription makeInfoPanel() {
 const ResourceDescription &trz4SteuerungGuiResource() {
     static const PanelDescription kMain = makeMainPanel();
     static const PanelDescription kInfo = makeInfoPanel();
-    static const ResourceDescription kResource{{&kInfo, &kMain}};
+    static const ResourceDescription kResource{{&kInfo, &kMain}, "trz4SteuerungGui"};
     return kResource;
 }
 

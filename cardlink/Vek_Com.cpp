@@ -3,14 +3,19 @@
 #include "cardlink/Vek_Com.h"
 
 #include "cardlink/Vek_Com_internal.h"
+#include "cardlink/cardvalues.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/portwatch.h"
 #include "platform/registry.h"
 #include "platform/rs232.h"
 #include "platform/serialcomm_key.h"
+#include "platform/translatable.h"
 #include "toolbox/toolbox.h"
 #include "ui/uiruntime.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -39,7 +44,7 @@ constexpr int kLastPictureRingPort = 16;
 constexpr unsigned int kValueNameSize = 1024;
 constexpr unsigned int kValueDataSize = 512;
 
-const char *const kNoPortLabel = "nicht geöffnet";
+const char *const kNoPortLabel = TRZ4_TRANSLATABLE("Vek_Com", "nicht geöffnet");
 
 bool validPort(int port) {
     return port >= 0 && port <= kMaxPort;
@@ -49,8 +54,8 @@ bool validPort(int port) {
 template <size_t N>
 int appendControl(Control (&table)[N], int &count, int panel, int control, const char *limitName) {
     if (count >= static_cast<int>(N)) {
-        std::string text = std::string(limitName) + " ist zu klein";
-        MessagePopup("Interner Fehler", text.c_str());
+        const std::string text = withArgument(uiText("Vek_Com", "%1 ist zu klein"), limitName);
+        MessagePopup(uiText("Vek_Com", "Interner Fehler").c_str(), text.c_str());
         return -1;
     }
     table[count++] = Control{panel, control};
@@ -75,6 +80,24 @@ std::string deviceTooltip(const char *valueName, int port) {
     if (!product.empty())
         tooltip += tooltip.empty() ? product : " (" + product + ")";
     return tooltip;
+}
+
+// The item of a chosen port that the system does not list now: "COM <n> (getrennt)",
+// valued as the port, last in the ring. The word is short so that "COM 256 (getrennt)" fits
+// the ring's width.
+void appendNotConnectedItem(const Control &ring, int port) {
+    const QByteArray label =
+        QCoreApplication::translate("VekCom", "COM %1 (getrennt)").arg(port).toUtf8();
+    const QByteArray tooltip =
+        QCoreApplication::translate("VekCom",
+                                    "Gewählt, aber zur Zeit nicht angeschlossen: die "
+                                    "Operationen gehen an diesen Port, bis ein anderer gewählt "
+                                    "wird.")
+            .toUtf8();
+    int count = 0;
+    GetNumListItems(ring.panel, ring.control, &count);
+    InsertListItem(ring.panel, ring.control, -1, label.constData(), port);
+    setRingItemTooltip(ring.panel, ring.control, count, tooltip.constData());
 }
 
 int pictureRingValue(int port) {
@@ -258,6 +281,10 @@ int VekCom_Open(int port) {
         }
     }
     VekCom_ComAnzeige(s.openPort);
+    // After a failed open the next operation tries the chosen port again: the ring shows that
+    // port, not "nicht geöffnet" (the picture rings show that none is open).
+    if (result != 0 && s.comRing.registered())
+        SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
     return result;
 }
 
@@ -275,7 +302,7 @@ int VekCom_Close() {
 
 void VekCom_ComListeErstellen(int panel, int control) {
     ClearListCtrl(panel, control);
-    InsertListItem(panel, control, -1, kNoPortLabel, 0);
+    InsertListItem(panel, control, -1, uiText("Vek_Com", kNoPortLabel).c_str(), 0);
     int items = 1;
 
     ensureSerialCommKey();
@@ -313,8 +340,13 @@ void VekCom_ComListeErstellen(int panel, int control) {
         index >= 0) {
         SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
     } else {
-        SetCtrlVal(s.comRing.panel, s.comRing.control, 0);
+        // The chosen adapter is away. Operations still go to the chosen port, so the ring
+        // must not show another one ("nicht geöffnet", or whatever a key would move to): it
+        // keeps the choice, marked, until the operator picks another port.
+        appendNotConnectedItem(s.comRing, s.chosenPort);
+        SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
         VekCom_Close();
+        cardValuesPortGone(s.chosenPort);
     }
 }
 
@@ -365,5 +397,6 @@ int Callback_ComPortUmschalten(int, int, int, void *, int, int) {
 void vekComResetForTesting() {
     stopHotPlug();
     VekCom_Close();
+    cardValuesResetForTesting();
     state() = cardlink::detail::State{};
 }

@@ -19,12 +19,18 @@
 //
 // The COM-port ring holds int values: "nicht geöffnet" (0), then one item "COM <n>" per serial
 // port that the registry key HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM lists, in the
-// key's order; each item's tooltip names the device behind it. A picture ring shows the open
-// port: 1-16 as themselves, any higher port as 99, 0 when none is open.
+// key's order; each item's tooltip names the device behind it. When the chosen port is not
+// among them (its adapter is away), a last item "COM <n> (getrennt)" keeps showing the
+// choice. The ring never shows one port while operations go to another: a failed open leaves
+// it on the chosen port. A picture ring shows the open port:
+// 1-16 as themselves, any higher port as 99, 0 when none is open.
 //
 // Everything runs on the user-interface thread; the state is plain module data. Every
-// exchange with the card blocks the panel (a wait cursor shows) for at most the port's
-// time-out of 1.0 s per awaited byte.
+// exchange with the card runs in an ExchangeScope (ui/uiruntime.h): a wait cursor shows, the
+// window keeps repainting and the operator's clicks meanwhile are dropped; it takes at most
+// the port's time-out of 1.0 s per awaited byte. The identification and the scan report their
+// outcome to the values shown from answers (cardlink/cardvalues.h), which greys what a failure
+// made doubtful.
 #pragma once
 
 #include "errors/VEK_errorV3.h"
@@ -113,13 +119,15 @@ int VekCom_LastComPortSet(int port);
 int VekCom_OpenChosen(int *port);
 
 // Opens `port` at 9600 baud with a time-out of 1.0 s, closing another open port first (which
-// becomes the last COM port), and shows the outcome in the COM-port ring and the picture rings.
+// becomes the last COM port), and shows the outcome in the COM-port ring and the picture rings
+// (VekCom_ComAnzeige with the port open afterwards).
 // Opening the port that is already open (VekCom_Open(0) with none open included) answers 0 and
 // touches nothing. `port` 0 just closes. Results: 0; vekcom::kErrOpenPortRange (-110303) for a
 // port outside 0-256; vektrz4::kErrOpenFailed (-100003) when the port cannot be opened, in which
 // case the system's reason (busy, permission, missing device) is handed to VEK_Fehleruserstring so
-// that the next shown message carries it (in the catalogue's language), and the ring shows
-// "nicht geöffnet" while the chosen port keeps its value.
+// that the next shown message carries it (in the catalogue's language), and the ring shows the
+// chosen port, which keeps its value (the next operation tries it again); the picture rings
+// show 0.
 int VekCom_Open(int port);
 
 // Closes the open port (close errors are ignored) and records it as the last COM port (0 when
@@ -150,8 +158,10 @@ int VekCom_Scan();
 // (0), then every REG_SZ value whose data is "COM" followed by a whole number 0-256 (StrToInt:
 // white space and one sign allowed) as "COM <n>" with the value n, in the key's order, repeats
 // kept. A missing key leaves "nicht geöffnet" alone. Then the registered COM-port ring is set
-// to the chosen port if it lists it; otherwise it is set to 0 and the open port is closed, the
-// chosen port keeping its number so that a later rebuild selects it again.
+// to the chosen port if it lists it; otherwise the item "COM <n> (getrennt)" with the
+// chosen port's value is appended to it and selected, and the open port is closed: the choice
+// stays until the operator picks another port, and a rebuild once the adapter is back lists
+// and selects it as usual.
 void VekCom_ComListeErstellen(int panel, int control);
 
 // Shows `port` in the COM-port ring and in every picture ring (1-16 as is, above 16 as 99).
@@ -179,5 +189,6 @@ int Callback_Scan(int panel, int control, int event, void *callbackData, int eve
 
 // ---------------------------------------------------------------------------------------------
 // For tests: forgets every registration and returns the state to its start values (chosen,
-// open and last port 0, address "1"); an open port is closed first.
+// open and last port 0, address "1"); an open port is closed first. The values shown from
+// answers are forgotten too (cardValuesResetForTesting).
 void vekComResetForTesting();

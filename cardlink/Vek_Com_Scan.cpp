@@ -2,19 +2,23 @@
 #include "cardlink/Vek_Com.h"
 
 #include "cardlink/Vek_Com_internal.h"
+#include "cardlink/cardvalues.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
+#include "platform/translatable.h"
 #include "ui/uiruntime.h"
 
 #include <cstring>
+#include <string>
 
 using cardlink::detail::Control;
 using cardlink::detail::state;
 
 namespace {
 
-// Shown while an address is probed; its last character becomes the address.
-constexpr const char kProgressText[] = "Suche nach Gerät x";
+// Shown while an address is probed; its last character becomes the address. The text is
+// shown in the operator's language; the address stays its last character.
+constexpr const char kProgressText[] = TRZ4_TRANSLATABLE("Vek_Com", "Suche nach Gerät x");
 
 void setText(const Control &c, const char *text) {
     if (c.registered())
@@ -25,54 +29,73 @@ void setText(const Control &c, const char *text) {
 
 int VekCom_IdLesen() {
     auto &s = state();
-    VekCom_OpenChosen(nullptr);
+    ExchangeScope exchange;
+    const int opened = VekCom_OpenChosen(nullptr);
+    const char address = VekCom_AdresseGet();
     // The open's own code is not passed on: what the operator needs to know is that there is
-    // no open port (a pending reason from the failed open rides along with this message).
-    if (s.openPort == 0)
+    // no open port (a pending reason from the failed open rides along with this message). What
+    // the failure says about the values shown depends on the open's own code, though.
+    if (s.openPort == 0) {
+        cardValuesAfterExchange(CardQuestion::Identification,
+                                opened != 0 ? opened : vekcom::kErrIdNotOpen, s.chosenPort,
+                                address);
         return vekcom::kErrIdNotOpen;
-    WaitCursor wait;
+    }
+    const int port = s.openPort;
     setText(s.idText, "");
+    cardValuesIdentificationEmptied();
     char idText[kTrz4IdBufferSize] = {};
-    int code = VEKTRZ4_IDLesen(s.openPort, VekCom_AdresseGet(), idText);
+    int code = VEKTRZ4_IDLesen(port, address, idText);
     if (code != 0) {
         VekCom_Close();
+        cardValuesAfterExchange(CardQuestion::Identification, code, port, address);
         return code;
     }
     setText(s.idText, idText);
     VekCom_Close();
+    cardValuesAfterExchange(CardQuestion::Identification, 0, port, address);
     return 0;
 }
 
 int VekCom_Scan() {
     auto &s = state();
-    char progress[sizeof kProgressText];
-    std::memcpy(progress, kProgressText, sizeof kProgressText);
-    VekCom_OpenChosen(nullptr);
-    if (s.openPort == 0)
+    std::string progress = uiText("Vek_Com", kProgressText);
+    ExchangeScope exchange;
+    const int opened = VekCom_OpenChosen(nullptr);
+    if (s.openPort == 0) {
+        cardValuesAfterExchange(CardQuestion::Scan, opened != 0 ? opened : vekcom::kErrScanNotOpen,
+                                s.chosenPort, vekcom::kHighestAddress);
         return vekcom::kErrScanNotOpen;
-    WaitCursor wait;
+    }
+    const int port = s.openPort;
     setText(s.idText, "");
+    cardValuesIdentificationEmptied();
 
     char address = '1';
     for (int i = 0; address <= vekcom::kHighestAddress && i < s.adressLedCount; ++i, ++address) {
         const Control &led = s.adressLeds[i];
-        // The text control paints at once, so the operator sees which address is being asked
-        // while the exchange keeps the event loop blocked.
-        progress[sizeof progress - 2] = address;
-        setText(s.scanText, progress);
+        // The text control paints at once, and the window keeps repainting while the probe
+        // waits, so the operator sees which address is being asked.
+        if (!progress.empty())
+            progress.back() = address;
+        setText(s.scanText, progress.c_str());
         char idText[kTrz4IdBufferSize] = {};
-        if (VEKTRZ4_IDLesen(s.openPort, address, idText) != 0) {
+        ProbeFinding finding = ProbeFinding::Nothing;
+        if (VEKTRZ4_IDLesen(port, address, idText) != 0) {
             SetCtrlVal(led.panel, led.control, 0);
         } else if (std::strncmp(idText, kTrz4CardPrefix, sizeof kTrz4CardPrefix - 1) == 0) {
+            finding = ProbeFinding::Card;
             SetCtrlAttribute(led.panel, led.control, ATTR_ON_COLOR, kVekComColourCard);
             SetCtrlVal(led.panel, led.control, 1);
             if (s.adressRing.registered())
                 SetCtrlVal(s.adressRing.panel, s.adressRing.control, address);
             setText(s.idText, idText);
         } else {
+            finding = ProbeFinding::OtherDevice;
             SetCtrlAttribute(led.panel, led.control, ATTR_ON_COLOR, kVekComColourForeign);
             SetCtrlVal(led.panel, led.control, 1);
         }
+        cardValuesAfterProbe(port, address, finding);
     }
     setText(s.scanText, "");
     VekCom_Close();

@@ -90,6 +90,7 @@ bool drainOutput(int port) {
         timeout = 1.0;
     auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                        std::chrono::duration<double>(timeout));
+    SerialWait wait;
     for (;;) {
         int pending = GetOutQLen(port);
         if (pending == 0)
@@ -97,6 +98,7 @@ bool drainOutput(int port) {
         if (pending < 0 || Clock::now() >= deadline)
             return false;
         std::this_thread::sleep_for(std::chrono::microseconds(200));
+        wait.tick();
     }
 }
 

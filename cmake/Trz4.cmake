@@ -23,6 +23,30 @@ else()
     set(TRZ4_OS posix)
 endif()
 
+# Code that differs per operating system lives in files of its own, named <name>_posix.cpp and
+# <name>_win32.cpp; a folder lists <name>_${TRZ4_OS}.cpp, so the other system's file is never
+# compiled and a missing one is a configure error.
+if(WIN32)
+    set(TRZ4_OS win32)
+else()
+    set(TRZ4_OS posix)
+endif()
+
+# The program's translation catalogue is made from the texts marked in these sources (Qt's
+# tr(), QCoreApplication::translate, QT_TRANSLATE_NOOP, and TRZ4_TRANSLATABLE in code without
+# Qt). Libraries marked TRANSLATED add all their sources; trz4_translatable adds others, such
+# as another system's files that this configuration does not compile, so that the catalogue
+# is the same whichever system it is updated on.
+function(trz4_translatable)
+    foreach(file IN LISTS ARGN)
+        get_filename_component(path "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+        if(NOT EXISTS "${path}")
+            message(FATAL_ERROR "trz4: translatable source ${path} does not exist")
+        endif()
+        set_property(GLOBAL APPEND PROPERTY TRZ4_TRANSLATABLE_SOURCES "${path}")
+    endforeach()
+endfunction()
+
 # Warnings for our own code only; Qt and GoogleTest headers come in as system headers.
 # Warnings are errors with TRZ4_WERROR (CI): a user's newer or older compiler that finds
 # something new does not break the build.
@@ -48,13 +72,17 @@ function(trz4_wanted result gui test_support developer linux)
     set(${result} ${wanted} PARENT_SCOPE)
 endfunction()
 
-# trz4_library(name [GUI] [TEST_SUPPORT] [DEVELOPER] [LINUX] [OBJECT] SOURCES ... [DEPENDS ...]): a
-# static library with the alias trz4::name, whose headers are included as "folder/header.h"
-# from the source root. OBJECT makes an object library instead: a program that links it gets
-# all of its objects, also those that no other code calls.
+# trz4_library(name [GUI] [TEST_SUPPORT] [DEVELOPER] [LINUX] [OBJECT] [TRANSLATED] SOURCES ...
+# [DEPENDS ...]): a static library with the alias trz4::name, whose headers are included as
+# "folder/header.h" from the source root. OBJECT makes an object library instead: a program
+# that links it gets all of its objects, also those that no other code calls. TRANSLATED: the
+# texts marked in its sources belong to the program's translation catalogue.
 function(trz4_library name)
-    cmake_parse_arguments(ARG "GUI;TEST_SUPPORT;DEVELOPER;LINUX;OBJECT" "" "SOURCES;DEPENDS"
-                          ${ARGN})
+    cmake_parse_arguments(ARG "GUI;TEST_SUPPORT;DEVELOPER;LINUX;OBJECT;TRANSLATED" ""
+                          "SOURCES;DEPENDS" ${ARGN})
+    if(ARG_TRANSLATED)
+        trz4_translatable(${ARG_SOURCES})
+    endif()
     trz4_wanted(wanted "${ARG_GUI}" "${ARG_TEST_SUPPORT}" "${ARG_DEVELOPER}" "${ARG_LINUX}")
     if(NOT wanted)
         return()

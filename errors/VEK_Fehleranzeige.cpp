@@ -75,7 +75,8 @@ void VEK_Fehlerpopup2(int code, const char *title) {
 
 int VekCom_RegisterFehlerControls(int panel, int ledControl, int stringControl, int numberControl) {
     if (gSetCount >= MAX_FEHLERCONTROLS) {
-        MessagePopup("Interner Fehler", "MAX_FEHLERCONTROLS ist zu klein");
+        MessagePopup(uiText("VEK_Fehleranzeige", "Interner Fehler").c_str(),
+                     uiText("VEK_Fehleranzeige", "MAX_FEHLERCONTROLS ist zu klein").c_str());
         return -1;
     }
     gSets[gSetCount++] = FehlerControls{panel, ledControl, stringControl, numberControl};
@@ -88,6 +89,14 @@ int VekCom_FehlermeldungSet(int code) {
         SetCtrlVal(set.panel, set.ledControl, code != 0 ? 1 : 0);
         SetCtrlVal(set.panel, set.stringControl, code != 0 ? VEK_Fehlermeldung(code) : "");
         SetCtrlVal(set.panel, set.numberControl, shownNumber(code));
+    }
+    return gSetCount;
+}
+
+int vekShowSuccess(const char *text) {
+    VekCom_FehlermeldungSet(0);
+    for (int i = 0; i < gSetCount; ++i) {
+        SetCtrlVal(gSets[i].panel, gSets[i].stringControl, text != nullptr ? text : "");
     }
     return gSetCount;
 }

@@ -1,6 +1,6 @@
 #include "errors/VEK_errorV3.h"
 
-#include "platform/process.h"
+#include "platform/userlocale.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -97,21 +97,7 @@ void VEK_Fehleruserstring(const char *text) {
 }
 
 int vekLanguageFromEnvironment() {
-    auto languageOf = [](const char *locale) {
-        const bool german =
-            std::strncmp(locale, "de", 2) == 0 &&
-            (locale[2] == '\0' || locale[2] == '_' || locale[2] == '.' || locale[2] == '@');
-        return german ? 1 : kVekLanguageEnglish;
-    };
-    // The order in which the C library picks the messages' locale.
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char *value = std::getenv(name);
-        if (value != nullptr && value[0] != '\0')
-            return languageOf(value);
-    }
-    // Windows keeps the user's choice in its settings, not in the environment.
-    const std::string system = systemLocaleName();
-    return system.empty() ? kVekLanguageEnglish : languageOf(system.c_str());
+    return localeNamesGerman(messagesLocaleName()) ? 1 : kVekLanguageEnglish;
 }
 
 int vekLanguage() {

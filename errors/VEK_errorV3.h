@@ -124,12 +124,11 @@ void VEK_Fehleruserstring(const char *text);
 // uses it to word popup titles.
 int vekLanguage();
 
-// The language value the locale asks for: German (1) when the first of LC_ALL, LC_MESSAGES and
-// LANG that is set and not empty names German ("de", "de_DE.UTF-8", "de_AT", "de@euro", ...),
-// English (kVekLanguageEnglish) otherwise ("C", "POSIX", "en_GB.UTF-8"). When none is set: on
-// Windows the user's language setting decides the same way (systemLocaleName(),
-// platform/process.h, "de_DE" is German), elsewhere it is English. The language value itself
-// is not changed.
+// The language value the user's locale asks for (platform/userlocale.h): German (1) when the
+// locale of messages names German (POSIX: the first of LC_ALL, LC_MESSAGES and LANG that is set
+// and not empty, "de", "de_DE.UTF-8", "de_AT", "de@euro", ...; Windows: the display language),
+// English (kVekLanguageEnglish) otherwise, also when none is set ("C", "POSIX", "en_GB.UTF-8").
+// The language value itself is not changed.
 int vekLanguageFromEnvironment();
 
 // The fallback text of a kind without entry: English for language value 2, German otherwise.
@@ -177,6 +176,11 @@ int VekCom_RegisterFehlerControls(int panel, int ledControl, int stringControl, 
 // off for 0, the message (looked up anew for each set, so a pending user string reaches only
 // the first) or the empty text for 0, and the number. Answers the number of sets.
 int VekCom_FehlermeldungSet(int code);
+
+// Shows a success in words in every registered set: as VekCom_FehlermeldungSet(0) does (LED
+// off, number 0), but with `text` (UTF-8; null as empty) in the text control instead of the
+// empty text. Answers the number of sets.
+int vekShowSuccess(const char *text);
 
 // Forgets every registered set (tests start from an empty table).
 void vekResetFehlerControls();

@@ -1,6 +1,6 @@
 // What programs ask of their process and session, the same way on every system: their
-// arguments, a console that shows UTF-8, the user's language, the local time, whether a display
-// is there, and their memory.
+// arguments, a console that shows UTF-8, the local time, whether a display is there, and their
+// memory.
 #pragma once
 
 #include <ctime>
@@ -18,11 +18,6 @@ std::vector<std::string> programArguments(int argc, char **argv);
 // comes back at exit); output to a file or a pipe passes unchanged. Call it once at start,
 // before anything is written. On POSIX nothing is to do.
 void useUtf8Console();
-
-// The language the user chose for the system, as a locale name such as "de_DE" or "en_US": on
-// Windows the user's default locale (GetUserDefaultLocaleName, with "_" for "-"). On POSIX
-// always "": there the environment's LC_ALL, LC_MESSAGES and LANG are the user's choice.
-std::string systemLocaleName();
 
 // The local time of a moment into *local, safe beside other threads (localtime_r on POSIX,
 // localtime_s on Windows). False, with *local left alone, when the system cannot tell.

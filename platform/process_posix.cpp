@@ -13,10 +13,6 @@ std::vector<std::string> programArguments(int argc, char **argv) {
 
 void useUtf8Console() {}
 
-std::string systemLocaleName() {
-    return {};
-}
-
 bool localTime(std::time_t moment, std::tm *local) {
     return localtime_r(&moment, local) != nullptr;
 }

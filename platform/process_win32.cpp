@@ -117,16 +117,6 @@ void useUtf8Console() {
     }
 }
 
-std::string systemLocaleName() {
-    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
-    const int length = GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
-    std::string result =
-        length > 1 ? platform::win32::utf8(name, static_cast<size_t>(length - 1)) : std::string();
-    for (char &c : result)
-        c = c == '-' ? '_' : c;
-    return result;
-}
-
 bool localTime(std::time_t moment, std::tm *local) {
     return localtime_s(local, &moment) == 0;
 }

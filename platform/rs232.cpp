@@ -2,12 +2,21 @@
 // unless a test installed another.
 #include "platform/rs232.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <string>
 
 namespace {
 
 std::atomic<SerialBackend *> currentBackend{nullptr};
+std::atomic<SerialWaitHook> gWaitHook{nullptr};
+
+long long nowNs() {
+    using Clock = std::chrono::steady_clock;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+        .count();
+}
 
 SerialBackend &backend() {
     SerialBackend *chosen = currentBackend.load();
@@ -21,6 +30,30 @@ thread_local std::string lastReason;
 thread_local std::string lastReasonEnglish;
 
 } // namespace
+
+SerialWaitHook setSerialWaitHook(SerialWaitHook hook) {
+    return gWaitHook.exchange(hook);
+}
+
+SerialWait::SerialWait() : lastRunNs(nowNs()) {}
+
+int SerialWait::slice(int milliseconds) const {
+    if (gWaitHook.load() == nullptr)
+        return milliseconds;
+    return std::min(milliseconds, kSerialWaitSliceMs);
+}
+
+void SerialWait::tick() {
+    SerialWaitHook hook = gWaitHook.load();
+    if (hook == nullptr)
+        return;
+    const long long now = nowNs();
+    if (now - lastRunNs < static_cast<long long>(kSerialWaitSliceMs) * 1000000)
+        return;
+    hook();
+    // Counted from the hook's end: a slow repaint does not make the next one due at once.
+    lastRunNs = nowNs();
+}
 
 SerialBackend *setSerialBackend(SerialBackend *next) {
     SerialBackend *previous = currentBackend.exchange(next);

@@ -86,6 +86,35 @@ const char *lastOpenFailureReason(ReasonLanguage language);
 // tells a port that another program holds from one that is missing or refused).
 int lastOpenFailureCode();
 
+// ---------------------------------------------------------------------------------------------
+// Waiting for the device. Every wait of the serial layer (a byte to read, room to write,
+// queued output to leave on close) and the protocol's wait for a frame to leave block in
+// slices of at most kSerialWaitSliceMs while a wait hook is installed, and call the hook
+// between the slices on the thread that waits: the user-interface thread installs one so
+// that its window keeps painting while an exchange waits for the card. A wait whose byte or
+// room is there at once never calls it. The hook runs while the port is locked: it must not
+// call the serial operations, and should return within a few milliseconds.
+using SerialWaitHook = void (*)();
+inline constexpr int kSerialWaitSliceMs = 10;
+
+// Installs `hook` (null: none, waits simply block) and returns the previous one. Any thread.
+SerialWaitHook setSerialWaitHook(SerialWaitHook hook);
+
+// One wait, for the waits of this layer, of its backends and of the layers above: created when
+// the wait begins, asked how long to block next, and ticked after each block.
+class SerialWait {
+public:
+    SerialWait();
+    // How long to block before the next tick: `milliseconds` (>= 0), cut to one slice while a
+    // hook is installed.
+    int slice(int milliseconds) const;
+    // Calls the hook once the wait has lasted a slice, and from then on at most once a slice.
+    void tick();
+
+private:
+    long long lastRunNs;
+};
+
 // The seam under the operations above. Implementations report failures with ComError values.
 class SerialBackend {
 public:

@@ -216,6 +216,7 @@ public:
             return kComInvalidArgument;
         return ports.withOpenPort(port, [&](PortState &state) {
             auto deadline = deadlineAfter(state.timeoutSeconds);
+            SerialWait wait;
             int written = 0;
             while (written < count) {
                 ssize_t n = ::write(state.fd, buffer + written, count - written);
@@ -228,13 +229,15 @@ public:
                 if (n < 0 && errno != EAGAIN)
                     return failure(errno);
                 // The kernel queue is full: wait for room, but never past the time-out.
-                int wait = pollMilliseconds(deadline);
-                if (wait == 0)
+                int left = pollMilliseconds(deadline);
+                if (left == 0)
                     break;
                 pollfd pfd{state.fd, POLLOUT, 0};
-                int ready = ::poll(&pfd, 1, wait);
+                int ready = ::poll(&pfd, 1, wait.slice(left));
                 if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
                     return written > 0 ? written : static_cast<int>(kComHangup);
+                if (ready == 0)
+                    wait.tick();
             }
             return written;
         });
@@ -254,6 +257,7 @@ public:
             if (state.bufferStart < state.bufferEnd)
                 return static_cast<int>(state.buffer[state.bufferStart++]);
             auto deadline = deadlineAfter(state.timeoutSeconds);
+            SerialWait wait;
             for (;;) {
                 ssize_t n = ::read(state.fd, state.buffer.data(), state.buffer.size());
                 if (n > 0) {
@@ -269,16 +273,18 @@ public:
                     continue;
                 if (errno != EAGAIN)
                     return isHangup(errno) ? static_cast<int>(kComHangup) : failure(errno);
-                int wait = pollMilliseconds(deadline);
-                if (wait == 0)
+                int left = pollMilliseconds(deadline);
+                if (left == 0)
                     return static_cast<int>(kComTimeout);
                 pollfd pfd{state.fd, POLLIN, 0};
-                int ready = ::poll(&pfd, 1, wait);
+                int ready = ::poll(&pfd, 1, wait.slice(left));
                 if (ready < 0 && errno != EINTR)
                     return failure(errno);
                 if (ready > 0 && !(pfd.revents & POLLIN) &&
                     (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
                     return static_cast<int>(kComHangup);
+                if (ready == 0)
+                    wait.tick();
             }
         });
     }
@@ -370,10 +376,12 @@ private:
         // Let queued output leave, but bounded: a stalled or vanished device must not keep
         // close() waiting in the driver.
         auto deadline = deadlineAfter(state.timeoutSeconds);
+        SerialWait wait;
         int pending = 0;
         while (ioctl(state.fd, TIOCOUTQ, &pending) == 0 && pending > 0 && Clock::now() < deadline) {
             pollfd pfd{state.fd, 0, 0};
             ::poll(&pfd, 1, 1);
+            wait.tick();
         }
         tcflush(state.fd, TCIOFLUSH);
         // Exclusive mode belongs to the tty, not to this descriptor: leave it as it was found,

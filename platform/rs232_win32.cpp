@@ -7,7 +7,9 @@
 #include "platform/rs232_internal.h"
 #include "platform/win32.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <mutex>
 #include <string>
@@ -25,6 +27,9 @@ struct PortState {
     std::array<unsigned char, 512> buffer{};
     DWORD bufferStart = 0;
     DWORD bufferEnd = 0;
+    // The wait now set in the driver for one read or write, in milliseconds: the port's
+    // time-out, or a slice of it while a wait hook runs (platform/rs232.h).
+    DWORD waitMs = 0;
     std::mutex lock;
 
     bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
@@ -88,10 +93,13 @@ BYTE parityCode(int parity) {
     }
 }
 
-// One read waits for its first byte at most the time-out and returns what it has then; a
-// write gives up after the time-out. A time-out of 0 reads only what has arrived.
-bool applyTimeouts(HANDLE handle, double seconds) {
-    const auto milliseconds = static_cast<DWORD>(std::ceil(seconds * 1000.0));
+DWORD millisecondsOf(double seconds) {
+    return static_cast<DWORD>(std::ceil(seconds * 1000.0));
+}
+
+// Sets how long one read waits for its first byte and one write for the line, in
+// milliseconds; a read then returns what it has. With 0 a read takes only what has arrived.
+bool applyWait(HANDLE handle, DWORD milliseconds) {
     COMMTIMEOUTS timeouts{};
     if (milliseconds == 0) {
         timeouts.ReadIntervalTimeout = MAXDWORD;
@@ -101,6 +109,17 @@ bool applyTimeouts(HANDLE handle, double seconds) {
     // A write constant of 0 would mean no limit at all.
     timeouts.WriteTotalTimeoutConstant = milliseconds == 0 ? 1 : milliseconds;
     return SetCommTimeouts(handle, &timeouts) != 0;
+}
+
+// The port's wait, changed in the driver only when it differs: a read or write without a
+// wait hook keeps the time-out set once.
+bool setWait(PortState &state, DWORD milliseconds) {
+    if (milliseconds == state.waitMs)
+        return true;
+    if (!applyWait(state.handle, milliseconds))
+        return false;
+    state.waitMs = milliseconds;
+    return true;
 }
 
 class Win32SerialBackend final : public SerialBackend {
@@ -132,7 +151,7 @@ public:
                   static_cast<DWORD>(std::max(outputQueueSize, 0)));
         const bool pty = win32::wineMapsComPortToPseudoTerminal(comNumberOfDevice(device));
         int result = configure(handle, shown, baudRate, parity, dataBits, stopBits, pty);
-        if (result == 0 && !applyTimeouts(handle, kDefaultTimeoutSeconds))
+        if (result == 0 && !applyWait(handle, millisecondsOf(kDefaultTimeoutSeconds)))
             result = systemFailure(GetLastError(), shown);
         if (result != 0) {
             CloseHandle(handle);
@@ -141,6 +160,7 @@ public:
         PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
         state.handle = handle;
         state.timeoutSeconds = kDefaultTimeoutSeconds;
+        state.waitMs = millisecondsOf(kDefaultTimeoutSeconds);
         state.bufferStart = state.bufferEnd = 0;
         return 0;
     }
@@ -156,7 +176,7 @@ public:
         return ports.withOpenPort(port, [seconds](PortState &state) {
             if (!(seconds >= 0.0) || seconds > kMaxTimeoutSeconds)
                 return static_cast<int>(kComInvalidArgument);
-            if (!applyTimeouts(state.handle, seconds))
+            if (!setWait(state, millisecondsOf(seconds)))
                 return failure(GetLastError());
             state.timeoutSeconds = seconds;
             return 0;
@@ -186,15 +206,31 @@ public:
         if (count < 0 || (count > 0 && !buffer))
             return kComInvalidArgument;
         return ports.withOpenPort(port, [&](PortState &state) {
-            DWORD written = 0;
+            const auto deadline = deadlineAfter(state.timeoutSeconds);
+            SerialWait wait;
+            int written = 0;
             // The write time-out ends a write that the line cannot take in time; what went
-            // out by then is reported.
-            if (!WriteFile(state.handle, buffer, static_cast<DWORD>(count), &written, nullptr)) {
-                const DWORD error = GetLastError();
-                clearErrors(state.handle);
-                return written > 0 ? static_cast<int>(written) : failure(error);
+            // out by then is reported. The first try is made even with a time-out of 0.
+            for (bool first = true; written < count; first = false) {
+                const long long left = millisecondsUntil(deadline);
+                if (left == 0 && !first)
+                    break;
+                const int slice = wait.slice(static_cast<int>(std::min<long long>(left, INT_MAX)));
+                if (!setWait(state, static_cast<DWORD>(std::max(slice, 1))))
+                    return written > 0 ? written : failure(GetLastError());
+                DWORD sent = 0;
+                const BOOL ok = WriteFile(state.handle, buffer + written,
+                                          static_cast<DWORD>(count - written), &sent, nullptr);
+                written += static_cast<int>(sent);
+                if (!ok) {
+                    const DWORD error = GetLastError();
+                    clearErrors(state.handle);
+                    return written > 0 ? written : failure(error);
+                }
+                if (written < count)
+                    wait.tick();
             }
-            return static_cast<int>(written);
+            return written;
         });
     }
 
@@ -212,25 +248,36 @@ public:
         return ports.withOpenPort(port, [](PortState &state) {
             if (state.bufferStart < state.bufferEnd)
                 return static_cast<int>(state.buffer[state.bufferStart++]);
-            // What has arrived is taken at once; with nothing there, one byte is waited for
-            // (the read time-out bounds that wait), so a read never waits for a full buffer.
-            DWORD errors = 0;
-            COMSTAT status{};
-            if (!ClearCommError(state.handle, &errors, &status))
-                return failure(GetLastError());
-            DWORD wanted = status.cbInQue;
-            if (wanted > state.buffer.size())
-                wanted = static_cast<DWORD>(state.buffer.size());
-            if (wanted == 0)
-                wanted = 1;
-            DWORD got = 0;
-            if (!ReadFile(state.handle, state.buffer.data(), wanted, &got, nullptr))
-                return failure(GetLastError());
-            if (got == 0)
-                return static_cast<int>(kComTimeout);
-            state.bufferStart = 1;
-            state.bufferEnd = got;
-            return static_cast<int>(state.buffer[0]);
+            const auto deadline = deadlineAfter(state.timeoutSeconds);
+            SerialWait wait;
+            for (;;) {
+                // What has arrived is taken at once; with nothing there, one byte is waited
+                // for (the read's wait bounds that), so a read never waits for a full buffer.
+                DWORD errors = 0;
+                COMSTAT status{};
+                if (!ClearCommError(state.handle, &errors, &status))
+                    return failure(GetLastError());
+                DWORD wanted = std::min<DWORD>(status.cbInQue, state.buffer.size());
+                if (wanted == 0) {
+                    const long long left = millisecondsUntil(deadline);
+                    if (left == 0)
+                        return static_cast<int>(kComTimeout);
+                    const int slice =
+                        wait.slice(static_cast<int>(std::min<long long>(left, INT_MAX)));
+                    if (!setWait(state, static_cast<DWORD>(slice)))
+                        return failure(GetLastError());
+                    wanted = 1;
+                }
+                DWORD got = 0;
+                if (!ReadFile(state.handle, state.buffer.data(), wanted, &got, nullptr))
+                    return failure(GetLastError());
+                if (got > 0) {
+                    state.bufferStart = 1;
+                    state.bufferEnd = got;
+                    return static_cast<int>(state.buffer[0]);
+                }
+                wait.tick();
+            }
         });
     }
 
@@ -311,11 +358,14 @@ private:
         // Let queued output leave, but bounded: a stalled or vanished device must not keep
         // the close waiting.
         const auto deadline = deadlineAfter(state.timeoutSeconds);
+        SerialWait wait;
         DWORD errors = 0;
         COMSTAT status{};
         while (ClearCommError(state.handle, &errors, &status) && status.cbOutQue > 0 &&
-               Clock::now() < deadline)
+               Clock::now() < deadline) {
             Sleep(1);
+            wait.tick();
+        }
         PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
         CloseHandle(state.handle);
         state.handle = INVALID_HANDLE_VALUE;

@@ -2,6 +2,25 @@
 #include "platform/serial_double.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// The real layer's time-out: blocked in slices, the wait hook called between them.
+void waitThroughSilence(double seconds) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(seconds));
+    SerialWait wait;
+    for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait.slice(static_cast<int>(left))));
+        wait.tick();
+    }
+}
+
+} // namespace
 
 int SerialDouble::count(const std::string &call) const {
     return static_cast<int>(std::count(calls.begin(), calls.end(), call));
@@ -83,6 +102,7 @@ int SerialDouble::readByte(int) {
     calls.push_back("read");
     if (input.empty()) {
         ++silences;
+        waitThroughSilence(silenceWaitSeconds);
         return silenceResult;
     }
     auto byte = static_cast<unsigned char>(input.front());

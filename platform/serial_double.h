@@ -2,8 +2,9 @@
 //
 // Install it with ScopedSerialBackend (platform/rs232.h). It plays the device: each write may
 // release a scripted reply into the input, and every failure the protocol has to handle can
-// be injected. It records what was written and the order of the operations. Reads never
-// wait: an empty input is silence and returns kComTimeout at once (counted in silences).
+// be injected. It records what was written and the order of the operations. Reads do not
+// wait unless asked to: an empty input is silence and returns kComTimeout at once (counted in
+// silences), or after silenceWaitSeconds spent as the real layer spends a time-out.
 // Not thread-safe; a test drives it from one thread.
 #pragma once
 
@@ -39,6 +40,9 @@ public:
     std::vector<int> outQueueLengths;
     // Read failure (instead of a byte) once the input is empty; default: silence.
     int silenceResult = kComTimeout;
+    // How long a read of an empty input waits before it reports silence, in slices that call
+    // the wait hook (platform/rs232.h) as the real layer's waits do. 0: it reports at once.
+    double silenceWaitSeconds = 0.0;
     // Open failure reason reported with a failing openResult.
     std::string failureReason = "Gerät ist nicht vorhanden.";
     std::string failureReasonEnglish = "The device does not exist.";

@@ -1,9 +1,11 @@
 // Control values, attributes and ring lists.
 #include "ui/uiruntime.h"
 
+#include "ui/accessibility.h"
 #include "ui/ledwidget.h"
 #include "ui/runtime_internal.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +44,45 @@ QString withVisibleControls(const QString &text) {
     return shown;
 }
 
+// The tooltip of a string control: the whole text, for a long error message with the
+// system's reason that the field cannot show; the stale note instead while the value is stale.
+void setStringTooltip(Control *c, const QString &shown) {
+    auto *edit = static_cast<QLineEdit *>(c->widget.data());
+    const QString tip = c->staleNote.isEmpty() ? shown : c->staleNote;
+    // Tooltips render whatever looks like markup, so such a text is escaped to be shown as
+    // written.
+    edit->setToolTip(Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip) : tip);
+    // A screen reader hears that the text is stale, as the mouse's tooltip shows it.
+    edit->setAccessibleDescription(c->staleNote);
+}
+
+// Greyed and in italics: a stale text stays readable, but does not look like a fresh answer.
+void showStringStale(Control *c) {
+    auto *edit = static_cast<QLineEdit *>(c->widget.data());
+    const bool stale = !c->staleNote.isEmpty();
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, stale ? QColor(0x80, 0x80, 0x80)
+                                           : QApplication::palette(edit).color(QPalette::Text));
+    edit->setPalette(palette);
+    QFont font = edit->font();
+    font.setItalic(stale);
+    edit->setFont(font);
+    setStringTooltip(c, edit->text());
+}
+
+void showLabelStale(Control *c) {
+    if (c->label.isNull()) {
+        return;
+    }
+    const bool stale = !c->staleNote.isEmpty();
+    QPalette palette = c->label->palette();
+    palette.setColor(QPalette::WindowText,
+                     stale ? QColor(0x80, 0x80, 0x80)
+                           : c->label->parentWidget()->palette().color(QPalette::WindowText));
+    c->label->setPalette(palette);
+    c->label->setToolTip(c->staleNote);
+}
+
 int setTextValue(int panel, int control, const QString &text) {
     Control *c = findControl(panel, control);
     if (c == nullptr) {
@@ -54,14 +95,20 @@ int setTextValue(int panel, int control, const QString &text) {
         edit->setText(shown);
         edit->setCursorPosition(0);
         // A long error message with the system's reason attached does not fit the field; the
-        // tooltip shows it whole. Tooltips render whatever looks like markup, so such a text
-        // is escaped to be shown as written.
-        edit->setToolTip(Qt::mightBeRichText(shown) ? Qt::convertFromPlainText(shown) : shown);
+        // tooltip shows it whole.
+        setStringTooltip(c, shown);
+        if (c->announce) {
+            announceText(edit, shown);
+        }
         break;
     }
-    case ControlKind::TextMessage:
-        static_cast<QLabel *>(c->widget.data())->setText(text);
+    case ControlKind::TextMessage: {
+        auto *label = static_cast<QLabel *>(c->widget.data());
+        label->setText(text);
+        // An empty text shows nothing; hidden, it says nothing to a screen reader either.
+        label->setVisible(!text.isEmpty());
         break;
+    }
     case ControlKind::CommandButton:
         static_cast<QPushButton *>(c->widget.data())->setText(text);
         break;
@@ -303,7 +350,46 @@ int setRingItemTooltip(int panel, int control, int index, const char *tooltip) {
     if (index < 0 || index >= ring->count()) {
         return kUiErrIndexOutOfRange;
     }
-    ring->setItemData(index, tooltip == nullptr || tooltip[0] == '\0' ? QVariant() : utf8(tooltip),
-                      Qt::ToolTipRole);
+    const QVariant text =
+        tooltip == nullptr || tooltip[0] == '\0' ? QVariant() : QVariant(utf8(tooltip));
+    ring->setItemData(index, text, Qt::ToolTipRole);
+    // What the mouse shows, a screen reader says.
+    ring->setItemData(index, text, Qt::AccessibleDescriptionRole);
+    return 0;
+}
+
+int setCtrlStale(int panel, int control, const char *note) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    if (c->kind != ControlKind::Led && c->kind != ControlKind::String) {
+        return kUiErrWrongType;
+    }
+    const QString text = utf8(note);
+    if (text == c->staleNote) {
+        return 0;
+    }
+    c->staleNote = text;
+    if (c->kind == ControlKind::Led) {
+        static_cast<LedWidget *>(c->widget.data())->setStaleNote(text);
+    } else {
+        showStringStale(c);
+    }
+    showLabelStale(c);
+    paintNow(c->widget);
+    paintNow(c->label);
+    return 0;
+}
+
+int getCtrlStale(int panel, int control, std::string *note) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    if (note == nullptr) {
+        return kUiErrBadArgument;
+    }
+    *note = c->staleNote.toStdString();
     return 0;
 }

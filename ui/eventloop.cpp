@@ -4,13 +4,13 @@
 #include "platform/process.h"
 #include "toolbox/toolbox.h"
 
+#include "platform/rs232.h"
 #include "ui/popupdialog.h"
 #include "ui/runtime_internal.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QLibraryInfo>
-#include <QTranslator>
+#include <QThread>
 
 #include <array>
 #include <cstdio>
@@ -26,6 +26,80 @@ QPointer<QEventLoop> gMainLoop;
 void (*gStartupHook)() = nullptr;
 bool gQuitPending = false;
 int gQuitCode = 0;
+
+// Exchanges (ExchangeScope) running now, and whether the runtime is handling events inside
+// one of their waits.
+int gExchangeDepth = 0;
+bool gHandlingWaitEvents = false;
+SerialWaitHook gHookBefore = nullptr;
+
+bool onUserInterfaceThread() {
+    QCoreApplication *application = QCoreApplication::instance();
+    return application != nullptr && QThread::currentThread() == application->thread();
+}
+
+// What an operator does to make something happen. Handled inside an exchange's wait, each of
+// these would either start a second callback under the running one or be kept by Qt and
+// replayed once the exchange is over; both would do what the operator no longer expects.
+bool isOperatorInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::NativeGesture:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class OperatorInputDropper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (!gHandlingWaitEvents) {
+            return false;
+        }
+        if (event->type() == QEvent::ShortcutOverride) {
+            // Accepted, the key counts as taken by the focus widget, so no shortcut fires; the
+            // key press that follows is dropped.
+            event->accept();
+            return true;
+        }
+        return isOperatorInput(event->type());
+    }
+};
+
+QPointer<OperatorInputDropper> gInputDropper;
+
+// Runs inside the serial layer's waits, and once more when an exchange ends: the window
+// system's events are handled (repaints, exposures, the cursor), the operator's input is
+// dropped and no callback starts.
+void handleEventsWhileWaiting() {
+    if (gHandlingWaitEvents || gExchangeDepth == 0 || !onUserInterfaceThread()) {
+        return;
+    }
+    gHandlingWaitEvents = true;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    gHandlingWaitEvents = false;
+}
 
 int strictUtf8CutLength(const QByteArray &bytes, int maxBytes) {
     int length = bytes.size() < maxBytes ? static_cast<int>(bytes.size()) : maxBytes;
@@ -108,13 +182,6 @@ int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char
     watchTerminationRequests();
     // Wayland compositors find the window's icon through the desktop file's name.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.beispielwerk.trz4steuerung"));
-    // The program speaks German; Qt's own texts (standard dialog buttons, the line edit's
-    // context menu) follow when its German translations are installed.
-    QTranslator qtTranslations;
-    if (qtTranslations.load(QStringLiteral("qtbase_de"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(&qtTranslations);
-    }
     // The string helpers step over double-byte characters only under a double-byte code
     // page; which one the process runs under is decided once, here at start-up.
     initMultibyteModeFromLocale();
@@ -250,6 +317,43 @@ bool isPopupInstalled(int panel) {
 
 bool userInterfaceRunning() {
     return !gMainLoop.isNull();
+}
+
+bool ui::detail::callbacksHeld() {
+    return gHandlingWaitEvents;
+}
+
+bool exchangeRunning() {
+    return gExchangeDepth > 0;
+}
+
+ExchangeScope::ExchangeScope() : active(onUserInterfaceThread()) {
+    if (!active) {
+        return;
+    }
+    if (gExchangeDepth++ == 0) {
+        if (gInputDropper.isNull()) {
+            gInputDropper = new OperatorInputDropper(QCoreApplication::instance());
+            QCoreApplication::instance()->installEventFilter(gInputDropper);
+        }
+        gHookBefore = setSerialWaitHook(handleEventsWhileWaiting);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+}
+
+ExchangeScope::~ExchangeScope() {
+    if (!active) {
+        return;
+    }
+    if (gExchangeDepth == 1) {
+        // Clicks and keys that arrived between the waits are still queued; they go now, so
+        // that nothing aimed at the panels during the exchange acts after it.
+        handleEventsWhileWaiting();
+        setSerialWaitHook(gHookBefore);
+        QApplication::restoreOverrideCursor();
+    }
+    --gExchangeDepth;
+    releaseWaitingWork();
 }
 
 WaitCursor::WaitCursor() {

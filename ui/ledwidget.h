@@ -19,6 +19,10 @@ public:
     // 0xRRGGBB.
     int onColour() const { return colour.rgb() & 0xFFFFFF; }
     void setOnColour(int rgb);
+    // A non-empty note shows the lamp as stale: greyed, with the note in its tooltip. An empty
+    // note shows it as current.
+    void setStaleNote(const QString &note);
+    bool isStale() const { return !staleNote.isEmpty(); }
 
     QSize sizeHint() const override { return {16, 16}; }
 
@@ -29,12 +33,14 @@ private:
     void updateStateText();
 
     QString name;
+    QString staleNote;
     bool on = false;
     QColor colour{0x00, 0xC0, 0x00};
 };
 
-// Text of an LED state as read out and shown in the tooltip.
-inline constexpr const char *kLedOnText = "ein";
-inline constexpr const char *kLedOffText = "aus";
+// Text of an LED state as read out and shown in the tooltip (translated in the context
+// "LedWidget").
+inline constexpr const char *kLedOnText = QT_TRANSLATE_NOOP("LedWidget", "ein");
+inline constexpr const char *kLedOffText = QT_TRANSLATE_NOOP("LedWidget", "aus");
 
 } // namespace ui::detail

@@ -2,15 +2,16 @@
 // that reach the callbacks.
 #include "ui/uiruntime.h"
 
+#include "ui/accessibility.h"
 #include "ui/ledwidget.h"
 #include "ui/logo.h"
 #include "ui/paneldescription.h"
+#include "ui/panellayout.h"
 #include "ui/runtime_internal.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <string>
@@ -61,18 +63,26 @@ CallbackScope::CallbackScope() {
 }
 
 CallbackScope::~CallbackScope() {
-    if (--gCallbackDepth == 0 && !gWaiting.empty()) {
-        // Posted, not run here: the event that called the callback is still being handled.
-        std::vector<std::function<void()>> waiting;
-        waiting.swap(gWaiting);
-        for (auto &task : waiting)
-            QTimer::singleShot(
-                0, [task = std::move(task)]() mutable { runWhenNoCallback(std::move(task)); });
+    --gCallbackDepth;
+    releaseWaitingWork();
+}
+
+void releaseWaitingWork() {
+    if (gCallbackDepth > 0 || exchangeRunning() || gWaiting.empty()) {
+        return;
     }
+    // Posted, not run here: the event that called the callback is still being handled.
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(gWaiting);
+    for (auto &task : waiting)
+        QTimer::singleShot(
+            0, [task = std::move(task)]() mutable { runWhenNoCallback(std::move(task)); });
 }
 
 void runWhenNoCallback(std::function<void()> task) {
-    if (gCallbackDepth > 0) {
+    // An exchange counts as a callback: the runtime handles events inside its waits, and work
+    // started there would run in the middle of it (a ring rebuilt, a port closed).
+    if (gCallbackDepth > 0 || exchangeRunning()) {
         gWaiting.push_back(std::move(task));
         return;
     }
@@ -103,15 +113,20 @@ QComboBox *ringOf(Control *c) {
 
 namespace {
 
-const PanelDescription *findPanelDescription(const char *resourceFile, int panelResourceId) {
+const ui::ResourceDescription *findResource(const char *resourceFile) {
     if (resourceFile == nullptr) {
         return nullptr;
     }
     auto it = resourceTable().find(std::string_view(resourceFile));
-    if (it == resourceTable().end()) {
+    return it == resourceTable().end() ? nullptr : it->second;
+}
+
+const PanelDescription *findPanelDescription(const ui::ResourceDescription *resource,
+                                             int panelResourceId) {
+    if (resource == nullptr) {
         return nullptr;
     }
-    for (const PanelDescription *panel : it->second->panels) {
+    for (const PanelDescription *panel : resource->panels) {
         if (panel->resourceId == panelResourceId) {
             return panel;
         }
@@ -132,7 +147,7 @@ template <typename T> T lookupCallback(const char *name) {
 
 int invokeCtrlCallback(int panel, int control, int event, int data1, int data2) {
     Control *c = findControl(panel, control);
-    if (c == nullptr || c->callback == nullptr) {
+    if (c == nullptr || c->callback == nullptr || callbacksHeld()) {
         return 0;
     }
     CallbackScope scope;
@@ -142,6 +157,14 @@ int invokeCtrlCallback(int panel, int control, int event, int data1, int data2) 
 int invokePanelCallback(int panel, int event) {
     Panel *p = findPanel(panel);
     if (p == nullptr || p->callback == nullptr) {
+        return 0;
+    }
+    if (callbacksHeld()) {
+        // The operator asked to close the window while an exchange waited: the request counts,
+        // but only once the callback that runs the exchange is done.
+        if (event == EVENT_CLOSE) {
+            runWhenNoCallback([panel] { invokePanelCallback(panel, EVENT_CLOSE); });
+        }
         return 0;
     }
     CallbackScope scope;
@@ -154,7 +177,7 @@ void invokeMenuCallback(int panel, int menuItem) {
         return;
     }
     auto it = p->menuItems.find(menuItem);
-    if (it == p->menuItems.end() || it->second.callback == nullptr) {
+    if (it == p->menuItems.end() || it->second.callback == nullptr || callbacksHeld()) {
         return;
     }
     CallbackScope scope;
@@ -168,13 +191,39 @@ public:
 
 protected:
     // The close box never closes a panel by itself: it reports the close event, and the
-    // program decides (the main panel's callback ends the event loop).
+    // program decides (the main panel's callback ends the event loop). A popup without a
+    // callback of its own closes, as every message box does.
     void closeEvent(QCloseEvent *event) override {
         event->ignore();
-        invokePanelCallback(handle, EVENT_CLOSE);
+        operatorCloses();
+    }
+
+    // Escape on a popup is its close box, as on every other box.
+    void keyPressEvent(QKeyEvent *event) override {
+        const Panel *p = findPanel(handle);
+        const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+        if (p != nullptr && p->popup && event->key() == Qt::Key_Escape &&
+            modifiers == Qt::NoModifier) {
+            event->accept();
+            operatorCloses();
+            return;
+        }
+        QWidget::keyPressEvent(event);
     }
 
 private:
+    void operatorCloses() {
+        const Panel *p = findPanel(handle);
+        if (p == nullptr) {
+            return;
+        }
+        if (p->callback != nullptr) {
+            invokePanelCallback(handle, EVENT_CLOSE);
+        } else if (p->popup) {
+            RemovePopup(handle);
+        }
+    }
+
     int handle;
 };
 
@@ -203,10 +252,11 @@ protected:
             if (swallow != 0 || guard.isNull()) {
                 return true;
             }
-            // A focused command button answers Enter as well as Space: keyboard operators
-            // reach for Enter first.
+            // A focused command button answers Enter (the main key or the keypad's) as well as
+            // Space: keyboard operators reach for Enter first.
             auto *button = qobject_cast<QPushButton *>(watched);
-            if (button != nullptr && key->modifiers() == Qt::NoModifier &&
+            const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+            if (button != nullptr && modifiers == Qt::NoModifier &&
                 (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
                 button->click();
                 return true;
@@ -220,41 +270,53 @@ private:
     int control;
 };
 
-QFont panelFont() {
-    // The panels are laid out for "Microsoft Sans Serif". Where it is not installed they take
-    // the system's own sans-serif face, which every Qt program loads anyway: a face of its own
-    // would cost start-up time for each weight it needs.
-    static const QFont font = [] {
-        QFont f = QApplication::font();
-        if (QFontDatabase::families().contains(QStringLiteral("Microsoft Sans Serif"))) {
-            f.setFamilies({QStringLiteral("Microsoft Sans Serif")});
-        }
-        f.setPixelSize(12);
-        return f;
-    }();
-    return font;
-}
-
 // Group headings: a dark blue that reads well on the panel background.
 constexpr int kHeadingColour = 0x1C3F7A;
 
-QLabel *makeLabel(const ControlDescription &d, QWidget *canvas, QWidget *buddy) {
+// Where a control's label goes, in design pixels.
+constexpr int kLabelHeight = 16;
+constexpr int kLabelGap = 4;
+constexpr int kRightLabelWidth = 210;
+
+// What every widget of one panel is built with.
+struct Build {
+    const char *textContext; // translation context of the texts, or null
+    double scale;            // design pixels to panel pixels
+};
+
+// A text of the description as the operator reads it: its translation for the resource's
+// context when one is installed, else as written.
+QString panelText(const Build &build, const char *text) {
+    if (text == nullptr || text[0] == '\0') {
+        return {};
+    }
+    if (build.textContext == nullptr) {
+        return QString::fromUtf8(text);
+    }
+    return QCoreApplication::translate(build.textContext, text);
+}
+
+QRect designRect(const ControlDescription &d) {
+    return {d.x, d.y, d.width, d.height};
+}
+
+// The label of a control, in the control's parent. `origin` is where that parent sits on the
+// panel, in panel pixels.
+QLabel *makeLabel(const ControlDescription &d, const Build &build, QWidget *parent, QPoint origin,
+                  QWidget *buddy) {
     if (d.labelPlace == LabelPlace::None || d.label == nullptr || d.label[0] == '\0') {
         return nullptr;
     }
-    auto *label = new QLabel(QString::fromUtf8(d.label), canvas);
+    auto *label = new QLabel(panelText(build, d.label), parent);
     label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromLatin1(d.constantName) + QStringLiteral("_label"));
     // Labels get the room up to their control (left) or a fixed width (right, above) instead
     // of a measured one: measuring every text at load costs start-up time, and the layout
     // leaves them that room anyway.
-    constexpr int kLabelHeight = 16;
-    constexpr int kGap = 4;
-    constexpr int kRightLabelWidth = 210;
     QRect place;
     switch (d.labelPlace) {
     case LabelPlace::Left:
-        place = QRect(d.labelX, d.labelY, d.x - kGap - d.labelX, kLabelHeight);
+        place = QRect(d.labelX, d.labelY, d.x - kLabelGap - d.labelX, kLabelHeight);
         break;
     case LabelPlace::Right:
         place = QRect(d.labelX, d.labelY, kRightLabelWidth, kLabelHeight);
@@ -263,43 +325,51 @@ QLabel *makeLabel(const ControlDescription &d, QWidget *canvas, QWidget *buddy) 
         place = QRect(d.labelX, d.labelY, d.width, kLabelHeight);
         break;
     }
-    label->setGeometry(place.intersected(canvas->rect()));
-    if (buddy != nullptr && buddy->focusPolicy() != Qt::NoFocus) {
+    label->setGeometry(
+        scaledRect(place, build.scale).translated(-origin).intersected(parent->rect()));
+    // The buddy takes the label's keyboard shortcut, and assistive technology names the
+    // control after its label. An LED carries its label as its name itself.
+    if (d.kind == ControlKind::Led) {
+        leaveOutNamingLabel(label);
+    } else if (buddy != nullptr && buddy->focusPolicy() != Qt::NoFocus) {
         label->setBuddy(buddy);
     }
     return label;
 }
 
-QWidget *makeWidget(const ControlDescription &d, QWidget *canvas, bool *charValues) {
-    const QString text = QString::fromUtf8(d.label);
+QWidget *makeWidget(const ControlDescription &d, const Build &build, QWidget *parent,
+                    bool *charValues) {
+    const QString text = panelText(build, d.label);
     switch (d.kind) {
     case ControlKind::CommandButton: {
-        auto *button = new QPushButton(text, canvas);
+        auto *button = new QPushButton(text, parent);
         button->setAutoDefault(false);
         return button;
     }
     case ControlKind::Led: {
-        auto *led = new LedWidget(text, canvas);
+        auto *led = new LedWidget(QString(text).remove(QLatin1Char('&')), parent);
         led->setOnColour(d.onColour);
         led->setOn(d.initialValue != 0);
         return led;
     }
     case ControlKind::Ring: {
-        auto *ring = new QComboBox(canvas);
+        auto *ring = new QComboBox(parent);
+        markAccessible(ring, AccessibleKind::Ring);
         for (const ui::RingItem &item : d.items) {
-            ring->addItem(QString::fromUtf8(item.label), item.value);
+            ring->addItem(panelText(build, item.label), item.value);
         }
         ring->setCurrentIndex(d.items.empty() ? -1 : 0);
         *charValues = d.charValues;
+        followItemDescriptions(ring);
         return ring;
     }
     case ControlKind::String: {
-        auto *edit = new QLineEdit(canvas);
+        auto *edit = new QLineEdit(parent);
         edit->setReadOnly(d.indicator);
         return edit;
     }
     case ControlKind::Numeric: {
-        auto *spin = new QSpinBox(canvas);
+        auto *spin = new QSpinBox(parent);
         spin->setRange(INT_MIN, INT_MAX);
         // The step is 1 already; setting it again would lay the box out anew.
 
@@ -312,9 +382,11 @@ QWidget *makeWidget(const ControlDescription &d, QWidget *canvas, bool *charValu
         return spin;
     }
     case ControlKind::TextMessage: {
-        auto *label = new QLabel(text, canvas);
+        auto *label = new QLabel(text, parent);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // An empty text shows nothing; hidden, it says nothing to a screen reader either.
+        label->setVisible(!text.isEmpty());
         if (d.bold) {
             QFont font = label->font();
             font.setBold(true);
@@ -328,15 +400,15 @@ QWidget *makeWidget(const ControlDescription &d, QWidget *canvas, bool *charValu
         return label;
     }
     case ControlKind::Frame: {
-        auto *frame = new QFrame(canvas);
+        auto *frame = new QFrame(parent);
+        markAccessible(frame, AccessibleKind::Group);
         frame->setFrameShape(QFrame::Box);
         frame->setFrameShadow(QFrame::Sunken);
-        frame->setAttribute(Qt::WA_TransparentForMouseEvents);
         return frame;
     }
     case ControlKind::Picture: {
-        auto *picture = new QLabel(canvas);
-        picture->setPixmap(drawMakerLogo(QSize(d.width, d.height)));
+        auto *picture = new QLabel(parent);
+        picture->setPixmap(drawMakerLogo(scaledRect(designRect(d), build.scale).size()));
         return picture;
     }
     }
@@ -362,15 +434,16 @@ void connectCommit(const ControlDescription &d, QWidget *widget, int panel) {
     }
 }
 
-void buildMenuBar(Panel &panel, const ui::MenuBarDescription &description, QVBoxLayout *layout) {
+void buildMenuBar(Panel &panel, const ui::MenuBarDescription &description, const Build &build,
+                  QVBoxLayout *layout) {
     auto *bar = new QMenuBar(panel.window);
     panel.menuBarHandle = gNextHandle++;
     const int handle = panel.handle;
     for (const ui::MenuDescription &menuDescription : description.menus) {
-        QMenu *menu = bar->addMenu(QString::fromUtf8(menuDescription.label));
+        QMenu *menu = bar->addMenu(panelText(build, menuDescription.label));
         menu->setObjectName(QString::fromLatin1(menuDescription.constantName));
         for (const ui::MenuItemDescription &item : menuDescription.items) {
-            QAction *action = menu->addAction(QString::fromUtf8(item.label));
+            QAction *action = menu->addAction(panelText(build, item.label));
             action->setObjectName(QString::fromLatin1(item.constantName));
             const int id = item.id;
             QObject::connect(action, &QAction::triggered, action,
@@ -382,32 +455,120 @@ void buildMenuBar(Panel &panel, const ui::MenuBarDescription &description, QVBox
     layout->setMenuBar(bar);
 }
 
-void buildControls(Panel &panel, const PanelDescription &description, QWidget *canvas) {
+// The group a control sits in: the smallest frame whose rectangle holds the control's, or
+// null.
+const ControlDescription *groupOf(const ControlDescription &d, const PanelDescription &panel) {
+    const ControlDescription *group = nullptr;
+    for (const ControlDescription &frame : panel.controls) {
+        if (frame.kind != ControlKind::Frame || &frame == &d ||
+            !designRect(frame).contains(designRect(d))) {
+            continue;
+        }
+        if (group == nullptr || designRect(*group).contains(designRect(frame))) {
+            group = &frame;
+        }
+    }
+    return group;
+}
+
+// Frames first, outer ones before the frames inside them: a control is made inside its group's
+// frame, which must exist by then. The other controls keep the description's order.
+std::vector<const ControlDescription *> buildOrder(const PanelDescription &description) {
+    std::vector<const ControlDescription *> order;
     for (const ControlDescription &d : description.controls) {
-        Control control;
-        control.id = d.id;
-        control.kind = d.kind;
-        QWidget *widget = makeWidget(d, canvas, &control.charValues);
-        widget->setObjectName(QString::fromLatin1(d.constantName));
-        widget->setGeometry(d.x, d.y, d.width, d.height);
-        control.widget = widget;
-        control.label = makeLabel(d, canvas, widget);
-        if (d.accessibleName != nullptr) {
-            widget->setAccessibleName(QString::fromUtf8(d.accessibleName));
-        } else if (d.label != nullptr && d.label[0] != '\0' && d.kind != ControlKind::Led) {
-            widget->setAccessibleName(QString::fromUtf8(d.label).remove(QLatin1Char('&')));
-        }
-        control.callback = lookupCallback<CtrlCallbackPtr>(d.callbackName);
-        widget->installEventFilter(new ControlEvents(panel.handle, d.id, widget));
-        connectCommit(d, widget, panel.handle);
-        panel.controls[d.id] = control;
+        order.push_back(&d);
     }
-    // Frames are decoration: they sit below everything inside them.
+    auto area = [](const ControlDescription *d) {
+        return d->kind == ControlKind::Frame ? -(d->width * d->height) : 1;
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&area](const auto *a, const auto *b) { return area(a) < area(b); });
+    return order;
+}
+
+// The Tab key visits the controls that take the focus in reading order: the groups and the
+// controls outside any group as blocks, then inside a block its controls.
+void setReadingTabOrder(Panel &panel, QWidget *canvas) {
+    std::vector<QWidget *> blocks;
+    std::map<QWidget *, std::vector<QWidget *>> members;
     for (auto &[id, control] : panel.controls) {
-        if (control.kind == ControlKind::Frame) {
-            control.widget->lower();
+        QWidget *widget = control.widget;
+        if ((widget->focusPolicy() & Qt::TabFocus) == 0) {
+            continue;
+        }
+        QWidget *block = widget;
+        while (block->parentWidget() != canvas) {
+            block = block->parentWidget();
+        }
+        if (members[block].empty()) {
+            blocks.push_back(block);
+        }
+        members[block].push_back(widget);
+    }
+    auto onPanel = [canvas](const std::vector<QWidget *> &widgets) {
+        std::vector<QRect> rects;
+        for (QWidget *w : widgets) {
+            rects.emplace_back(w->mapTo(canvas, QPoint(0, 0)), w->size());
+        }
+        return rects;
+    };
+    std::vector<QWidget *> chain;
+    for (std::size_t b : readingOrder(onPanel(blocks))) {
+        const std::vector<QWidget *> &inBlock = members[blocks[b]];
+        for (std::size_t i : readingOrder(onPanel(inBlock))) {
+            chain.push_back(inBlock[i]);
         }
     }
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+    }
+    // The first control in reading order has the focus when the panel opens.
+    if (!chain.empty()) {
+        chain.front()->setFocus();
+    }
+}
+
+void buildControls(Panel &panel, const PanelDescription &description, const Build &build,
+                   QWidget *canvas) {
+    std::map<const ControlDescription *, QWidget *> frames;
+    std::vector<std::pair<const ControlDescription *, QLabel *>> headings;
+    for (const ControlDescription *d : buildOrder(description)) {
+        const ControlDescription *group = groupOf(*d, description);
+        QWidget *parent = group != nullptr ? frames.at(group) : canvas;
+        const QPoint origin =
+            group != nullptr ? scaledRect(designRect(*group), build.scale).topLeft() : QPoint();
+        Control control;
+        control.id = d->id;
+        control.kind = d->kind;
+        control.announce = d->announce;
+        QWidget *widget = makeWidget(*d, build, parent, &control.charValues);
+        widget->setObjectName(QString::fromLatin1(d->constantName));
+        widget->setGeometry(scaledRect(designRect(*d), build.scale).translated(-origin));
+        if (d->kind == ControlKind::Frame) {
+            frames[d] = widget;
+        } else if (d->heading && group != nullptr) {
+            headings.emplace_back(group, static_cast<QLabel *>(widget));
+        }
+        if (d->indicator) {
+            widget->setFocusPolicy(Qt::ClickFocus);
+        }
+        control.widget = widget;
+        control.label = makeLabel(*d, build, parent, origin, widget);
+        // Buttons, text messages and controls with a label are named by their text (Qt follows
+        // it when it changes); the description names the others.
+        if (d->accessibleName != nullptr) {
+            widget->setAccessibleName(panelText(build, d->accessibleName));
+        }
+        control.callback = lookupCallback<CtrlCallbackPtr>(d->callbackName);
+        widget->installEventFilter(new ControlEvents(panel.handle, d->id, widget));
+        connectCommit(*d, widget, panel.handle);
+        panel.controls[d->id] = control;
+    }
+    for (const auto &[group, heading] : headings) {
+        frames.at(group)->setAccessibleName(heading->text());
+        leaveOutNamingLabel(heading);
+    }
+    setReadingTabOrder(panel, canvas);
 }
 
 // Removes a panel and its child panels from the table; answers the window to delete.
@@ -479,7 +640,8 @@ int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId) {
     if (QApplication::instance() == nullptr) {
         return kUiErrNoApplication;
     }
-    const PanelDescription *description = findPanelDescription(resourceFile, panelResourceId);
+    const ui::ResourceDescription *resource = findResource(resourceFile);
+    const PanelDescription *description = findPanelDescription(resource, panelResourceId);
     if (description == nullptr) {
         return kUiErrResourceNotFound;
     }
@@ -496,16 +658,20 @@ int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId) {
     panel->parent = parentPanel;
     panel->callback = lookupCallback<PanelCallbackPtr>(description->callbackName);
     Qt::WindowFlags flags = parent != nullptr ? Qt::Dialog : Qt::Window;
-    if (panel->callback == nullptr) {
-        // Nothing would react to its close box, so the window offers none.
+    if (parent == nullptr && panel->callback == nullptr) {
+        // Nothing would react to its close box, so the window offers none. A child panel
+        // keeps it: shown as a popup, its close box closes it.
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     }
     auto *window =
         new PanelWindow(panel->handle, parent != nullptr ? parent->window : nullptr, flags);
+    markAccessible(window, AccessibleKind::PanelWindow);
     panel->window = window;
+    const QFont font = panelFont();
+    const Build build{resource->translationContext, layoutScale(fontPixels(font))};
     window->setObjectName(QString::fromLatin1(description->constantName));
-    window->setWindowTitle(QString::fromUtf8(description->title));
-    window->setFont(panelFont());
+    window->setWindowTitle(panelText(build, description->title));
+    window->setFont(font);
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, rgbColour(description->backgroundColour));
     window->setPalette(palette);
@@ -516,13 +682,16 @@ int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId) {
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     auto *canvas = new QWidget(window);
-    canvas->setFixedSize(description->width, description->height);
+    markAccessible(canvas, AccessibleKind::Canvas);
+    canvas->setObjectName(QStringLiteral("canvas"));
+    canvas->setFixedSize(
+        scaledRect(QRect(0, 0, description->width, description->height), build.scale).size());
     layout->addWidget(canvas);
 
     if (description->menuBar != nullptr) {
-        buildMenuBar(*panel, *description->menuBar, layout);
+        buildMenuBar(*panel, *description->menuBar, build, layout);
     }
-    buildControls(*panel, *description, canvas);
+    buildControls(*panel, *description, build, canvas);
     window->adjustSize();
 
     const int handle = panel->handle;
@@ -604,6 +773,13 @@ int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr function, void *
 QWidget *panelWidget(int panel) {
     Panel *p = findPanel(panel);
     return p == nullptr ? nullptr : p->window.data();
+}
+
+QWidget *panelCanvas(int panel) {
+    QWidget *window = panelWidget(panel);
+    return window == nullptr
+               ? nullptr
+               : window->findChild<QWidget *>(QStringLiteral("canvas"), Qt::FindDirectChildrenOnly);
 }
 
 QWidget *controlWidget(int panel, int control) {

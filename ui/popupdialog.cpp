@@ -55,11 +55,13 @@ PopupDialog::PopupDialog(const QString &title, const QString &message,
             continue;
         }
         auto *button = new QPushButton(plainButtonText(labels[i]), this);
-        // Enter and Escape belong to the box, not to the focused button: keep Qt's default
-        // button from taking Enter.
-        button->setAutoDefault(false);
-        button->setDefault(false);
         const int number = i + 1;
+        // Enter and Escape belong to the box, not to the focused button (keyPressEvent): no
+        // button becomes the default by taking the focus. The Enter button carries the
+        // platform's default-button mark, so that the operator sees what Enter will do
+        // wherever the focus is.
+        button->setAutoDefault(false);
+        button->setDefault(number == enterButton);
         connect(button, &QPushButton::clicked, this, [this, number] { done(number); });
         buttons[i] = button;
         row->addWidget(button);
@@ -102,6 +104,14 @@ void PopupDialog::setActiveControl(int control) {
     } else if (hasButton(control)) {
         buttons[control - 1]->setFocus();
     }
+}
+
+void PopupDialog::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // Styles draw the focus ring only once the keyboard has moved the focus, and showing the
+    // window resets that. In this box the focus is part of the question (Space answers with the
+    // focused button, Enter with the marked one), so the ring shows from the start.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 QString PopupDialog::inputText() const {

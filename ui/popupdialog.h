@@ -14,11 +14,13 @@ namespace ui::detail {
 class PopupDialog : public QDialog {
     Q_OBJECT
 public:
-    // Labels that are empty make no button. enterButton / escapeButton are 1-3 or 0 (key off).
+    // Labels that are empty make no button. enterButton / escapeButton are 1-3 or 0 (key off);
+    // the Enter button carries the default-button mark.
     PopupDialog(const QString &title, const QString &message, const std::array<QString, 3> &labels,
                 bool withInput, int enterButton, int escapeButton, QWidget *parent);
 
-    // The button 1-3 or the input field (4) that takes the focus when the box opens.
+    // The button 1-3 or the input field (4) that takes the focus when the box opens; its focus
+    // ring shows from the start.
     void setActiveControl(int control);
     QString inputText() const;
     bool hasButton(int number) const;
@@ -36,6 +38,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void reject() override;
 
 private:

@@ -24,10 +24,13 @@ struct Control {
     int id = 0;
     ControlKind kind = ControlKind::Frame;
     bool charValues = false;
+    bool announce = false; // strings: new texts are announced to assistive technology
     QPointer<QWidget> widget;
     QPointer<QLabel> label;
     CtrlCallbackPtr callback = nullptr;
     void *callbackData = nullptr;
+    // Not empty while the value is shown as stale (setCtrlStale).
+    QString staleNote;
 };
 
 struct MenuItem {
@@ -55,6 +58,10 @@ Control *findControl(int panel, int control);
 int lookupError(int panel);
 // Drops a quit that QuitUserInterface marked while no loop ran.
 void forgetPendingQuit();
+
+// True while the runtime handles events inside an exchange's wait (ExchangeScope): no
+// callback may start then.
+bool callbacksHeld();
 // The ring widget of a control, or null when it is none.
 QComboBox *ringOf(Control *control);
 
@@ -67,10 +74,13 @@ struct CallbackScope {
     CallbackScope &operator=(const CallbackScope &) = delete;
 };
 
-// Runs task now when no callback of the program runs, else from the event loop once the
-// outermost one has returned: callbacks run one at a time, also those the runtime starts by
-// itself (descriptor callbacks).
+// Runs task now when no callback of the program and no exchange (ExchangeScope) runs, else from
+// the event loop once the outermost of them has ended: callbacks run one at a time, also those
+// the runtime starts by itself (descriptor callbacks, a close deferred by an exchange).
 void runWhenNoCallback(std::function<void()> task);
+// Posts the work runWhenNoCallback kept, once no callback and no exchange runs any more; the
+// end of each calls it.
+void releaseWaitingWork();
 
 // Shows a new value at once, even when the calling callback keeps the event loop busy.
 inline void paintNow(QWidget *widget) {

@@ -29,7 +29,8 @@ inline constexpr int EVENT_LEFT_CLICK = 3; // left mouse press on a control, bef
                                            // eventData1 = y, eventData2 = x (control-local)
 inline constexpr int EVENT_KEYPRESS = 7;   // key press on the focused control, before it reacts;
                                            // eventData1 = Qt key code, eventData2 = modifiers
-inline constexpr int EVENT_CLOSE = 11;     // the operator closes the panel's window
+inline constexpr int EVENT_CLOSE = 11;     // the operator closes the panel's window (its
+                                           // close box; Escape on a panel shown as popup)
 
 // Control callback: a result other than 0 from EVENT_LEFT_CLICK or EVENT_KEYPRESS swallows the
 // click or key; the program's own callbacks always answer 0.
@@ -118,6 +119,18 @@ bool terminationRequested();
 void unwatchTerminationRequests();
 
 // ---------------------------------------------------------------------------------------------
+// Texts. The program's texts are written in its source language and shown in the language the
+// program speaks: uiText answers the translation of `source` in `context` from the translators
+// installed in the application (QCoreApplication::translate), as UTF-8, or `source` itself
+// when there is none (also without an application). The program's catalogue tools find the
+// texts of calls with literals; a text kept elsewhere is marked where it is written
+// (QT_TRANSLATE_NOOP, TRZ4_TRANSLATABLE of platform/translatable.h).
+std::string uiText(const char *context, const char *source);
+// `text` with its first "%1" replaced by `argument` (a translated text keeps its "%1" where the
+// language wants the argument); unchanged when it has none.
+std::string withArgument(std::string text, const std::string &argument);
+
+// ---------------------------------------------------------------------------------------------
 // Callback binding by name. Panels bind the callbacks their description names when they are
 // loaded; a name without a registered function is left unbound. Register before LoadPanel.
 // Registering a name again replaces the function; a null function removes it.
@@ -139,8 +152,12 @@ int registerPanelResource(const char *resourceFile, const ui::ResourceDescriptio
 // Panels and the event loop.
 
 // Loads panel number panelResourceId of the registered resourceFile as a new hidden panel with
-// its controls, its menu bar and the callbacks named in the description. parentPanel 0 makes a
-// top-level panel; a parent's handle makes a child window that is discarded with its parent.
+// its controls, its menu bar and the callbacks named in the description: its texts as the
+// installed translation of the resource's context has them, its layout scaled to the panel
+// font, its groups, names and Tab order for keyboard and assistive technology
+// (ui/paneldescription.h). parentPanel 0 makes a top-level panel; a parent's handle makes a
+// child window that is discarded with its parent. A top-level panel without a panel callback
+// has no close box.
 // Answers the handle (>= 1) or a negative code (kUiErrResourceNotFound for a name that is not
 // registered or a panel number that its resource lacks).
 int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId);
@@ -157,7 +174,9 @@ int RunUserInterface();
 int QuitUserInterface(int returnCode);
 
 // Shows a loaded panel as a modal popup and returns at once: while it is shown, no other panel
-// takes input. RemovePopup closes (hides) it; the panel stays loaded.
+// takes input. RemovePopup closes (hides) it; the panel stays loaded. Escape and the window's
+// close box report EVENT_CLOSE to the panel's callback; a popup without a panel callback is
+// closed by them as by RemovePopup, like every message box.
 int InstallPopup(int panel);
 int RemovePopup(int panel);
 
@@ -170,8 +189,9 @@ int MessagePopup(const char *title, const char *message);
 // (at most responseBufferSize bytes including the terminating zero, cut at a whole UTF-8
 // character). buttonArrangement is accepted and ignored (buttons sit in a row). activeControl
 // is the button (kPopupBtn1..3) or the input field (kPopupInputString) that has the focus at
-// the start. Enter chooses enterButton and Escape (or the close box) escapeButton, whichever
-// widget has the focus; kPopupNoCtrl disables the key. Space or a click chooses a button
+// the start, its focus ring showing. Enter chooses enterButton and Escape (or the close box)
+// escapeButton, whichever widget has the focus; kPopupNoCtrl disables the key. The Enter
+// button carries the platform's default-button mark. Space or a click chooses a button
 // itself. Answers the chosen button's number, 1 to 3, or kUiErrBadArgument when no button
 // exists.
 int GenericMessagePopup(const char *title, const char *message, const char *button1Label,
@@ -225,8 +245,9 @@ int GetIndexFromValue(int panel, int control, int *index, int value);
 int GetIndexFromValue(int panel, int control, int *index, char value);
 int GetNumListItems(int panel, int control, int *count);
 int GetLabelFromIndex(int panel, int control, int index, std::string *label);
-// The tooltip of ring item `index` (the COM-port ring shows each port's device there); null or
-// empty removes it.
+// The device text of ring item `index` (the COM-port ring's port device and adapter): the
+// item's tooltip, and its description for assistive technology, which is also the ring's own
+// description while the item is chosen. Null or empty removes it.
 int setRingItemTooltip(int panel, int control, int index, const char *tooltip);
 
 // ---------------------------------------------------------------------------------------------
@@ -247,8 +268,8 @@ int installDescriptorCallback(int descriptor, DescriptorCallbackPtr function, vo
 int removeDescriptorCallback(int watch);
 
 // ---------------------------------------------------------------------------------------------
-// Wait cursor for the length of a blocking exchange: set on construction, restored on
-// destruction; nests. Popups opened meanwhile show the normal pointer.
+// Wait cursor: set on construction, restored on destruction; nests. Popups opened meanwhile
+// show the normal pointer.
 class WaitCursor {
 public:
     WaitCursor();
@@ -257,9 +278,53 @@ public:
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
+// A blocking exchange with a device, for its whole length. Callbacks still run one at a time
+// and the exchange keeps its order of steps, yet the window stays alive while the exchange
+// waits. Scopes nest; the outermost one counts. While one exists on the user-interface thread:
+//  - the wait cursor shows; popups opened meanwhile show the normal pointer and work as
+//    always;
+//  - whenever the serial layer waits for the device on this thread (a byte, room to write,
+//    output to leave; platform/rs232.h), the runtime handles the window system's events at
+//    least every kSerialWaitSliceMs: the panels repaint and show what was set so far;
+//  - mouse clicks, key presses, wheel turns and shortcuts that reach any window meanwhile are
+//    dropped, never replayed: those handled inside a wait at once, those that arrive while no
+//    wait runs when the outermost scope ends;
+//  - no callback starts inside such a wait. A click on a panel's close box is deferred, not
+//    dropped: the panel's callback gets the close event once the callback that runs the
+//    exchange has returned (outside any callback: when the outermost scope ends);
+//  - a termination request is taken up at once and, as always, ends the loop only after the
+//    callback that runs has returned.
+// Without a QApplication, or on another thread, the scope does nothing.
+class ExchangeScope {
+public:
+    ExchangeScope();
+    ~ExchangeScope();
+    ExchangeScope(const ExchangeScope &) = delete;
+    ExchangeScope &operator=(const ExchangeScope &) = delete;
+
+private:
+    bool active;
+};
+// True while an ExchangeScope exists on the user-interface thread.
+bool exchangeRunning();
+
+// ---------------------------------------------------------------------------------------------
+// Stale values. A control whose value an earlier answer set and a later failure made doubtful
+// is shown as stale: greyed (in italics for a text; an LED's lamp and label greyed), with
+// `note` as its tooltip. The value itself is kept. A null or empty note shows the control as
+// current again. Setting a new value leaves the mark as it is. LEDs and string controls only:
+// other kinds answer kUiErrWrongType.
+int setCtrlStale(int panel, int control, const char *note);
+// The note of a stale control into *note, or the empty text for a current one. 0, or a
+// lookup failure (kUiErrBadPanel, kUiErrBadControl, kUiErrBadArgument for a null note).
+int getCtrlStale(int panel, int control, std::string *note);
+
 // ---------------------------------------------------------------------------------------------
 // Access to the widgets, for tests and the developer hooks. Null for unknown handles.
 QWidget *panelWidget(int panel);
+// The panel's area below its menu bar, where the controls sit; the layout's coordinates are
+// relative to it (a control inside a group frame is a child of that frame).
+QWidget *panelCanvas(int panel);
 QWidget *controlWidget(int panel, int control);
 // The label widget of a control (LED, ring, string, numeric with a label), or null.
 QWidget *controlLabelWidget(int panel, int control);

@@ -4,8 +4,11 @@
 #include "app/Mainpanel_Funktionen.h"
 #include "app/Mainpanel_Main.h"
 #include "app/TrzCom.h"
+#include "app/language.h"
 #include "cardlink/Vek_Com.h"
+#include "cardlink/cardvalues.h"
 #include "errors/VEK_errorV3.h"
+#include "platform/comports.h"
 #include "platform/registry.h"
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
@@ -65,6 +68,17 @@ void click(int control) {
     button->click();
 }
 
+// The note of a control shown as stale; empty while its value is current.
+std::string staleNote(int control) {
+    std::string note = "<unset>";
+    getCtrlStale(mainPanel(), control, &note);
+    return note;
+}
+
+bool says(const std::string &text, const char *part) {
+    return text.find(part) != std::string::npos;
+}
+
 void chooseCardNumber(char number) {
     auto *ring = qobject_cast<QComboBox *>(controlWidget(mainPanel(), KARTENNUMMERSOLL));
     int index = -1;
@@ -100,10 +114,15 @@ struct FakeCard {
 class CardOpsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        setProgramLanguage(ProgramLanguage::German);
         panel = mainPanel();
         vekComResetForTesting();
         VekCom_RegisterComControl(panel, COMPORT);
         VekCom_RegisterAdressControl(panel, ADRESSE);
+        // As the program's start-up registers them; the reset above forgot them.
+        cardValueRegister(CardValue::Status, panel, STATUSLED9);
+        cardValueRegister(CardValue::Status, panel, STATUSLED10);
+        cardValueRegister(CardValue::CardNumber, panel, KARTENNUMMERIST);
         VekCom_ComPortChose(3);
         serial.responder = [this](const std::string &frame) { return card.answer(frame); };
         SetCtrlVal(panel, STATUSLED9, 0);
@@ -209,17 +228,44 @@ TEST_F(CardOpsTest, WarningAsksWithTheChosenNumberAndFocusOnCancel) {
     EXPECT_EQ(box.buttons,
               (std::vector<std::string>{"Karte jetzt auf Nr. a umstellen", "abbrechen"}));
     EXPECT_EQ(box.focusedButton, "abbrechen");
-    // Word for word: an empty first line, every line ended by a line feed.
+    EXPECT_TRUE(box.focusRingShown);
+    EXPECT_EQ(box.defaultButton, "Karte jetzt auf Nr. a umstellen");
+    // Word for word: an empty first line, every line ended by a line feed; then an empty line
+    // and the old and new number, of which the old one has not been read.
     EXPECT_EQ(box.text,
               "\n"
               "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
               "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
               "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
               "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
-              "Programm \"QDN7K-Steuerung\".\n");
+              "Programm \"QDN7K-Steuerung\".\n"
+              "\n"
+              "Kartennummer neu: a (die bisherige wurde nicht gelesen)\n");
     // Enter confirms, although the focus is on "abbrechen".
     EXPECT_EQ(serial.written, "#1DNWa\r#1DNR\r");
     EXPECT_EQ(card.number, 'a');
+    chooseCardNumber('1');
+}
+
+TEST_F(CardOpsTest, WarningNamesTheNumberLastReadAndSaysWhenItIsNotCurrent) {
+    chooseCardNumber('b');
+    ASSERT_EQ(MainFunc_KartenummerLesen(), 0);
+    card.silentOnRead = true;
+    ui::testing::PopupDriver driver;
+    driver.pressEscape();
+    driver.pressEscape();
+    EXPECT_EQ(MainFunc_KartenummerSchreiben(), 0);
+    EXPECT_NE(MainFunc_KartenummerLesen(), 0); // the 7 shown is no longer vouched for
+    EXPECT_EQ(MainFunc_KartenummerSchreiben(), 0);
+    ASSERT_TRUE(driver.allAnswered());
+    auto lastLine = [&](int i) {
+        const std::string text = driver.seen(i).text;
+        const size_t end = text.rfind('\n');
+        return text.substr(text.rfind('\n', end - 1) + 1, end - text.rfind('\n', end - 1) - 1);
+    };
+    EXPECT_EQ(lastLine(0), "Kartennummer bisher: 7, neu: b");
+    EXPECT_EQ(lastLine(1), "Kartennummer bisher: 7 (zuletzt gelesen, nicht aktuell), neu: b");
+    EXPECT_EQ(card.number, '7');
     chooseCardNumber('1');
 }
 
@@ -250,11 +296,30 @@ TEST_F(CardOpsTest, AfterAWriteTheNumberReadBackIsShown) {
     EXPECT_EQ(MainFunc_KartenummerSchreiben(), 0);
     EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
     EXPECT_EQ(intVal(FEHLERLED), 0);
+    // Not the number asked for: no words of success.
+    EXPECT_EQ(textVal(FEHLERSTRING), "");
+    EXPECT_EQ(staleNote(KARTENNUMMERIST), "");
     chooseCardNumber('1');
 }
 
-TEST_F(CardOpsTest, FailedReadBackShowsItsErrorAndKeepsTheOldNumber) {
-    SetCtrlVal(panel, KARTENNUMMERIST, "7");
+TEST_F(CardOpsTest, ReadBackOfTheNewNumberSaysSoInTheErrorRow) {
+    VekCom_FehlermeldungSet(-403012);
+    chooseCardNumber('5');
+    ui::testing::PopupDriver driver;
+    driver.pressEnter();
+    EXPECT_EQ(MainFunc_KartenummerSchreiben(), 0);
+    EXPECT_EQ(textVal(KARTENNUMMERIST), "5");
+    EXPECT_EQ(textVal(FEHLERSTRING), "Kartennummer 5 eingestellt und von der Karte bestätigt.");
+    EXPECT_EQ(intVal(FEHLERLED), 0);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 0);
+    // The next operation's outcome replaces the words.
+    EXPECT_EQ(MainFunc_Statusabfrage(), 0);
+    EXPECT_EQ(textVal(FEHLERSTRING), "");
+    chooseCardNumber('1');
+}
+
+TEST_F(CardOpsTest, FailedReadBackShowsItsErrorAndKeepsTheOldNumberAsStale) {
+    ASSERT_EQ(MainFunc_KartenummerLesen(), 0);
     card.silentOnRead = true;
     ui::testing::PopupDriver driver;
     driver.pressEnter();
@@ -262,6 +327,55 @@ TEST_F(CardOpsTest, FailedReadBackShowsItsErrorAndKeepsTheOldNumber) {
     EXPECT_EQ(card.number, '1');
     EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
     EXPECT_EQ(intVal(FEHLERNUMMER), 403024);
+    EXPECT_TRUE(says(staleNote(KARTENNUMMERIST), "umgestellt")) << staleNote(KARTENNUMMERIST);
+    EXPECT_NE(textVal(FEHLERSTRING).find("Keine Antwort"), std::string::npos);
+}
+
+TEST_F(CardOpsTest, ValuesAFailureMadeDoubtfulAreShownStaleUntilReadAgain) {
+    card.status = 0x300;
+    ASSERT_EQ(MainFunc_Statusabfrage(), 0);
+    ASSERT_EQ(MainFunc_KartenummerLesen(), 0);
+    EXPECT_EQ(staleNote(STATUSLED9), "");
+    EXPECT_EQ(staleNote(KARTENNUMMERIST), "");
+
+    // The card refuses the status read: the LEDs are not its answer, but the card is there,
+    // so the number it gave stays current.
+    serial.responder = [](const std::string &) { return std::string("\x15"); };
+    EXPECT_EQ(MainFunc_Statusabfrage(), -402158);
+    EXPECT_TRUE(says(staleNote(STATUSLED9), "fehlgeschlagen"));
+    EXPECT_TRUE(says(staleNote(STATUSLED10), "fehlgeschlagen"));
+    EXPECT_EQ(intVal(STATUSLED9), 1) << "kept, not cleared";
+    EXPECT_EQ(staleNote(KARTENNUMMERIST), "");
+
+    // Now it is silent: whatever it answered before is in doubt.
+    serial.responder = [](const std::string &) { return std::string(); };
+    EXPECT_EQ(MainFunc_Statusabfrage(), -403160);
+    EXPECT_TRUE(says(staleNote(KARTENNUMMERIST), "nicht erreichbar"));
+    EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
+
+    // It answers the status again: only the status is current, the number waits for a read.
+    serial.responder = [this](const std::string &frame) { return card.answer(frame); };
+    EXPECT_EQ(MainFunc_Statusabfrage(), 0);
+    EXPECT_EQ(staleNote(STATUSLED9), "");
+    EXPECT_NE(staleNote(KARTENNUMMERIST), "");
+    EXPECT_EQ(MainFunc_KartenummerLesen(), 0);
+    EXPECT_EQ(staleNote(KARTENNUMMERIST), "");
+
+    // The port is gone: everything from it is in doubt.
+    serial.openResult = kComNoDevice;
+    EXPECT_EQ(MainFunc_KartenummerLesen(), -100003);
+    EXPECT_TRUE(says(staleNote(STATUSLED9), "nicht erreichbar"));
+    EXPECT_TRUE(says(staleNote(KARTENNUMMERIST), "nicht erreichbar"));
+    serial.openResult = 0;
+    EXPECT_EQ(MainFunc_Statusabfrage(), 0);
+    EXPECT_EQ(MainFunc_KartenummerLesen(), 0);
+
+    // Another choice (here none) that cannot give the status: the LEDs of the card before are
+    // not its answer; nothing was sent, so the number stays current.
+    VekCom_ComPortChose(0);
+    EXPECT_EQ(MainFunc_Statusabfrage(), -122500);
+    EXPECT_TRUE(says(staleNote(STATUSLED10), "fehlgeschlagen"));
+    EXPECT_EQ(staleNote(KARTENNUMMERIST), "");
 }
 
 TEST_F(CardOpsTest, RefusedWriteReturnsItsCodeWithoutReadBack) {
@@ -295,17 +409,37 @@ TEST_F(CardOpsTest, SuccessClearsAnEarlierError) {
     EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
 }
 
-TEST_F(CardOpsTest, HelpButtonShowsTheComPortHelp) {
+// On Linux the help speaks of the device files, trz4ctl, the port map in effect and the
+// group dialout, in the program's language, with one spelling of "COM-Port".
+TEST_F(CardOpsTest, HelpButtonShowsTheComPortHelpOfThisSystem) {
     ui::testing::PopupDriver driver;
     driver.pressEnter();
+    driver.pressEnter();
+    setProgramLanguage(ProgramLanguage::German);
     click(COMHILFE);
+    setProgramLanguage(ProgramLanguage::English);
+    click(COMHILFE);
+    setProgramLanguage(ProgramLanguage::German);
     ASSERT_TRUE(driver.allAnswered());
-    EXPECT_EQ(driver.seen(0).title, "Com-Port");
-    EXPECT_EQ(driver.seen(0).text,
-              "Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden werden.\n"
-              "Windows weist dieser Verbindung einen Com-Port zu. Dieser Com-Port muss\n"
-              "im Feld \"Com-Port (USB)\" eingestellt werden.\n"
-              "Wenn noch nicht vorhanden, müssen USB-to-RS232 Treiber installiert werden.\n");
+    const ui::testing::SeenPopup german = driver.seen(0);
+    EXPECT_EQ(german.title, "COM-Port");
+    EXPECT_EQ(german.text.rfind("Die trz-4 Karte muss mit einem USB-Kabel mit dem PC verbunden "
+                                "werden.\nLinux ",
+                                0),
+              0u)
+        << german.text;
+    for (const std::string &part :
+         {std::string("/dev/ttyUSB<k> ist COM 33+k"), std::string("\"COM-Port (USB)\""),
+          std::string("\"trz4ctl ports\""), portMapDirectory(), std::string("\"dialout\"")}) {
+        EXPECT_NE(german.text.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(german.text.find("Com-Port"), std::string::npos);
+    EXPECT_EQ(german.text.find("Windows"), std::string::npos);
+
+    const ui::testing::SeenPopup english = driver.seen(1);
+    EXPECT_EQ(english.title, "COM port");
+    EXPECT_EQ(english.text.rfind("The trz-4 card must be connected", 0), 0u) << english.text;
+    EXPECT_NE(english.text.find(portMapDirectory()), std::string::npos);
     EXPECT_TRUE(serial.calls.empty());
 }
 

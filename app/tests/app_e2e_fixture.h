@@ -4,6 +4,7 @@
 // test never meets the user's.
 #pragma once
 
+#include "app/language.h"
 #include "app/Funktionen.h"
 #include "app/Mainpanel_Main.h"
 #include "cardlink/Vek_Com.h"
@@ -47,6 +48,7 @@ inline void savePanelPicture(int panel) {
 class E2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        setProgramLanguage(ProgramLanguage::German);
         char pattern[] = "/tmp/trz4-e2e-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         base = pattern;
@@ -133,6 +135,12 @@ protected:
         std::string value = "<unset>";
         GetCtrlVal(panel, control, &value);
         return value;
+    }
+    // The note of a control shown as stale; empty while its value is current.
+    std::string staleNote(int control) {
+        std::string note = "<unset>";
+        getCtrlStale(panel, control, &note);
+        return note;
     }
     int ledColour(int control) {
         int colour = -1;

@@ -128,7 +128,7 @@ TEST_F(E2eTest, TerminationDuringACardExchangeLetsItFinishThenEndsTheRun) {
     sim->setByteDelay(0.03);
     const pthread_t uiThread = pthread_self();
     std::string shown;
-    bool takenUpDuringExchange = true;
+    bool takenUpDuringExchange = false;
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -150,7 +150,9 @@ TEST_F(E2eTest, TerminationDuringACardExchangeLetsItFinishThenEndsTheRun) {
     EXPECT_EQ(runProgram(), 0);
     unwatchTerminationRequests();
     EXPECT_EQ(shown, "1") << "the interrupted exchange completes";
-    EXPECT_FALSE(takenUpDuringExchange);
+    // The window stays alive during the exchange, so the request is taken up at once; the
+    // loop still ends only after the exchange's callback.
+    EXPECT_TRUE(takenUpDuringExchange);
     EXPECT_EQ(intVal(FEHLERNUMMER), -12345) << "the panels are discarded";
     EXPECT_EQ(iniValue("com"), kSimCom);
     EXPECT_EQ(iniValue("lcom"), kSimCom);

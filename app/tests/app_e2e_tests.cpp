@@ -1,9 +1,11 @@
 // Operations from the main panel against the simulated card through a real pseudo-terminal.
 #include "app_e2e_fixture.h"
 
+#include "ui/testing/paintclock.h"
 #include "ui/testing/popupdriver.h"
 
 #include <QComboBox>
+#include <QTimer>
 
 #include <chrono>
 #include <fcntl.h>
@@ -118,6 +120,8 @@ TEST_F(E2eTest, SimulatorGoneDuringAnOperationIsReportedAndTheProgramGoesOn) {
     startSim();
     startProgram();
     pick(COMPORT, kSimCom);
+    click(SCANN);
+    ASSERT_EQ(textVal(ID), "VEK-TRZ4-SIM");
     // The line dies right after the handshake of the next answer.
     sim->vanishAfter(1);
     auto start = std::chrono::steady_clock::now();
@@ -126,13 +130,54 @@ TEST_F(E2eTest, SimulatorGoneDuringAnOperationIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(intVal(FEHLERLED), 1);
     EXPECT_NE(intVal(FEHLERNUMMER), 0);
     EXPECT_EQ(intVal(COMAKTIVLED), 0);
+    // What the card told before is kept for the operator, greyed as no longer vouched for.
+    EXPECT_EQ(textVal(ID), "VEK-TRZ4-SIM");
+    EXPECT_EQ(intVal(LED1), 1);
+    EXPECT_NE(staleNote(ID), "");
+    EXPECT_NE(staleNote(LED1), "");
 
-    // The card comes back on the same COM number: the next operation works again.
+    // The card comes back on the same COM number: the next operation works again; the
+    // identification waits for an answer that shows it.
     sim.reset();
     startSim();
     click(KARTENNUMMERLESEN);
     EXPECT_EQ(intVal(FEHLERLED), 0);
     EXPECT_EQ(textVal(KARTENNUMMERIST), "1");
+    EXPECT_EQ(staleNote(KARTENNUMMERIST), "");
+    EXPECT_NE(staleNote(ID), "");
+    click(IDLESEN);
+    EXPECT_EQ(staleNote(ID), "");
+}
+
+TEST_F(E2eTest, SilentCardTimeOutKeepsTheWindowPaintingAndDropsTheClicksMeanwhile) {
+    SimOptions options;
+    options.fault = SimFault::Silence;
+    startSim(options);
+    startProgram();
+    pick(COMPORT, kSimCom);
+    QWidget *window = panelWidget(panel);
+    auto *button = qobject_cast<QAbstractButton *>(controlWidget(panel, STATUSABFRAGE));
+    QApplication::processEvents();
+
+    ui::testing::PaintClock paints(window);
+    QTimer asker; // as the window manager does when another window moves across
+    asker.setInterval(5);
+    QObject::connect(&asker, &QTimer::timeout, window, [window] { window->update(); });
+    asker.start();
+    QTimer::singleShot(200, [button] {
+        for (int i = 0; i < 2; ++i)
+            ui::testing::postClick(button);
+    });
+    auto start = std::chrono::steady_clock::now();
+    click(STATUSABFRAGE);
+    auto end = std::chrono::steady_clock::now();
+    QApplication::processEvents();
+    asker.stop();
+
+    EXPECT_GT(secondsSince(start), 0.8);
+    EXPECT_LT(paints.longestGapMs(start, end), 50.0);
+    EXPECT_EQ(sim->frames().size(), 1u) << "the clicks meanwhile ran no exchange";
+    EXPECT_EQ(intVal(FEHLERNUMMER), 403160);
 }
 
 TEST_F(E2eTest, PortHeldByAnotherProgramTellsWhy) {
@@ -147,7 +192,7 @@ TEST_F(E2eTest, PortHeldByAnotherProgramTellsWhy) {
     ::close(other);
     EXPECT_EQ(intVal(FEHLERNUMMER), 122304);
     EXPECT_NE(textVal(FEHLERSTRING).find("ist belegt"), std::string::npos) << textVal(FEHLERSTRING);
-    EXPECT_EQ(intVal(COMPORT), 0);
+    EXPECT_EQ(intVal(COMPORT), kSimCom) << "the ring shows where the next try goes";
     EXPECT_EQ(VekCom_ComPortGet(), kSimCom);
     // Free again: the same choice works.
     click(IDLESEN);

@@ -93,8 +93,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(base); }
 
-    // The program's environment: offscreen, English system messages, and a scratch home
-    // and configuration directory with an empty port map.
+    // The program's environment: offscreen, English system messages (and so the program's
+    // English unless a test asks for German with --lang de), and a scratch home and
+    // configuration directory with an empty port map.
     std::vector<std::string> environment() const {
         return {"QT_QPA_PLATFORM=offscreen", "LC_ALL=C", "LANGUAGE",
                 "HOME=" + (base / "home").string(),
@@ -134,7 +135,7 @@ TEST_F(Lifecycle, TermHupAndIntEndTheRunWithTheSettingsWrittenAndStatusZero) {
 
 TEST_F(Lifecycle, SignalWhileTheStartUpPopupWaitsEndsTheRunAndKeepsItsMessage) {
     // No settings file: start-up shows "INI-Datei nicht gefunden" and waits for the operator.
-    ChildResult result = endWith(SIGTERM);
+    ChildResult result = endWith(SIGTERM, {"--lang", "de"});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_TRUE(contains(result.err, "Fehler #802201: INI-Datei nicht gefunden\n"));
     EXPECT_TRUE(contains(readFile(base / "run" / kIniFile), "adresse = 49"));
@@ -157,7 +158,8 @@ TEST_F(Lifecycle, RepeatedSignalsWhileEndingAreTakenAsOne) {
 TEST_F(Lifecycle, FailedSaveWhileEndedFromOutsideIsReportedOnStderrAndStatusStaysZero) {
     // A directory where the file should be: reading and writing both fail, whoever runs this.
     fs::create_directory(base / "elsewhere" / kIniFile);
-    ChildResult result = endWith(SIGTERM, {"--settings-dir", (base / "elsewhere").string()});
+    ChildResult result =
+        endWith(SIGTERM, {"--settings-dir", (base / "elsewhere").string(), "--lang", "de"});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_TRUE(contains(result.err, "Fehler #801202: "));
     EXPECT_TRUE(contains(result.err, "Fehler #800203: Fehler beim schreiben in die INI-Datei\n" +
@@ -184,7 +186,7 @@ TEST_F(Lifecycle, SettingsDirOptionKeepsTheFileThereAndNotInTheCurrentDirectory)
 
 TEST_F(Lifecycle, UserSettingsLiveInTheConfigurationDirectoryCreatedWhenMissing) {
     const fs::path directory = base / "config" / "trz4steuerung";
-    ChildResult first = endWith(SIGTERM, {"--user-settings"});
+    ChildResult first = endWith(SIGTERM, {"--user-settings", "--lang=de"});
     EXPECT_EQ(first.exitStatus, 0) << first.err;
     EXPECT_TRUE(contains(first.err, "Fehler #802201"));
     ASSERT_TRUE(fs::exists(directory / kIniFile));
@@ -195,7 +197,7 @@ TEST_F(Lifecycle, UserSettingsLiveInTheConfigurationDirectoryCreatedWhenMissing)
 
     // The next run reads it from there. Without XDG_CONFIG_HOME it is ~/.config.
     std::ofstream(directory / kIniFile) << kStoredSettings;
-    ChildResult second = endWith(SIGTERM, {"--user-settings"});
+    ChildResult second = endWith(SIGTERM, {"--user-settings", "--lang=de"});
     EXPECT_EQ(second.exitStatus, 0) << second.err;
     EXPECT_FALSE(contains(second.err, "Fehler #"));
     expectRewritten(directory / kIniFile);
@@ -210,26 +212,26 @@ TEST_F(Lifecycle, HelpAndUsageErrorsNeedNoDisplayAndQtOptionsStillWork) {
     auto run = [&](const std::vector<std::string> &args) {
         return start(args, noDisplay)->finish();
     };
-    ChildResult help = run({"--help"});
+    ChildResult help = run({"--help", "--lang", "de"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_TRUE(contains(help.out, "Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]"));
     EXPECT_TRUE(contains(help.out, "--settings-dir VERZ"));
     EXPECT_TRUE(contains(help.out, "--user-settings"));
-    EXPECT_EQ(run({"-h"}).out, help.out);
+    EXPECT_EQ(run({"--lang=de", "-h"}).out, help.out);
     EXPECT_TRUE(contains(help.out, "--version"));
     ChildResult version = run({"--version"});
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.out, std::string("trz4Steuerung ") + kTrz4Version + "\n");
     EXPECT_EQ(version.err, "");
 
-    ChildResult missing = run({"--settings-dir"});
+    ChildResult missing = run({"--lang", "de", "--settings-dir"});
     EXPECT_EQ(missing.exitStatus, 2);
     EXPECT_EQ(missing.err, "trz4Steuerung: --settings-dir braucht ein Verzeichnis\n"
                            "Hilfe: trz4Steuerung --help\n");
     EXPECT_EQ(run({"--user-settings", "--settings-dir=x"}).exitStatus, 2);
 
     // Unknown arguments are judged once Qt has taken its own: that needs the display.
-    ChildResult unknown = start({"--bogus"})->finish();
+    ChildResult unknown = start({"--bogus", "--lang", "de"})->finish();
     EXPECT_EQ(unknown.exitStatus, 2);
     EXPECT_TRUE(contains(unknown.err, "trz4Steuerung: unbekannte Option --bogus\n"));
     EXPECT_EQ(start({"stray"})->finish().exitStatus, 2);
@@ -240,6 +242,40 @@ TEST_F(Lifecycle, HelpAndUsageErrorsNeedNoDisplayAndQtOptionsStillWork) {
     ChildResult qt = endWith(SIGTERM, {"-platform", "offscreen"}, noDisplay);
     EXPECT_EQ(qt.exitStatus, 0) << qt.err;
     expectRewritten(base / "run" / kIniFile);
+}
+
+// The program speaks German under a German locale, English under any other, and --lang
+// overrides; the help and the usage errors already follow, before anything is shown.
+TEST_F(Lifecycle, LanguageFollowsTheLocaleAndTheOption) {
+    const std::vector<std::string> noDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    auto help = [&](const std::vector<std::string> &args, std::vector<std::string> env) {
+        env.insert(env.end(), noDisplay.begin(), noDisplay.end());
+        return start(args, env)->finish();
+    };
+    const std::string german = "Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]";
+    const std::string english = "Usage: trz4Steuerung [options] [Qt options]";
+    EXPECT_TRUE(contains(help({"--help"}, {}).out, english)) << "LC_ALL=C is not German";
+    EXPECT_TRUE(contains(help({"--help"}, {"LC_ALL", "LANG=de_DE.UTF-8"}).out, german));
+    EXPECT_TRUE(
+        contains(help({"--help"}, {"LC_ALL", "LC_MESSAGES=de_AT", "LANG=en_GB"}).out, german));
+    EXPECT_TRUE(contains(help({"--help"}, {"LC_ALL=de_CH.UTF-8"}).out, german));
+    EXPECT_TRUE(contains(help({"--help"}, {"LC_ALL", "LANG=fr_FR.UTF-8"}).out, english));
+    EXPECT_TRUE(contains(help({"--help"}, {"LC_ALL", "LANG"}).out, english)) << "no locale";
+    EXPECT_TRUE(contains(help({"--lang", "en", "--help"}, {"LC_ALL=de_DE.UTF-8"}).out, english));
+    EXPECT_TRUE(contains(help({"--help", "--lang=de"}, {}).out, german));
+
+    ChildResult wrong = help({"--lang", "fr"}, {"LC_ALL=de_DE.UTF-8"});
+    EXPECT_EQ(wrong.exitStatus, 2);
+    EXPECT_EQ(wrong.err, "trz4Steuerung: --lang braucht de oder en, nicht \"fr\"\n"
+                         "Hilfe: trz4Steuerung --help\n");
+    ChildResult missing = help({"--settings-dir"}, {});
+    EXPECT_EQ(missing.err, "trz4Steuerung: --settings-dir needs a directory\n"
+                           "Help: trz4Steuerung --help\n");
+
+    // The running program: its messages and popups speak the language chosen.
+    ChildResult run = endWith(SIGTERM, {"--lang", "en"});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_TRUE(contains(run.err, "Error #802201: INI-File not found\n")) << run.err;
 }
 
 TEST(CommandLine, ParsesTheProgramsOptionsBesideQts) {
@@ -273,6 +309,11 @@ TEST(CommandLine, ParsesTheProgramsOptionsBesideQts) {
         {{"--user-settings=yes"}, false, false, "", false, false},
         {{"--user-settings", "--settings-dir", "d"}, false, false, "", false, false},
         {{"--bogus"}, true, false, "", false, false},
+        {{"--lang", "de"}, true, true, "", false, false},
+        {{"--lang=en", "--user-settings"}, true, true, "", true, false},
+        {{"--lang"}, false, false, "", false, false},
+        {{"--lang=EN"}, true, false, "", false, false},
+        {{"--lang", "fr"}, false, false, "", false, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -287,6 +328,12 @@ TEST(CommandLine, ParsesTheProgramsOptionsBesideQts) {
             EXPECT_EQ(options.version, c.version);
         }
     }
+    ProgramOptions options;
+    std::string error;
+    ASSERT_TRUE(parseProgramOptions({"--lang", "de", "--lang=en"}, true, &options, &error));
+    EXPECT_EQ(options.language, ProgramLanguage::English) << "the last one counts";
+    ASSERT_TRUE(parseProgramOptions({}, true, &(options = {}), &error));
+    EXPECT_FALSE(options.language.has_value());
 }
 
 } // namespace

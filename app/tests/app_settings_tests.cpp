@@ -1,5 +1,6 @@
 // The settings file "trz4Steuerung.ini": reading at start-up into the COM-port manager and
 // writing it back at exit, in a scratch current directory.
+#include "app/language.h"
 #include "app/Funktionen.h"
 #include "app/Mainpanel_Main.h"
 #include "cardlink/Vek_Com.h"
@@ -46,6 +47,7 @@ std::string readFile(const std::string &path) {
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        setProgramLanguage(ProgramLanguage::German);
         char pattern[] = "/tmp/trz4-settings-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         directory = pattern;

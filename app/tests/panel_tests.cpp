@@ -1,10 +1,14 @@
 // The two panels and the menu bar as loaded: every control with its constant, kind, label,
 // initial value and the positions the layout fixes.
+#include "app/language.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QStyle>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,20 +18,33 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
+// A widget's rectangle in panel coordinates (relative to the panel's canvas).
+QRect onPanel(int panel, QWidget *widget) {
+    return QRect(widget->mapTo(panelCanvas(panel), QPoint(0, 0)), widget->size());
+}
+
+// Loads the main panel and the info panel as its child, in `language`.
+void loadBothPanels(ProgramLanguage language, int *main, int *info) {
+    setProgramLanguage(language);
+    registerTrz4SteuerungGui();
+    *main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    *info = LoadPanel(*main, kTrz4GuiResource, INFOPANEL);
+    ASSERT_GE(*main, 0);
+    ASSERT_GE(*info, 0);
+}
+
 class PanelTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        registerTrz4SteuerungGui();
-        main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-        info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
-        ASSERT_GE(main, 0);
-        ASSERT_GE(info, 0);
-    }
+    void SetUp() override { loadBothPanels(ProgramLanguage::German, &main, &info); }
     void TearDown() override {
         DiscardPanel(info);
         DiscardPanel(main);
@@ -111,20 +128,20 @@ TEST_F(PanelTest, EveryConstantNamesALoadedControlAndNoMore) {
 TEST_F(PanelTest, MainPanelTitleSizeAndBackground) {
     QWidget *window = panelWidget(main);
     EXPECT_EQ(window->windowTitle().toStdString(), "trz-4 Steuerung");
-    QWidget *canvas = controlWidget(main, ADRESSE)->parentWidget();
-    EXPECT_EQ(canvas->size(), QSize(698, 471));
+    EXPECT_EQ(panelCanvas(main)->size(), QSize(698, 471));
     EXPECT_EQ(window->palette().color(QPalette::Window).rgb() & 0xFFFFFF, 0xECE9D8u);
     EXPECT_EQ(panelWidget(info)->windowTitle().toStdString(), "Info");
-    EXPECT_EQ(controlWidget(info, OK)->parentWidget()->size(), QSize(375, 275));
+    EXPECT_EQ(panelCanvas(info)->size(), QSize(375, 275));
 }
 
 TEST_F(PanelTest, ButtonsCarryTheirTextsAndTakeKeyboardFocus) {
+    // '&' marks the keyboard shortcut's letter (Alt+letter).
     const std::pair<int, const char *> buttons[] = {{COMHILFE, "?"},
-                                                    {SCANN, "Scann"},
-                                                    {IDLESEN, "ID lesen"},
-                                                    {STATUSABFRAGE, "Status lesen"},
-                                                    {KARTENNUMMERLESEN, "Lesen"},
-                                                    {KARTENNUMMERSCHREIBEN, "Einstellen"}};
+                                                    {SCANN, "&Scann"},
+                                                    {IDLESEN, "&ID lesen"},
+                                                    {STATUSABFRAGE, "S&tatus lesen"},
+                                                    {KARTENNUMMERLESEN, "&Lesen"},
+                                                    {KARTENNUMMERSCHREIBEN, "&Einstellen"}};
     for (const auto &[control, text] : buttons) {
         auto *button = widget<QPushButton>(main, control);
         ASSERT_NE(button, nullptr) << control;
@@ -140,7 +157,7 @@ TEST_F(PanelTest, ButtonsCarryTheirTextsAndTakeKeyboardFocus) {
 TEST_F(PanelTest, RingsHoldTheirItemsAtLoad) {
     auto *adresse = widget<QComboBox>(main, ADRESSE);
     ASSERT_NE(adresse, nullptr);
-    EXPECT_EQ(labelOf(main, ADRESSE), "Adresse");
+    EXPECT_EQ(labelOf(main, ADRESSE), "&Adresse");
     ASSERT_EQ(adresse->count(), 1);
     EXPECT_EQ(adresse->itemText(0).toStdString(), "1");
     char address = 0;
@@ -149,7 +166,7 @@ TEST_F(PanelTest, RingsHoldTheirItemsAtLoad) {
 
     auto *comport = widget<QComboBox>(main, COMPORT);
     ASSERT_NE(comport, nullptr);
-    EXPECT_EQ(labelOf(main, COMPORT), "COM-Port (USB)");
+    EXPECT_EQ(labelOf(main, COMPORT), "&COM-Port (USB)");
     ASSERT_EQ(comport->count(), 1);
     EXPECT_EQ(comport->itemText(0).toStdString(), "nicht geöffnet");
     EXPECT_EQ(intOf(main, COMPORT), 0);
@@ -189,10 +206,8 @@ TEST_F(PanelTest, LedsHaveLabelsAndInitialStates) {
 }
 
 TEST_F(PanelTest, StatusLedsUpperInvalidNumberLowerParametersLabelRight) {
-    QWidget *upper = controlWidget(main, STATUSLED9);
-    QWidget *lower = controlWidget(main, STATUSLED10);
-    EXPECT_EQ(upper->pos(), QPoint(106, 281));
-    EXPECT_EQ(lower->pos(), QPoint(106, 308));
+    EXPECT_EQ(onPanel(main, controlWidget(main, STATUSLED9)).topLeft(), QPoint(106, 281));
+    EXPECT_EQ(onPanel(main, controlWidget(main, STATUSLED10)).topLeft(), QPoint(106, 308));
     EXPECT_EQ(labelOf(main, STATUSLED9), "Ungültige Kartennummer");
     EXPECT_EQ(labelOf(main, STATUSLED10), "Nicht alle Parameter eingestellt");
     for (int control : {STATUSLED9, STATUSLED10}) {
@@ -223,7 +238,7 @@ TEST_F(PanelTest, TextsAndDisplaysAtLoad) {
 }
 
 TEST_F(PanelTest, PositionsOfTheLayout) {
-    auto at = [this](int control) { return controlWidget(main, control)->pos(); };
+    auto at = [this](int control) { return onPanel(main, controlWidget(main, control)).topLeft(); };
     EXPECT_EQ(at(SCANN), QPoint(308, 146));
     EXPECT_EQ(at(IDLESEN), QPoint(386, 146));
     EXPECT_EQ(at(LED1), QPoint(231, 151));
@@ -235,48 +250,115 @@ TEST_F(PanelTest, PositionsOfTheLayout) {
     EXPECT_EQ(at(COMAKTIVLED), QPoint(83, 412));
     EXPECT_EQ(at(FEHLERLED), QPoint(83, 438));
     EXPECT_EQ(at(FEHLERSTRING), QPoint(115, 438));
-    EXPECT_EQ(controlWidget(main, FEHLERSTRING)->geometry().right() + 1, 567);
+    EXPECT_EQ(onPanel(main, controlWidget(main, FEHLERSTRING)).right() + 1, 567);
     EXPECT_EQ(at(FEHLERNUMMER), QPoint(575, 438));
     EXPECT_EQ(at(MAINPANEL_TEXTMSG_2), QPoint(72, 42));
     EXPECT_EQ(at(MAINPANEL_TEXTMSG), QPoint(78, 249));
     EXPECT_EQ(at(MAINPANEL_TEXTMSG_3), QPoint(374, 250));
-    EXPECT_EQ(controlWidget(main, DECORATION)->geometry(), QRect(63, 35, 549, 193));
-    EXPECT_EQ(controlWidget(main, DECORATION_2)->geometry(), QRect(63, 241, 280, 151));
-    EXPECT_EQ(controlWidget(main, DECORATION_3)->geometry(), QRect(356, 241, 256, 151));
+    EXPECT_EQ(onPanel(main, controlWidget(main, DECORATION)), QRect(63, 35, 549, 193));
+    EXPECT_EQ(onPanel(main, controlWidget(main, DECORATION_2)), QRect(63, 241, 280, 151));
+    EXPECT_EQ(onPanel(main, controlWidget(main, DECORATION_3)), QRect(356, 241, 256, 151));
     EXPECT_EQ(controlWidget(main, MAINPANEL_PICTURE)->size(), QSize(41, 42));
     EXPECT_EQ(controlWidget(info, INFOPANEL_PICTURE)->size(), QSize(69, 70));
-    EXPECT_EQ(controlLabelWidget(main, ADRESSE)->y(), 68);
-    EXPECT_EQ(controlLabelWidget(main, COMPORT)->y(), 102);
+    EXPECT_EQ(onPanel(main, controlLabelWidget(main, ADRESSE)).y(), 68);
+    EXPECT_EQ(onPanel(main, controlLabelWidget(main, COMPORT)).y(), 102);
 }
 
-// No two controls overlap, no label sits on a control, and every text fits its place.
-TEST_F(PanelTest, NothingOverlapsAndTextsFit) {
-    for (int panel : {main, info}) {
-        QWidget *canvas = controlWidget(panel, panel == main ? ADRESSE : OK)->parentWidget();
-        ASSERT_NE(canvas, nullptr);
-        QList<QWidget *> boxes;
-        for (QObject *child : canvas->children()) {
-            auto *w = qobject_cast<QWidget *>(child);
-            if (w == nullptr || w->objectName().startsWith("DECORATION")) {
-                continue; // frames enclose other controls on purpose
+// The controls of both panels and their labels, frames left out (they enclose other controls
+// on purpose), each with its rectangle on the panel.
+std::vector<std::pair<QWidget *, QRect>> boxesOf(int panel, int controlCount) {
+    std::vector<std::pair<QWidget *, QRect>> boxes;
+    for (int control = 2; control < 2 + controlCount; ++control) {
+        for (QWidget *w : {controlWidget(panel, control), controlLabelWidget(panel, control)}) {
+            if (w != nullptr && !w->objectName().startsWith("DECORATION")) {
+                boxes.emplace_back(w, onPanel(panel, w));
             }
-            EXPECT_TRUE(canvas->rect().contains(w->geometry())) << w->objectName().toStdString();
-            if (auto *label = qobject_cast<QLabel *>(w);
-                label != nullptr && label->pixmap().isNull()) {
-                const QSize needed = label->sizeHint();
-                EXPECT_LE(needed.width(), label->width()) << w->objectName().toStdString();
-            }
-            boxes << w;
         }
-        for (int i = 0; i < boxes.size(); ++i) {
-            for (int j = i + 1; j < boxes.size(); ++j) {
-                EXPECT_FALSE(boxes[i]->geometry().intersects(boxes[j]->geometry()))
-                    << boxes[i]->objectName().toStdString() << " / "
-                    << boxes[j]->objectName().toStdString();
+    }
+    return boxes;
+}
+
+// The room a control's text needs: labels and text messages their size hint, buttons their
+// text with the style's margins, rings their longest item with the arrow.
+QSize neededFor(QWidget *w) {
+    if (auto *button = qobject_cast<QPushButton *>(w)) {
+        const QString text = QString(button->text()).remove('&');
+        const int margins = 2 * (button->style()->pixelMetric(QStyle::PM_ButtonMargin) / 2 +
+                                 button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+        return {button->fontMetrics().horizontalAdvance(text) + margins,
+                button->fontMetrics().height()};
+    }
+    if (auto *label = qobject_cast<QLabel *>(w); label != nullptr && label->pixmap().isNull()) {
+        return label->sizeHint();
+    }
+    if (auto *ring = qobject_cast<QComboBox *>(w)) {
+        return ring->sizeHint();
+    }
+    return {0, 0};
+}
+
+// At the design font and at larger ones: no two controls overlap, no label sits on a control,
+// everything stays on its panel, and every text fits its place.
+void expectNothingOverlapsAndTextsFit(int main, int info) {
+    for (auto [panel, count] : {std::pair{main, 26}, std::pair{info, 7}}) {
+        const QRect canvas = panelCanvas(panel)->rect();
+        const auto boxes = boxesOf(panel, count);
+        for (const auto &[w, rect] : boxes) {
+            const std::string name = w->objectName().toStdString();
+            EXPECT_TRUE(canvas.contains(rect)) << name;
+            const QSize needed = neededFor(w);
+            EXPECT_LE(needed.width(), rect.width()) << name;
+            EXPECT_LE(needed.height(), rect.height()) << name;
+        }
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                EXPECT_FALSE(boxes[i].second.intersects(boxes[j].second))
+                    << boxes[i].first->objectName().toStdString() << " / "
+                    << boxes[j].first->objectName().toStdString();
             }
         }
     }
 }
+
+TEST_F(PanelTest, NothingOverlapsAndTextsFit) {
+    expectNothingOverlapsAndTextsFit(main, info);
+}
+
+// The application's font in points (the design font is 9 points, 12 pixels at 96 dpi), and the
+// language: both change how much room the texts need.
+class PanelAtFontSize : public ::testing::TestWithParam<std::tuple<int, ProgramLanguage>> {
+protected:
+    void SetUp() override {
+        previous = QApplication::font();
+        QFont font = previous;
+        font.setPointSize(std::get<0>(GetParam()));
+        QApplication::setFont(font);
+        loadBothPanels(std::get<1>(GetParam()), &main, &info);
+    }
+    void TearDown() override {
+        DiscardPanel(main);
+        QApplication::setFont(previous);
+        setProgramLanguage(ProgramLanguage::German);
+    }
+    QFont previous;
+    int main = -1;
+    int info = -1;
+};
+
+TEST_P(PanelAtFontSize, LayoutGrowsWithTheFontAndNothingIsClipped) {
+    const double scale = std::max(1.0, QFontInfo(QApplication::font()).pixelSize() / 12.0);
+    const QSize canvas = panelCanvas(main)->size();
+    EXPECT_NEAR(canvas.width(), 698 * scale, 1.0);
+    EXPECT_NEAR(canvas.height(), 471 * scale, 1.0);
+    EXPECT_NEAR(onPanel(main, controlWidget(main, SCANN)).x(), 308 * scale, 1.0);
+    EXPECT_NEAR(onPanel(main, controlWidget(main, FEHLERNUMMER)).y(), 438 * scale, 1.0);
+    expectNothingOverlapsAndTextsFit(main, info);
+}
+
+INSTANTIATE_TEST_SUITE_P(PointsAndLanguage, PanelAtFontSize,
+                         ::testing::Combine(::testing::Values(7, 9, 11, 15, 20, 28),
+                                            ::testing::Values(ProgramLanguage::German,
+                                                              ProgramLanguage::English)));
 
 TEST_F(PanelTest, InfoPanelTextsAtLoad) {
     EXPECT_EQ(textOf(info, VERSION), "Version");

@@ -1,5 +1,6 @@
 // The program run in-process, driven as an operator drives it: start-up state, the info
 // popup, and both ways to quit.
+#include "app/language.h"
 #include "app/Mainpanel_Main.h"
 #include "app/trz4Steuerung_Main.h"
 #include "errors/VEK_errorV3.h"
@@ -82,6 +83,7 @@ protected:
     // The program reads and writes its settings file in the current directory: each run gets
     // a directory of its own with a complete file, so that start-up shows no popup.
     void SetUp() override {
+        setProgramLanguage(ProgramLanguage::German);
         vekResetFehlerControls();
         ASSERT_TRUE(directory.isValid());
         previous = QDir::currentPath();
@@ -166,7 +168,7 @@ TEST_F(ShellTest, InfoBlocksTheMainPanelUntilOkAndOpensAgain) {
     EXPECT_EQ(rounds, 2);
 }
 
-TEST_F(ShellTest, InfoClosesWithTheKeyboard) {
+TEST_F(ShellTest, InfoClosesWithTheKeyboardAndItsCloseBox) {
     whenRunning([] {
         const int main = Mainpanel_GetMainpanel();
         const int info = mainpanelGetInfopanel();
@@ -186,6 +188,21 @@ TEST_F(ShellTest, InfoClosesWithTheKeyboard) {
         controlWidget(info, OK)->setFocus();
         QTest::keyClick(controlWidget(info, OK), Qt::Key_Return);
         EXPECT_FALSE(panelWidget(info)->isVisible());
+        // Escape and the window's close box close it like every other box; the main panel
+        // takes input again and the program goes on.
+        menuItemAction(main, INFO)->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panelWidget(info)));
+        QTest::keyClick(controlWidget(info, OK), Qt::Key_Escape);
+        EXPECT_FALSE(panelWidget(info)->isVisible());
+        EXPECT_FALSE(isPopupInstalled(info));
+        menuItemAction(main, INFO)->trigger();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panelWidget(info)));
+        EXPECT_FALSE(panelWidget(info)->windowFlags() & Qt::CustomizeWindowHint)
+            << "the window offers its close box";
+        panelWidget(info)->close();
+        EXPECT_FALSE(panelWidget(info)->isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(userInterfaceRunning());
         QuitUserInterface(0);
     });
     EXPECT_EQ(runProgram(), 0);

@@ -96,21 +96,36 @@ TEST_F(ManagerTest, RingCommitChoosesWithoutOpening) {
     EXPECT_EQ(serial.count("open"), 0);
 }
 
-TEST_F(ManagerTest, KeyOnRingRebuildsListAndKeepsAVanishedChoice) {
+TEST_F(ManagerTest, KeyOnRingRebuildsListAndShowsAVanishedChoiceAsNotConnected) {
     VekCom_ComPortChose(3);
     ASSERT_EQ(VekCom_Open(3), 0);
-    // The adapter is pulled: the list loses COM 3, the ring falls back, the open port is closed
-    // and the choice survives for when it comes back.
+    // The adapter is pulled: the list loses COM 3, the open port is closed, and the ring keeps
+    // showing the choice that operations still go to, marked, instead of "nicht geöffnet".
     fillPortKey({{"\\Device\\Serial1", "COM20"}});
     pressKeyOn(COMPORT);
-    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet", "COM 20"}));
-    EXPECT_EQ(intVal(COMPORT), 0);
+    EXPECT_EQ(ringItems(COMPORT),
+              (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3 (getrennt)"}));
+    EXPECT_EQ(intVal(COMPORT), 3);
+    EXPECT_NE(itemTooltip(COMPORT, 2).find("nicht angeschlossen"), std::string::npos);
     EXPECT_EQ(VekCom_ComPortGet(), 3);
     EXPECT_FALSE(serial.isOpen);
     EXPECT_EQ(VekCom_LastComPortGet(), 3);
 
+    // Another rebuild does not add the item twice; the operator's Up key then picks a port
+    // that is there, and that is the new choice.
+    pressKeyOn(COMPORT);
+    EXPECT_EQ(ringItems(COMPORT).size(), 3u);
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(controlWidget(panel, COMPORT), &up);
+    EXPECT_EQ(intVal(COMPORT), 20);
+    EXPECT_EQ(VekCom_ComPortGet(), 20);
+
+    // Back: the port is listed as usual and selected once chosen again.
+    VekCom_ComPortChose(3);
+    EXPECT_EQ(VekCom_ComPortGet(), 3);
     fillPortKey({{"\\Device\\Serial1", "COM20"}, {"\\Device\\Serial0", "COM3"}});
     Callback_ComPortEinstellen(panel, COMPORT, EVENT_LEFT_CLICK, nullptr, 0, 0);
+    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3"}));
     EXPECT_EQ(intVal(COMPORT), 3);
 }
 
@@ -159,14 +174,15 @@ TEST_F(ManagerTest, OpenOutOfRangeAndCloseRecordTheLastPort) {
     EXPECT_EQ(serial.count("close"), 1);
 }
 
-TEST_F(ManagerTest, FailedOpenShowsNoPortAndCarriesTheSystemsReason) {
+TEST_F(ManagerTest, FailedOpenKeepsShowingTheChoiceAndCarriesTheSystemsReason) {
     VekCom_ComPortChose(3);
     serial.openResult = kComAccessDenied;
     serial.failureReason = "Kein Zugriff auf /dev/ttyUSB0: Gruppe dialout fehlt.";
     int port = -1;
     EXPECT_EQ(VekCom_OpenChosen(&port), -100003);
     EXPECT_EQ(port, 3);
-    EXPECT_EQ(intVal(COMPORT), 0);
+    // The next operation tries COM 3 again: the ring says so, not "nicht geöffnet".
+    EXPECT_EQ(intVal(COMPORT), 3);
     EXPECT_EQ(VekCom_ComPortGet(), 3);
     VekCom_FehlermeldungSet(-100003);
     std::string shown = textVal(FEHLERSTRING);

@@ -187,3 +187,55 @@ TEST_F(ScanTest, ControlCharactersOfAnIdentificationShowAsReplacementCharacters)
     click(SCANN);
     EXPECT_EQ(textVal(ID), shown);
 }
+
+TEST_F(ScanTest, WhatTheCardNoLongerConfirmsIsGreyedNotCleared) {
+    auto stale = [this](int control) {
+        std::string note = "<unset>";
+        getCtrlStale(panel, control, &note);
+        return note;
+    };
+    VekCom_ComPortChose(3);
+    deviceSays("VEK-TRZ4-X");
+    click(SCANN);
+    ASSERT_EQ(textVal(ID), "VEK-TRZ4-X");
+    EXPECT_EQ(stale(LED1), "");
+    EXPECT_EQ(stale(ID), "");
+
+    // The adapter is pulled: the COM-port list loses the port, and what came from it is greyed.
+    fillPortKey({{"\\Device\\Serial1", "COM20"}});
+    VekCom_ComListeErstellen(panel, COMPORT);
+    EXPECT_NE(stale(ID).find("nicht erreichbar"), std::string::npos) << stale(ID);
+    EXPECT_NE(stale(LED1), "");
+    click(SCANN); // the double still answers: the scan vouches for both again
+    EXPECT_EQ(stale(ID), "");
+    EXPECT_EQ(stale(LED1), "");
+
+    // The adapter is gone: the identification cannot even open the port. The text and the
+    // green LED are the last known ones, kept and greyed.
+    serial.openResult = kComNoDevice;
+    click(IDLESEN);
+    EXPECT_EQ(intVal(FEHLERNUMMER), 122304);
+    EXPECT_EQ(textVal(ID), "VEK-TRZ4-X");
+    EXPECT_EQ(intVal(LED1), 1);
+    EXPECT_NE(stale(ID).find("nicht erreichbar"), std::string::npos) << stale(ID);
+    EXPECT_NE(stale(LED1).find("nicht erreichbar"), std::string::npos) << stale(LED1);
+
+    // Back, but the card refuses: the identification empties its display as always (nothing
+    // left to grey); the LED is still not vouched for.
+    serial.openResult = 0;
+    serial.responder = [](const std::string &) { return std::string("\x15"); };
+    click(IDLESEN);
+    EXPECT_EQ(textVal(ID), "");
+    EXPECT_EQ(stale(ID), "");
+    EXPECT_NE(stale(LED1), "");
+
+    // The scan asks again: what it finds is current, the card or nothing.
+    deviceSays("VEK-TRZ4-X");
+    click(SCANN);
+    EXPECT_EQ(stale(LED1), "");
+    EXPECT_EQ(stale(ID), "");
+    serial.responder = [](const std::string &) { return std::string(); };
+    click(SCANN);
+    EXPECT_EQ(intVal(LED1), 0);
+    EXPECT_EQ(stale(LED1), "");
+}

@@ -1,7 +1,7 @@
 // Message lookup: the quotient rule, the language switch, the one-shot user string and the
 // byte limits of the module's buffers.
 #include "errors/VEK_errorV3.h"
-#include "platform/process.h"
+#include "platform/userlocale.h"
 #include "platform/tests/environment.h"
 #include "errors/tests/catalogue_utf8.h"
 
@@ -207,9 +207,12 @@ TEST(CatalogueLanguage, TheLocaleChoosesGermanOrEnglish) {
         const char *all, *messages, *lang;
         int language;
     };
-    // With none of the three set, Windows takes the user's language setting.
-    const std::string system = systemLocaleName();
-    const int unset = system.rfind("de_", 0) == 0 || system == "de" ? 1 : kVekLanguageEnglish;
+    // With none of the three set, Windows takes the user's display language.
+    int unset = kVekLanguageEnglish;
+    {
+        LocaleEnvironment none(nullptr, nullptr, nullptr);
+        unset = localeNamesGerman(messagesLocaleName()) ? 1 : kVekLanguageEnglish;
+    }
     const Case cases[] = {
         {nullptr, nullptr, nullptr, unset},
         {nullptr, nullptr, "de_DE.UTF-8", 1},

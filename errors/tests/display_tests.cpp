@@ -71,6 +71,19 @@ TEST_F(DisplayTest, FailureShowsEverywhereAndSuccessClears) {
     }
 }
 
+TEST_F(DisplayTest, SuccessInWordsClearsLedAndNumberAndShowsTheText) {
+    registerBoth();
+    VekCom_FehlermeldungSet(-403012);
+    EXPECT_EQ(vekShowSuccess("Kartennummer 5 eingestellt und von der Karte bestätigt."), 2);
+    for (int panel : {first, second}) {
+        EXPECT_EQ(shown(panel).led, 0);
+        EXPECT_EQ(shown(panel).text, "Kartennummer 5 eingestellt und von der Karte bestätigt.");
+        EXPECT_EQ(shown(panel).number, 0);
+    }
+    EXPECT_EQ(vekShowSuccess(nullptr), 2);
+    EXPECT_EQ(shown(first).text, "");
+}
+
 TEST_F(DisplayTest, PendingUserStringReachesOnlyTheFirstSet) {
     registerBoth();
     VEK_Fehleruserstring("COM 3");

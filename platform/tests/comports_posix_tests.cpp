@@ -1,11 +1,14 @@
 // COM numbering over a scratch /dev, /sys and port map.
 #include "platform/comports.h"
+#include "platform/comporthelp.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -162,6 +165,25 @@ TEST_F(ComPorts, PortMapFollowsXdgConfigHome) {
     EXPECT_NE(portMapDirectory().find("/.config/trz4steuerung/ports"), std::string::npos);
     if (saved)
         setenv("XDG_CONFIG_HOME", savedValue.c_str(), 1);
+}
+
+// The "?" help names the port map in effect and offers its text for translation whole.
+TEST_F(ComPorts, HelpNamesThePortMapInEffectAndIsTranslatedWhole) {
+    std::vector<std::string> asked;
+    const std::string text = comPortHelpText([&asked](const char *context, const char *source) {
+        asked.push_back(std::string(context) + "|" + source);
+        return std::string(source);
+    });
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].rfind("ComHilfe|Die trz-4 Karte muss", 0), 0u);
+    EXPECT_NE(text.find(map.string() + ", z. B. \"trz4ctl map 5"), std::string::npos) << text;
+    EXPECT_EQ(text.find("%1"), std::string::npos);
+    EXPECT_EQ(text.back(), '\n');
+
+    // A translation places the directory where its "%1" is.
+    const std::string english =
+        comPortHelpText([](const char *, const char *) { return std::string("map: %1.\n"); });
+    EXPECT_EQ(english, "map: " + map.string() + ".\n");
 }
 
 } // namespace

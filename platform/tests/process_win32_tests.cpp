@@ -91,11 +91,7 @@ TEST(UserDirs, CreatesMissingLevelsAndRefusesAFileInTheWay) {
     fs::remove_all(root);
 }
 
-TEST(ProcessHelpers, LanguageAndLocalTimeFromTheSystem) {
-    // Windows always has a user locale ("en_US", "de_DE", ...), written with "_".
-    const std::string locale = systemLocaleName();
-    ASSERT_GE(locale.size(), 2u);
-    EXPECT_EQ(locale.find('-'), std::string::npos) << locale;
+TEST(ProcessHelpers, LocalTimeFromTheSystem) {
     std::tm local{};
     ASSERT_TRUE(localTime(86400 * 365, &local));
     EXPECT_EQ(local.tm_year, 71);

@@ -118,6 +118,15 @@ TEST(Win32Serial, WinePseudoTerminalSilenceCostsOneTimeout) {
     const double elapsed = secondsSince(start);
     EXPECT_GE(elapsed, 0.15);
     EXPECT_LT(elapsed, 0.6);
+    // With a wait hook the wait is cut into slices, and the hook runs between them.
+    static int hookCalls = 0;
+    hookCalls = 0;
+    const SerialWaitHook previous = setSerialWaitHook([] { ++hookCalls; });
+    start = Clock::now();
+    EXPECT_EQ(ComRdByte(com), kComTimeout);
+    setSerialWaitHook(previous);
+    EXPECT_GE(secondsSince(start), 0.15);
+    EXPECT_GE(hookCalls, 5) << "about one call per " << kSerialWaitSliceMs << " ms";
     ASSERT_EQ(SetComTime(com, 0.0), 0);
     start = Clock::now();
     EXPECT_EQ(ComRdByte(com), kComTimeout);

@@ -14,7 +14,7 @@
 // backslash as \\), so a card cannot steer the operator's terminal.
 //
 // Language: German under a German locale (LC_ALL, LC_MESSAGES, LANG; on Windows without them
-// the user's language setting: vekLanguageFromEnvironment), English otherwise; --lang overrides. In
+// the user's display language: vekLanguageFromEnvironment), English otherwise; --lang overrides. In
 // English nothing of the output is German: help, usage errors, the write warning, messages and
 // their detail lines, JSON members.
 #pragma once

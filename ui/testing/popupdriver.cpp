@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 
 namespace ui::testing {
 
@@ -136,10 +137,16 @@ bool PopupDriver::answer(QWidget *dialog, const Step &step) {
         if (button->hasFocus() || dialog->focusWidget() == button) {
             record.focusedButton = label;
         }
+        if (auto *push = qobject_cast<QPushButton *>(button);
+            push != nullptr && push->isDefault()) {
+            record.defaultButton = label;
+        }
         if (step.kind == Step::Kind::Click && label == step.label) {
             target = button;
         }
     }
+    record.focusRingShown =
+        dialog->focusWidget() != nullptr && dialog->testAttribute(Qt::WA_KeyboardFocusChange);
     records.push_back(record);
     switch (step.kind) {
     case Step::Kind::Key:

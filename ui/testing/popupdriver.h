@@ -37,6 +37,10 @@ struct SeenPopup {
     std::string text; // the message, or the texts of all labels joined by line feeds
     std::vector<std::string> buttons;
     std::string focusedButton; // label of the button that had the focus, or empty
+    std::string defaultButton; // label of the button with the default-button mark, or empty
+    // Whether the styles draw the focus ring: they do once the window counts the focus as moved
+    // by the keyboard (Qt::WA_KeyboardFocusChange), and a widget has it.
+    bool focusRingShown = false;
 };
 
 class PopupDriver : public QObject {

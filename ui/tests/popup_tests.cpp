@@ -58,6 +58,25 @@ TEST(GenericMessagePopup, FocusOnButtonTwoButEnterChoosesButtonOne) {
     EXPECT_EQ(driver.seen(0).title, "Warnung");
 }
 
+TEST(GenericMessagePopup, EnterButtonCarriesTheDefaultMarkAndTheFocusedOneItsRing) {
+    PopupDriver driver;
+    driver.pressEscape();
+    driver.pressEnter();
+    driver.pressEscape();
+    EXPECT_EQ(warning(), 2);
+    EXPECT_EQ(MessagePopup("Com-Port", "Hilfe"), 0);
+    // Without an Enter button no button is marked.
+    EXPECT_EQ(GenericMessagePopup("Frage", "?", "eins", "zwei", "", nullptr, 0, 0, kPopupBtn1,
+                                  kPopupNoCtrl, kPopupBtn2),
+              2);
+    ASSERT_EQ(driver.answered(), 3);
+    EXPECT_EQ(driver.seen(0).defaultButton, "Karte jetzt auf Nr. 3 umstellen");
+    EXPECT_EQ(driver.seen(0).focusedButton, "abbrechen");
+    EXPECT_TRUE(driver.seen(0).focusRingShown);
+    EXPECT_EQ(driver.seen(1).defaultButton, "OK");
+    EXPECT_EQ(driver.seen(2).defaultButton, "");
+}
+
 TEST(GenericMessagePopup, EscapeClickAndSpaceChooseAsAPersonWould) {
     PopupDriver driver;
     driver.pressEscape();

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -414,6 +415,59 @@ TEST_F(RuntimeTest, SettingAValuePaintsAtOnce) {
         EXPECT_GE(counter.paints, 1) << control;
         widget->removeEventFilter(&counter);
     }
+}
+
+// Mean saturation of a widget as drawn: a greyed lamp has little colour left.
+int drawnSaturation(QWidget *widget) {
+    const QImage image = widget->grab().toImage();
+    const QColor centre = image.pixelColor(image.width() / 2, image.height() / 2);
+    return centre.hsvSaturation();
+}
+
+TEST_F(RuntimeTest, StaleValuesAreGreyedWithTheirNoteAndKeepTheirValue) {
+    DisplayPanel(main);
+    const char *note = "Nicht aktuell: die letzte Abfrage ist fehlgeschlagen.";
+    auto *edit = static_cast<QLineEdit *>(controlWidget(main, KARTENNUMMERIST));
+    const QColor fresh = edit->palette().color(QPalette::Text);
+    SetCtrlVal(main, KARTENNUMMERIST, "7");
+    SetCtrlVal(main, STATUSLED9, 1);
+    const int litSaturation = drawnSaturation(controlWidget(main, STATUSLED9));
+
+    EXPECT_EQ(setCtrlStale(main, KARTENNUMMERIST, note), 0);
+    EXPECT_EQ(setCtrlStale(main, STATUSLED9, note), 0);
+    std::string text;
+    GetCtrlVal(main, KARTENNUMMERIST, &text);
+    EXPECT_EQ(text, "7");
+    int on = 0;
+    GetCtrlVal(main, STATUSLED9, &on);
+    EXPECT_EQ(on, 1);
+    std::string shown;
+    EXPECT_EQ(getCtrlStale(main, KARTENNUMMERIST, &shown), 0);
+    EXPECT_EQ(shown, note);
+    EXPECT_EQ(edit->toolTip().toStdString(), note);
+    EXPECT_NE(edit->palette().color(QPalette::Text), fresh);
+    EXPECT_TRUE(edit->font().italic());
+    EXPECT_NE(controlWidget(main, STATUSLED9)->toolTip().toStdString().find(note),
+              std::string::npos);
+    EXPECT_EQ(controlLabelWidget(main, STATUSLED9)->toolTip().toStdString(), note);
+    EXPECT_LT(drawnSaturation(controlWidget(main, STATUSLED9)), litSaturation * 2 / 3);
+
+    // A new value keeps the mark until the mark is taken away.
+    SetCtrlVal(main, KARTENNUMMERIST, "8");
+    EXPECT_EQ(edit->toolTip().toStdString(), note);
+    EXPECT_EQ(setCtrlStale(main, KARTENNUMMERIST, nullptr), 0);
+    EXPECT_EQ(setCtrlStale(main, STATUSLED9, ""), 0);
+    EXPECT_EQ(getCtrlStale(main, KARTENNUMMERIST, &shown), 0);
+    EXPECT_EQ(shown, "");
+    EXPECT_EQ(edit->toolTip().toStdString(), "8");
+    EXPECT_EQ(edit->palette().color(QPalette::Text), fresh);
+    EXPECT_FALSE(edit->font().italic());
+    EXPECT_EQ(drawnSaturation(controlWidget(main, STATUSLED9)), litSaturation);
+
+    EXPECT_EQ(setCtrlStale(main, COMPORT, note), kUiErrWrongType);
+    EXPECT_EQ(setCtrlStale(main, 99, note), kUiErrBadControl);
+    EXPECT_EQ(getCtrlStale(main, KARTENNUMMERIST, nullptr), kUiErrBadArgument);
+    SetCtrlVal(main, STATUSLED9, 0);
 }
 
 TEST(RuntimeStart, DisplayCheckLooksAtTheThreeVariables) {

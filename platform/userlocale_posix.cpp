@@ -1,0 +1,5 @@
+#include "platform/userlocale.h"
+
+std::string messagesLocaleName() {
+    return environmentLocaleName();
+}

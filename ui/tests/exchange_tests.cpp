@@ -1,0 +1,244 @@
+// A blocking exchange keeps the window alive: it repaints while the serial layer waits, the
+// operator's clicks and keys meanwhile are dropped and never replayed, no callback starts
+// inside a wait, the close box counts after the callback, and popups keep working. The device
+// is the serial test double, whose silence takes as long as a real time-out.
+#include "app/trz4SteuerungGui.h"
+#include "platform/rs232.h"
+#include "platform/serial_double.h"
+#include "ui/testing/paintclock.h"
+#include "ui/testing/popupdriver.h"
+#include "ui/uiruntime.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using ui::testing::PaintClock;
+using ui::testing::postClick;
+using ui::testing::postKey;
+constexpr int kPort = 3;
+
+std::vector<std::string> gLog;
+
+int logCommit(int, int control, int event, void *, int, int) {
+    if (event == EVENT_COMMIT || event == EVENT_LEFT_CLICK || event == EVENT_KEYPRESS) {
+        gLog.push_back("control " + std::to_string(control) + " event " + std::to_string(event));
+    }
+    return 0;
+}
+
+int logPanel(int, int event, void *, int, int) {
+    gLog.push_back("panel event " + std::to_string(event) +
+                   (exchangeRunning() ? " during exchange" : ""));
+    return 0;
+}
+
+void logMenu(int, int item, void *, int) {
+    gLog.push_back("menu " + std::to_string(item));
+}
+
+void postWheel(QWidget *widget) {
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    QCoreApplication::postEvent(widget, new QWheelEvent(at, widget->mapToGlobal(at), QPoint(),
+                                                        QPoint(0, -120), Qt::NoButton,
+                                                        Qt::NoModifier, Qt::NoScrollPhase, false));
+}
+
+class ExchangeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gLog.clear();
+        registerTrz4SteuerungGui();
+        registerCallback("Callback_Panels", logPanel);
+        registerCallback("Menu_Main_Datei", logMenu);
+        main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+        ASSERT_GE(main, 0);
+        InstallCtrlCallback(main, STATUSABFRAGE, logCommit, nullptr);
+        InstallCtrlCallback(main, COMPORT, logCommit, nullptr);
+        ClearListCtrl(main, COMPORT);
+        for (int port : {0, 3, 20}) {
+            InsertListItem(main, COMPORT, -1, std::to_string(port).c_str(), port);
+        }
+        DisplayPanel(main);
+        QCoreApplication::processEvents();
+        serial.silenceWaitSeconds = 0.3;
+        ASSERT_EQ(OpenComConfig(kPort, "", 9600, 1, 7, 1, 512, 512), 0);
+    }
+    void TearDown() override {
+        CloseCom(kPort);
+        DiscardPanel(main);
+        registerCallback("Callback_Panels", static_cast<PanelCallbackPtr>(nullptr));
+        registerCallback("Menu_Main_Datei", static_cast<MenuCallbackPtr>(nullptr));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QPushButton *button() { return static_cast<QPushButton *>(controlWidget(main, STATUSABFRAGE)); }
+
+    int main = -1;
+    SerialDouble serial;
+    ScopedSerialBackend scoped{serial};
+};
+
+TEST_F(ExchangeTest, WindowRepaintsWhileTheSerialLayerWaitsForTheDevice) {
+    QWidget *window = panelWidget(main);
+    PaintClock paints(window);
+    // Stands in for what asks a window to repaint while the card is silent: another window
+    // moved across it, a progress text, the window manager.
+    QTimer asker;
+    asker.setInterval(5);
+    QObject::connect(&asker, &QTimer::timeout, window, [window] { window->update(); });
+    asker.start();
+
+    // A bare wait (no exchange scope) is what the window got before: not one repaint.
+    Clock::time_point from = Clock::now();
+    EXPECT_EQ(ComRdByte(kPort), kComTimeout);
+    Clock::time_point to = Clock::now();
+    EXPECT_GT(paints.longestGapMs(from, to), 250.0);
+
+    {
+        ExchangeScope exchange;
+        from = Clock::now();
+        EXPECT_EQ(ComRdByte(kPort), kComTimeout);
+        to = Clock::now();
+    }
+    EXPECT_LT(paints.longestGapMs(from, to), 50.0);
+}
+
+TEST_F(ExchangeTest, ClicksKeysAndWheelTurnsMeanwhileAreDroppedNotReplayed) {
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, COMPORT));
+    ring->setCurrentIndex(1);
+    // The same input outside an exchange acts: the test's clicks and keys do reach the panel.
+    postClick(button());
+    QCoreApplication::processEvents();
+    const std::vector<std::string> clicked{"control 7 event 3", "control 7 event 1"};
+    ASSERT_EQ(gLog, clicked);
+    gLog.clear();
+
+    {
+        ExchangeScope exchange;
+        // Queued while no wait runs (as between two waits of an exchange) ...
+        postClick(button());
+        // ... and arriving while the serial layer waits.
+        QTimer::singleShot(50, [this, ring] {
+            postClick(button());
+            button()->setFocus();
+            postKey(button(), Qt::Key_Space);
+            postWheel(ring);
+            postKey(ring, Qt::Key_Down);
+            menuItemAction(main, BEENDEN)->trigger();
+        });
+        EXPECT_EQ(ComRdByte(kPort), kComTimeout);
+        EXPECT_EQ(ComRdByte(kPort), kComTimeout);
+    }
+    // Whatever is still queued would be replayed now.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(gLog, std::vector<std::string>{});
+    EXPECT_EQ(ring->currentIndex(), 1);
+    EXPECT_FALSE(button()->isDown());
+
+    // After the exchange the panel takes input again.
+    postClick(button());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(gLog, clicked);
+}
+
+// The button's callback: an exchange that waits twice, the close box clicked meanwhile.
+int exchangeWithCloseClick(int panel, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) {
+        return 0;
+    }
+    ExchangeScope exchange;
+    QTimer::singleShot(20, [panel] { panelWidget(panel)->close(); });
+    ComRdByte(kPort);
+    ComRdByte(kPort);
+    gLog.push_back("exchange done");
+    return 0;
+}
+
+TEST_F(ExchangeTest, CloseBoxDuringAnExchangeCountsOnceTheCallbackHasReturned) {
+    serial.silenceWaitSeconds = 0.1;
+    InstallCtrlCallback(main, STATUSABFRAGE, exchangeWithCloseClick, nullptr);
+    button()->click();
+    EXPECT_EQ(gLog, std::vector<std::string>{"exchange done"});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"exchange done", "panel event 11"}));
+    EXPECT_TRUE(panelWidget(main)->isVisible());
+
+    // Outside any callback the exchange's end is the moment.
+    gLog.clear();
+    {
+        ExchangeScope exchange;
+        QTimer::singleShot(20, [this] { panelWidget(main)->close(); });
+        ComRdByte(kPort);
+        gLog.push_back("exchange done");
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"exchange done", "panel event 11"}));
+}
+
+void logDescriptor(int descriptor, void *) {
+    char byte;
+    while (read(descriptor, &byte, 1) == 1) {
+    }
+    gLog.push_back(std::string("descriptor") + (exchangeRunning() ? " during exchange" : ""));
+}
+
+TEST_F(ExchangeTest, DescriptorNewsDuringAnExchangeWaitsForItsEnd) {
+    // As the port watch's news of a plugged adapter: handled inside the wait, it would rebuild
+    // the COM ring and close the port under the running exchange.
+    int fds[2];
+    ASSERT_EQ(pipe2(fds, O_NONBLOCK | O_CLOEXEC), 0);
+    const int watch = installDescriptorCallback(fds[0], logDescriptor, nullptr);
+    serial.silenceWaitSeconds = 0.1;
+    {
+        ExchangeScope exchange;
+        ASSERT_EQ(write(fds[1], "x", 1), 1);
+        ComRdByte(kPort);
+        gLog.push_back("exchange done");
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(gLog, (std::vector<std::string>{"exchange done", "descriptor"}));
+    removeDescriptorCallback(watch);
+    close(fds[0]);
+    close(fds[1]);
+}
+
+TEST_F(ExchangeTest, PopupOpenedInsideAnExchangeTakesTheOperatorsAnswer) {
+    serial.silenceWaitSeconds = 0.05;
+    ui::testing::PopupDriver driver;
+    driver.pressEnter();
+    {
+        ExchangeScope exchange;
+        ComRdByte(kPort);
+        EXPECT_EQ(GenericMessagePopup("Warnung", "Weiter?", "weiter", "abbrechen", "", nullptr, 0,
+                                      0, kPopupBtn2, kPopupBtn1, kPopupBtn2),
+                  kPopupBtn1);
+        ComRdByte(kPort);
+        { ExchangeScope inner; }
+        // The inner scope's end is not the exchange's end.
+        EXPECT_TRUE(exchangeRunning());
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_TRUE(driver.allAnswered());
+    EXPECT_FALSE(exchangeRunning());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
