@@ -1,9 +1,11 @@
 #include "ui/devhooks.h"
 
+#include "ui/runtime_internal.h"
 #include "ui/uiruntime.h"
 
 #include "platform/process.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -13,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace ui {
 
@@ -66,6 +69,50 @@ void takeScreenshots() {
     QuitUserInterface(0);
 }
 
+// The main panel: the first loaded panel that shows.
+int shownPanel() {
+    for (int handle : loadedPanels()) {
+        if (panelWidget(handle)->isVisible()) {
+            return handle;
+        }
+    }
+    return 0;
+}
+
+void printControlValues(int panel) {
+    for (const auto &[id, control] : detail::findPanel(panel)->controls) {
+        std::string text;
+        int number = 0;
+        if (control.kind == ControlKind::Led && GetCtrlVal(panel, id, &number) == 0) {
+            text = std::to_string(number);
+        } else if ((control.kind != ControlKind::String &&
+                    control.kind != ControlKind::TextMessage) ||
+                   GetCtrlVal(panel, id, &text) != 0) {
+            continue;
+        }
+        std::printf("%s=%s\n", qPrintable(control.widget->objectName()), text.c_str());
+    }
+    std::fflush(stdout);
+}
+
+void drive() {
+    const int panel = shownPanel();
+    const QStringList names =
+        QString::fromLocal8Bit(std::getenv("TRZ4_DRIVE")).split(QLatin1Char(','));
+    for (const QString &name : names) {
+        auto *button = panelWidget(panel)->findChild<QAbstractButton *>(name.trimmed());
+        if (button == nullptr) {
+            std::fprintf(stderr, "TRZ4_DRIVE: no button %s\n", qPrintable(name));
+            QuitUserInterface(3);
+            return;
+        }
+        button->click();
+        QApplication::processEvents();
+    }
+    printControlValues(panel);
+    panelWidget(panel)->close();
+}
+
 // A static initialiser rather than a call in main: the developer build runs the program's own
 // main unchanged. The library is an object library, so this object is always linked in.
 const bool kHooksHandedToStartup = (setStartupHook(armDeveloperHooks), true);
@@ -80,6 +127,10 @@ void armDeveloperHooks() {
     const char *screenshots = std::getenv("TRZ4_SCREENSHOT_DIR");
     if (screenshots != nullptr && screenshots[0] != '\0') {
         whenMainLoopRuns(takeScreenshots);
+    }
+    const char *drivenButtons = std::getenv("TRZ4_DRIVE");
+    if (drivenButtons != nullptr && drivenButtons[0] != '\0') {
+        whenMainLoopRuns(drive);
     }
 }
 

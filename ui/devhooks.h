@@ -11,6 +11,13 @@
 // TRZ4_SCREENSHOT_DIR=<dir> (scripts/screenshots): once the main event loop runs, writes
 // every loaded panel as <dir>/<panel constant in lower case>.png (hidden panels are shown as
 // popups for the picture, as "Info" shows them) and ends the loop.
+//
+// TRZ4_DRIVE=<button>[,<button>...] (scripts/test-windows: the program under Wine, where no
+// test can reach in): once the main event loop runs, clicks the named command buttons of the
+// main panel one after the other, each callback running to its end as on the operator's
+// click, then prints each LED, string control and text message of that panel as
+// "<NAME>=<value>" on stdout and closes the panel's window through its close box, so that the
+// program ends its own way. An unknown name is reported on stderr and ends the program with 3.
 #pragma once
 
 namespace ui {

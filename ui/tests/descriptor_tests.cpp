@@ -1,6 +1,9 @@
 // Descriptor callbacks: called when the descriptor turns readable, never while another
-// callback of the program runs.
+// callback of the program runs, nor inside an exchange's wait. Descriptors are a Linux
+// notion here (the port watch's inotify descriptor), so these cases are Linux-only.
 #include "app/trz4SteuerungGui.h"
+#include "platform/rs232.h"
+#include "platform/serial_double.h"
 #include "ui/uiruntime.h"
 
 #include <QApplication>
@@ -10,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -95,6 +100,37 @@ TEST(RuntimeDescriptors, CalledWhenReadableAndNeverInsideAnotherCallback) {
     EXPECT_EQ(gCalls, 2);
     DiscardPanel(panel);
     gPipe = nullptr;
+}
+
+void logDescriptor(int descriptor, void *data) {
+    char byte;
+    while (read(descriptor, &byte, 1) == 1) {
+    }
+    static_cast<std::vector<std::string> *>(data)->push_back(
+        std::string("descriptor") + (exchangeRunning() ? " during exchange" : ""));
+}
+
+TEST(RuntimeDescriptors, NewsDuringAnExchangeWaitsForItsEnd) {
+    // As the port watch's news of a plugged adapter: handled inside the wait, it would rebuild
+    // the COM ring and close the port under the running exchange.
+    constexpr int kPort = 3;
+    SerialDouble serial;
+    ScopedSerialBackend scoped{serial};
+    serial.silenceWaitSeconds = 0.1;
+    ASSERT_EQ(OpenComConfig(kPort, "", 9600, 1, 7, 1, 512, 512), 0);
+    std::vector<std::string> log;
+    Pipe pipe;
+    const int watch = installDescriptorCallback(pipe.fds[0], logDescriptor, &log);
+    {
+        ExchangeScope exchange;
+        pipe.put();
+        ComRdByte(kPort);
+        log.push_back("exchange done");
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log, (std::vector<std::string>{"exchange done", "descriptor"}));
+    removeDescriptorCallback(watch);
+    CloseCom(kPort);
 }
 
 } // namespace

@@ -21,9 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -190,33 +188,6 @@ TEST_F(ExchangeTest, CloseBoxDuringAnExchangeCountsOnceTheCallbackHasReturned) {
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(gLog, (std::vector<std::string>{"exchange done", "panel event 11"}));
-}
-
-void logDescriptor(int descriptor, void *) {
-    char byte;
-    while (read(descriptor, &byte, 1) == 1) {
-    }
-    gLog.push_back(std::string("descriptor") + (exchangeRunning() ? " during exchange" : ""));
-}
-
-TEST_F(ExchangeTest, DescriptorNewsDuringAnExchangeWaitsForItsEnd) {
-    // As the port watch's news of a plugged adapter: handled inside the wait, it would rebuild
-    // the COM ring and close the port under the running exchange.
-    int fds[2];
-    ASSERT_EQ(pipe2(fds, O_NONBLOCK | O_CLOEXEC), 0);
-    const int watch = installDescriptorCallback(fds[0], logDescriptor, nullptr);
-    serial.silenceWaitSeconds = 0.1;
-    {
-        ExchangeScope exchange;
-        ASSERT_EQ(write(fds[1], "x", 1), 1);
-        ComRdByte(kPort);
-        gLog.push_back("exchange done");
-    }
-    QCoreApplication::processEvents();
-    EXPECT_EQ(gLog, (std::vector<std::string>{"exchange done", "descriptor"}));
-    removeDescriptorCallback(watch);
-    close(fds[0]);
-    close(fds[1]);
 }
 
 TEST_F(ExchangeTest, PopupOpenedInsideAnExchangeTakesTheOperatorsAnswer) {
