@@ -22,9 +22,8 @@ std::string homeDirectory() {
 } // namespace
 
 const char *userConfigDirectoryHelp() {
-    return TRZ4_TRANSLATABLE("commandline",
-                             "$XDG_CONFIG_HOME/trz4steuerung/, sonst\n"
-                             "                       ~/.config/trz4steuerung/");
+    return TRZ4_TRANSLATABLE("commandline", "$XDG_CONFIG_HOME/trz4steuerung/, sonst\n"
+                                            "                       ~/.config/trz4steuerung/");
 }
 
 std::string userConfigDirectory() {
