@@ -222,7 +222,8 @@ TEST_F(Lifecycle, HelpAndUsageErrorsNeedNoDisplayAndQtOptionsStillWork) {
     EXPECT_TRUE(
         contains(run({"--help", "--lang", "en"}).out,
                  "directory:\n                       $XDG_CONFIG_HOME/trz4steuerung/, else\n"
-                 "                       ~/.config/trz4steuerung/ (created when needed)"));
+                 "                       ~/.config/trz4steuerung/\n"
+                 "                       (created when needed)"));
     EXPECT_EQ(run({"--lang=de", "-h"}).out, help.out);
     EXPECT_TRUE(contains(help.out, "--version"));
     ChildResult version = run({"--version"});

@@ -261,7 +261,8 @@ Options:
                        DIR/trz4Steuerung.ini. Default: trz4Steuerung.ini in the current
                        directory
   --user-settings      keep the settings in the user&apos;s configuration directory:
-                       %1 (created when needed). This is how the menu entry starts the
+                       %1
+                       (created when needed). This is how the menu entry starts the
                        program.
   --lang de|en         the program&apos;s language: de German, en English. Default: German
                        when LC_ALL, LC_MESSAGES or LANG (the first that is set) chooses
