@@ -7,6 +7,8 @@
 #include "trz4version.h"
 #include "ui/uiruntime.h"
 
+#include <QCoreApplication>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -86,12 +88,23 @@ std::optional<ProgramLanguage> languageArgument(const std::vector<std::string> &
     return language;
 }
 
+// The arguments that QApplication has left after taking out Qt's options, as UTF-8. Qt's own
+// list: on Windows the system's command line holds the Qt options still.
+std::vector<std::string> argumentsAfterQt() {
+    QStringList arguments = QCoreApplication::arguments();
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments[i].toStdString());
+    }
+    return args;
+}
+
 // The runtime's process start-up calls this once QApplication has taken Qt's options out of
 // argv.
 int startWithOptions(int argc, char *argv[]) {
     ProgramOptions options;
     std::string error;
-    if (!parseProgramOptions(programArguments(argc, argv), true, &options, &error)) {
+    if (!parseProgramOptions(argumentsAfterQt(), true, &options, &error)) {
         return usageError(error);
     }
     applyProgramOptions(options);
