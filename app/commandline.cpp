@@ -2,10 +2,13 @@
 
 #include "app/Funktionen.h"
 #include "app/trz4Steuerung_Main.h"
+#include "platform/process.h"
 #include "platform/userdirs.h"
 #include "trz4version.h"
 #include "ui/uiruntime.h"
 
+#include <QCoreApplication>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -26,9 +29,9 @@ constexpr const char *kHelp = QT_TRANSLATE_NOOP(
     "                       lesen und speichern. Vorgabe: trz4Steuerung.ini im aktuellen\n"
     "                       Verzeichnis\n"
     "  --user-settings      die Einstellungen im Konfigurationsverzeichnis des Benutzers\n"
-    "                       halten: $XDG_CONFIG_HOME/trz4steuerung/, sonst\n"
-    "                       ~/.config/trz4steuerung/ (wird bei Bedarf angelegt). So startet\n"
-    "                       der Menüeintrag das Programm.\n"
+    "                       halten: %1\n"
+    "                       (wird bei Bedarf angelegt). So startet der Menüeintrag das\n"
+    "                       Programm.\n"
     "  --lang de|en         die Sprache des Programms: de Deutsch, en Englisch. Vorgabe:\n"
     "                       Deutsch, wenn LC_ALL, LC_MESSAGES oder LANG (die erste, die\n"
     "                       gesetzt ist) Deutsch wählt (de, de_DE.UTF-8, ...), sonst Englisch\n"
@@ -68,14 +71,6 @@ bool optionValue(const std::vector<std::string> &args, size_t *i,
     return !value->empty();
 }
 
-std::vector<std::string> argumentsOf(int argc, char *argv[]) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        args.emplace_back(argv[i]);
-    }
-    return args;
-}
-
 // The language that a valid --lang among args asks for (the last one), if any.
 std::optional<ProgramLanguage> languageArgument(const std::vector<std::string> &args) {
     std::optional<ProgramLanguage> language;
@@ -93,12 +88,23 @@ std::optional<ProgramLanguage> languageArgument(const std::vector<std::string> &
     return language;
 }
 
+// The arguments that QApplication has left after taking out Qt's options, as UTF-8. Qt's own
+// list: on Windows the system's command line holds the Qt options still.
+std::vector<std::string> argumentsAfterQt() {
+    QStringList arguments = QCoreApplication::arguments();
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments[i].toStdString());
+    }
+    return args;
+}
+
 // The runtime's process start-up calls this once QApplication has taken Qt's options out of
 // argv.
 int startWithOptions(int argc, char *argv[]) {
     ProgramOptions options;
     std::string error;
-    if (!parseProgramOptions(argumentsOf(argc, argv), true, &options, &error)) {
+    if (!parseProgramOptions(argumentsAfterQt(), true, &options, &error)) {
         return usageError(error);
     }
     applyProgramOptions(options);
@@ -171,7 +177,8 @@ bool parseProgramOptions(const std::vector<std::string> &args, bool qtOptionsRem
 }
 
 std::string programHelpText() {
-    return text(kHelp);
+    // Where --user-settings keeps the file is the system's own place, worded by the platform.
+    return withArgument(text(kHelp), text(userConfigDirectoryHelp()));
 }
 
 void applyProgramOptions(const ProgramOptions &options) {
@@ -190,7 +197,7 @@ int runTrz4Steuerung(int argc, char *argv[]) {
     // The help and the errors of the command line speak the program's language already,
     // whichever of the other options is wrong; an error in --lang itself is told in the
     // locale's.
-    const std::vector<std::string> args = argumentsOf(argc, argv);
+    const std::vector<std::string> args = programArguments(argc, argv);
     setProgramLanguage(languageArgument(args).value_or(userLanguage()));
     ProgramOptions options;
     std::string error;

@@ -10,6 +10,11 @@
 // is $HOME, else the user database's entry, else /tmp. Nothing is created. No trailing '/'.
 std::string userConfigDirectory();
 
+// How the program's help names that directory to the user, in German, as lines of the help's
+// option column (continuation lines indented to it). Its wording is marked for the program's
+// translation catalogue under the context "commandline".
+const char *userConfigDirectoryHelp();
+
 // Creates dir with each missing level, private to the user (mode 0700, as the entries tell
 // which devices and settings this user has). Existing levels are left as they are. Answers 0
 // (also when everything exists), or -errno of the first level that cannot be made (-ENOTDIR

@@ -1,6 +1,8 @@
 // The per-user directories over the environment and the user database.
 #include "platform/userdirs.h"
 
+#include "platform/translatable.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <pwd.h>
@@ -18,6 +20,11 @@ std::string homeDirectory() {
 }
 
 } // namespace
+
+const char *userConfigDirectoryHelp() {
+    return TRZ4_TRANSLATABLE("commandline", "$XDG_CONFIG_HOME/trz4steuerung/, sonst\n"
+                                            "                       ~/.config/trz4steuerung/");
+}
 
 std::string userConfigDirectory() {
     const char *config = std::getenv("XDG_CONFIG_HOME");

@@ -4,6 +4,8 @@
 
 #include "platform/userdirs.h"
 
+#include "platform/translatable.h"
+
 #include "platform/win32.h"
 
 #include <cerrno>
@@ -11,6 +13,10 @@
 #include <shlobj.h>
 
 namespace win32 = platform::win32;
+
+const char *userConfigDirectoryHelp() {
+    return TRZ4_TRANSLATABLE("commandline", "%APPDATA%\\trz4steuerung\\");
+}
 
 std::string userConfigDirectory() {
     wchar_t *folder = nullptr;

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -110,7 +111,11 @@ void drive() {
         QApplication::processEvents();
     }
     printControlValues(panel);
-    panelWidget(panel)->close();
+    // TRZ4_DRIVE_HOLD_MS keeps the result on screen that long before the close, for a
+    // picture of it.
+    const char *holdMs = std::getenv("TRZ4_DRIVE_HOLD_MS");
+    const int hold = holdMs != nullptr ? std::atoi(holdMs) : 0;
+    QTimer::singleShot(std::max(hold, 0), [panel] { panelWidget(panel)->close(); });
 }
 
 // A static initialiser rather than a call in main: the developer build runs the program's own

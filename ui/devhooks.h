@@ -18,6 +18,7 @@
 // click, then prints each LED, string control and text message of that panel as
 // "<NAME>=<value>" on stdout and closes the panel's window through its close box, so that the
 // program ends its own way. An unknown name is reported on stderr and ends the program with 3.
+// TRZ4_DRIVE_HOLD_MS=<ms> keeps the panel that long on screen before the close.
 #pragma once
 
 namespace ui {

@@ -216,7 +216,14 @@ TEST_F(Lifecycle, HelpAndUsageErrorsNeedNoDisplayAndQtOptionsStillWork) {
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_TRUE(contains(help.out, "Aufruf: trz4Steuerung [Optionen] [Qt-Optionen]"));
     EXPECT_TRUE(contains(help.out, "--settings-dir VERZ"));
-    EXPECT_TRUE(contains(help.out, "--user-settings"));
+    // The system's own place for --user-settings, whole, in both languages.
+    EXPECT_TRUE(contains(help.out, "halten: $XDG_CONFIG_HOME/trz4steuerung/, sonst\n"
+                                   "                       ~/.config/trz4steuerung/\n"));
+    EXPECT_TRUE(
+        contains(run({"--help", "--lang", "en"}).out,
+                 "directory:\n                       $XDG_CONFIG_HOME/trz4steuerung/, else\n"
+                 "                       ~/.config/trz4steuerung/\n"
+                 "                       (created when needed)"));
     EXPECT_EQ(run({"--lang=de", "-h"}).out, help.out);
     EXPECT_TRUE(contains(help.out, "--version"));
     ChildResult version = run({"--version"});

@@ -235,9 +235,9 @@ Optionen:
                        lesen und speichern. Vorgabe: trz4Steuerung.ini im aktuellen
                        Verzeichnis
   --user-settings      die Einstellungen im Konfigurationsverzeichnis des Benutzers
-                       halten: $XDG_CONFIG_HOME/trz4steuerung/, sonst
-                       ~/.config/trz4steuerung/ (wird bei Bedarf angelegt). So startet
-                       der Menüeintrag das Programm.
+                       halten: %1
+                       (wird bei Bedarf angelegt). So startet der Menüeintrag das
+                       Programm.
   --lang de|en         die Sprache des Programms: de Deutsch, en Englisch. Vorgabe:
                        Deutsch, wenn LC_ALL, LC_MESSAGES oder LANG (die erste, die
                        gesetzt ist) Deutsch wählt (de, de_DE.UTF-8, ...), sonst Englisch
@@ -261,7 +261,7 @@ Options:
                        DIR/trz4Steuerung.ini. Default: trz4Steuerung.ini in the current
                        directory
   --user-settings      keep the settings in the user&apos;s configuration directory:
-                       $XDG_CONFIG_HOME/trz4steuerung/, else ~/.config/trz4steuerung/
+                       %1
                        (created when needed). This is how the menu entry starts the
                        program.
   --lang de|en         the program&apos;s language: de German, en English. Default: German
@@ -278,6 +278,16 @@ Exit status:
   2    wrong usage
   255  no graphical display, or the user interface could not be loaded
 </translation>
+    </message>
+    <message>
+        <source>$XDG_CONFIG_HOME/trz4steuerung/, sonst
+                       ~/.config/trz4steuerung/</source>
+        <translation>$XDG_CONFIG_HOME/trz4steuerung/, else
+                       ~/.config/trz4steuerung/</translation>
+    </message>
+    <message>
+        <source>%APPDATA%\trz4steuerung\</source>
+        <translation>%APPDATA%\trz4steuerung\</translation>
     </message>
 </context>
 <context>

@@ -18,13 +18,6 @@
 #include <string>
 #include <vector>
 
-// g++ 12 at -O3 reports -Wrestrict inside std::string's operator+ for a literal plus a
-// temporary string ("s" + std::to_string(i)), an overlap that cannot happen: a false alarm of
-// that compiler's optimised builds, silenced for this test file, which builds its texts that way.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
-
 using namespace ini_test;
 
 namespace {

@@ -12,13 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// g++ 12 at -O3 reports -Wrestrict inside std::string's operator+ for a literal plus a
-// temporary string, an overlap that cannot happen: a false alarm of that compiler's optimised
-// builds, silenced for this test file, which builds its texts that way.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
-
 TEST_F(Files, LoopOfLinksCannotBeReportedOn) {
     ASSERT_EQ(::symlink(file("loop").c_str(), file("loop").c_str()), 0);
     EXPECT_EQ(GetFileInfo(file("loop").c_str(), nullptr), -1);

@@ -11,13 +11,6 @@
 #include <string>
 #include <utility>
 
-// g++ 12 at -O3 reports -Wrestrict inside std::string's operator+ for a literal plus a
-// temporary string, an overlap that cannot happen: a false alarm of that compiler's optimised
-// builds, silenced for this test file, which builds its texts that way.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
-
 TEST_F(Files, GetFileInfoReportsExistenceAndSize) {
     write("a", "12345");
     long size = -1;

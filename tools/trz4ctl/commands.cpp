@@ -70,6 +70,7 @@ private:
     int succeed();
     bool resolveLink(int noPortCode, int *code);
     int openPort(int noPortCode, bool reportOpenCode);
+    int openCardPort(int noPortCode, bool reportOpenCode);
     int comOperand(const std::string &text, int *com);
 
     int ports();
@@ -163,6 +164,15 @@ int Invocation::openPort(int noPortCode, bool reportOpenCode) {
     }
     VEKTRZ4_Timeout(com, options.timeoutSeconds);
     return 0;
+}
+
+// The card and its port for a command that talks to one card: resolveLink, then openPort.
+// Answers 0 with the port open, or the failure's code.
+int Invocation::openCardPort(int noPortCode, bool reportOpenCode) {
+    int code = 0;
+    if (!resolveLink(noPortCode, &code))
+        return code;
+    return openPort(noPortCode, reportOpenCode);
 }
 
 int Invocation::comOperand(const std::string &text, int *number) {
@@ -276,10 +286,8 @@ int Invocation::ports() {
 int Invocation::identification() {
     if (!options.operands.empty())
         return noArguments();
-    int code = 0;
-    if (!resolveLink(kNoPortIdentification, &code))
-        return fail(code);
-    if ((code = openPort(kNoPortIdentification, false)) != 0)
+    int code = openCardPort(kNoPortIdentification, false);
+    if (code != 0)
         return fail(code);
     char id[kTrz4IdBufferSize] = {};
     code = VEKTRZ4_IDLesen(com, address, id);
@@ -297,10 +305,8 @@ int Invocation::scan() {
         return noArguments();
     if (options.allPorts)
         return scanAllPorts();
-    int code = 0;
-    if (!resolveLink(kNoPortScan, &code))
-        return fail(code);
-    if ((code = openPort(kNoPortScan, false)) != 0)
+    int code = openCardPort(kNoPortScan, false);
+    if (code != 0)
         return fail(code);
     JsonArray results;
     int cards = 0;
@@ -389,10 +395,8 @@ int Invocation::scanAllPorts() {
 int Invocation::status() {
     if (!options.operands.empty())
         return noArguments();
-    int code = 0;
-    if (!resolveLink(kNoPortCardOperation, &code))
-        return fail(code);
-    if ((code = openPort(kNoPortCardOperation, true)) != 0)
+    int code = openCardPort(kNoPortCardOperation, true);
+    if (code != 0)
         return fail(code);
     int word = 0;
     code = VEKTRZ4_ParameterLesen(com, address, "status", nullptr, &word, nullptr);
@@ -423,10 +427,8 @@ int Invocation::status() {
 int Invocation::readCardNumber() {
     if (!options.operands.empty())
         return noArguments();
-    int code = 0;
-    if (!resolveLink(kNoPortCardOperation, &code))
-        return fail(code);
-    if ((code = openPort(kNoPortCardOperation, true)) != 0)
+    int code = openCardPort(kNoPortCardOperation, true);
+    if (code != 0)
         return fail(code);
     char number = 0;
     code = VEKTRZ4_KartennummerLesen(com, address, &number);
