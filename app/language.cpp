@@ -20,6 +20,19 @@ std::unique_ptr<QTranslator> gProgramTexts;
 // Qt's own German texts; null while English is in effect or where they are not installed.
 std::unique_ptr<QTranslator> gQtTexts;
 
+// Qt's German catalogue: where Qt keeps its translations (a Linux system's Qt), else in the
+// folder "translations" beside the program, where a program that brings its own Qt (the
+// Windows package) carries it. The program's folder is known once the application exists.
+bool loadQtGerman(QTranslator &translator) {
+    const QString name = QStringLiteral("qtbase_de");
+    if (translator.load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return true;
+    }
+    return QCoreApplication::instance() != nullptr &&
+           translator.load(name, QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/translations"));
+}
+
 } // namespace
 
 ProgramLanguage userLanguage() {
@@ -52,8 +65,7 @@ int setProgramLanguage(ProgramLanguage language) {
         }
     } else {
         gQtTexts = std::make_unique<QTranslator>();
-        if (!gQtTexts->load(QStringLiteral("qtbase_de"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        if (!loadQtGerman(*gQtTexts)) {
             gQtTexts.reset();
         }
     }

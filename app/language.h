@@ -7,7 +7,8 @@
 //    catalogue, which the build compiles into the program; German is the texts as written,
 //    byte for byte;
 //  - Qt's own texts (a line edit's context menu, standard buttons): Qt's German translation
-//    where it is installed, Qt's own English otherwise;
+//    where it is installed (with Qt, or in "translations" beside the program), Qt's own
+//    English otherwise;
 //  - the error catalogue's messages and the error popups' titles (VEK_Fehlersprache).
 //
 // User-interface thread only.

@@ -126,7 +126,8 @@ endfunction()
 # DEFINITIONS are compile definitions of the test (paths of golden files and the like).
 # STARTS names programs that the test runs as child processes: they are built first and their
 # paths are handed in as <PROGRAM>_PATH (upper case, "-" as "_"). GUI tests run with the
-# offscreen Qt platform, so that no display is needed.
+# offscreen Qt platform on Linux, so that no display is needed; on Windows with the platform
+# their main function chooses (ui/CMakeLists.txt, ui_test_main).
 function(trz4_test name)
     cmake_parse_arguments(ARG "GUI;LINUX;OWN_MAIN" "TIMEOUT" "SOURCES;DEPENDS;DEFINITIONS;STARTS"
                           ${ARGN})
@@ -155,7 +156,9 @@ function(trz4_test name)
     set(environment "")
     if(ARG_GUI)
         trz4_qt(${name})
-        set(environment ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        if(NOT WIN32)
+            set(environment ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        endif()
     endif()
     # A cross-built test lists its cases through Wine; that happens when CTest runs, not at
     # every build (scripts/test runs the Windows test programs directly, see there).

@@ -10,8 +10,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QAction>
 #include <QLabel>
-#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -99,9 +100,11 @@ TEST_F(LanguageTest, EnglishReachesPanelsPopupTextsMessagesAndQt) {
     // The controls' names are in the English accessibility listing (access_tests).
     const int main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
     ASSERT_GE(main, 0);
+    auto *bar = panelWidget(main)->findChild<QMenuBar *>();
+    ASSERT_NE(bar, nullptr);
     QStringList menus;
-    for (QMenu *menu : panelWidget(main)->findChildren<QMenu *>()) {
-        menus << menu->title();
+    for (QAction *action : bar->actions()) {
+        menus << action->text();
     }
     EXPECT_EQ(menus, QStringList({"&File", "&Help"}));
     // Names are not translated.
@@ -188,6 +191,9 @@ TEST(Catalogue, EveryTextHasItsEnglishWithTheSamePlaceholdersShortcutAndFrame) {
 // The committed catalogue is what the update command makes of the sources now: a text added,
 // changed or removed in the sources without the update fails here.
 TEST(Catalogue, HoldsExactlyTheTextsMarkedInTheSources) {
+    if (QStringLiteral(TRZ4_LUPDATE).isEmpty()) {
+        GTEST_SKIP() << "lupdate runs on the build machine, not where this cross-built test runs";
+    }
     QTemporaryDir scratch;
     ASSERT_TRUE(scratch.isValid());
     const QString copy = scratch.filePath(QStringLiteral("catalogue.ts"));
