@@ -22,6 +22,7 @@
 #include "cardlink/vektrz4.h"
 #include "platform/comports.h"
 #include "tools/sim/trz4sim_engine.h"
+#include "ui/testing/paintclock.h"
 #include "ui/uiruntime.h"
 
 #include <QAbstractButton>
@@ -47,33 +48,6 @@ constexpr int kLineBytes = 16;
 
 double ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
-}
-
-class PaintClock : public QObject {
-public:
-    std::vector<Clock::time_point> times;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        if (event->type() == QEvent::Paint) {
-            times.push_back(Clock::now());
-        }
-        return false;
-    }
-};
-
-double longestGapMs(const std::vector<Clock::time_point> &paints, Clock::time_point from,
-                    Clock::time_point to) {
-    double longest = 0;
-    Clock::time_point last = from;
-    for (Clock::time_point t : paints) {
-        if (t <= from || t >= to) {
-            continue;
-        }
-        longest = std::max(longest, ms(t - last));
-        last = t;
-    }
-    return std::max(longest, ms(to - last));
 }
 
 // A left click as the window system delivers one to the widget.
@@ -145,8 +119,7 @@ int main(int argc, char **argv) {
 
     // 1. Repaint gaps during a silent card's time-out.
     sim.setFault(SimFault::Silence);
-    PaintClock paints;
-    window->installEventFilter(&paints);
+    auto *paints = new ui::testing::PaintClock(window);
     QTimer asker;
     asker.setInterval(5);
     QObject::connect(&asker, &QTimer::timeout, window, [window] { window->update(); });
@@ -158,7 +131,7 @@ int main(int argc, char **argv) {
         const Clock::time_point from = Clock::now();
         clickOn(button);
         const Clock::time_point to = Clock::now();
-        clickedGap = std::max(clickedGap, longestGapMs(paints.times, from, to));
+        clickedGap = std::max(clickedGap, paints->longestGapMs(from, to));
         clickedSeconds += ms(to - from) / 1000.0 / kTimeouts;
     }
     Clock::time_point from = Clock::now();
@@ -168,9 +141,9 @@ int main(int argc, char **argv) {
     VEKTRZ4_ParameterLesen(port, VekCom_AdresseGet(), "status", nullptr, &status, nullptr);
     VekCom_Close();
     Clock::time_point to = Clock::now();
-    const double bareGap = longestGapMs(paints.times, from, to);
+    const double bareGap = paints->longestGapMs(from, to);
     asker.stop();
-    window->removeEventFilter(&paints);
+    delete paints;
     std::printf("silent card, status read (time-out 1.0 s), %d clicks:\n", kTimeouts);
     std::printf("  exchange took       %8.1f ms on average (error %d shown)\n",
                 clickedSeconds * 1000, intVal(panel, FEHLERNUMMER));
