@@ -10,6 +10,13 @@
 // is $HOME, else the user database's entry, else /tmp. Nothing is created. No trailing '/'.
 std::string userConfigDirectory();
 
+// The program's settings file: written by the program, read by trz4ctl for its defaults.
+inline constexpr const char *kSettingsFileName = "trz4Steuerung.ini";
+
+// The settings file in `directory`, UTF-8 in and out on every system: the name alone (the
+// current directory) when `directory` is empty.
+std::string settingsFileIn(const std::string &directory);
+
 // How the program's help names that directory to the user, in German, as lines of the help's
 // option column (continuation lines indented to it). Its wording is marked for the program's
 // translation catalogue under the context "commandline".

@@ -10,6 +10,7 @@
 #include "platform/comports.h"
 #include "platform/portwatch.h"
 #include "platform/rs232.h"
+#include "platform/userdirs.h"
 #include "trz4version.h"
 
 #include <charconv>
@@ -137,7 +138,7 @@ bool Invocation::resolveLink(int noPortCode, int *code) {
     }
     if (com == 0) {
         if (!options.com) {
-            const bool here = settingsPath == kCtlSettingsFile;
+            const bool here = settingsPath == kSettingsFileName;
             setDetail(say("Keine COM-Nummer: --com angeben oder \"com\" in ",
                           "No COM number: give --com or set \"com\" in ") +
                       settingsPath +

@@ -7,7 +7,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <filesystem>
 
 namespace {
 
@@ -182,15 +181,7 @@ std::string ctlSettingsPath(const CtlOptions &options) {
     std::string directory = options.settingsDirectory;
     if (options.userSettings)
         directory = userConfigDirectory();
-    if (directory.empty())
-        return kCtlSettingsFile;
-    // The path is UTF-8. Through char8_t std::filesystem takes it as UTF-8 on every system; a
-    // plain string would pass through the ANSI code page on Windows and lose characters.
-    const std::u8string joined =
-        (std::filesystem::path(std::u8string(directory.begin(), directory.end())) /
-         kCtlSettingsFile)
-            .u8string();
-    return std::string(joined.begin(), joined.end());
+    return settingsFileIn(directory);
 }
 
 CtlSettings readCtlSettings(const char *path) {

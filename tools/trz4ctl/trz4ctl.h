@@ -50,11 +50,6 @@ enum CtlExitStatus {
     kCtlExitUsage = 2,
 };
 
-// The settings file of the program, read (never written) for the defaults of --com and
-// --address: by this name in the current directory, unless --settings-dir or --user-settings
-// name the program's settings directory (see ctlSettingsPath).
-inline constexpr const char *kCtlSettingsFile = "trz4Steuerung.ini";
-
 struct CtlOptions {
     std::string command;               // the subcommand; empty when only --help was given
     std::vector<std::string> operands; // what follows the subcommand, options excluded
@@ -102,8 +97,8 @@ struct CtlSettings {
 CtlSettings readCtlSettings(const char *path);
 
 // The settings file the options name, as the program finds it with the same options:
-// kCtlSettingsFile (the current directory), DIR/kCtlSettingsFile for --settings-dir DIR, or
-// the file in userConfigDirectory() for --user-settings. Nothing is created.
+// kSettingsFileName (platform/userdirs.h) in the current directory, in DIR for --settings-dir
+// DIR, or in userConfigDirectory() for --user-settings. Nothing is created.
 std::string ctlSettingsPath(const CtlOptions &options);
 
 // The help of the tool (command empty) or of one subcommand, German or English; empty for an
