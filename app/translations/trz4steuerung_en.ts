@@ -240,7 +240,8 @@ Optionen:
                        Programm.
   --lang de|en         die Sprache des Programms: de Deutsch, en Englisch. Vorgabe:
                        Deutsch, wenn LC_ALL, LC_MESSAGES oder LANG (die erste, die
-                       gesetzt ist) Deutsch wählt (de, de_DE.UTF-8, ...), sonst Englisch
+                       gesetzt ist; unter Windows ohne sie die Anzeigesprache) Deutsch
+                       wählt (de, de_DE.UTF-8, ...), sonst Englisch
   -h, --help           diese Hilfe
   --version            Programmname und Version ausgeben
 
@@ -265,8 +266,9 @@ Options:
                        (created when needed). This is how the menu entry starts the
                        program.
   --lang de|en         the program&apos;s language: de German, en English. Default: German
-                       when LC_ALL, LC_MESSAGES or LANG (the first that is set) chooses
-                       German (de, de_DE.UTF-8, ...), else English
+                       when LC_ALL, LC_MESSAGES or LANG (the first that is set; on
+                       Windows without them the display language) chooses German (de,
+                       de_DE.UTF-8, ...), else English
   -h, --help           this help
   --version            print the program&apos;s name and version
 

@@ -18,8 +18,8 @@ Befehle:
   status            Statuswort lesen: hexadezimal und die zwei Statusbits
   read              Kartennummer lesen
   write NR          Kartennummer auf NR (1-9, a-f) umstellen; nur mit --yes
-  map N GERÄT       COM N in der Portzuordnung mit GERÄT verbinden
-  unmap N           COM N aus der Portzuordnung entfernen
+  map N GERÄT       COM N in der Portzuordnung mit GERÄT verbinden (nicht unter Windows)
+  unmap N           COM N aus der Portzuordnung entfernen (nicht unter Windows)
 
 Optionen:
   --com N           COM-Nummer, 1-256 (0: keine). Vorgabe: "com" aus den Einstellungen
@@ -31,11 +31,13 @@ Optionen:
                     die Einstellungen aus VERZ/trz4Steuerung.ini lesen, wie das Programm
                     mit derselben Option
   --user-settings   die Einstellungen aus dem Konfigurationsverzeichnis des Benutzers
-                    lesen ($XDG_CONFIG_HOME/trz4steuerung/, sonst ~/.config/trz4steuerung/),
-                    wo das Programm sie hält, wenn es aus dem Menü gestartet wird
+                    lesen ($XDG_CONFIG_HOME/trz4steuerung/, sonst ~/.config/trz4steuerung/;
+                    unter Windows %APPDATA%\trz4steuerung\), wo das Programm sie hält,
+                    wenn es aus dem Menü gestartet wird
   --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
-  --lang de|en      Sprache der Ausgabe (Vorgabe: nach LC_ALL, LC_MESSAGES, LANG;
-                    Deutsch bei einer deutschen Einstellung, sonst Englisch)
+  --lang de|en      Sprache der Ausgabe (Vorgabe: nach LC_ALL, LC_MESSAGES, LANG, unter
+                    Windows ohne sie nach der Anzeigesprache; Deutsch bei einer deutschen
+                    Einstellung, sonst Englisch)
   --json            Ergebnis als ein JSON-Objekt auf stdout
   --yes             bestätigt die Warnung von "write"
   --trace           jeden Austausch mit der Karte auf stderr protokollieren
@@ -69,8 +71,8 @@ Commands:
   status            read the status word: hexadecimal and the two status bits
   read              read the card number
   write NO          set the card number to NO (1-9, a-f); only with --yes
-  map N DEVICE      link COM N in the port map to DEVICE
-  unmap N           remove COM N from the port map
+  map N DEVICE      link COM N in the port map to DEVICE (not on Windows)
+  unmap N           remove COM N from the port map (not on Windows)
 
 Options:
   --com N           COM number, 1-256 (0: none). Default: "com" from the program's
@@ -82,11 +84,13 @@ Options:
                     read the settings from DIR/trz4Steuerung.ini, as the program does
                     with the same option
   --user-settings   read the settings from the user's configuration directory
-                    ($XDG_CONFIG_HOME/trz4steuerung/, else ~/.config/trz4steuerung/),
-                    where the program keeps them when started from the menu
+                    ($XDG_CONFIG_HOME/trz4steuerung/, else ~/.config/trz4steuerung/;
+                    on Windows %APPDATA%\trz4steuerung\), where the program keeps them
+                    when started from the menu
   --timeout S       wait per expected byte in seconds (default 1.0)
-  --lang de|en      language of the output (default: by LC_ALL, LC_MESSAGES, LANG;
-                    German under a German setting, English otherwise)
+  --lang de|en      language of the output (default: by LC_ALL, LC_MESSAGES, LANG, on
+                    Windows without them by the display language; German under a German
+                    setting, English otherwise)
   --json            the result as one JSON object on stdout
   --yes             confirms the warning of "write"
   --trace           log every exchange with the card on stderr
@@ -138,7 +142,9 @@ Beispiele:
 Lists the serial ports present: COM number, device file and, for USB adapters, the
 product name. The numbers are the program's: /dev/ttyS<k> is COM k+1, /dev/ttyUSB<k>
 is COM 33+k, /dev/ttyACM<k> is COM 65+k; an entry of the port map (see
-"trz4ctl map --help") takes precedence.
+"trz4ctl map --help") takes precedence. On Windows they are the ports that Windows lists
+in the registry under HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM, with their own
+COM numbers.
 
 With --watch the list is followed by every change as soon as an adapter is plugged in
 or pulled out or the port map changes: "+ COM n ..." for a new port, "- COM n ..." for
