@@ -356,6 +356,16 @@ TEST_P(PanelAtFontSize, LayoutGrowsWithTheFontAndNothingIsClipped) {
     expectNothingOverlapsAndTextsFit(main, info);
 }
 
+// The longest item the COM ring can get: the chosen port while its adapter is away, at the
+// highest COM number, in the language in effect.
+TEST_P(PanelAtFontSize, TheLongestComRingItemFits) {
+    const QByteArray longest =
+        QCoreApplication::translate("VekCom", "COM %1 (getrennt)").arg(256).toUtf8();
+    ASSERT_GE(InsertListItem(main, COMPORT, -1, longest.constData(), 256), 0);
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, COMPORT));
+    EXPECT_LE(ring->sizeHint().width(), ring->width()) << longest.constData();
+}
+
 INSTANTIATE_TEST_SUITE_P(PointsAndLanguage, PanelAtFontSize,
                          ::testing::Combine(::testing::Values(7, 9, 11, 15, 20, 28),
                                             ::testing::Values(ProgramLanguage::German,

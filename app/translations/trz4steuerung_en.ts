@@ -169,7 +169,7 @@ If not yet present, USB-to-RS232 drivers must be installed.
     <name>VekCom</name>
     <message>
         <source>COM %1 (getrennt)</source>
-        <translation>COM %1 (disconnected)</translation>
+        <translation>COM %1 (offline)</translation>
     </message>
     <message>
         <source>Gewählt, aber zur Zeit nicht angeschlossen: die Operationen gehen an diesen Port, bis ein anderer gewählt wird.</source>
