@@ -3,6 +3,7 @@
 #include "app/Mainpanel_Main.h"
 #include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
+#include "platform/files.h"
 #include "platform/userdirs.h"
 #include "ui/uiruntime.h"
 
@@ -36,12 +37,9 @@ std::string iniResultReason(int code) {
 // "<absolute path>: <reason>" for a settings file that could not be written, the reason being
 // the failing system call's where there is one.
 std::string writeFailureReason(const std::string &path, int code, int errnoValue) {
-    // The path is UTF-8, so through char8_t (see settingsFileIn).
     std::error_code ignored;
-    const std::filesystem::path absolute =
-        std::filesystem::absolute(std::u8string(path.begin(), path.end()), ignored);
-    const std::u8string text = absolute.u8string();
-    const std::string where = absolute.empty() ? path : std::string(text.begin(), text.end());
+    const std::filesystem::path absolute = std::filesystem::absolute(pathFromUtf8(path), ignored);
+    const std::string where = absolute.empty() ? path : utf8FromPath(absolute);
     // All temporary names taken leaves EEXIST behind, which would mislead.
     const bool systemReason = errnoValue != 0 && code != kIniNoUnusedTempName;
     return where + ": " + (systemReason ? std::strerror(errnoValue) : iniResultReason(code));

@@ -102,3 +102,12 @@ void SplitPath(const char *path, char *drive, char *directory, char *fileName) {
         std::strcpy(fileName, rest + directoryLength);
     }
 }
+
+std::filesystem::path pathFromUtf8(const std::string &utf8) {
+    return std::u8string(utf8.begin(), utf8.end());
+}
+
+std::string utf8FromPath(const std::filesystem::path &path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}

@@ -18,7 +18,15 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+
+// A UTF-8 path as std::filesystem takes it, and back. Through char8_t, which std::filesystem
+// reads as UTF-8 on every system: on Windows a plain std::string goes through the C library's
+// narrow character set, which is not UTF-8, and characters beyond ASCII are lost or make
+// std::filesystem throw.
+std::filesystem::path pathFromUtf8(const std::string &utf8);
+std::string utf8FromPath(const std::filesystem::path &path);
 
 // 1 when something exists at the path, 0 when it does not (the path or a directory on it is
 // missing), -1 when the system cannot tell (permission, loop, over-long name, null path).
