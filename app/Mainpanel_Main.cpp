@@ -4,7 +4,7 @@
 #include "app/linklogwindow.h"
 #include "app/trz4Steuerung_Main.h"
 #include "cardlink/Vek_Com.h"
-#include "cardlink/cardvalues.h"
+#include "panel/cardvalues.h"
 #include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
 #include "app/trz4SteuerungGui.h"

@@ -3,7 +3,7 @@
 
 #include "app/Mainpanel_Main.h"
 #include "cardlink/Vek_Com.h"
-#include "cardlink/cardvalues.h"
+#include "panel/cardvalues.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "app/trz4SteuerungGui.h"

@@ -2,7 +2,7 @@
 // LED, sends one command to the card at the chosen address, closes the port, switches the LED
 // off and shows the outcome in the error display (0 clears it, a failure shows its number and
 // message). The outcome also goes to the values shown from earlier answers
-// (cardlink/cardvalues.h), which greys what it made doubtful. The port is never held open
+// (panel/cardvalues.h), which greys what it made doubtful. The port is never held open
 // between operations.
 //
 // All run on the user-interface thread, each in an ExchangeScope (ui/uiruntime.h): the wait
@@ -11,18 +11,9 @@
 // are written only on success.
 #pragma once
 
+// trzcom::kErrNotOpen, shared with trz4ctl.
+#include "cardlink/cardoperations.h"
 #include "errors/VEK_errorV3.h"
-
-namespace trzcom {
-
-// No COM port chosen ("nicht geöffnet") for a card operation.
-inline constexpr int kErrNotOpen = vekCode(VekKind::ComNotOpen, 500);
-
-inline constexpr VekRaisedCode kRaisedCodes[] = {
-    {kErrNotOpen, "TrzCom_Oeffnen: no port chosen"},
-};
-
-} // namespace trzcom
 
 // Opens the chosen port and fetches the address; lights the COM LED. 0 with *port and
 // *adresse filled in; trzcom::kErrNotOpen (-122500) when no port is chosen ("nicht geöffnet"); or

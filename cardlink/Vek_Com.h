@@ -1,5 +1,10 @@
 // The COM-port and address manager, the device scan and the identification.
 //
+// The header belongs to the card link and needs no Qt, so that trz4ctl shares its constants
+// and codes (the address rule, the scan's highest address, the raised codes). The functions
+// work on controls of the runtime and are implemented above it, in panel/Vek_Com.cpp and
+// panel/Vek_Com_Scan.cpp; only programs with the GUI link them (trz4::panel).
+//
 // The manager keeps the link settings of the running program, one instance for the whole
 // process:
 //   chosen COM port   what the COM-port ring shows as the operator's choice (0 = "nicht
@@ -29,7 +34,7 @@
 // exchange with the card runs in an ExchangeScope (ui/uiruntime.h): a wait cursor shows, the
 // window keeps repainting and the operator's clicks meanwhile are dropped; it takes at most
 // the port's time-out of 1.0 s per awaited byte. The identification and the scan report their
-// outcome to the values shown from answers (cardlink/cardvalues.h), which greys what a failure
+// outcome to the values shown from answers (panel/cardvalues.h), which greys what a failure
 // made doubtful.
 #pragma once
 

@@ -13,7 +13,7 @@
 // number typed by hand all fail here.
 #include "app/Funktionen.h"
 #include "app/Mainpanel_Main.h"
-#include "app/TrzCom.h"
+#include "cardlink/cardoperations.h"
 #include "cardlink/Vek_Com.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
@@ -41,12 +41,9 @@ struct ModuleTable {
 };
 
 const ModuleTable kTables[] = {
-    {"cardlink/vektrz4", vektrz4::kRaisedCodes},
-    {"cardlink/Vek_Com", vekcom::kRaisedCodes},
-    {"app/TrzCom", trzcom::kRaisedCodes},
-    {"app/Funktionen", funktionen::kRaisedCodes},
-    {"app/Mainpanel_Main", mainpanel::kRaisedCodes},
-    {"tools/trz4ctl", trz4ctl::kRaisedCodes},
+    {"cardlink/vektrz4", vektrz4::kRaisedCodes},       {"cardlink/Vek_Com", vekcom::kRaisedCodes},
+    {"cardlink/cardoperations", trzcom::kRaisedCodes}, {"app/Funktionen", funktionen::kRaisedCodes},
+    {"app/Mainpanel_Main", mainpanel::kRaisedCodes},   {"tools/trz4ctl", trz4ctl::kRaisedCodes},
 };
 
 // The source with comments and the contents of string and character literals blanked out

@@ -11,6 +11,16 @@
 # alias is a configure error, so a GUI-free target that starts to need the GUI fails in the
 # GUI-free build instead of pulling Qt in.
 #
+# Layers: every folder is one layer (trz4_layer in the root CMakeLists.txt, from the bottom), and
+# a target belongs to the folder its first source sits in. A target sees the headers of its own
+# folder and of the folders it links, and it may link only targets of the folders its layer
+# USES; trz4_check_layers refuses any other link at configure time, so that an include of a
+# higher layer's header fails to compile instead of working by accident. Headers are included
+# as "folder/header.h" through one include root per folder in the build tree,
+# <build>/include/<folder>/<folder>, a symbolic link to the source folder: the root offers that
+# folder and nothing else. Tests may link besides the libraries marked OPEN_TO_TESTS (the card
+# simulator that plays the card for them, the helper that runs a child process).
+#
 # Code that differs per operating system lives in files of its own, named <name>_posix.cpp and
 # <name>_win32.cpp; a folder lists <name>_${TRZ4_OS}.cpp, so the other system's file is never
 # compiled and a missing one is a configure error.
@@ -69,14 +79,111 @@ function(trz4_wanted result gui test_support developer linux)
     set(${result} ${wanted} PARENT_SCOPE)
 endfunction()
 
-# trz4_library(name [GUI] [TEST_SUPPORT] [DEVELOPER] [LINUX] [OBJECT] [TRANSLATED] SOURCES ...
-# [DEPENDS ...]): a static library with the alias trz4::name, whose headers are included as
-# "folder/header.h" from the source root. OBJECT makes an object library instead: a program
+set(TRZ4_INCLUDE_ROOTS ${PROJECT_BINARY_DIR}/include)
+
+# The include root of `folder`, into `result`.
+function(trz4_include_root result folder)
+    string(REPLACE "/" "-" key "${folder}")
+    set(${result} ${TRZ4_INCLUDE_ROOTS}/${key} PARENT_SCOPE)
+endfunction()
+
+# trz4_layer(folder [USES folder...]): declares the next layer up and the folders below it that
+# it may use, and makes its include root.
+function(trz4_layer folder)
+    cmake_parse_arguments(ARG "" "" "USES" ${ARGN})
+    if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/${folder})
+        message(FATAL_ERROR "trz4: layer ${folder} is no folder of the sources")
+    endif()
+    get_property(layers GLOBAL PROPERTY TRZ4_LAYERS)
+    foreach(used IN LISTS ARG_USES)
+        if(NOT used IN_LIST layers)
+            message(FATAL_ERROR "trz4: layer ${folder} uses ${used}, which is not declared below it")
+        endif()
+    endforeach()
+    trz4_include_root(root ${folder})
+    get_filename_component(parent ${root}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+    set_property(GLOBAL APPEND PROPERTY TRZ4_LAYERS ${folder})
+    set_property(GLOBAL PROPERTY TRZ4_LAYER_USES_${folder} ${ARG_USES})
+endfunction()
+
+# Puts `target` into the layer of its first source: its own include root (PUBLIC for libraries,
+# so that whoever links it sees its headers) and the links that trz4_check_layers examines.
+function(trz4_layer_target target visibility sources depends)
+    list(GET sources 0 first)
+    get_filename_component(path ${first} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${path})
+    get_property(layers GLOBAL PROPERTY TRZ4_LAYERS)
+    set(folder "")
+    foreach(layer IN LISTS layers)
+        if(relative MATCHES "^${layer}/")
+            set(folder ${layer})
+        endif()
+    endforeach()
+    if(NOT folder)
+        message(FATAL_ERROR "trz4: ${target}'s source ${relative} lies in no layer's folder")
+    endif()
+    trz4_include_root(root ${folder})
+    target_include_directories(${target} ${visibility} ${root})
+    set_property(TARGET ${target} PROPERTY TRZ4_LAYER ${folder})
+    set_property(TARGET ${target} PROPERTY TRZ4_LAYER_DEPENDS ${depends})
+    set_property(GLOBAL APPEND PROPERTY TRZ4_LAYER_TARGETS ${target})
+endfunction()
+
+# trz4_see_headers(target folder...): lets `target` include the headers of these folders
+# without linking their libraries (a check that reads constants of every module). Only folders
+# its layer uses.
+function(trz4_see_headers target)
+    get_target_property(folder ${target} TRZ4_LAYER)
+    get_property(uses GLOBAL PROPERTY TRZ4_LAYER_USES_${folder})
+    foreach(seen IN LISTS ARGN)
+        if(NOT seen IN_LIST uses)
+            message(FATAL_ERROR "trz4: ${target} (${folder}) may not see the headers of ${seen}")
+        endif()
+        trz4_include_root(root ${seen})
+        target_include_directories(${target} PRIVATE ${root})
+    endforeach()
+endfunction()
+
+# Refuses every link of a trz4 target to a target of a layer that its own does not use. Called
+# once all folders are read, since a target may link one declared after it.
+function(trz4_check_layers)
+    get_property(targets GLOBAL PROPERTY TRZ4_LAYER_TARGETS)
+    foreach(target IN LISTS targets)
+        get_target_property(folder ${target} TRZ4_LAYER)
+        get_target_property(depends ${target} TRZ4_LAYER_DEPENDS)
+        get_target_property(is_test ${target} TRZ4_TEST)
+        get_property(uses GLOBAL PROPERTY TRZ4_LAYER_USES_${folder})
+        foreach(dependency IN LISTS depends)
+            if(NOT dependency MATCHES "^trz4::(.+)$")
+                continue()
+            endif()
+            set(used ${CMAKE_MATCH_1})
+            if(NOT TARGET ${used})
+                continue()
+            endif()
+            get_target_property(used_folder ${used} TRZ4_LAYER)
+            get_target_property(open_to_tests ${used} TRZ4_OPEN_TO_TESTS)
+            if(NOT used_folder OR used_folder STREQUAL folder OR used_folder IN_LIST uses
+               OR (is_test AND open_to_tests))
+                continue()
+            endif()
+            message(SEND_ERROR "trz4: ${target} (layer ${folder}) links ${used} of the layer "
+                                "${used_folder}, which ${folder} does not use (trz4_layer)")
+        endforeach()
+    endforeach()
+endfunction()
+
+# trz4_library(name [GUI] [TEST_SUPPORT] [DEVELOPER] [LINUX] [OBJECT] [TRANSLATED]
+# [OPEN_TO_TESTS] SOURCES ... [DEPENDS ...]): a static library with the alias trz4::name, whose
+# headers are included as "folder/header.h". OBJECT makes an object library instead: a program
 # that links it gets all of its objects, also those that no other code calls. TRANSLATED: the
-# texts marked in its sources belong to the program's translation catalogue.
+# texts marked in its sources belong to the program's translation catalogue. OPEN_TO_TESTS:
+# the tests of every layer may link it.
 function(trz4_library name)
-    cmake_parse_arguments(ARG "GUI;TEST_SUPPORT;DEVELOPER;LINUX;OBJECT;TRANSLATED" ""
-                          "SOURCES;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI;TEST_SUPPORT;DEVELOPER;LINUX;OBJECT;TRANSLATED;OPEN_TO_TESTS"
+                          "" "SOURCES;DEPENDS" ${ARGN})
     if(ARG_TRANSLATED)
         trz4_translatable(${ARG_SOURCES})
     endif()
@@ -90,7 +197,8 @@ function(trz4_library name)
         add_library(${name} STATIC ${ARG_SOURCES})
     endif()
     add_library(trz4::${name} ALIAS ${name})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    trz4_layer_target(${name} PUBLIC "${ARG_SOURCES}" "${ARG_DEPENDS}")
+    set_property(TARGET ${name} PROPERTY TRZ4_OPEN_TO_TESTS ${ARG_OPEN_TO_TESTS})
     if(ARG_DEPENDS)
         target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
     endif()
@@ -118,6 +226,7 @@ function(trz4_program name)
         add_executable(${name} ${ARG_SOURCES})
     endif()
     target_link_libraries(${name} PRIVATE ${ARG_DEPENDS})
+    trz4_layer_target(${name} PRIVATE "${ARG_SOURCES}" "${ARG_DEPENDS}")
     trz4_warnings(${name})
 endfunction()
 
@@ -143,6 +252,8 @@ function(trz4_test name)
     if(NOT ARG_OWN_MAIN)
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
+    trz4_layer_target(${name} PRIVATE "${ARG_SOURCES}" "${ARG_DEPENDS}")
+    set_property(TARGET ${name} PROPERTY TRZ4_TEST TRUE)
     if(ARG_DEFINITIONS)
         target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
     endif()

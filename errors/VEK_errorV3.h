@@ -12,6 +12,10 @@
 // None of the functions reports an error. They are meant for the user-interface thread only:
 // nothing is locked.
 //
+// The error display at the end of this header works on controls of the runtime: it is
+// implemented above the runtime, in panel/VEK_Fehleranzeige.cpp, and only programs with the GUI
+// link it (trz4::panel). Everything before it is the Qt-free library trz4::errors.
+//
 // Texts are UTF-8. The byte limits are byte limits: a catalogue text is at most 192 bytes, so
 // the longest text, a line feed, a full user string and the terminating zero fit the message
 // buffer. Lines inside a text are separated by a line feed, never by a carriage return.

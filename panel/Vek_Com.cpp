@@ -2,8 +2,8 @@
 // closing the chosen port.
 #include "cardlink/Vek_Com.h"
 
-#include "cardlink/Vek_Com_internal.h"
-#include "cardlink/cardvalues.h"
+#include "panel/Vek_Com_internal.h"
+#include "panel/cardvalues.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/portwatch.h"
@@ -21,17 +21,17 @@
 #include <cstring>
 #include <string>
 
-namespace cardlink::detail {
+namespace panel::detail {
 
 State &state() {
     static State instance;
     return instance;
 }
 
-} // namespace cardlink::detail
+} // namespace panel::detail
 
-using cardlink::detail::Control;
-using cardlink::detail::state;
+using panel::detail::Control;
+using panel::detail::state;
 
 namespace {
 
@@ -398,5 +398,5 @@ void vekComResetForTesting() {
     stopHotPlug();
     VekCom_Close();
     cardValuesResetForTesting();
-    state() = cardlink::detail::State{};
+    state() = panel::detail::State{};
 }

@@ -1,8 +1,8 @@
 // The identification and the device scan on the chosen COM port.
 #include "cardlink/Vek_Com.h"
 
-#include "cardlink/Vek_Com_internal.h"
-#include "cardlink/cardvalues.h"
+#include "panel/Vek_Com_internal.h"
+#include "panel/cardvalues.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/translatable.h"
@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-using cardlink::detail::Control;
-using cardlink::detail::state;
+using panel::detail::Control;
+using panel::detail::state;
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "cardlink/Vek_Com.h"
 
-namespace cardlink::detail {
+namespace panel::detail {
 
 // A registered control; panel 0 means not registered.
 struct Control {
@@ -32,4 +32,4 @@ struct State {
 
 State &state();
 
-} // namespace cardlink::detail
+} // namespace panel::detail

@@ -1,15 +1,15 @@
 // Values shown from the card's answers: their cards, and the stale mark after doubtful failures.
-#include "cardlink/cardvalues.h"
+#include "panel/cardvalues.h"
 
-#include "cardlink/Vek_Com_internal.h"
+#include "panel/Vek_Com_internal.h"
 #include "errors/VEK_errorV3.h"
 #include "ui/uiruntime.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 
-using cardlink::detail::Control;
-using cardlink::detail::state;
+using panel::detail::Control;
+using panel::detail::state;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "app/TrzCom.h"
 #include "app/language.h"
 #include "cardlink/Vek_Com.h"
-#include "cardlink/cardvalues.h"
+#include "panel/cardvalues.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/comports.h"
 #include "platform/registry.h"

@@ -1,8 +1,8 @@
-// The error display on the real main panel: the registered sets and the popups as an
-// operator sees and dismisses them.
+// The error display on real widgets (the tests' own panel): the registered sets and the popups
+// as an operator sees and dismisses them.
 #include "errors/VEK_errorV3.h"
 #include "ui/testing/popupdriver.h"
-#include "app/trz4SteuerungGui.h"
+#include "ui/testing/testpanels.h"
 #include "ui/uiruntime.h"
 
 #include <QTest>
@@ -22,9 +22,9 @@ protected:
         vekResetFehlerControls();
         VEK_Fehlersprache(1);
         VEK_Fehleruserstring(nullptr);
-        registerTrz4SteuerungGui();
-        first = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-        second = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+        ui::testing::registerTestPanels();
+        first = LoadPanel(0, kTestPanelsResource, TESTPANEL);
+        second = LoadPanel(0, kTestPanelsResource, TESTPANEL);
         ASSERT_GE(first, 0);
         ASSERT_GE(second, 0);
     }
@@ -36,8 +36,8 @@ protected:
         VEK_Fehleruserstring(nullptr);
     }
     void registerBoth() {
-        VekCom_RegisterFehlerControls(first, FEHLERLED, FEHLERSTRING, FEHLERNUMMER);
-        VekCom_RegisterFehlerControls(second, FEHLERLED, FEHLERSTRING, FEHLERNUMMER);
+        VekCom_RegisterFehlerControls(first, ERRORLED, ERRORTEXT, ERRORNUMBER);
+        VekCom_RegisterFehlerControls(second, ERRORLED, ERRORTEXT, ERRORNUMBER);
     }
     struct Shown {
         int led;
@@ -46,9 +46,9 @@ protected:
     };
     Shown shown(int panel) {
         Shown s{-1, "?", -1};
-        GetCtrlVal(panel, FEHLERLED, &s.led);
-        GetCtrlVal(panel, FEHLERSTRING, &s.text);
-        GetCtrlVal(panel, FEHLERNUMMER, &s.number);
+        GetCtrlVal(panel, ERRORLED, &s.led);
+        GetCtrlVal(panel, ERRORTEXT, &s.text);
+        GetCtrlVal(panel, ERRORNUMBER, &s.number);
         return s;
     }
     int first = -1;
@@ -115,11 +115,11 @@ TEST_F(DisplayTest, SmallestIntShowsTheLargestNumber) {
 
 TEST_F(DisplayTest, EleventhSetIsRefusedWithAPopupAndNotStored) {
     for (int i = 0; i < MAX_FEHLERCONTROLS; ++i) {
-        EXPECT_EQ(VekCom_RegisterFehlerControls(first, FEHLERLED, FEHLERSTRING, FEHLERNUMMER), 0);
+        EXPECT_EQ(VekCom_RegisterFehlerControls(first, ERRORLED, ERRORTEXT, ERRORNUMBER), 0);
     }
     PopupDriver driver;
     driver.pressEnter();
-    EXPECT_EQ(VekCom_RegisterFehlerControls(second, FEHLERLED, FEHLERSTRING, FEHLERNUMMER), -1);
+    EXPECT_EQ(VekCom_RegisterFehlerControls(second, ERRORLED, ERRORTEXT, ERRORNUMBER), -1);
     EXPECT_EQ(driver.seen(0).title, "Interner Fehler");
     EXPECT_EQ(driver.seen(0).text, "MAX_FEHLERCONTROLS ist zu klein");
     EXPECT_EQ(VekCom_FehlermeldungSet(-403012), MAX_FEHLERCONTROLS);

@@ -1,5 +1,5 @@
-// A main panel registered with the COM-port manager as the program does it, over the serial
-// test double, with the serial-port key filled by the test.
+// A panel (the tests' own) registered with the COM-port manager as the program does it, over the
+// serial test double, with the serial-port key filled by the test.
 #pragma once
 
 #include "cardlink/Vek_Com.h"
@@ -7,7 +7,7 @@
 #include "platform/registry.h"
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
-#include "app/trz4SteuerungGui.h"
+#include "ui/testing/testpanels.h"
 #include "ui/uiruntime.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +18,13 @@
 
 namespace vekcomtest {
 
-// One main panel for the whole run: the error display's table of control sets has no reset,
+// One panel for the whole run: the error display's table of control sets has no reset,
 // so its one set is registered once.
 inline int mainPanel() {
     static int panel = [] {
-        registerTrz4SteuerungGui();
-        int handle = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-        VekCom_RegisterFehlerControls(handle, FEHLERLED, FEHLERSTRING, FEHLERNUMMER);
+        ui::testing::registerTestPanels();
+        int handle = LoadPanel(0, kTestPanelsResource, TESTPANEL);
+        VekCom_RegisterFehlerControls(handle, ERRORLED, ERRORTEXT, ERRORNUMBER);
         return handle;
     }();
     return panel;
@@ -84,10 +84,10 @@ protected:
         fillPortKey({{"\\Device\\Serial0", "COM3"}, {"\\Device\\Serial1", "COM20"}});
         vekComResetForTesting();
         panel = mainPanel();
-        SetCtrlVal(panel, LED1, 0);
-        SetCtrlAttribute(panel, LED1, ATTR_ON_COLOR, 0x123456);
-        SetCtrlVal(panel, ID, "");
-        SetCtrlVal(panel, SCANNTEXT, "");
+        SetCtrlVal(panel, LED, 0);
+        SetCtrlAttribute(panel, LED, ATTR_ON_COLOR, 0x123456);
+        SetCtrlVal(panel, STRING, "");
+        SetCtrlVal(panel, TEXT, "");
         VekCom_FehlermeldungSet(0);
         VEK_Fehleruserstring(nullptr);
         registerLikeTheProgram();
@@ -97,15 +97,15 @@ protected:
         regResetForTesting();
     }
 
-    // The registrations of the main panel's start-up, in its order.
+    // The registrations of the program's start-up, in its order.
     void registerLikeTheProgram() {
-        VekCom_RegisterComControl(panel, COMPORT);
-        VekCom_RegisterIdReadButton(panel, IDLESEN);
-        VekCom_RegisterIdTextdisplay(panel, ID);
-        VekCom_RegisterAdressControl(panel, ADRESSE);
-        VekCom_RegisterAdressLeds(panel, LED1);
-        VekCom_RegisterScanButton(panel, SCANN);
-        VekCom_RegisterScanStringControl(panel, SCANNTEXT);
+        VekCom_RegisterComControl(panel, INTRING);
+        VekCom_RegisterIdReadButton(panel, BUTTON2);
+        VekCom_RegisterIdTextdisplay(panel, STRING);
+        VekCom_RegisterAdressControl(panel, CHARRING);
+        VekCom_RegisterAdressLeds(panel, LED);
+        VekCom_RegisterScanButton(panel, BUTTON);
+        VekCom_RegisterScanStringControl(panel, TEXT);
     }
 
     void choosePort(int port) { VekCom_ComPortChose(port); }

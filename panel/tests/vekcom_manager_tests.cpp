@@ -44,14 +44,14 @@ TEST_F(ManagerTest, PortListTakesComValuesInRegistryOrder) {
     fillPortKey({{"\\Device\\Serial0", "COM1"},
                  {"\\Device\\Serial9", "COM10"},
                  {"\\Device\\Parallel0", "LPT1"}});
-    VekCom_ComListeErstellen(panel, COMPORT);
-    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet", "COM 1", "COM 10"}));
-    EXPECT_EQ(indexOf(COMPORT, 0), 0);
-    EXPECT_EQ(indexOf(COMPORT, 1), 1);
-    EXPECT_EQ(indexOf(COMPORT, 10), 2);
+    VekCom_ComListeErstellen(panel, INTRING);
+    EXPECT_EQ(ringItems(INTRING), (std::vector<std::string>{"nicht geöffnet", "COM 1", "COM 10"}));
+    EXPECT_EQ(indexOf(INTRING, 0), 0);
+    EXPECT_EQ(indexOf(INTRING, 1), 1);
+    EXPECT_EQ(indexOf(INTRING, 10), 2);
     // Each port names the device behind it; "nicht geöffnet" names none.
-    EXPECT_EQ(itemTooltip(COMPORT, 0), "");
-    EXPECT_EQ(itemTooltip(COMPORT, 2), "\\Device\\Serial9");
+    EXPECT_EQ(itemTooltip(INTRING, 0), "");
+    EXPECT_EQ(itemTooltip(INTRING, 2), "\\Device\\Serial9");
 }
 
 TEST_F(ManagerTest, PortListSkipsWhatIsNoComNumberFrom0To256) {
@@ -64,10 +64,10 @@ TEST_F(ManagerTest, PortListSkipsWhatIsNoComNumberFrom0To256) {
                  {"g", "COM1"},
                  {"h", "COM1"}});
     RegWriteULong(HKEY_LOCAL_MACHINE, kSerialCommKey, "i", 7);
-    VekCom_ComListeErstellen(panel, COMPORT);
-    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet", "COM 0", "COM 5",
+    VekCom_ComListeErstellen(panel, INTRING);
+    EXPECT_EQ(ringItems(INTRING), (std::vector<std::string>{"nicht geöffnet", "COM 0", "COM 5",
                                                             "COM 256", "COM 1", "COM 1"}));
-    EXPECT_EQ(indexOf(COMPORT, 0), 0); // COM 0 shares the value of "nicht geöffnet"
+    EXPECT_EQ(indexOf(INTRING, 0), 0); // COM 0 shares the value of "nicht geöffnet"
 }
 
 TEST_F(ManagerTest, MissingOrClosedKeyListsNoPort) {
@@ -75,23 +75,23 @@ TEST_F(ManagerTest, MissingOrClosedKeyListsNoPort) {
     // A key that exists but cannot be read.
     fillPortKey({{"a", "COM3"}});
     regDenyAccessForTesting(HKEY_LOCAL_MACHINE, kSerialCommKey, true);
-    VekCom_ComListeErstellen(panel, COMPORT);
-    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet"}));
-    EXPECT_EQ(intVal(COMPORT), 0);
+    VekCom_ComListeErstellen(panel, INTRING);
+    EXPECT_EQ(ringItems(INTRING), (std::vector<std::string>{"nicht geöffnet"}));
+    EXPECT_EQ(intVal(INTRING), 0);
 }
 
 TEST_F(ManagerTest, ChoosingAPortThatIsNotListedChoosesNone) {
     VekCom_ComPortChose(3);
     EXPECT_EQ(VekCom_ComPortGet(), 3);
-    EXPECT_EQ(intVal(COMPORT), 3);
+    EXPECT_EQ(intVal(INTRING), 3);
     VekCom_ComPortChose(7);
     EXPECT_EQ(VekCom_ComPortGet(), 0);
-    EXPECT_EQ(intVal(COMPORT), 0);
+    EXPECT_EQ(intVal(INTRING), 0);
     EXPECT_EQ(serial.count("open"), 0);
 }
 
 TEST_F(ManagerTest, RingCommitChoosesWithoutOpening) {
-    pickRingItem(COMPORT, 2);
+    pickRingItem(INTRING, 2);
     EXPECT_EQ(VekCom_ComPortGet(), 20);
     EXPECT_EQ(serial.count("open"), 0);
 }
@@ -102,31 +102,31 @@ TEST_F(ManagerTest, KeyOnRingRebuildsListAndShowsAVanishedChoiceAsNotConnected) 
     // The adapter is pulled: the list loses COM 3, the open port is closed, and the ring keeps
     // showing the choice that operations still go to, marked, instead of "nicht geöffnet".
     fillPortKey({{"\\Device\\Serial1", "COM20"}});
-    pressKeyOn(COMPORT);
-    EXPECT_EQ(ringItems(COMPORT),
+    pressKeyOn(INTRING);
+    EXPECT_EQ(ringItems(INTRING),
               (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3 (getrennt)"}));
-    EXPECT_EQ(intVal(COMPORT), 3);
-    EXPECT_NE(itemTooltip(COMPORT, 2).find("nicht angeschlossen"), std::string::npos);
+    EXPECT_EQ(intVal(INTRING), 3);
+    EXPECT_NE(itemTooltip(INTRING, 2).find("nicht angeschlossen"), std::string::npos);
     EXPECT_EQ(VekCom_ComPortGet(), 3);
     EXPECT_FALSE(serial.isOpen);
     EXPECT_EQ(VekCom_LastComPortGet(), 3);
 
     // Another rebuild does not add the item twice; the operator's Up key then picks a port
     // that is there, and that is the new choice.
-    pressKeyOn(COMPORT);
-    EXPECT_EQ(ringItems(COMPORT).size(), 3u);
+    pressKeyOn(INTRING);
+    EXPECT_EQ(ringItems(INTRING).size(), 3u);
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
-    QCoreApplication::sendEvent(controlWidget(panel, COMPORT), &up);
-    EXPECT_EQ(intVal(COMPORT), 20);
+    QCoreApplication::sendEvent(controlWidget(panel, INTRING), &up);
+    EXPECT_EQ(intVal(INTRING), 20);
     EXPECT_EQ(VekCom_ComPortGet(), 20);
 
     // Back: the port is listed as usual and selected once chosen again.
     VekCom_ComPortChose(3);
     EXPECT_EQ(VekCom_ComPortGet(), 3);
     fillPortKey({{"\\Device\\Serial1", "COM20"}, {"\\Device\\Serial0", "COM3"}});
-    Callback_ComPortEinstellen(panel, COMPORT, EVENT_LEFT_CLICK, nullptr, 0, 0);
-    EXPECT_EQ(ringItems(COMPORT), (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3"}));
-    EXPECT_EQ(intVal(COMPORT), 3);
+    Callback_ComPortEinstellen(panel, INTRING, EVENT_LEFT_CLICK, nullptr, 0, 0);
+    EXPECT_EQ(ringItems(INTRING), (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3"}));
+    EXPECT_EQ(intVal(INTRING), 3);
 }
 
 TEST_F(ManagerTest, OpenConfiguresThePortAndShowsIt) {
@@ -138,7 +138,7 @@ TEST_F(ManagerTest, OpenConfiguresThePortAndShowsIt) {
     EXPECT_EQ(serial.openedDataBits, 7);
     EXPECT_EQ(serial.openedStopBits, 1);
     EXPECT_DOUBLE_EQ(serial.timeoutSet, 1.0);
-    EXPECT_EQ(intVal(COMPORT), 3);
+    EXPECT_EQ(intVal(INTRING), 3);
     EXPECT_EQ(VekCom_ComPortGet(), 0); // opening is no choice
 }
 
@@ -146,15 +146,15 @@ TEST_F(ManagerTest, OpeningTheOpenPortTouchesNothing) {
     EXPECT_EQ(VekCom_Open(0), 0); // none open: already "open"
     EXPECT_EQ(serial.calls.size(), 0u);
     ASSERT_EQ(VekCom_Open(3), 0);
-    SetCtrlVal(panel, COMPORT, 20);
+    SetCtrlVal(panel, INTRING, 20);
     size_t calls = serial.calls.size();
     EXPECT_EQ(VekCom_Open(3), 0);
     EXPECT_EQ(serial.calls.size(), calls);
-    EXPECT_EQ(intVal(COMPORT), 20); // the display is not refreshed
+    EXPECT_EQ(intVal(INTRING), 20); // the display is not refreshed
 
     EXPECT_EQ(VekCom_Open(0), 0);
     EXPECT_FALSE(serial.isOpen);
-    EXPECT_EQ(intVal(COMPORT), 0);
+    EXPECT_EQ(intVal(INTRING), 0);
     EXPECT_EQ(VekCom_LastComPortGet(), 3);
 }
 
@@ -164,11 +164,11 @@ TEST_F(ManagerTest, OpenOutOfRangeAndCloseRecordTheLastPort) {
     EXPECT_EQ(serial.count("open"), 0);
 
     ASSERT_EQ(VekCom_Open(3), 0);
-    SetCtrlVal(panel, COMPORT, 20);
+    SetCtrlVal(panel, INTRING, 20);
     EXPECT_EQ(VekCom_Close(), 0);
     EXPECT_FALSE(serial.isOpen);
     EXPECT_EQ(VekCom_LastComPortGet(), 3);
-    EXPECT_EQ(intVal(COMPORT), 20); // closing leaves the display alone
+    EXPECT_EQ(intVal(INTRING), 20); // closing leaves the display alone
     EXPECT_EQ(VekCom_Close(), 0);
     EXPECT_EQ(VekCom_LastComPortGet(), 0);
     EXPECT_EQ(serial.count("close"), 1);
@@ -182,24 +182,24 @@ TEST_F(ManagerTest, FailedOpenKeepsShowingTheChoiceAndCarriesTheSystemsReason) {
     EXPECT_EQ(VekCom_OpenChosen(&port), -100003);
     EXPECT_EQ(port, 3);
     // The next operation tries COM 3 again: the ring says so, not "nicht geöffnet".
-    EXPECT_EQ(intVal(COMPORT), 3);
+    EXPECT_EQ(intVal(INTRING), 3);
     EXPECT_EQ(VekCom_ComPortGet(), 3);
     VekCom_FehlermeldungSet(-100003);
-    std::string shown = textVal(FEHLERSTRING);
+    std::string shown = textVal(ERRORTEXT);
     EXPECT_NE(shown.find("dialout"), std::string::npos) << shown;
-    EXPECT_EQ(intVal(FEHLERNUMMER), 100003);
+    EXPECT_EQ(intVal(ERRORNUMBER), 100003);
 }
 
 TEST_F(ManagerTest, PictureRingsShowPortsUpTo16And99Above) {
-    int other = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-    ClearListCtrl(other, COMPORT);
+    int other = LoadPanel(0, kTestPanelsResource, TESTPANEL);
+    ClearListCtrl(other, INTRING);
     for (int value : {0, 3, 99})
-        InsertListItem(other, COMPORT, -1, std::to_string(value).c_str(), value);
-    SetCtrlVal(other, COMPORT, 99);
-    VekCom_RegisterPictureringControl(other, COMPORT);
+        InsertListItem(other, INTRING, -1, std::to_string(value).c_str(), value);
+    SetCtrlVal(other, INTRING, 99);
+    VekCom_RegisterPictureringControl(other, INTRING);
     auto picture = [&] {
         int value = -1;
-        GetCtrlVal(other, COMPORT, &value);
+        GetCtrlVal(other, INTRING, &value);
         return value;
     };
     ASSERT_EQ(VekCom_Open(3), 0);
@@ -218,11 +218,11 @@ TEST_F(ManagerTest, FullTablesShowInternalErrorAndDropTheControl) {
     driver.pressEnter();
     driver.pressEnter();
     for (int i = 0; i < MAX_PICTURERINGCONTROLS; ++i)
-        EXPECT_EQ(VekCom_RegisterPictureringControl(panel, FEHLERNUMMER), 0);
-    EXPECT_EQ(VekCom_RegisterPictureringControl(panel, FEHLERNUMMER), -1);
-    for (int i = 1; i < MAX_ADRESSLEDS; ++i) // LED1 is registered already
-        EXPECT_EQ(VekCom_RegisterAdressLeds(panel, LED1), 0);
-    EXPECT_EQ(VekCom_RegisterAdressLeds(panel, LED1), -1);
+        EXPECT_EQ(VekCom_RegisterPictureringControl(panel, ERRORNUMBER), 0);
+    EXPECT_EQ(VekCom_RegisterPictureringControl(panel, ERRORNUMBER), -1);
+    for (int i = 1; i < MAX_ADRESSLEDS; ++i) // LED is registered already
+        EXPECT_EQ(VekCom_RegisterAdressLeds(panel, LED), 0);
+    EXPECT_EQ(VekCom_RegisterAdressLeds(panel, LED), -1);
     EXPECT_TRUE(driver.allAnswered());
     EXPECT_EQ(driver.seen(0).title, "Interner Fehler");
     EXPECT_EQ(driver.seen(0).text, "MAX_PICTURERINGCONTROLS ist zu klein");
@@ -236,22 +236,22 @@ TEST_F(ManagerTest, AddressRuleAcceptsOneAndTheCollectiveAddress) {
     EXPECT_EQ(VekCom_AdresseGet(), '1');
     EXPECT_EQ(VekCom_AdresseSet('&'), 0);
     EXPECT_EQ(VekCom_AdresseGet(), '&');
-    EXPECT_EQ(charVal(ADRESSE), '1'); // the ring has no "&" to show
+    EXPECT_EQ(charVal(CHARRING), '1'); // the ring has no "&" to show
     EXPECT_EQ(VekCom_AdresseSet('1'), 0);
     EXPECT_EQ(VekCom_AdresseGet(), '1');
 }
 
 TEST_F(ManagerTest, AddressRingCommitShowsItsResult) {
-    InsertListItem(panel, ADRESSE, -1, "2", '2');
-    pickRingItem(ADRESSE, 1);
-    EXPECT_EQ(intVal(FEHLERNUMMER), 400301);
-    EXPECT_EQ(intVal(FEHLERLED), 1);
+    InsertListItem(panel, CHARRING, -1, "2", '2');
+    pickRingItem(CHARRING, 1);
+    EXPECT_EQ(intVal(ERRORNUMBER), 400301);
+    EXPECT_EQ(intVal(ERRORLED), 1);
     EXPECT_EQ(VekCom_AdresseGet(), '1');
-    pickRingItem(ADRESSE, 0);
-    EXPECT_EQ(intVal(FEHLERNUMMER), 0);
-    EXPECT_EQ(intVal(FEHLERLED), 0);
-    ClearListCtrl(panel, ADRESSE);
-    InsertListItem(panel, ADRESSE, -1, "1", '1');
+    pickRingItem(CHARRING, 0);
+    EXPECT_EQ(intVal(ERRORNUMBER), 0);
+    EXPECT_EQ(intVal(ERRORLED), 0);
+    ClearListCtrl(panel, CHARRING);
+    InsertListItem(panel, CHARRING, -1, "1", '1');
 }
 
 TEST_F(ManagerTest, LastComPortAcceptsOnly0To256) {

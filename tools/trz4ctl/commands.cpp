@@ -2,8 +2,8 @@
 #include "tools/trz4ctl/json.h"
 #include "tools/trz4ctl/trz4ctl.h"
 
-#include "app/TrzCom.h"
 #include "cardlink/Vek_Com.h"
+#include "cardlink/cardoperations.h"
 #include "cardlink/linklog.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"

@@ -1,7 +1,7 @@
 // Descriptor callbacks: called when the descriptor turns readable, never while another
 // callback of the program runs, nor inside an exchange's wait. Descriptors are a Linux
 // notion here (the port watch's inotify descriptor), so these cases are Linux-only.
-#include "app/trz4SteuerungGui.h"
+#include "ui/testing/testpanels.h"
 #include "platform/rs232.h"
 #include "platform/serial_double.h"
 #include "ui/uiruntime.h"
@@ -68,7 +68,7 @@ int busyButton(int, int, int event, void *, int, int) {
 }
 
 TEST(RuntimeDescriptors, CalledWhenReadableAndNeverInsideAnotherCallback) {
-    registerTrz4SteuerungGui();
+    ui::testing::registerTestPanels();
     gCalls = 0;
     gCalledInsideButton = false;
     Pipe pipe;
@@ -84,10 +84,10 @@ TEST(RuntimeDescriptors, CalledWhenReadableAndNeverInsideAnotherCallback) {
     EXPECT_TRUE(spinUntil([] { return gCalls == 1; }));
 
     // During a button's callback the news waits until it has returned.
-    const int panel = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    const int panel = LoadPanel(0, kTestPanelsResource, TESTPANEL);
     ASSERT_GE(panel, 0);
-    InstallCtrlCallback(panel, STATUSABFRAGE, busyButton, nullptr);
-    qobject_cast<QPushButton *>(controlWidget(panel, STATUSABFRAGE))->click();
+    InstallCtrlCallback(panel, BOUNDBUTTON, busyButton, nullptr);
+    qobject_cast<QPushButton *>(controlWidget(panel, BOUNDBUTTON))->click();
     EXPECT_EQ(gCalls, 1);
     EXPECT_TRUE(spinUntil([] { return gCalls == 2; }));
     EXPECT_FALSE(gCalledInsideButton);

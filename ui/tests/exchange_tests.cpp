@@ -2,7 +2,7 @@
 // operator's clicks and keys meanwhile are dropped and never replayed, no callback starts
 // inside a wait, the close box counts after the callback, and popups keep working. The device
 // is the serial test double, whose silence takes as long as a real time-out.
-#include "app/trz4SteuerungGui.h"
+#include "ui/testing/testpanels.h"
 #include "platform/rs232.h"
 #include "platform/serial_double.h"
 #include "ui/testing/paintclock.h"
@@ -62,16 +62,16 @@ class ExchangeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         gLog.clear();
-        registerTrz4SteuerungGui();
-        registerCallback("Callback_Panels", logPanel);
-        registerCallback("Menu_Main_Datei", logMenu);
-        main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+        ui::testing::registerTestPanels();
+        registerCallback("Test_Panel", logPanel);
+        registerCallback("Test_Menu_First", logMenu);
+        main = LoadPanel(0, kTestPanelsResource, TESTPANEL);
         ASSERT_GE(main, 0);
-        InstallCtrlCallback(main, STATUSABFRAGE, logCommit, nullptr);
-        InstallCtrlCallback(main, COMPORT, logCommit, nullptr);
-        ClearListCtrl(main, COMPORT);
+        InstallCtrlCallback(main, BOUNDBUTTON, logCommit, nullptr);
+        InstallCtrlCallback(main, INTRING, logCommit, nullptr);
+        ClearListCtrl(main, INTRING);
         for (int port : {0, 3, 20}) {
-            InsertListItem(main, COMPORT, -1, std::to_string(port).c_str(), port);
+            InsertListItem(main, INTRING, -1, std::to_string(port).c_str(), port);
         }
         DisplayPanel(main);
         QCoreApplication::processEvents();
@@ -81,12 +81,12 @@ protected:
     void TearDown() override {
         CloseCom(kPort);
         DiscardPanel(main);
-        registerCallback("Callback_Panels", static_cast<PanelCallbackPtr>(nullptr));
-        registerCallback("Menu_Main_Datei", static_cast<MenuCallbackPtr>(nullptr));
+        registerCallback("Test_Panel", static_cast<PanelCallbackPtr>(nullptr));
+        registerCallback("Test_Menu_First", static_cast<MenuCallbackPtr>(nullptr));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    QPushButton *button() { return static_cast<QPushButton *>(controlWidget(main, STATUSABFRAGE)); }
+    QPushButton *button() { return static_cast<QPushButton *>(controlWidget(main, BOUNDBUTTON)); }
 
     int main = -1;
     SerialDouble serial;
@@ -123,12 +123,13 @@ TEST_F(ExchangeTest, WindowRepaintsWhileTheSerialLayerWaitsForTheDevice) {
 }
 
 TEST_F(ExchangeTest, ClicksKeysAndWheelTurnsMeanwhileAreDroppedNotReplayed) {
-    auto *ring = static_cast<QComboBox *>(controlWidget(main, COMPORT));
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, INTRING));
     ring->setCurrentIndex(1);
     // The same input outside an exchange acts: the test's clicks and keys do reach the panel.
     postClick(button());
     QCoreApplication::processEvents();
-    const std::vector<std::string> clicked{"control 7 event 3", "control 7 event 1"};
+    const std::string control = "control " + std::to_string(BOUNDBUTTON);
+    const std::vector<std::string> clicked{control + " event 3", control + " event 1"};
     ASSERT_EQ(gLog, clicked);
     gLog.clear();
 
@@ -143,7 +144,7 @@ TEST_F(ExchangeTest, ClicksKeysAndWheelTurnsMeanwhileAreDroppedNotReplayed) {
             postKey(button(), Qt::Key_Space);
             postWheel(ring);
             postKey(ring, Qt::Key_Down);
-            menuItemAction(main, BEENDEN)->trigger();
+            menuItemAction(main, QUITITEM)->trigger();
         });
         EXPECT_EQ(ComRdByte(kPort), kComTimeout);
         EXPECT_EQ(ComRdByte(kPort), kComTimeout);
@@ -175,7 +176,7 @@ int exchangeWithCloseClick(int panel, int, int event, void *, int, int) {
 
 TEST_F(ExchangeTest, CloseBoxDuringAnExchangeCountsOnceTheCallbackHasReturned) {
     serial.silenceWaitSeconds = 0.1;
-    InstallCtrlCallback(main, STATUSABFRAGE, exchangeWithCloseClick, nullptr);
+    InstallCtrlCallback(main, BOUNDBUTTON, exchangeWithCloseClick, nullptr);
     button()->click();
     EXPECT_EQ(gLog, std::vector<std::string>{"exchange done"});
     QCoreApplication::processEvents();

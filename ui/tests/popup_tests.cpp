@@ -1,7 +1,7 @@
 // Popups answered as an operator would: Enter, Escape, a click, the close box; and the modal
 // panel popup that blocks the panel beneath it.
 #include "ui/testing/popupdriver.h"
-#include "app/trz4SteuerungGui.h"
+#include "ui/testing/testpanels.h"
 #include "ui/uiruntime.h"
 
 #include <QApplication>
@@ -158,13 +158,13 @@ int countClick(int, int, int event, void *, int, int) {
 }
 
 TEST(InstallPopup, PanelBeneathTakesNoInputUntilRemoved) {
-    registerTrz4SteuerungGui();
-    const int main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-    const int info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
-    InstallCtrlCallback(main, STATUSABFRAGE, countClick, nullptr);
+    ui::testing::registerTestPanels();
+    const int main = LoadPanel(0, kTestPanelsResource, TESTPANEL);
+    const int info = LoadPanel(main, kTestPanelsResource, CHILDPANEL);
+    InstallCtrlCallback(main, BOUNDBUTTON, countClick, nullptr);
     DisplayPanel(main);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panelWidget(main)));
-    QWidget *button = controlWidget(main, STATUSABFRAGE);
+    QWidget *button = controlWidget(main, BOUNDBUTTON);
     QWindow *window = panelWidget(main)->windowHandle();
     const QPoint at = button->mapTo(panelWidget(main), button->rect().center());
 
@@ -187,16 +187,16 @@ TEST(InstallPopup, PanelBeneathTakesNoInputUntilRemoved) {
 }
 
 TEST(InstallPopup, DriverSeesThePanelPopup) {
-    registerTrz4SteuerungGui();
-    const int main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-    const int info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
+    ui::testing::registerTestPanels();
+    const int main = LoadPanel(0, kTestPanelsResource, TESTPANEL);
+    const int info = LoadPanel(main, kTestPanelsResource, CHILDPANEL);
     DisplayPanel(main);
     PopupDriver driver;
     driver.justLook();
     InstallPopup(info);
     QTRY_VERIFY_WITH_TIMEOUT(driver.answered() == 1, 2000);
     EXPECT_EQ(driver.seen(0).title, "Info");
-    EXPECT_NE(driver.seen(0).text.find("trz4-Steuerung"), std::string::npos);
+    EXPECT_NE(driver.seen(0).text.find("unter dem Testpanel"), std::string::npos);
     EXPECT_EQ(driver.seen(0).buttons, std::vector<std::string>{"OK"});
     RemovePopup(info);
     DiscardPanel(main);

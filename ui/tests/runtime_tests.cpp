@@ -1,6 +1,7 @@
 // The runtime operations on real widgets: handles, values, rings, callbacks and the loop, on
-// the program's panels; and the registration of panel resources, on small panels of its own.
-#include "app/trz4SteuerungGui.h"
+// the tests' own panels (ui/testing/testpanels.h); and the registration of panel resources, on
+// panels of its own.
+#include "ui/testing/testpanels.h"
 #include "ui/paneldescription.h"
 #include "ui/uiruntime.h"
 
@@ -83,12 +84,12 @@ void recordMenu(int menuBar, int item, void *, int panel) {
     gMenuItems.push_back(item);
 }
 
-// The runtime knows no panel of its own: the program's panels are registered for every test.
-class ProgramPanels : public ::testing::Environment {
+// The runtime knows no panel of its own: the tests' panels are registered for every test.
+class TestPanels : public ::testing::Environment {
 public:
-    void SetUp() override { registerTrz4SteuerungGui(); }
+    void SetUp() override { ui::testing::registerTestPanels(); }
 };
-const auto *const programPanels = ::testing::AddGlobalTestEnvironment(new ProgramPanels);
+const auto *const testPanels = ::testing::AddGlobalTestEnvironment(new TestPanels);
 
 class RuntimeTest : public ::testing::Test {
 protected:
@@ -96,14 +97,14 @@ protected:
         gEvents.clear();
         gPanelEvents.clear();
         gMenuItems.clear();
-        main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+        main = LoadPanel(0, kTestPanelsResource, TESTPANEL);
         ASSERT_GE(main, 0);
     }
     void TearDown() override {
         DiscardPanel(main);
-        registerCallback("Callback_Main_Buttons", static_cast<CtrlCallbackPtr>(nullptr));
-        registerCallback("Callback_Panels", static_cast<PanelCallbackPtr>(nullptr));
-        registerCallback("Menu_Main_Datei", static_cast<MenuCallbackPtr>(nullptr));
+        registerCallback("Test_Button", static_cast<CtrlCallbackPtr>(nullptr));
+        registerCallback("Test_Panel", static_cast<PanelCallbackPtr>(nullptr));
+        registerCallback("Test_Menu_First", static_cast<MenuCallbackPtr>(nullptr));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(loadedPanelCount(), 0);
     }
@@ -111,10 +112,10 @@ protected:
 };
 
 TEST(RuntimeLoad, UnknownResourceOrPanelFailsWithoutPanel) {
-    EXPECT_EQ(LoadPanel(0, "other.ui", MAINPANEL), kUiErrResourceNotFound);
-    EXPECT_EQ(LoadPanel(0, kTrz4GuiResource, 99), kUiErrResourceNotFound);
-    EXPECT_EQ(LoadPanel(0, nullptr, MAINPANEL), kUiErrResourceNotFound);
-    EXPECT_EQ(LoadPanel(12345, kTrz4GuiResource, INFOPANEL), kUiErrBadPanel);
+    EXPECT_EQ(LoadPanel(0, "other.ui", TESTPANEL), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(0, kTestPanelsResource, 99), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(0, nullptr, TESTPANEL), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(12345, kTestPanelsResource, CHILDPANEL), kUiErrBadPanel);
     EXPECT_EQ(loadedPanelCount(), 0);
 }
 
@@ -147,8 +148,8 @@ TEST(RuntimeResources, PanelsLoadOnlyFromTheResourceRegisteredUnderTheName) {
     // Names are compared whole and byte for byte; another resource's panels are not found.
     EXPECT_EQ(LoadPanel(0, "SMALL.UI", 7), kUiErrResourceNotFound);
     EXPECT_EQ(LoadPanel(0, "small.u", 7), kUiErrResourceNotFound);
-    EXPECT_EQ(LoadPanel(0, "small.ui", MAINPANEL), kUiErrResourceNotFound);
-    EXPECT_EQ(LoadPanel(0, kTrz4GuiResource, 7), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(0, "small.ui", TESTPANEL), kUiErrResourceNotFound);
+    EXPECT_EQ(LoadPanel(0, kTestPanelsResource, 7), kUiErrResourceNotFound);
 
     // Registering the name again replaces the description.
     EXPECT_EQ(registerPanelResource("small.ui", &secondResource), 0);
@@ -173,7 +174,7 @@ TEST(RuntimeResources, PanelsLoadOnlyFromTheResourceRegisteredUnderTheName) {
 
 TEST_F(RuntimeTest, PanelIsHiddenUntilDisplayedAndChildGoesWithParent) {
     EXPECT_FALSE(panelWidget(main)->isVisible());
-    const int info = LoadPanel(main, kTrz4GuiResource, INFOPANEL);
+    const int info = LoadPanel(main, kTestPanelsResource, CHILDPANEL);
     ASSERT_GE(info, 0);
     EXPECT_NE(info, main);
     EXPECT_EQ(DisplayPanel(main), 0);
@@ -182,37 +183,37 @@ TEST_F(RuntimeTest, PanelIsHiddenUntilDisplayedAndChildGoesWithParent) {
     EXPECT_EQ(DiscardPanel(main), 0);
     EXPECT_EQ(panelWidget(info), nullptr);
     EXPECT_EQ(DiscardPanel(info), kUiErrBadPanel);
-    main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    main = LoadPanel(0, kTestPanelsResource, TESTPANEL);
 }
 
 TEST_F(RuntimeTest, ValuesOfEachKindRoundTrip) {
     int number = -1;
-    EXPECT_EQ(SetCtrlVal(main, FEHLERLED, 5), 0);
-    EXPECT_EQ(GetCtrlVal(main, FEHLERLED, &number), 0);
+    EXPECT_EQ(SetCtrlVal(main, ERRORLED, 5), 0);
+    EXPECT_EQ(GetCtrlVal(main, ERRORLED, &number), 0);
     EXPECT_EQ(number, 1);
-    EXPECT_EQ(SetCtrlVal(main, FEHLERNUMMER, 403012), 0);
-    EXPECT_EQ(GetCtrlVal(main, FEHLERNUMMER, &number), 0);
+    EXPECT_EQ(SetCtrlVal(main, ERRORNUMBER, 403012), 0);
+    EXPECT_EQ(GetCtrlVal(main, ERRORNUMBER, &number), 0);
     EXPECT_EQ(number, 403012);
-    EXPECT_EQ(SetCtrlVal(main, FEHLERNUMMER, -2147483647 - 1), 0);
-    EXPECT_EQ(GetCtrlVal(main, FEHLERNUMMER, &number), 0);
+    EXPECT_EQ(SetCtrlVal(main, ERRORNUMBER, -2147483647 - 1), 0);
+    EXPECT_EQ(GetCtrlVal(main, ERRORNUMBER, &number), 0);
     EXPECT_EQ(number, -2147483647 - 1);
 
     char card = 0;
-    EXPECT_EQ(SetCtrlVal(main, KARTENNUMMERSOLL, 'c'), 0);
-    EXPECT_EQ(GetCtrlVal(main, KARTENNUMMERSOLL, &card), 0);
+    EXPECT_EQ(SetCtrlVal(main, DIGITRING, 'c'), 0);
+    EXPECT_EQ(GetCtrlVal(main, DIGITRING, &card), 0);
     EXPECT_EQ(card, 'c');
-    EXPECT_EQ(SetCtrlVal(main, KARTENNUMMERSOLL, 'C'), kUiErrBadArgument);
-    EXPECT_EQ(GetCtrlVal(main, KARTENNUMMERSOLL, &card), 0);
+    EXPECT_EQ(SetCtrlVal(main, DIGITRING, 'C'), kUiErrBadArgument);
+    EXPECT_EQ(GetCtrlVal(main, DIGITRING, &card), 0);
     EXPECT_EQ(card, 'c');
 
     std::string text;
-    EXPECT_EQ(SetCtrlVal(main, FEHLERSTRING, "Keine Antwort vom Gerät"), 0);
-    EXPECT_EQ(GetCtrlVal(main, FEHLERSTRING, &text), 0);
+    EXPECT_EQ(SetCtrlVal(main, ERRORTEXT, "Keine Antwort vom Gerät"), 0);
+    EXPECT_EQ(GetCtrlVal(main, ERRORTEXT, &text), 0);
     EXPECT_EQ(text, "Keine Antwort vom Gerät");
     // A message longer than the field stays readable whole in the tooltip.
-    EXPECT_EQ(controlWidget(main, FEHLERSTRING)->toolTip(), "Keine Antwort vom Gerät");
-    EXPECT_EQ(SetCtrlVal(main, SCANNTEXT, nullptr), 0);
-    EXPECT_EQ(GetCtrlVal(main, SCANNTEXT, &text), 0);
+    EXPECT_EQ(controlWidget(main, ERRORTEXT)->toolTip(), "Keine Antwort vom Gerät");
+    EXPECT_EQ(SetCtrlVal(main, TEXT, nullptr), 0);
+    EXPECT_EQ(GetCtrlVal(main, TEXT, &text), 0);
     EXPECT_EQ(text, "");
 }
 
@@ -220,94 +221,94 @@ TEST_F(RuntimeTest, WrongTypesAndUnknownControlsAreRefused) {
     int number = 0;
     char card = 0;
     std::string text;
-    EXPECT_EQ(SetCtrlVal(main, FEHLERSTRING, 1), kUiErrWrongType);
-    EXPECT_EQ(SetCtrlVal(main, FEHLERLED, "an"), kUiErrWrongType);
-    EXPECT_EQ(GetCtrlVal(main, FEHLERSTRING, &card), kUiErrWrongType);
-    EXPECT_EQ(GetCtrlVal(main, COMPORT, &card), kUiErrWrongType);
-    EXPECT_EQ(GetCtrlVal(main, FEHLERLED, &text), kUiErrWrongType);
-    EXPECT_EQ(GetCtrlVal(main, FEHLERLED, static_cast<int *>(nullptr)), kUiErrBadArgument);
+    EXPECT_EQ(SetCtrlVal(main, ERRORTEXT, 1), kUiErrWrongType);
+    EXPECT_EQ(SetCtrlVal(main, ERRORLED, "an"), kUiErrWrongType);
+    EXPECT_EQ(GetCtrlVal(main, ERRORTEXT, &card), kUiErrWrongType);
+    EXPECT_EQ(GetCtrlVal(main, INTRING, &card), kUiErrWrongType);
+    EXPECT_EQ(GetCtrlVal(main, ERRORLED, &text), kUiErrWrongType);
+    EXPECT_EQ(GetCtrlVal(main, ERRORLED, static_cast<int *>(nullptr)), kUiErrBadArgument);
     EXPECT_EQ(SetCtrlVal(main, 999, 1), kUiErrBadControl);
-    EXPECT_EQ(GetCtrlVal(4711, FEHLERLED, &number), kUiErrBadPanel);
-    EXPECT_EQ(SetCtrlAttribute(main, FEHLERSTRING, ATTR_ON_COLOR, 0xFF0000), kUiErrBadAttribute);
+    EXPECT_EQ(GetCtrlVal(4711, ERRORLED, &number), kUiErrBadPanel);
+    EXPECT_EQ(SetCtrlAttribute(main, ERRORTEXT, ATTR_ON_COLOR, 0xFF0000), kUiErrBadAttribute);
     EXPECT_EQ(SetPanelAttribute(main, 1, 1), kUiErrBadAttribute);
     EXPECT_EQ(SetSystemAttribute(ATTR_TASKBAR_BUTTON_VISIBLE, 0), 0);
 }
 
 TEST_F(RuntimeTest, LedOnColourAndStateText) {
     int colour = 0;
-    EXPECT_EQ(SetCtrlAttribute(main, LED1, ATTR_ON_COLOR, 0x00FF00), 0);
-    EXPECT_EQ(GetCtrlAttribute(main, LED1, ATTR_ON_COLOR, &colour), 0);
+    EXPECT_EQ(SetCtrlAttribute(main, LED, ATTR_ON_COLOR, 0x00FF00), 0);
+    EXPECT_EQ(GetCtrlAttribute(main, LED, ATTR_ON_COLOR, &colour), 0);
     EXPECT_EQ(colour, 0x00FF00);
-    QWidget *led = controlWidget(main, LED1);
+    QWidget *led = controlWidget(main, LED);
     EXPECT_EQ(led->accessibleDescription(), "aus");
-    SetCtrlVal(main, LED1, 1);
+    SetCtrlVal(main, LED, 1);
     EXPECT_EQ(led->accessibleDescription(), "ein");
     EXPECT_EQ(led->toolTip(), "1: ein");
 }
 
 TEST_F(RuntimeTest, RingListOperations) {
-    EXPECT_EQ(ClearListCtrl(main, COMPORT), 0);
+    EXPECT_EQ(ClearListCtrl(main, INTRING), 0);
     int count = -1;
-    GetNumListItems(main, COMPORT, &count);
+    GetNumListItems(main, INTRING, &count);
     EXPECT_EQ(count, 0);
     int port = 0;
-    EXPECT_EQ(GetCtrlVal(main, COMPORT, &port), kUiErrIndexOutOfRange);
-    EXPECT_EQ(InsertListItem(main, COMPORT, -1, "nicht geöffnet", 0), 0);
-    EXPECT_EQ(InsertListItem(main, COMPORT, -1, "COM 10", 10), 0);
-    EXPECT_EQ(InsertListItem(main, COMPORT, 1, "COM 1", 1), 0);
-    EXPECT_EQ(InsertListItem(main, COMPORT, 5, "COM 5", 5), kUiErrIndexOutOfRange);
+    EXPECT_EQ(GetCtrlVal(main, INTRING, &port), kUiErrIndexOutOfRange);
+    EXPECT_EQ(InsertListItem(main, INTRING, -1, "nicht geöffnet", 0), 0);
+    EXPECT_EQ(InsertListItem(main, INTRING, -1, "COM 10", 10), 0);
+    EXPECT_EQ(InsertListItem(main, INTRING, 1, "COM 1", 1), 0);
+    EXPECT_EQ(InsertListItem(main, INTRING, 5, "COM 5", 5), kUiErrIndexOutOfRange);
     std::string label;
-    GetLabelFromIndex(main, COMPORT, 1, &label);
+    GetLabelFromIndex(main, INTRING, 1, &label);
     EXPECT_EQ(label, "COM 1");
     int index = 0;
-    EXPECT_EQ(GetIndexFromValue(main, COMPORT, &index, 10), 0);
+    EXPECT_EQ(GetIndexFromValue(main, INTRING, &index, 10), 0);
     EXPECT_EQ(index, 2);
-    EXPECT_EQ(GetIndexFromValue(main, COMPORT, &index, 7), 0);
+    EXPECT_EQ(GetIndexFromValue(main, INTRING, &index, 7), 0);
     EXPECT_EQ(index, -1);
-    EXPECT_EQ(SetCtrlVal(main, COMPORT, 10), 0);
-    EXPECT_EQ(GetCtrlVal(main, COMPORT, &port), 0);
+    EXPECT_EQ(SetCtrlVal(main, INTRING, 10), 0);
+    EXPECT_EQ(GetCtrlVal(main, INTRING, &port), 0);
     EXPECT_EQ(port, 10);
-    EXPECT_EQ(SetCtrlVal(main, COMPORT, 7), kUiErrBadArgument);
-    EXPECT_EQ(setRingItemTooltip(main, COMPORT, 2, "/dev/ttyUSB0"), 0);
-    auto *ring = static_cast<QComboBox *>(controlWidget(main, COMPORT));
+    EXPECT_EQ(SetCtrlVal(main, INTRING, 7), kUiErrBadArgument);
+    EXPECT_EQ(setRingItemTooltip(main, INTRING, 2, "/dev/ttyUSB0"), 0);
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, INTRING));
     EXPECT_EQ(ring->itemData(2, Qt::ToolTipRole).toString(), "/dev/ttyUSB0");
-    EXPECT_EQ(setRingItemTooltip(main, COMPORT, 3, "x"), kUiErrIndexOutOfRange);
-    EXPECT_EQ(ClearListCtrl(main, FEHLERLED), kUiErrWrongType);
+    EXPECT_EQ(setRingItemTooltip(main, INTRING, 3, "x"), kUiErrIndexOutOfRange);
+    EXPECT_EQ(ClearListCtrl(main, ERRORLED), kUiErrWrongType);
 }
 
 TEST_F(RuntimeTest, CallbacksAreBoundByNameAtLoad) {
     // Registered after this panel was loaded: only panels loaded later bind it.
-    registerCallback("Callback_Main_Buttons", recordEvent);
-    static_cast<QPushButton *>(controlWidget(main, STATUSABFRAGE))->click();
+    registerCallback("Test_Button", recordEvent);
+    static_cast<QPushButton *>(controlWidget(main, BOUNDBUTTON))->click();
     EXPECT_TRUE(gEvents.empty());
 
-    const int second = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-    static_cast<QPushButton *>(controlWidget(second, STATUSABFRAGE))->click();
-    static_cast<QPushButton *>(controlWidget(second, SCANN))->click(); // bound by no name
+    const int second = LoadPanel(0, kTestPanelsResource, TESTPANEL);
+    static_cast<QPushButton *>(controlWidget(second, BOUNDBUTTON))->click();
+    static_cast<QPushButton *>(controlWidget(second, BUTTON))->click(); // bound by no name
     ASSERT_EQ(gEvents.size(), 1u);
     EXPECT_EQ(gEvents[0].panel, second);
-    EXPECT_EQ(gEvents[0].control, STATUSABFRAGE);
+    EXPECT_EQ(gEvents[0].control, BOUNDBUTTON);
     EXPECT_EQ(gEvents[0].event, EVENT_COMMIT);
     DiscardPanel(second);
 }
 
 TEST_F(RuntimeTest, InstalledCallbackGetsItsDataAndCanBeRemoved) {
     int data = 0;
-    EXPECT_EQ(InstallCtrlCallback(main, SCANN, recordEvent, &data), 0);
-    static_cast<QPushButton *>(controlWidget(main, SCANN))->click();
+    EXPECT_EQ(InstallCtrlCallback(main, BUTTON, recordEvent, &data), 0);
+    static_cast<QPushButton *>(controlWidget(main, BUTTON))->click();
     ASSERT_EQ(gEvents.size(), 1u);
     EXPECT_EQ(gEvents[0].callbackData, &data);
-    EXPECT_EQ(InstallCtrlCallback(main, SCANN, nullptr, nullptr), 0);
-    static_cast<QPushButton *>(controlWidget(main, SCANN))->click();
+    EXPECT_EQ(InstallCtrlCallback(main, BUTTON, nullptr, nullptr), 0);
+    static_cast<QPushButton *>(controlWidget(main, BUTTON))->click();
     EXPECT_EQ(gEvents.size(), 1u);
 }
 
 TEST_F(RuntimeTest, RingCommitsOnOperatorChoiceOnly) {
-    InstallCtrlCallback(main, ADRESSE, recordEvent, nullptr);
-    InsertListItem(main, ADRESSE, -1, "&", '&');
-    SetCtrlVal(main, ADRESSE, '&'); // the program's own setting commits nothing
+    InstallCtrlCallback(main, CHARRING, recordEvent, nullptr);
+    InsertListItem(main, CHARRING, -1, "&", '&');
+    SetCtrlVal(main, CHARRING, '&'); // the program's own setting commits nothing
     EXPECT_TRUE(gEvents.empty());
-    auto *ring = static_cast<QComboBox *>(controlWidget(main, ADRESSE));
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, CHARRING));
     emit ring->activated(0);
     ASSERT_EQ(gEvents.size(), 1u);
     EXPECT_EQ(gEvents[0].event, EVENT_COMMIT);
@@ -315,8 +316,8 @@ TEST_F(RuntimeTest, RingCommitsOnOperatorChoiceOnly) {
 
 TEST_F(RuntimeTest, ClickAndKeyReachTheRingBeforeItsListOpens) {
     DisplayPanel(main);
-    InstallCtrlCallback(main, COMPORT, rebuildRing, nullptr);
-    auto *ring = static_cast<QComboBox *>(controlWidget(main, COMPORT));
+    InstallCtrlCallback(main, INTRING, rebuildRing, nullptr);
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, INTRING));
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), ring->mapToGlobal(QPointF(5, 5)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(ring, &press);
@@ -325,16 +326,16 @@ TEST_F(RuntimeTest, ClickAndKeyReachTheRingBeforeItsListOpens) {
     EXPECT_TRUE(ring->view()->isVisible());
     ring->hidePopup();
 
-    ClearListCtrl(main, COMPORT);
+    ClearListCtrl(main, INTRING);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QApplication::sendEvent(ring, &key);
     EXPECT_EQ(ring->count(), 2);
 }
 
 TEST_F(RuntimeTest, EnterOnAFocusedButtonCommits) {
-    InstallCtrlCallback(main, IDLESEN, recordEvent, nullptr);
+    InstallCtrlCallback(main, BUTTON2, recordEvent, nullptr);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(controlWidget(main, IDLESEN), &key);
+    QApplication::sendEvent(controlWidget(main, BUTTON2), &key);
     ASSERT_EQ(gEvents.size(), 2u);
     EXPECT_EQ(gEvents[0].event, EVENT_KEYPRESS);
     EXPECT_EQ(gEvents[0].data1, Qt::Key_Return);
@@ -342,11 +343,11 @@ TEST_F(RuntimeTest, EnterOnAFocusedButtonCommits) {
 }
 
 TEST_F(RuntimeTest, QuitEndsTheLoopAfterTheCallbackReturns) {
-    InstallCtrlCallback(main, SCANN, quitFromCallback, nullptr);
+    InstallCtrlCallback(main, BUTTON, quitFromCallback, nullptr);
     DisplayPanel(main);
     gAfterQuit = false;
-    QTimer::singleShot(0,
-                       [this] { static_cast<QPushButton *>(controlWidget(main, SCANN))->click(); });
+    QTimer::singleShot(
+        0, [this] { static_cast<QPushButton *>(controlWidget(main, BUTTON))->click(); });
     EXPECT_EQ(RunUserInterface(), 7);
     EXPECT_TRUE(gAfterQuit);
 }
@@ -358,8 +359,8 @@ TEST_F(RuntimeTest, QuitBeforeTheLoopEndsItAtOnce) {
 
 TEST_F(RuntimeTest, CloseBoxReportsCloseAndKeepsThePanel) {
     DiscardPanel(main);
-    registerCallback("Callback_Panels", recordPanelEvent);
-    main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    registerCallback("Test_Panel", recordPanelEvent);
+    main = LoadPanel(0, kTestPanelsResource, TESTPANEL);
     DisplayPanel(main);
     panelWidget(main)->close();
     ASSERT_EQ(gPanelEvents.size(), 1u);
@@ -369,21 +370,21 @@ TEST_F(RuntimeTest, CloseBoxReportsCloseAndKeepsThePanel) {
 
 TEST_F(RuntimeTest, MenuItemsCallTheirCallback) {
     DiscardPanel(main);
-    registerCallback("Menu_Main_Datei", recordMenu);
-    main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
-    menuItemAction(main, BEENDEN)->trigger();
-    menuItemAction(main, INFO)->trigger(); // no function registered under its name
+    registerCallback("Test_Menu_First", recordMenu);
+    main = LoadPanel(0, kTestPanelsResource, TESTPANEL);
+    menuItemAction(main, QUITITEM)->trigger();
+    menuItemAction(main, INFOITEM)->trigger(); // no function registered under its name
     ASSERT_EQ(gMenuItems.size(), 1u);
-    EXPECT_EQ(gMenuItems[0], BEENDEN);
+    EXPECT_EQ(gMenuItems[0], QUITITEM);
 }
 
 TEST_F(RuntimeTest, PanelDiscardedFromItsOwnCallbackIsSafe) {
-    InstallCtrlCallback(main, SCANN, discardOwnPanel, nullptr);
-    static_cast<QPushButton *>(controlWidget(main, SCANN))->click();
+    InstallCtrlCallback(main, BUTTON, discardOwnPanel, nullptr);
+    static_cast<QPushButton *>(controlWidget(main, BUTTON))->click();
     EXPECT_EQ(gDiscardTarget, main);
     EXPECT_EQ(panelWidget(main), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
+    main = LoadPanel(0, kTestPanelsResource, TESTPANEL);
 }
 
 // A value set while a callback blocks the loop must be painted before the callback goes on.
@@ -405,11 +406,11 @@ TEST_F(RuntimeTest, SettingAValuePaintsAtOnce) {
     // Only a window on the screen is painted; a window system shows a new one a little later.
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panelWidget(main)));
     PaintCounter counter;
-    for (int control : {COMAKTIVLED, SCANNTEXT, ID}) {
+    for (int control : {LED2, TEXT, STRING}) {
         QWidget *widget = controlWidget(main, control);
         widget->installEventFilter(&counter);
         counter.paints = 0;
-        if (control == COMAKTIVLED) {
+        if (control == LED2) {
             SetCtrlVal(main, control, 1);
         } else {
             SetCtrlVal(main, control, "Suche nach Gerät 1");
@@ -429,47 +430,47 @@ int drawnSaturation(QWidget *widget) {
 TEST_F(RuntimeTest, StaleValuesAreGreyedWithTheirNoteAndKeepTheirValue) {
     DisplayPanel(main);
     const char *note = "Nicht aktuell: die letzte Abfrage ist fehlgeschlagen.";
-    auto *edit = static_cast<QLineEdit *>(controlWidget(main, KARTENNUMMERIST));
+    auto *edit = static_cast<QLineEdit *>(controlWidget(main, STRING2));
     const QColor fresh = edit->palette().color(QPalette::Text);
-    SetCtrlVal(main, KARTENNUMMERIST, "7");
-    SetCtrlVal(main, STATUSLED9, 1);
-    const int litSaturation = drawnSaturation(controlWidget(main, STATUSLED9));
+    SetCtrlVal(main, STRING2, "7");
+    SetCtrlVal(main, LABELLEDLED, 1);
+    const int litSaturation = drawnSaturation(controlWidget(main, LABELLEDLED));
 
-    EXPECT_EQ(setCtrlStale(main, KARTENNUMMERIST, note), 0);
-    EXPECT_EQ(setCtrlStale(main, STATUSLED9, note), 0);
+    EXPECT_EQ(setCtrlStale(main, STRING2, note), 0);
+    EXPECT_EQ(setCtrlStale(main, LABELLEDLED, note), 0);
     std::string text;
-    GetCtrlVal(main, KARTENNUMMERIST, &text);
+    GetCtrlVal(main, STRING2, &text);
     EXPECT_EQ(text, "7");
     int on = 0;
-    GetCtrlVal(main, STATUSLED9, &on);
+    GetCtrlVal(main, LABELLEDLED, &on);
     EXPECT_EQ(on, 1);
     std::string shown;
-    EXPECT_EQ(getCtrlStale(main, KARTENNUMMERIST, &shown), 0);
+    EXPECT_EQ(getCtrlStale(main, STRING2, &shown), 0);
     EXPECT_EQ(shown, note);
     EXPECT_EQ(edit->toolTip().toStdString(), note);
     EXPECT_NE(edit->palette().color(QPalette::Text), fresh);
     EXPECT_TRUE(edit->font().italic());
-    EXPECT_NE(controlWidget(main, STATUSLED9)->toolTip().toStdString().find(note),
+    EXPECT_NE(controlWidget(main, LABELLEDLED)->toolTip().toStdString().find(note),
               std::string::npos);
-    EXPECT_EQ(controlLabelWidget(main, STATUSLED9)->toolTip().toStdString(), note);
-    EXPECT_LT(drawnSaturation(controlWidget(main, STATUSLED9)), litSaturation * 2 / 3);
+    EXPECT_EQ(controlLabelWidget(main, LABELLEDLED)->toolTip().toStdString(), note);
+    EXPECT_LT(drawnSaturation(controlWidget(main, LABELLEDLED)), litSaturation * 2 / 3);
 
     // A new value keeps the mark until the mark is taken away.
-    SetCtrlVal(main, KARTENNUMMERIST, "8");
+    SetCtrlVal(main, STRING2, "8");
     EXPECT_EQ(edit->toolTip().toStdString(), note);
-    EXPECT_EQ(setCtrlStale(main, KARTENNUMMERIST, nullptr), 0);
-    EXPECT_EQ(setCtrlStale(main, STATUSLED9, ""), 0);
-    EXPECT_EQ(getCtrlStale(main, KARTENNUMMERIST, &shown), 0);
+    EXPECT_EQ(setCtrlStale(main, STRING2, nullptr), 0);
+    EXPECT_EQ(setCtrlStale(main, LABELLEDLED, ""), 0);
+    EXPECT_EQ(getCtrlStale(main, STRING2, &shown), 0);
     EXPECT_EQ(shown, "");
     EXPECT_EQ(edit->toolTip().toStdString(), "8");
     EXPECT_EQ(edit->palette().color(QPalette::Text), fresh);
     EXPECT_FALSE(edit->font().italic());
-    EXPECT_EQ(drawnSaturation(controlWidget(main, STATUSLED9)), litSaturation);
+    EXPECT_EQ(drawnSaturation(controlWidget(main, LABELLEDLED)), litSaturation);
 
-    EXPECT_EQ(setCtrlStale(main, COMPORT, note), kUiErrWrongType);
+    EXPECT_EQ(setCtrlStale(main, INTRING, note), kUiErrWrongType);
     EXPECT_EQ(setCtrlStale(main, 99, note), kUiErrBadControl);
-    EXPECT_EQ(getCtrlStale(main, KARTENNUMMERIST, nullptr), kUiErrBadArgument);
-    SetCtrlVal(main, STATUSLED9, 0);
+    EXPECT_EQ(getCtrlStale(main, STRING2, nullptr), kUiErrBadArgument);
+    SetCtrlVal(main, LABELLEDLED, 0);
 }
 
 TEST(RuntimeStart, WaitCursorNestsAndRestores) {
