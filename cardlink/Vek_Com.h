@@ -191,9 +191,3 @@ int Callback_IdLesen(int panel, int control, int event, void *callbackData, int 
 // Commit: VekCom_Scan, its result shown in the error controls.
 int Callback_Scan(int panel, int control, int event, void *callbackData, int eventData1,
                   int eventData2);
-
-// ---------------------------------------------------------------------------------------------
-// For tests: forgets every registration and returns the state to its start values (chosen,
-// open and last port 0, address "1"); an open port is closed first. The values shown from
-// answers are forgotten too (cardValuesResetForTesting).
-void vekComResetForTesting();

@@ -101,10 +101,6 @@ inline const char *trimEnd(const char *begin, const char *end) {
 }
 void disposeSection(IniSection *section);
 
-// Test seam: lets a line reader's counts start where a source of several gigabytes would
-// have brought them, so that their limits can be shown without reading that much.
-void lineFileStartCountsAtForTesting(LineFile *lineFile, int64_t linesRead, int64_t bytesFetched);
-
 IniSection *FindSection(IniDocument *doc, const char *name);
 IniItem *FindItem(IniSection *section, const char *name);
 int GetItem(IniDocument *doc, const char *sectionName, const char *itemName, char **value);

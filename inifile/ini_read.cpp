@@ -2,6 +2,7 @@
 // (Ini_ReadGeneric) and the joining of items written in numbered pieces.
 
 #include "inifile/ini_model.h"
+#include "inifile/testing/ini_read_testing.h"
 #include "platform/files.h"
 
 #include <cctype>

@@ -4,6 +4,7 @@
 
 #include "panel/Vek_Com_internal.h"
 #include "panel/cardvalues.h"
+#include "panel/testing/panel_testing.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/portwatch.h"

@@ -2,6 +2,7 @@
 #include "panel/cardvalues.h"
 
 #include "panel/Vek_Com_internal.h"
+#include "panel/testing/panel_testing.h"
 #include "errors/VEK_errorV3.h"
 #include "ui/uiruntime.h"
 

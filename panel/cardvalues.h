@@ -77,7 +77,3 @@ void cardValuesPortGone(int port);
 // The identification display was emptied (the identification and the scan empty it once
 // their port is open): it shows no answer now, so it is current and belongs to no card.
 void cardValuesIdentificationEmptied();
-
-// For tests: forgets every registration and every value's card, and shows every control
-// that is still registered as current first.
-void cardValuesResetForTesting();

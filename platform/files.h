@@ -132,24 +132,3 @@ int syncFile(FILE *stream);
 // Forces the directory entry of path (its directory) to the disk, so that a rename in it
 // survives a power loss. 0, or -1 with errno set.
 int syncDirectoryOf(const char *path);
-
-// Test seam: failures injected into the operations above, so that write, flush, sync and
-// rename failures can be shown without a full disk. Each armed fault fires with the given
-// errno value; FileFault::None disarms all.
-enum class FileFault {
-    None,
-    // Writes to streams from openNewFileExclusive fail once afterBytes bytes were written
-    // (POSIX only: on Windows the fault is not armed and streams write normally).
-    Write,
-    // syncFile fails.
-    Sync,
-    // RenameFile fails (with the result its errno maps to).
-    Rename,
-    // openNewFileExclusive and openNewFileHeld fail for every name.
-    Create,
-};
-void setFileFaultForTesting(FileFault fault, int errnoValue, long afterBytes = 0);
-
-// Test seam: openNewFileHeld calls hook(path, data) after it created the file and before it
-// takes the hold, so that a test can act as a cleaner in exactly that moment. Null disarms.
-void setBeforeHoldHookForTesting(void (*hook)(const char *path, void *data), void *data);

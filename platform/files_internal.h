@@ -1,8 +1,10 @@
 // What the file operations of the operating systems share: the injected faults of the test
-// seam and the mapping of a failure to the results of RenameFile.
+// seams (platform/testing/files_testing.h) and the mapping of a failure to the results of
+// RenameFile.
 #pragma once
 
 #include "platform/files.h"
+#include "platform/testing/files_testing.h"
 
 #include <cstddef>
 

@@ -15,7 +15,8 @@
 //   UTF-16 and converted; sizes and lengths reported here are those of the UTF-8 form;
 // - subkeys and values enumerate in the registry's own order;
 // - what the system refuses (rights, a key opened by the system) gives kRegAccessDenied;
-// - there are no dynamic keys and no test seams (the functions under "Linux only" below):
+// - there are no dynamic keys and no test seams (the functions under "Linux only" below and
+//   platform/testing/registry_testing.h):
 //   the system's SERIALCOMM key is the serial-port list.
 // <windows.h> defines some of the names below as macros; it must never be included before
 // this header (only the platform layer's Windows files include it, and see there).
@@ -105,8 +106,9 @@ int RegReadValue(int rootKey, const char *subKey, const char *valueName, unsigne
 
 int RegDeleteValue(int rootKey, const char *subKey, const char *valueName);
 
-// --- Linux only: the in-memory registry's dynamic keys and test seams. A Windows build has no
-// definition of these, so code that calls them does not link there.
+// --- Linux only: the in-memory registry's dynamic keys (its test seams are in
+// platform/testing/registry_testing.h). A Windows build has no definition of these, so code that
+// calls them does not link there.
 
 // Dynamic keys. The provider is called at every query of the key (RegQueryInfoOnKey,
 // RegEnumerateValue, RegReadValue) and its pairs (value name, REG_SZ text) are the key's
@@ -115,8 +117,3 @@ int RegDeleteValue(int rootKey, const char *subKey, const char *valueName);
 using RegStringValues = std::vector<std::pair<std::string, std::string>>;
 using RegValueProvider = std::function<RegStringValues()>;
 void registerDynamicKey(int rootKey, const char *subKey, RegValueProvider provider);
-
-// For tests: empties the whole tree and forgets every dynamic key; and closes a key (and
-// everything below it) to every access, which then answers kRegAccessDenied.
-void regResetForTesting();
-void regDenyAccessForTesting(int rootKey, const char *subKey, bool denied);

@@ -3,6 +3,7 @@
 
 #include "platform/registry.h"
 #include "platform/registry_internal.h"
+#include "platform/testing/registry_testing.h"
 
 #include <algorithm>
 #include <cstring>

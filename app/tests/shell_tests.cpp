@@ -5,6 +5,7 @@
 #include "app/trz4Steuerung_Main.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/files.h"
+#include "platform/testing/files_testing.h"
 #include "ui/testing/popupdriver.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"

@@ -4,6 +4,7 @@
 #include "inifile/inifile.h"
 #include "inifile/ini_model.h"
 #include "inifile/tests/ini_test_support.h"
+#include "inifile/testing/ini_read_testing.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 
 #include "inifile/inifile.h"
 #include "platform/registry.h"
+#include "platform/testing/registry_testing.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include "inifile/inifile.h"
 #include "inifile/tests/ini_test_support.h"
 #include "platform/files.h"
+#include "platform/testing/files_testing.h"
 #include "toolbox/toolbox.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "cardlink/Vek_Com.h"
+#include "panel/testing/panel_testing.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/registry.h"
+#include "platform/testing/registry_testing.h"
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
 #include "ui/testing/testpanels.h"

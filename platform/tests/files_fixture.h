@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/files.h"
+#include "platform/testing/files_testing.h"
 #include "platform/tests/scratch_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // The in-memory registry of Linux: keys, values, enumeration, access denial and dynamic keys.
 
 #include "platform/registry.h"
+#include "platform/testing/registry_testing.h"
 
 #include <gtest/gtest.h>
 
