@@ -18,7 +18,7 @@
 # higher layer's header fails to compile instead of working by accident. Headers are included
 # as "folder/header.h" through one include root per folder in the build tree,
 # <build>/include/<folder>/<folder>, a symbolic link to the source folder: the root offers that
-# folder and nothing else. Tests may link besides the libraries marked OPEN_TO_TESTS (the card
+# folder and nothing else. Tests may also link the libraries marked OPEN_TO_TESTS (the card
 # simulator that plays the card for them, the helper that runs a child process).
 #
 # Code that differs per operating system lives in files of its own, named <name>_posix.cpp and
@@ -97,7 +97,7 @@ function(trz4_layer folder)
     get_property(layers GLOBAL PROPERTY TRZ4_LAYERS)
     foreach(used IN LISTS ARG_USES)
         if(NOT used IN_LIST layers)
-            message(FATAL_ERROR "trz4: layer ${folder} uses ${used}, which is not declared below it")
+            message(FATAL_ERROR "trz4: layer ${folder} uses ${used}, not declared below it")
         endif()
     endforeach()
     trz4_include_root(root ${folder})
