@@ -7,8 +7,9 @@
 # For every case the source is copied into the scratch folder twice, once as it is and once
 # with `#include "<header>"` planted on its first line, and each copy is compiled with the
 # build's own command for that source. The copy as it is must compile, the planted one must
-# fail on the planted header; the sources of the tree are never touched. Then no source of the
-# tree may include with "../", which would step around the include roots.
+# fail on the planted header; the sources of the tree are never touched. Then the configure step
+# must refuse a link to a higher layer, and no source of the tree may include with "../", which
+# would step around the include roots.
 cmake_minimum_required(VERSION 3.25)
 
 file(READ "${COMMANDS}" commands)
@@ -87,6 +88,37 @@ foreach(case IN LISTS CASES)
         math(EXPR failures "${failures} + 1")
     else()
         message(STATUS "refused: ${header} in ${relative}")
+    endif()
+endforeach()
+
+# The configure step refuses a link from a layer to one above it, which would hand the lower
+# layer the higher one's include root: a scratch project of two layers over this build's
+# helpers, configured once with the lower library linking the higher one (refused) and once
+# without (accepted).
+set(project "${SCRATCH}/links")
+file(WRITE "${project}/CMakeLists.txt" [=[
+cmake_minimum_required(VERSION 3.25)
+project(layers LANGUAGES CXX)
+include(${HELPERS})
+trz4_layer(low)
+trz4_layer(high USES low)
+trz4_library(low SOURCES low/low.cpp ${UPWARD})
+trz4_library(high SOURCES high/high.cpp DEPENDS trz4::low)
+trz4_check_layers()
+]=])
+file(WRITE "${project}/low/low.cpp" "int low() { return 1; }\n")
+file(WRITE "${project}/high/high.cpp" "int high() { return 2; }\n")
+foreach(upward IN ITEMS "" "DEPENDS;trz4::high")
+    file(REMOVE_RECURSE "${project}/build")
+    execute_process(COMMAND "${CMAKE_COMMAND}" -S "${project}" -B "${project}/build"
+                            "-DHELPERS=${SOURCE_DIR}/cmake/Trz4.cmake" "-DUPWARD=${upward}"
+                    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(upward AND (result EQUAL 0 OR NOT output MATCHES "low \\(layer low\\) links high"))
+        message(SEND_ERROR "a link from a lower layer to a higher one is not refused:\n${output}")
+        math(EXPR failures "${failures} + 1")
+    elseif(NOT upward AND NOT result EQUAL 0)
+        message(SEND_ERROR "two layers linked downwards are refused:\n${output}")
+        math(EXPR failures "${failures} + 1")
     endif()
 endforeach()
 
