@@ -121,6 +121,8 @@ foreach(upward IN ITEMS "" "DEPENDS;trz4::high")
         math(EXPR failures "${failures} + 1")
     endif()
 endforeach()
+# Its build holds the compiler's probe programs, which are none of this build's programs.
+file(REMOVE_RECURSE "${project}/build")
 
 # Includes that climb out of a folder ("../"), in every source of the tree.
 file(GLOB top LIST_DIRECTORIES true RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*")
