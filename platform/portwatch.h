@@ -53,6 +53,11 @@ public:
     bool waitForChange(int timeoutMs);
 
 private:
+    // Waits up to timeoutMs milliseconds (negative: without limit) for descriptor() to turn
+    // readable: 1 when it did, 0 on time-out or an interrupting signal, -1 when the wait fails.
+    // Each system's own.
+    int waitReadable(int timeoutMs) const;
+
     struct Impl;
     std::unique_ptr<Impl> impl;
 };

@@ -15,8 +15,6 @@
 
 #include "platform/win32.h"
 
-#include <algorithm>
-#include <chrono>
 #include <thread>
 
 namespace {
@@ -87,15 +85,6 @@ struct PortWatch::Impl {
                 break; // the keys went away: the watch falls quiet, as without one
         }
     }
-
-    // Answers select()'s result: 1 readable, 0 time-out, negative a failure.
-    int waitReadable(int timeoutMs) const {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(readEnd, &readable);
-        timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-        return select(0, &readable, nullptr, nullptr, timeoutMs < 0 ? nullptr : &limit);
-    }
 };
 
 PortWatch::PortWatch() = default;
@@ -146,23 +135,11 @@ bool PortWatch::takeChanges() {
     return changed;
 }
 
-bool PortWatch::waitForChange(int timeoutMs) {
-    if (!impl)
-        return false;
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-    for (;;) {
-        int wait = -1;
-        if (timeoutMs >= 0) {
-            auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-            wait = static_cast<int>(std::max<long long>(left.count(), 0));
-        }
-        const int ready = impl->waitReadable(wait);
-        if (ready < 0)
-            return false;
-        if (ready > 0 && takeChanges())
-            return true;
-        if (timeoutMs >= 0 && Clock::now() >= deadline)
-            return false;
-    }
+int PortWatch::waitReadable(int timeoutMs) const {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(impl->readEnd, &readable);
+    timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    const int ready = select(0, &readable, nullptr, nullptr, timeoutMs < 0 ? nullptr : &limit);
+    return ready < 0 ? -1 : ready;
 }
