@@ -110,8 +110,8 @@ int PortWatch::start() {
     next->key = armNotification(next->changedEvent);
     if (!next->key)
         return kPortWatchUnsupported;
-    Impl *impl_ = next.get();
-    next->thread = std::thread([impl_] { impl_->run(); });
+    Impl *watch = next.get();
+    next->thread = std::thread([watch] { watch->run(); });
     impl = std::move(next);
     return 0;
 }
