@@ -52,10 +52,21 @@ std::string text(const char *source) {
     return programText("commandline", source).toStdString();
 }
 
+// Writes the text to the stream, or, for a program started without a console (a shortcut,
+// Explorer), shows it in a message box: never nothing.
+void say(FILE *stream, const std::string &message) {
+    if (attachParentConsole()) {
+        std::fputs(message.c_str(), stream);
+        std::fflush(stream);
+    } else {
+        showMessageBox(kProgramName, message);
+    }
+}
+
 int usageError(const std::string &error) {
     const std::string help =
         withArgument(text(QT_TRANSLATE_NOOP("commandline", "Hilfe: %1 --help")), kProgramName);
-    std::fprintf(stderr, "%s: %s\n%s\n", kProgramName, error.c_str(), help.c_str());
+    say(stderr, std::string(kProgramName) + ": " + error + "\n" + help + "\n");
     return kExitUsage;
 }
 
@@ -206,11 +217,11 @@ int runTrz4Steuerung(int argc, char *argv[]) {
         return usageError(error);
     }
     if (options.help) {
-        std::fputs(programHelpText().c_str(), stdout);
+        say(stdout, programHelpText());
         return 0;
     }
     if (options.version) {
-        std::fputs(trz4VersionLine(kProgramName).c_str(), stdout);
+        say(stdout, trz4VersionLine(kProgramName));
         return 0;
     }
     return runUserInterfaceProgram(argc, argv, startWithOptions);

@@ -12,6 +12,8 @@
 //   --version            "trz4Steuerung <version>" on stdout, exit status 0
 // Without a settings option the file is trz4Steuerung.ini in the current directory. A usage
 // error ends the program with a line on stderr and exit status 2 before anything is shown.
+// On Windows, where the program has no console of its own, the help, the version and usage
+// errors go to the console it was started from, or into a message box when there is none.
 // The help and the usage errors are in the program's language (--lang, else the locale's;
 // the locale's for an error in --lang itself).
 #pragma once

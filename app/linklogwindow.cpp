@@ -173,7 +173,8 @@ std::string linkLogText() {
 std::string linkLogSave(const std::string &path) {
     QSaveFile file(QString::fromStdString(path));
     const std::string text = linkLogText();
-    if (!file.open(QIODevice::WriteOnly) ||
+    // Text mode: lines end as the system's text files do (CR LF on Windows, for Notepad).
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
         file.write(text.data(), static_cast<qint64>(text.size())) !=
             static_cast<qint64>(text.size()) ||
         !file.commit())

@@ -28,5 +28,6 @@ QWidget *linkLogWindow();
 std::string linkLogText();
 
 // Writes linkLogText() to path, replacing a file there in one step (the old file stays when
-// writing fails). Answers an empty text on success, else the reason.
+// writing fails), its lines ending as the system's text files do (CR LF on Windows). Answers
+// an empty text on success, else the reason.
 std::string linkLogSave(const std::string &path);

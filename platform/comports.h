@@ -21,7 +21,8 @@ struct ComPortInfo {
     int number = 0;      // 1-256
     std::string device;  // the device it opens (a port-map link shows its target); on Windows
                          // the name of the SERIALCOMM value (e.g. "\Device\Serial0")
-    std::string product; // USB adapters on Linux: the product text from sysfs; empty otherwise
+    std::string product; // USB adapters on Linux: the product text from sysfs; on Windows the
+                         // name Device Manager shows ("USB-SERIAL CH340 (COM5)"); or empty
 };
 
 // Where the layer looks. Empty members mean the system default (/dev, /sys, the port map
@@ -61,7 +62,8 @@ std::string comDevicePath(int com);
 
 // The COM ports present, ordered by number: map entries whose target exists and the fixed-rule
 // devices that exist (serial UARTs only with a bound driver and a known UART type).
-// Windows: the SERIALCOMM values whose data is "COM<n>" (n 1-256), each number once.
+// Windows: the SERIALCOMM values whose data is "COM<n>" (n 1-256), each number once, with
+// the friendly name of SetupAPI's device for that port where it has one.
 std::vector<ComPortInfo> listComPorts();
 
 // Links com<n> in the port map to target (creating the directory), replacing an older entry

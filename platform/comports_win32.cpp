@@ -3,6 +3,7 @@
 
 #include "platform/registry.h"
 #include "platform/serialcomm_key.h"
+#include "platform/win32.h"
 
 #include "toolbox/toolbox.h"
 
@@ -44,6 +45,7 @@ std::string comDevicePath(int com) {
 
 std::vector<ComPortInfo> listComPorts() {
     std::vector<ComPortInfo> ports;
+    const std::map<int, std::string> friendlyNames = platform::win32::comPortFriendlyNames();
     unsigned int count = 0;
     if (RegQueryInfoOnKey(HKEY_LOCAL_MACHINE, kSerialCommKey, nullptr, &count, nullptr, nullptr,
                           nullptr) != kRegOk)
@@ -63,8 +65,11 @@ std::vector<ComPortInfo> listComPorts() {
         const bool listed = std::any_of(ports.begin(), ports.end(), [number](const ComPortInfo &p) {
             return p.number == number;
         });
-        if (number != 0 && !listed)
-            ports.push_back({number, name, {}});
+        if (number != 0 && !listed) {
+            const auto friendly = friendlyNames.find(number);
+            ports.push_back(
+                {number, name, friendly == friendlyNames.end() ? std::string() : friendly->second});
+        }
     }
     std::sort(ports.begin(), ports.end(),
               [](const ComPortInfo &a, const ComPortInfo &b) { return a.number < b.number; });

@@ -1,6 +1,8 @@
 // Notice of serial ports coming and going, from the operating system's own events.
 //
-// A PortWatch follows the places the COM-port list comes from (platform/comports.h): the
+// A PortWatch follows the places the COM-port list comes from (platform/comports.h). On
+// Windows that is the registry key HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM, whose
+// values serial drivers add and remove as adapters come and go. On Linux it is the
 // device directory, where ttyS/ttyUSB/ttyACM nodes appear and vanish as adapters are plugged
 // in and pulled out, its serial/by-id links, its pseudo-terminals (for port-map entries that
 // name one), and the port map directory. A directory that does not exist yet is watched for
@@ -36,7 +38,8 @@ public:
     void stop();
 
     // A descriptor that turns readable when a change may be pending, for poll() or an event
-    // loop; -1 when not started. Its contents are read only through takeChanges().
+    // loop (on Windows a socket, which select() and Qt's socket notifier watch there); -1 when
+    // not started. Its contents are read only through takeChanges().
     int descriptor() const;
 
     // Consumes everything pending without waiting. True when any of it concerns the port list
@@ -50,6 +53,11 @@ public:
     bool waitForChange(int timeoutMs);
 
 private:
+    // Waits up to timeoutMs milliseconds (negative: without limit) for descriptor() to turn
+    // readable: 1 when it did, 0 on time-out or an interrupting signal, -1 when the wait fails.
+    // Each system's own.
+    int waitReadable(int timeoutMs) const;
+
     struct Impl;
     std::unique_ptr<Impl> impl;
 };

@@ -10,10 +10,8 @@
 
 #include "platform/comports.h"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
@@ -201,25 +199,10 @@ bool PortWatch::takeChanges() {
     return impl && impl->drain();
 }
 
-bool PortWatch::waitForChange(int timeoutMs) {
-    if (!impl)
-        return false;
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-    for (;;) {
-        int wait = -1;
-        if (timeoutMs >= 0) {
-            auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-            wait = static_cast<int>(std::max<long long>(left.count(), 0));
-        }
-        pollfd pfd{impl->fd, POLLIN, 0};
-        const int ready = poll(&pfd, 1, wait);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0)
-            return false;
-        if (impl->drain())
-            return true;
-        // Only events that do not touch the list: wait on for what is left of the time.
-    }
+int PortWatch::waitReadable(int timeoutMs) const {
+    pollfd pfd{impl->fd, POLLIN, 0};
+    const int ready = poll(&pfd, 1, timeoutMs);
+    if (ready < 0 && errno == EINTR)
+        return 0;
+    return ready < 0 ? -1 : ready;
 }

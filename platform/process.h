@@ -19,6 +19,19 @@ std::vector<std::string> programArguments(int argc, char **argv);
 // before anything is written. On POSIX nothing is to do.
 void useUtf8Console();
 
+// For a window program, which Windows starts without a console: standard output and standard
+// error that lead nowhere are connected to the console of the process that started it (cmd,
+// PowerShell), so that --help typed there shows there, and both are set up as useUtf8Console()
+// says. Streams that already lead to a file, a pipe or a console stay. Answers whether standard
+// error leads somewhere now: false for a program started from Explorer or a shortcut. POSIX:
+// nothing to do, true.
+bool attachParentConsole();
+
+// A message box with the title and text (UTF-8) and an OK button: what a window program says
+// when attachParentConsole() found nowhere to write it. Returns when the box is closed. POSIX:
+// shows nothing (a program started there has its standard error).
+void showMessageBox(const std::string &title, const std::string &text);
+
 // The local time of a moment into *local, safe beside other threads (localtime_r on POSIX,
 // localtime_s on Windows). False, with *local left alone, when the system cannot tell.
 bool localTime(std::time_t moment, std::tm *local);

@@ -13,6 +13,12 @@ std::vector<std::string> programArguments(int argc, char **argv) {
 
 void useUtf8Console() {}
 
+bool attachParentConsole() {
+    return true;
+}
+
+void showMessageBox(const std::string &, const std::string &) {}
+
 bool localTime(std::time_t moment, std::tm *local) {
     return localtime_r(&moment, local) != nullptr;
 }

@@ -6,6 +6,7 @@
 #include "platform/win32.h"
 
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -115,6 +116,47 @@ void useUtf8Console() {
         gPreviousOutputCodePage = previous;
         std::atexit(restoreOutputCodePage);
     }
+}
+
+namespace {
+
+// Whether a standard handle leads to a file, a pipe or a console.
+bool leadsSomewhere(DWORD which) {
+    HANDLE handle = GetStdHandle(which);
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+           GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+// Points a standard handle and its C stream at the attached console.
+void useConsoleFor(DWORD which, FILE *stream) {
+    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE)
+        return;
+    SetStdHandle(which, console);
+    std::freopen("CONOUT$", "w", stream);
+}
+
+} // namespace
+
+bool attachParentConsole() {
+    const bool output = leadsSomewhere(STD_OUTPUT_HANDLE);
+    const bool error = leadsSomewhere(STD_ERROR_HANDLE);
+    // The console's prompt is back already (cmd does not wait for a window program), so the
+    // text follows it; a parent without a console leaves both streams where they lead.
+    if ((!output || !error) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        if (!output)
+            useConsoleFor(STD_OUTPUT_HANDLE, stdout);
+        if (!error)
+            useConsoleFor(STD_ERROR_HANDLE, stderr);
+    }
+    useUtf8Console();
+    return leadsSomewhere(STD_ERROR_HANDLE);
+}
+
+void showMessageBox(const std::string &title, const std::string &text) {
+    MessageBoxW(nullptr, platform::win32::wide(text).c_str(), platform::win32::wide(title).c_str(),
+                MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
 }
 
 bool localTime(std::time_t moment, std::tm *local) {

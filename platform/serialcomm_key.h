@@ -17,5 +17,6 @@ inline constexpr const char *kSerialCommKey = "HARDWARE\\DEVICEMAP\\SERIALCOMM";
 void ensureSerialCommKey();
 
 // The USB product text of the adapter behind COM `com` (for example "FT232R USB UART"), or ""
-// for a port that is no USB adapter or not present. Windows: always "".
+// for a port that is no USB adapter or not present. Windows: the name Device Manager shows for
+// the port ("USB-SERIAL CH340 (COM5)"), or "" where the system has none (as under Wine).
 std::string serialPortProduct(int com);

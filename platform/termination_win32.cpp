@@ -12,8 +12,6 @@
 #include "platform/win32.h"
 
 #include <atomic>
-#include <cerrno>
-#include <ws2tcpip.h>
 
 namespace {
 
@@ -48,67 +46,6 @@ void closeSockets() {
     }
 }
 
-int socketFailure() {
-    return -platform::win32::errnoForError(static_cast<unsigned long>(WSAGetLastError()));
-}
-
-SOCKET newSocket() {
-    // Not inherited: the pair stays out of programs this process starts.
-    return WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
-}
-
-// A connected pair of loopback sockets, as socketpair() gives on POSIX. The accepted end must
-// be this process's own other end: a program that connected first is refused.
-int makeSocketPair(SOCKET *readEnd, SOCKET *writeEnd) {
-    SOCKET listener = newSocket();
-    if (listener == INVALID_SOCKET)
-        return socketFailure();
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof address;
-    SOCKET client = INVALID_SOCKET;
-    SOCKET server = INVALID_SOCKET;
-    int result = 0;
-    if (bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
-        listen(listener, 1) != 0 ||
-        getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0 ||
-        (client = newSocket()) == INVALID_SOCKET ||
-        connect(client, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
-        result = socketFailure();
-    } else {
-        sockaddr_in peer{};
-        sockaddr_in own{};
-        int peerLength = sizeof peer;
-        int ownLength = sizeof own;
-        server = accept(listener, reinterpret_cast<sockaddr *>(&peer), &peerLength);
-        if (server == INVALID_SOCKET ||
-            getsockname(client, reinterpret_cast<sockaddr *>(&own), &ownLength) != 0) {
-            result = socketFailure();
-        } else if (peer.sin_port != own.sin_port || peer.sin_addr.s_addr != own.sin_addr.s_addr) {
-            result = -EACCES;
-        }
-    }
-    closesocket(listener);
-    u_long nonBlocking = 1;
-    BOOL noDelay = TRUE;
-    if (result == 0 && (ioctlsocket(server, FIONBIO, &nonBlocking) != 0 ||
-                        ioctlsocket(client, FIONBIO, &nonBlocking) != 0 ||
-                        setsockopt(client, IPPROTO_TCP, TCP_NODELAY,
-                                   reinterpret_cast<const char *>(&noDelay), sizeof noDelay) != 0))
-        result = socketFailure();
-    if (result != 0) {
-        if (server != INVALID_SOCKET)
-            closesocket(server);
-        if (client != INVALID_SOCKET)
-            closesocket(client);
-        return result;
-    }
-    *readEnd = server;
-    *writeEnd = client;
-    return 0;
-}
-
 } // namespace
 
 int startTerminationWatch() {
@@ -121,7 +58,7 @@ int startTerminationWatch() {
     gWinsockStarted = true;
     SOCKET readEnd = INVALID_SOCKET;
     SOCKET writeEnd = INVALID_SOCKET;
-    int result = makeSocketPair(&readEnd, &writeEnd);
+    int result = platform::win32::loopbackSocketPair(&readEnd, &writeEnd);
     if (result == 0) {
         gReadEnd = readEnd;
         gWriteEnd.store(writeEnd);

@@ -3,8 +3,14 @@
 
 #include "platform/rs232.h"
 
-#include <cerrno>
+#include <winsock2.h>
+
 #include <windows.h>
+
+#include <cerrno>
+#include <iterator>
+#include <setupapi.h>
+#include <ws2tcpip.h>
 
 namespace platform::win32 {
 
@@ -147,6 +153,133 @@ std::string wineComPortDevice(int port) {
 
 bool wineMapsComPortToPseudoTerminal(int port) {
     return wineComPortDevice(port).rfind("/dev/pts/", 0) == 0;
+}
+
+std::map<int, std::string> friendlyNamesByNumber(const std::vector<PortDevice> &devices) {
+    std::map<int, std::string> names;
+    for (const PortDevice &device : devices) {
+        const std::wstring &port = device.portName;
+        if (device.friendlyName.empty() || port.size() < 4 || port.size() > 6 ||
+            port.compare(0, 3, L"COM") != 0)
+            continue;
+        int number = 0;
+        for (size_t i = 3; i < port.size() && number >= 0; ++i)
+            number = port[i] >= L'0' && port[i] <= L'9' ? number * 10 + (port[i] - L'0') : -1;
+        if (number >= 1 && number <= 256)
+            names.emplace(number, utf8(device.friendlyName));
+    }
+    return names;
+}
+
+namespace {
+
+// The device setup class "Ports (COM & LPT)".
+constexpr GUID kPortsClass = {
+    0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+
+// A string value of a device's registry key, or "" where it has none.
+std::wstring deviceKeyString(HDEVINFO set, SP_DEVINFO_DATA *device, const wchar_t *name) {
+    HKEY key = SetupDiOpenDevRegKey(set, device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
+    if (key == INVALID_HANDLE_VALUE)
+        return {};
+    wchar_t value[256];
+    DWORD size = sizeof value;
+    const LSTATUS status = RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, value, &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? std::wstring(value) : std::wstring();
+}
+
+std::wstring friendlyNameOf(HDEVINFO set, SP_DEVINFO_DATA *device) {
+    wchar_t name[512];
+    DWORD type = 0;
+    if (!SetupDiGetDeviceRegistryPropertyW(set, device, SPDRP_FRIENDLYNAME, &type,
+                                           reinterpret_cast<BYTE *>(name), sizeof name - 2,
+                                           nullptr) ||
+        type != REG_SZ)
+        return {};
+    name[std::size(name) - 1] = L'\0';
+    return name;
+}
+
+} // namespace
+
+std::map<int, std::string> comPortFriendlyNames() {
+    HDEVINFO set = SetupDiGetClassDevsW(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
+    if (set == INVALID_HANDLE_VALUE)
+        return {};
+    std::vector<PortDevice> devices;
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &device); ++index)
+        devices.push_back(
+            {deviceKeyString(set, &device, L"PortName"), friendlyNameOf(set, &device)});
+    SetupDiDestroyDeviceInfoList(set);
+    return friendlyNamesByNumber(devices);
+}
+
+namespace {
+
+int socketFailure() {
+    return -errnoForError(static_cast<unsigned long>(WSAGetLastError()));
+}
+
+SOCKET newSocket() {
+    // Not inherited: the pair stays out of programs this process starts.
+    return WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
+}
+
+} // namespace
+
+// The accepted end must be this process's own other end: a program that connected first is
+// refused.
+int loopbackSocketPair(std::uintptr_t *readEnd, std::uintptr_t *writeEnd) {
+    SOCKET listener = newSocket();
+    if (listener == INVALID_SOCKET)
+        return socketFailure();
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    SOCKET client = INVALID_SOCKET;
+    SOCKET server = INVALID_SOCKET;
+    int result = 0;
+    if (bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
+        listen(listener, 1) != 0 ||
+        getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0 ||
+        (client = newSocket()) == INVALID_SOCKET ||
+        connect(client, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+        result = socketFailure();
+    } else {
+        sockaddr_in peer{};
+        sockaddr_in own{};
+        int peerLength = sizeof peer;
+        int ownLength = sizeof own;
+        server = accept(listener, reinterpret_cast<sockaddr *>(&peer), &peerLength);
+        if (server == INVALID_SOCKET ||
+            getsockname(client, reinterpret_cast<sockaddr *>(&own), &ownLength) != 0) {
+            result = socketFailure();
+        } else if (peer.sin_port != own.sin_port || peer.sin_addr.s_addr != own.sin_addr.s_addr) {
+            result = -EACCES;
+        }
+    }
+    closesocket(listener);
+    u_long nonBlocking = 1;
+    BOOL noDelay = TRUE;
+    if (result == 0 && (ioctlsocket(server, FIONBIO, &nonBlocking) != 0 ||
+                        ioctlsocket(client, FIONBIO, &nonBlocking) != 0 ||
+                        setsockopt(client, IPPROTO_TCP, TCP_NODELAY,
+                                   reinterpret_cast<const char *>(&noDelay), sizeof noDelay) != 0))
+        result = socketFailure();
+    if (result != 0) {
+        if (server != INVALID_SOCKET)
+            closesocket(server);
+        if (client != INVALID_SOCKET)
+            closesocket(client);
+        return result;
+    }
+    *readEnd = server;
+    *writeEnd = client;
+    return 0;
 }
 
 } // namespace platform::win32

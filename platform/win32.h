@@ -7,7 +7,10 @@
 
 #include "platform/rs232_internal.h"
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace platform::win32 {
 
@@ -42,6 +45,29 @@ int comOpenFailure(unsigned long error, const std::string &device,
 // maps the COM port to (for example "/dev/pts/7"); empty on Windows itself, when no value
 // exists, and for a port outside 1-256.
 std::string wineComPortDevice(int port);
+
+// A device of the system's Ports class as SetupAPI lists it: the PortName of its device key
+// ("COM5") and the name Device Manager shows for it ("USB-SERIAL CH340 (COM5)").
+struct PortDevice {
+    std::wstring portName;
+    std::wstring friendlyName;
+};
+
+// The friendly names of those devices by COM number, UTF-8. A device whose PortName is not
+// "COM<n>" with n 1-256 (a printer port, say) or that has no friendly name is left out; of two
+// devices with one number the first counts.
+std::map<int, std::string> friendlyNamesByNumber(const std::vector<PortDevice> &devices);
+
+// The friendly names of the serial ports present, from SetupAPI (friendlyNamesByNumber over
+// the present devices of the Ports class). Empty where SetupAPI lists none, as under Wine.
+std::map<int, std::string> comPortFriendlyNames();
+
+// A connected pair of loopback sockets, as socketpair() gives on POSIX: on Windows Qt's socket
+// notifier and select() watch sockets only, so news from another thread (a console control
+// handler, a registry notification) reaches an event loop through one. Both ends are
+// non-blocking and not inherited by child processes; the caller closes them (closesocket).
+// Needs WSAStartup. Answers 0, or -errno.
+int loopbackSocketPair(std::uintptr_t *readEnd, std::uintptr_t *writeEnd);
 
 // True when the COM port is one that Wine maps to a Linux pseudo-terminal (/dev/pts/...).
 bool wineMapsComPortToPseudoTerminal(int port);

@@ -2,7 +2,9 @@
 // popup, and both ways to quit.
 #include "app/language.h"
 #include "app/Mainpanel_Main.h"
+#include "app/linklogwindow.h"
 #include "app/trz4Steuerung_Main.h"
+#include "cardlink/linklog.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/files.h"
 #include "platform/testing/files_testing.h"
@@ -23,9 +25,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -248,6 +253,36 @@ TEST_F(ShellTest, TerminationRequestEndsTheRunLikeBeendenEvenWithTheInfoPopupOpe
     QFile settings(QStringLiteral("trz4Steuerung.ini"));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("adresse = 49"));
+}
+
+// A saved log is a text file of the system: its bytes are what a text stream writes for the
+// log's lines (CR LF on Windows, where a file of bare LFs shows as one line in old editors).
+TEST(LinkLogFile, LinesEndAsTheSystemsTextFiles) {
+    linkLogStart();
+    LinkLogSink sink = setLinkLogSink(nullptr);
+    setLinkLogSink(sink);
+    LinkExchange exchange;
+    exchange.port = 9;
+    exchange.sent = "#1IDR\r";
+    exchange.received = "\x06#1IDR\r";
+    exchange.end = LinkEnd::Complete;
+    sink(exchange);
+    sink(exchange);
+    QTemporaryDir dir;
+    const std::string saved = dir.filePath("log.txt").toStdString();
+    const std::string asText = dir.filePath("text.txt").toStdString();
+    ASSERT_EQ(linkLogSave(saved), "");
+    auto bytes = [](const std::string &path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream content;
+        content << in.rdbuf();
+        return content.str();
+    };
+    const std::string text = linkLogText();
+    std::ofstream(asText) << text;
+    ASSERT_GT(std::count(text.begin(), text.end(), '\n'), 1) << "lines whose ends count";
+    EXPECT_EQ(bytes(saved), bytes(asText));
+    linkLogStop();
 }
 
 } // namespace

@@ -5,11 +5,14 @@
 #include "platform/portwatch.h"
 #include "platform/registry.h"
 #include "platform/serialcomm_key.h"
+#include "platform/win32.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
+#include <vector>
 
 TEST(Win32ComPorts, NumbersAreTheSystemsDevices) {
     EXPECT_EQ(comDevicePath(1), "\\\\.\\COM1");
@@ -20,9 +23,24 @@ TEST(Win32ComPorts, NumbersAreTheSystemsDevices) {
     EXPECT_EQ(portMapDirectory(), "");
     EXPECT_EQ(addPortMapLink(9, "x"), -ENOSYS);
     EXPECT_EQ(removePortMapLink(9), -ENOSYS);
-    // No notice of ports coming and going: the list is read when it is asked for.
+}
+
+// Each value added to or removed from SERIALCOMM is a notice, the second one too (the
+// notification is one-shot and must be armed again), and nothing is left pending after it.
+TEST(Win32ComPorts, TheWatchHearsSerialCommValuesComeAndGo) {
     PortWatch watch;
-    EXPECT_EQ(watch.start(), kPortWatchUnsupported);
+    ASSERT_EQ(watch.start(), 0);
+    ASSERT_GE(watch.descriptor(), 0);
+    EXPECT_FALSE(watch.waitForChange(0));
+    const int written = RegWriteString(HKEY_LOCAL_MACHINE, kSerialCommKey, "trz4-watch", "COM198");
+    if (written == kRegAccessDenied)
+        GTEST_SKIP() << "SERIALCOMM is closed to this user (an administrator may write it)";
+    ASSERT_EQ(written, kRegOk);
+    EXPECT_TRUE(watch.waitForChange(5000)) << "a port added";
+    EXPECT_FALSE(watch.takeChanges());
+    ASSERT_EQ(RegDeleteValue(HKEY_LOCAL_MACHINE, kSerialCommKey, "trz4-watch"), kRegOk);
+    EXPECT_TRUE(watch.waitForChange(5000)) << "a port removed";
+    watch.stop();
     EXPECT_EQ(watch.descriptor(), -1);
     EXPECT_FALSE(watch.waitForChange(0));
 }
@@ -65,4 +83,26 @@ TEST(Win32ComPorts, TheListIsWhatSerialCommListsOncePerNumber) {
             EXPECT_EQ(port.device, "trz4-test-c");
         }
     }
+}
+
+// A friendly name lands on its own port only: COM1 is no prefix of COM10, a printer port or a
+// malformed PortName names none, and a German name keeps its umlaut.
+TEST(Win32ComPorts, FriendlyNamesGoToTheirOwnNumbers) {
+    const std::vector<platform::win32::PortDevice> devices = {
+        {L"COM10", L"USB-SERIAL CH340 (COM10)"},
+        {L"COM1", L"Kommunikationsanschluss (COM1)"},
+        {L"COM5", L"Serielles USB-Ger\u00e4t (COM5)"},
+        {L"COM5", L"second device on COM5"},
+        {L"COM7", L""},
+        {L"LPT1", L"Druckeranschluss (LPT1)"},
+        {L"COM257", L"beyond the range"},
+        {L"COM3x", L"trailing letter"},
+        {L"", L"no PortName"},
+    };
+    const std::map<int, std::string> expected = {
+        {1, "Kommunikationsanschluss (COM1)"},
+        {5, "Serielles USB-Ger\xc3\xa4t (COM5)"},
+        {10, "USB-SERIAL CH340 (COM10)"},
+    };
+    EXPECT_EQ(platform::win32::friendlyNamesByNumber(devices), expected);
 }

@@ -43,9 +43,8 @@ trz-4 card, and what to do about them, is explained in [troubleshooting.md](trou
 std::string errorListMarkdown() {
     std::string text = kIntroduction;
     text += "The catalogue has " + std::to_string(vekCatalogueSize()) +
-            " entries. The program shows the German texts under a German locale and the English "
-            "ones otherwise (`--lang de|en` chooses); `trz4ctl` the German ones, with "
-            "`--lang en` the English ones.\n\n";
+            " entries. The program and `trz4ctl` show the German texts under a German locale "
+            "and the English ones otherwise (`--lang de|en` chooses).\n\n";
     text += "| Kind | German | English |\n|---:|---|---|\n";
     for (int i = 0; i < vekCatalogueSize(); ++i) {
         int kind = 0;
