@@ -213,5 +213,9 @@ int runTrz4Steuerung(int argc, char *argv[]) {
         std::fputs(trz4VersionLine(kProgramName).c_str(), stdout);
         return 0;
     }
+    // The runtime's own start-up failures (no display) speak the program's language too.
+    setStartupTextLookup([](const char *context, const char *source) {
+        return programText(context, source).toStdString();
+    });
     return runUserInterfaceProgram(argc, argv, startWithOptions);
 }
