@@ -224,5 +224,9 @@ int runTrz4Steuerung(int argc, char *argv[]) {
         say(stdout, trz4VersionLine(kProgramName));
         return 0;
     }
+    // The runtime's own start-up failures (no display) speak the program's language too.
+    setStartupTextLookup([](const char *context, const char *source) {
+        return programText(context, source).toStdString();
+    });
     return runUserInterfaceProgram(argc, argv, startWithOptions);
 }

@@ -1,5 +1,5 @@
 # What `cmake --install` puts where, in three components that are also the three Debian
-# packages (cmake/Package.cmake):
+# packages (debian/, whose *.install files share the files out):
 # - program: trz4Steuerung with its desktop integration (desktop file, icons, AppStream
 #   metainfo), trz4ctl, their man pages and the user's documentation. The program and its
 #   desktop integration come only with the GUI.
@@ -10,8 +10,7 @@
 #   -DTRZ4_INSTALL_UDEV=ON, by itself with `cmake --install <build> --component udev`, or as
 #   its own package.
 # A plain install brings program and simulator. The developer build trz4Steuerung-dev, the
-# benchmarks and the tests are never installed. Files that only a Debian package needs (its
-# copyright and changelog) belong to their component but stay out of a plain install.
+# benchmarks and the tests are never installed.
 
 set(TRZ4_APP_ID de.beispielwerk.trz4steuerung)
 include(GNUInstallDirs)
@@ -21,8 +20,8 @@ set(TRZ4_PACKAGE_NAME trz4steuerung)
 set(TRZ4_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${TRZ4_PACKAGE_NAME})
 option(TRZ4_INSTALL_UDEV "Install the udev rule that keeps ModemManager off the card's adapters"
        OFF)
-# Relative to the prefix; udev reads /usr/lib/udev/rules.d and /etc/udev/rules.d only, so with
-# the default prefix /usr/local set it to /etc/udev/rules.d.
+# Relative to the prefix: udev reads its rules from /usr/lib/udev/rules.d and from
+# /usr/local/lib/udev/rules.d (besides /etc/udev/rules.d), so either prefix works.
 set(TRZ4_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING "Where the udev rule is installed")
 # The man pages run the programs at build time, which a cross build cannot.
 if(CMAKE_CROSSCOMPILING)
@@ -46,6 +45,15 @@ if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
                         "version ${PROJECT_VERSION}: add a <release> for it")
 endif()
 set(TRZ4_RELEASE_DAY ${CMAKE_MATCH_2})
+# The Debian package's newest entry must be of the same release (its revision aside).
+file(STRINGS ${PROJECT_SOURCE_DIR}/debian/changelog trz4_changelog_head LIMIT_COUNT 1)
+if(NOT trz4_changelog_head MATCHES "^${TRZ4_PACKAGE_NAME} \\(([^)-]+)(-[^)]*)?\\) ")
+    message(FATAL_ERROR "debian/changelog does not open with an entry of ${TRZ4_PACKAGE_NAME}")
+endif()
+if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+    message(FATAL_ERROR "debian/changelog's newest entry is ${CMAKE_MATCH_1}, the project's "
+                        "version ${PROJECT_VERSION}: add an entry for it (dch -v)")
+endif()
 
 # Man pages: help2man writes each program's page from its --help and --version at build time
 # (cmake/man-page.cmake), so a new option shows up in the page without a second copy. German
@@ -77,9 +85,10 @@ function(trz4_man_page program component)
         COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${trz4_release_epoch}
                 ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DNAME=${program}
                 -DOUT=${out} -DLOCPATH=${trz4_locpath} -DHELP2MAN=${TRZ4_HELP2MAN}
-                -P ${PROJECT_SOURCE_DIR}/cmake/man-page.cmake
+                -DINCLUDES=${dist}/man -P ${PROJECT_SOURCE_DIR}/cmake/man-page.cmake
         COMMAND ${CMAKE_COMMAND} -E touch ${out}.stamp
         DEPENDS ${program} ${PROJECT_SOURCE_DIR}/cmake/man-page.cmake
+                ${dist}/man/${program}.en.h2m ${dist}/man/${program}.de.h2m
         COMMENT "Writing the man pages of ${program} from its --help")
     add_custom_target(${program}_man ALL DEPENDS ${out}.stamp)
     add_dependencies(${program}_man man_locale)
@@ -137,11 +146,12 @@ else()
             COMPONENT udev EXCLUDE_FROM_ALL)
 endif()
 
+# The user's documents. The guide to building for Windows and testing under Wine is for
+# developers and stays in the source.
 file(GLOB trz4_docs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md
      ${PROJECT_SOURCE_DIR}/docs/*.png)
+list(REMOVE_ITEM trz4_docs ${PROJECT_SOURCE_DIR}/docs/building-windows.md)
 # The README links to docs/..., so the documents keep that place beside it.
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${TRZ4_DOCDIR}
-        COMPONENT program)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+        DESTINATION ${TRZ4_DOCDIR} COMPONENT program)
 install(FILES ${trz4_docs} DESTINATION ${TRZ4_DOCDIR}/docs COMPONENT program)
-
-include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)

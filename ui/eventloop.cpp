@@ -160,22 +160,81 @@ bool platformOnCommandLine(int argc, char *argv[]) {
     return false;
 }
 
+// Qt's message handler before the QApplication was made, and the program's lookup for the
+// texts of a failed start (setStartupTextLookup).
+QtMessageHandler gQtMessagesBeforeStartup = nullptr;
+std::string (*gStartupTextLookup)(const char *, const char *) = nullptr;
+
+std::string startupText(const char *source) {
+    return gStartupTextLookup != nullptr ? gStartupTextLookup("runtime", source) : source;
+}
+
+// The display variables that are set, as "DISPLAY=:1", for the message of a display that
+// cannot be opened; without any (a -platform option, Windows), the first line of Qt's reason.
+std::string displaySettings(const QString &qtReason) {
+    std::string settings;
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty()) {
+            settings +=
+                (settings.empty() ? "" : ", ") + std::string(name) + "=" + value.toStdString();
+        }
+    }
+    if (settings.empty()) {
+        settings = "Qt: " + qtReason.section(QLatin1Char('\n'), 0, 0).toStdString();
+    }
+    return settings;
+}
+
+// While the QApplication is being made, Qt ends the process with abort() when no platform
+// can be brought up: a display that is named but cannot be reached, a platform plugin that
+// does not load. The program ends instead as the help promises for a missing display, with
+// exit status 255 and a line in its language; Qt's own warnings before it, which name the
+// cause, still go out. Nothing has been read or written yet, so nothing is lost.
+void endOnPlatformFailure(QtMsgType type, const QMessageLogContext &context,
+                          const QString &message) {
+    if (type != QtFatalMsg) {
+        if (gQtMessagesBeforeStartup != nullptr) {
+            gQtMessagesBeforeStartup(type, context, message);
+        }
+        return;
+    }
+    std::fprintf(stderr, "trz4Steuerung: %s\n",
+                 withArgument(startupText(QT_TRANSLATE_NOOP(
+                                  "runtime", "Die grafische Anzeige ließ sich nicht öffnen "
+                                             "(%1); das Programm braucht eine Anzeige.")),
+                              displaySettings(message))
+                     .c_str());
+    std::fflush(stderr);
+    std::_Exit(255);
+}
+
 } // namespace
 
 bool displayAvailable() {
     return graphicalDisplayAvailable();
 }
 
+void setStartupTextLookup(std::string (*lookup)(const char *context, const char *source)) {
+    gStartupTextLookup = lookup;
+}
+
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[])) {
     if (!displayAvailable() && !platformOnCommandLine(argc, argv)) {
-        std::fputs("trz4Steuerung: Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY "
-                   "und QT_QPA_PLATFORM sind leer); das Programm braucht eine Anzeige.\n",
-                   stderr);
+        std::fprintf(
+            stderr, "trz4Steuerung: %s\n",
+            startupText(QT_TRANSLATE_NOOP(
+                            "runtime", "Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY "
+                                       "und QT_QPA_PLATFORM sind leer); das Programm braucht eine "
+                                       "Anzeige."))
+                .c_str());
         // The exit status of a runtime that cannot be brought up, as the program's main gives
         // it when the runtime is not ready.
         return -1;
     }
+    gQtMessagesBeforeStartup = qInstallMessageHandler(endOnPlatformFailure);
     QApplication application(argc, argv);
+    qInstallMessageHandler(gQtMessagesBeforeStartup);
     QApplication::setQuitOnLastWindowClosed(false);
     // From here on a kill, Ctrl-C or the session's end takes the program's own way out. Should
     // the system refuse, they end the process as before; there is no one to tell yet.

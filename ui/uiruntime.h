@@ -72,13 +72,22 @@ inline constexpr int kUiErrSystem = -9;           // the operating system refuse
 int InitRuntimeEngine(void *instance, char *argv[], void *reserved);
 
 // The runtime's process start-up around the program's main function: refuses to start
-// without a display (neither displayAvailable() nor Qt's -platform option; one German line
-// on stderr, result -1 as for a runtime that is not ready, programMain not called), creates
-// the QApplication (which takes Qt's own options such as -platform out of argv), arms the
+// without a display (neither displayAvailable() nor Qt's -platform option; one line on stderr,
+// result -1 as for a runtime that is not ready, programMain not called), creates the
+// QApplication (which takes Qt's own options such as -platform out of argv), arms the
 // termination watch (see below), calls programMain(argc, argv), discards what panels are left
 // and returns programMain's result. A start-up hook set with setStartupHook runs right before
-// programMain.
+// programMain. When Qt cannot bring up its platform while the QApplication is made (a display
+// that is named but cannot be reached, a platform plugin that does not load), the process
+// ends there with exit status 255, the status of a result of -1, and one line on stderr after
+// Qt's own warnings, instead of Qt's abort. Both lines are in the language of the lookup set
+// with setStartupTextLookup.
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[]));
+
+// Sets how runUserInterfaceProgram words its start-up failures, which come before the
+// program's translators can be installed in a QApplication: lookup(context, source) answers
+// the text in the program's language. Null (the value at start) shows them as written.
+void setStartupTextLookup(std::string (*lookup)(const char *context, const char *source));
 
 // Sets the function that runUserInterfaceProgram calls once the QApplication exists, before
 // the program's main function; null (the value at start) calls none. Developer builds of the

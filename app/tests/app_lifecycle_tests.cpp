@@ -1,6 +1,7 @@
 // The program as a child process on the offscreen platform: ended from outside (SIGTERM,
 // SIGHUP, SIGINT) as "Beenden" ends it, its command line, and where its settings file lives.
 #include "app/commandline.h"
+#include "tools/trz4ctl/tests/german_words.h"
 #include "tools/trz4ctl/tests/run_child.h"
 #include "trz4version.h"
 
@@ -249,6 +250,34 @@ TEST_F(Lifecycle, HelpAndUsageErrorsNeedNoDisplayAndQtOptionsStillWork) {
     ChildResult qt = endWith(SIGTERM, {"-platform", "offscreen"}, noDisplay);
     EXPECT_EQ(qt.exitStatus, 0) << qt.err;
     expectRewritten(base / "run" / kIniFile);
+}
+
+// Without a display it can reach, the program ends as its help promises: status 255 and a
+// line in the language chosen, never Qt's abort; nothing is read or written.
+TEST_F(Lifecycle, WithoutAReachableDisplayTheProgramEndsWith255InItsLanguage) {
+    // A display number on which no X server listens.
+    const std::string unreachable = "DISPLAY=:4711";
+    if (fs::exists("/tmp/.X11-unix/X4711"))
+        GTEST_SKIP() << "an X server listens on display :4711";
+    std::ofstream(base / "run" / kIniFile) << kStoredSettings;
+    for (const std::string &display : {std::string("DISPLAY"), unreachable}) {
+        for (const std::string language : {"de", "en"}) {
+            SCOPED_TRACE(display + " --lang " + language);
+            ChildResult result =
+                start({"--lang", language}, {display, "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                    ->finish();
+            EXPECT_EQ(result.termSignal, 0);
+            EXPECT_EQ(result.exitStatus, 255) << result.err;
+            // The program's own line comes last, after any warning of Qt's.
+            std::string err = result.err;
+            if (!err.empty() && err.back() == '\n')
+                err.pop_back();
+            const std::string line = err.substr(err.rfind('\n') + 1);
+            EXPECT_EQ(line.rfind("trz4Steuerung: ", 0), 0u) << result.err;
+            EXPECT_EQ(germanIn(line).empty(), language == "en") << line;
+        }
+    }
+    EXPECT_EQ(readFile(base / "run" / kIniFile), kStoredSettings);
 }
 
 // The program speaks German under a German locale, English under any other, and --lang

@@ -293,6 +293,17 @@ Exit status:
     </message>
 </context>
 <context>
+    <name>runtime</name>
+    <message>
+        <source>Die grafische Anzeige ließ sich nicht öffnen (%1); das Programm braucht eine Anzeige.</source>
+        <translation>The graphical display could not be opened (%1); the program needs a display.</translation>
+    </message>
+    <message>
+        <source>Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY und QT_QPA_PLATFORM sind leer); das Programm braucht eine Anzeige.</source>
+        <translation>No graphical display found (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are empty); the program needs a display.</translation>
+    </message>
+</context>
+<context>
     <name>trz4SteuerungGui</name>
     <message>
         <source>&amp;Datei</source>

@@ -192,7 +192,7 @@ Beispiele:
      R"(Usage: trz4ctl scan [--com N | --all-ports] [--timeout S] [--json] [--trace]
 
 Looks for a device at address 1, as the program's "Scann" button does. A text that begins
-with "VEK-TRZ4-" is a trz-4 card; any other an other device. The command ends with 0 even
+with "VEK-TRZ4-" is a trz-4 card, any other text another device. The command ends with 0 even
 when nothing answers; only a port that cannot be opened is an error.
 
 With --all-ports every port that "trz4ctl ports" lists is asked; one line per port with
