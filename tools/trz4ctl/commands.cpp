@@ -72,7 +72,8 @@ private:
     int succeed();
     bool resolveLink(int noPortCode, int *code);
     int openPort(int noPortCode, bool reportOpenCode);
-    int openCardPort(int noPortCode, bool reportOpenCode);
+    template <typename Command> int onPort(int noPortCode, bool reportOpenCode, Command command);
+    template <typename Command> int withCard(int noPortCode, bool reportOpenCode, Command command);
     int comOperand(const std::string &text, int *com);
     std::string probeFinding(const CardProbe &probe, JsonObject &result, int *cards) const;
 
@@ -168,13 +169,25 @@ int Invocation::openPort(int noPortCode, bool reportOpenCode) {
     return 0;
 }
 
-// The card and its port for a command that talks to one card: resolveLink, then openPort.
-// Answers 0 with the port open, or the failure's code.
-int Invocation::openCardPort(int noPortCode, bool reportOpenCode) {
+// The open session for one command: the command's code, or the open's failure code. The port
+// is closed again either way.
+template <typename Command>
+int Invocation::onPort(int noPortCode, bool reportOpenCode, Command command) {
+    int code = openPort(noPortCode, reportOpenCode);
+    if (code != 0)
+        return code;
+    code = command();
+    session.close();
+    return code;
+}
+
+// A command that talks to one card: resolveLink, then onPort.
+template <typename Command>
+int Invocation::withCard(int noPortCode, bool reportOpenCode, Command command) {
     int code = 0;
     if (!resolveLink(noPortCode, &code))
         return code;
-    return openPort(noPortCode, reportOpenCode);
+    return onPort(noPortCode, reportOpenCode, command);
 }
 
 int Invocation::comOperand(const std::string &text, int *number) {
@@ -288,13 +301,10 @@ int Invocation::ports() {
 int Invocation::identification() {
     if (!options.operands.empty())
         return noArguments();
-    int code = openCardPort(kNoPortIdentification, false);
-    if (code != 0)
-        return fail(code);
     char id[kTrz4IdBufferSize] = {};
-    code = session.identification(address, id);
-    session.close();
-    if (code != 0)
+    if (int code = withCard(kNoPortIdentification, false,
+                            [&] { return session.identification(address, id); });
+        code != 0)
         return fail(code);
     json.add("id", id);
     if (!options.json)
@@ -307,20 +317,21 @@ int Invocation::scan() {
         return noArguments();
     if (options.allPorts)
         return scanAllPorts();
-    int code = openCardPort(kNoPortScan, false);
-    if (code != 0)
-        return fail(code);
     JsonArray results;
     int cards = 0;
-    for (char probe = '1'; probe <= vekcom::kHighestAddress; ++probe) {
-        JsonObject result;
-        result.add("address", std::string(1, probe));
-        const std::string finding = probeFinding(session.probe(probe), result, &cards);
-        if (!options.json)
-            out << say("Adresse ", "Address ") << probe << ": " << finding << "\n";
-        results.add(result);
-    }
-    session.close();
+    const int code = withCard(kNoPortScan, false, [&] {
+        for (char probe = '1'; probe <= vekcom::kHighestAddress; ++probe) {
+            JsonObject result;
+            result.add("address", std::string(1, probe));
+            const std::string finding = probeFinding(session.probe(probe), result, &cards);
+            if (!options.json)
+                out << say("Adresse ", "Address ") << probe << ": " << finding << "\n";
+            results.add(result);
+        }
+        return 0;
+    });
+    if (code != 0)
+        return fail(code);
     json.addRaw("results", results.text()).add("cards", cards);
     return succeed();
 }
@@ -388,13 +399,10 @@ int Invocation::scanAllPorts() {
 int Invocation::status() {
     if (!options.operands.empty())
         return noArguments();
-    int code = openCardPort(kNoPortCardOperation, true);
-    if (code != 0)
-        return fail(code);
     int word = 0;
-    code = session.status(address, &word);
-    session.close();
-    if (code != 0)
+    if (int code =
+            withCard(kNoPortCardOperation, true, [&] { return session.status(address, &word); });
+        code != 0)
         return fail(code);
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(word));
@@ -420,13 +428,10 @@ int Invocation::status() {
 int Invocation::readCardNumber() {
     if (!options.operands.empty())
         return noArguments();
-    int code = openCardPort(kNoPortCardOperation, true);
-    if (code != 0)
-        return fail(code);
     char number = 0;
-    code = session.readCardNumber(address, &number);
-    session.close();
-    if (code != 0)
+    if (int code = withCard(kNoPortCardOperation, true,
+                            [&] { return session.readCardNumber(address, &number); });
+        code != 0)
         return fail(code);
     json.add("cardNumber", std::string(1, number));
     if (!options.json)
@@ -459,18 +464,13 @@ int Invocation::writeCardNumber() {
             out << json.text() << "\n";
         return kCtlExitUsage;
     }
-    if ((code = openPort(kNoPortCardOperation, true)) != 0)
-        return fail(code);
-    code = session.writeCardNumber(address, number);
     char readBack = 0;
-    // The number is read back as the program does, so that what the card now holds is shown.
-    if (code == 0) {
-        json.add("written", true);
-        code = session.readCardNumber(address, &readBack);
-    } else {
-        json.add("written", false);
-    }
-    session.close();
+    code = onPort(kNoPortCardOperation, true, [&] {
+        const int written = session.writeCardNumber(address, number);
+        json.add("written", written == 0);
+        // Read back as the program does, so that what the card now holds is shown.
+        return written != 0 ? written : session.readCardNumber(address, &readBack);
+    });
     if (code != 0)
         return fail(code);
     json.add("readBack", std::string(1, readBack));
