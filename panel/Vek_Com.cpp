@@ -26,8 +26,10 @@
 namespace panel::detail {
 
 State &state() {
-    static State instance;
-    return instance;
+    // Never destroyed: its session would close a port from a static destructor at exit, after
+    // the serial layer's own statics may be gone.
+    static State *const instance = new State;
+    return *instance;
 }
 
 } // namespace panel::detail
