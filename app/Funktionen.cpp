@@ -1,21 +1,19 @@
 #include "app/Funktionen.h"
 
 #include "app/Mainpanel_Main.h"
+#include "cardlink/settingsfile.h"
 #include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
-#include "platform/files.h"
-#include "platform/userdirs.h"
 #include "ui/uiruntime.h"
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
 std::string gSettingsDirectory;
 
-// What the ini library's result says where no system call left a reason in errno.
+// What the ini library's result says where no system call gave a reason.
 std::string iniResultReason(int code) {
     switch (code) {
     case kIniAccessDenied:
@@ -36,13 +34,10 @@ std::string iniResultReason(int code) {
 
 // "<absolute path>: <reason>" for a settings file that could not be written, the reason being
 // the failing system call's where there is one.
-std::string writeFailureReason(const std::string &path, int code, int errnoValue) {
-    std::error_code ignored;
-    const std::filesystem::path absolute = std::filesystem::absolute(pathFromUtf8(path), ignored);
-    const std::string where = absolute.empty() ? path : utf8FromPath(absolute);
-    // All temporary names taken leaves EEXIST behind, which would mislead.
-    const bool systemReason = errnoValue != 0 && code != kIniNoUnusedTempName;
-    return where + ": " + (systemReason ? std::strerror(errnoValue) : iniResultReason(code));
+std::string writeFailureReason(const SettingsWriteFailure &failure) {
+    return failure.file + ": " +
+           (failure.systemError != 0 ? std::strerror(failure.systemError)
+                                     : iniResultReason(failure.code));
 }
 
 } // namespace
@@ -81,13 +76,11 @@ int Func_IniDateiSchreiben() {
         return funktionen::kErrIniWrite;
     }
     Mainpanel_WriteIni(handle);
-    const std::string path = settingsFilePath();
-    errno = 0;
-    const int code = Ini_WriteToFile(handle, path.c_str());
-    const int errnoValue = errno;
+    SettingsWriteFailure failure;
+    const int code = settingsWrite(handle, settingsFilePath(), &failure);
     Ini_Dispose(handle);
     if (code != 0) {
-        VEK_Fehleruserstring(writeFailureReason(path, code, errnoValue).c_str());
+        VEK_Fehleruserstring(writeFailureReason(failure).c_str());
         return funktionen::kErrIniWrite;
     }
     return 0;

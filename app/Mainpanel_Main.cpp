@@ -4,9 +4,9 @@
 #include "app/linklogwindow.h"
 #include "app/trz4Steuerung_Main.h"
 #include "cardlink/Vek_Com.h"
+#include "cardlink/settingsfile.h"
 #include "panel/cardvalues.h"
 #include "errors/VEK_errorV3.h"
-#include "inifile/inifile.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
@@ -108,34 +108,24 @@ int Callback_Info_Button_Ok(int /*panel*/, int /*control*/, int event, void * /*
     return 0;
 }
 
-// The settings keys of the section "com": the chosen port, the last port and the address
-// character's code.
-namespace {
-const char *const kIniSection = "com";
-const char *const kIniKeyCom = "com";
-const char *const kIniKeyLastCom = "lcom";
-const char *const kIniKeyAdresse = "adresse";
-} // namespace
-
 int Mainpanel_ReadIni(IniDocument *handle) {
     // Each key is applied on its own, so one damaged line costs only its own setting; the
     // result names the first key that gave no value. Values the COM-port manager refuses
     // leave its own value in place without a report.
     int result = 0;
     int value = 0;
-    if (Ini_GetInt(handle, kIniSection, kIniKeyCom, &value) > 0) {
+    if (settingsGet(handle, SettingsKey::Com, &value)) {
         VekCom_ComPortChose(value);
     } else if (result == 0) {
         result = mainpanel::kErrIniKeyCom;
     }
-    if (Ini_GetInt(handle, kIniSection, kIniKeyLastCom, &value) > 0) {
+    if (settingsGet(handle, SettingsKey::LastCom, &value)) {
         VekCom_LastComPortSet(value);
     } else if (result == 0) {
         result = mainpanel::kErrIniKeyLastCom;
     }
-    if (Ini_GetInt(handle, kIniSection, kIniKeyAdresse, &value) > 0) {
-        // The lowest byte is the address character (305 = 0x131 gives "1").
-        VekCom_AdresseSet(static_cast<char>(value & 0xFF));
+    if (settingsGet(handle, SettingsKey::Address, &value)) {
+        VekCom_AdresseSet(settingsAddressOf(value));
     } else if (result == 0) {
         result = mainpanel::kErrIniKeyAdresse;
     }
@@ -143,8 +133,8 @@ int Mainpanel_ReadIni(IniDocument *handle) {
 }
 
 int Mainpanel_WriteIni(IniDocument *handle) {
-    Ini_PutInt(handle, kIniSection, kIniKeyCom, VekCom_ComPortGet());
-    Ini_PutInt(handle, kIniSection, kIniKeyLastCom, VekCom_LastComPortGet());
-    Ini_PutInt(handle, kIniSection, kIniKeyAdresse, VekCom_AdresseGet());
+    settingsPut(handle, SettingsKey::Com, VekCom_ComPortGet());
+    settingsPut(handle, SettingsKey::LastCom, VekCom_LastComPortGet());
+    settingsPut(handle, SettingsKey::Address, VekCom_AdresseGet());
     return 0;
 }

@@ -4,7 +4,7 @@
 #include "app/Mainpanel_Main.h"
 #include "cardlink/Vek_Com.h"
 #include "panel/cardvalues.h"
-#include "cardlink/vektrz4.h"
+#include "panel/comsession.h"
 #include "errors/VEK_errorV3.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
@@ -20,7 +20,7 @@ template <typename Command> int exchange(CardQuestion question, Command command)
     char adresse = 0;
     int code = TrzCom_Oeffnen(&port, &adresse);
     if (code == 0)
-        code = command(port, adresse);
+        code = command(vekComSession(), adresse);
     TrzCom_Schliessen(code);
     // TrzCom_Oeffnen names the chosen port also when it would not open.
     cardValuesAfterExchange(question, code, port, VekCom_AdresseGet());
@@ -52,19 +52,21 @@ int TrzCom_Schliessen(int code) {
 }
 
 int TrzCom_StatusLesen(int *status) {
-    return exchange(CardQuestion::Status, [status](int port, char adresse) {
-        return VEKTRZ4_ParameterLesen(port, adresse, "status", nullptr, status, nullptr);
+    return exchange(CardQuestion::Status, [status](CardSession &session, char adresse) {
+        return session.status(adresse, status);
     });
 }
 
 int TrzCom_KartennummerLesen(char *kartennummer) {
-    return exchange(CardQuestion::CardNumberRead, [kartennummer](int port, char adresse) {
-        return VEKTRZ4_KartennummerLesen(port, adresse, kartennummer);
-    });
+    return exchange(CardQuestion::CardNumberRead,
+                    [kartennummer](CardSession &session, char adresse) {
+                        return session.readCardNumber(adresse, kartennummer);
+                    });
 }
 
 int TrzCom_KartennummerSchreiben(char kartennummer) {
-    return exchange(CardQuestion::CardNumberWrite, [kartennummer](int port, char adresse) {
-        return VEKTRZ4_KartennummerSchreiben(port, adresse, kartennummer);
-    });
+    return exchange(CardQuestion::CardNumberWrite,
+                    [kartennummer](CardSession &session, char adresse) {
+                        return session.writeCardNumber(adresse, kartennummer);
+                    });
 }

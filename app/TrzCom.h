@@ -7,8 +7,8 @@
 //
 // All run on the user-interface thread, each in an ExchangeScope (ui/uiruntime.h): the wait
 // cursor shows, the window keeps repainting while the card is awaited, and clicks and keys
-// meanwhile are dropped. Each awaited byte costs at most the port's time-out (1.0 s). Outputs
-// are written only on success.
+// meanwhile are dropped. Each awaited byte costs at most the card's time-out
+// (kTrz4TimeoutSeconds). Outputs are written only on success.
 #pragma once
 
 // trzcom::kErrNotOpen, shared with trz4ctl.

@@ -9,9 +9,8 @@
 //
 // Usage: card_bench [exchanges]   (default 200)
 
-#include "cardlink/vektrz4.h"
+#include "cardlink/cardsession.h"
 #include "platform/comports.h"
-#include "platform/rs232.h"
 #include "tools/sim/trz4sim_engine.h"
 
 #include <algorithm>
@@ -59,18 +58,18 @@ struct Figures {
     int failures = 0;
 };
 
-Figures measure(int exchanges) {
+Figures measure(CardSession &session, int exchanges) {
     Figures figures;
     std::vector<double> times;
     int status = 0;
     // Warm-up: first exchange pays for page faults and thread wake-up paths.
-    VEKTRZ4_ParameterLesen(kCom, '1', "status", nullptr, &status, nullptr);
+    session.status('1', &status);
     double callerStart = threadCpuSeconds();
     double processStart = processCpuSeconds();
     auto wallStart = Clock::now();
     for (int i = 0; i < exchanges; ++i) {
         auto start = Clock::now();
-        int result = VEKTRZ4_ParameterLesen(kCom, '1', "status", nullptr, &status, nullptr);
+        int result = session.status('1', &status);
         times.push_back(std::chrono::duration<double>(Clock::now() - start).count());
         if (result != 0 || status != 0x20)
             ++figures.failures;
@@ -100,14 +99,15 @@ int main(int argc, char **argv) {
     options.cards.push_back(SimCard{});
     options.cards.back().status = 0x20;
     CardSimulator sim(options);
-    if (sim.start() != 0 || VEKTRZ4_Open(kCom, 9600) != 0 || VEKTRZ4_Timeout(kCom, 1.0) != 0) {
+    CardSession session;
+    if (sim.start() != 0 || session.open(kCom) != 0 || session.timeoutResult() != 0) {
         std::fprintf(stderr, "card_bench: cannot start the simulator: %s\n",
-                     lastOpenFailureReason());
+                     session.openFailure().reason(ReasonLanguage::German).c_str());
         return 1;
     }
 
     sim.setByteDelay(kByteTime9600);
-    Figures line = measure(exchanges);
+    Figures line = measure(session, exchanges);
     double wire = kWireBytes * kByteTime9600;
     double excess = (line.medianSeconds - wire) / wire;
     double callerShare = line.callerCpuPerExchange / line.wallPerExchange;
@@ -124,12 +124,12 @@ int main(int argc, char **argv) {
                 line.processCpuPerExchange * 1e3, processShare * 100);
 
     sim.setByteDelay(0);
-    Figures fast = measure(exchanges);
+    Figures fast = measure(session, exchanges);
     std::printf("status read, no line model:\n");
     std::printf("  median round trip %7.3f ms\n", fast.medianSeconds * 1e3);
     std::printf("  caller CPU       %8.3f ms per exchange\n", fast.callerCpuPerExchange * 1e3);
 
-    VEKTRZ4_Close(kCom);
+    session.close();
     sim.stop();
     setComPortRoots({});
     fs::remove_all(scratch);

@@ -1,15 +1,14 @@
 // Times status reads on a COM port that a card answers (or the simulator, trz4sim --line), the
 // same way on Linux and on Windows, so that the two builds can be compared on one line.
 //
-// For each read: the port is opened at 9600 baud with a time-out of 1 s, the status is read
-// and the port is closed, as a card operation of the program does. Printed: the medians of the
+// For each read: a card session opens the port, the status is read and the port is closed,
+// as a card operation of the program does. Printed: the medians of the
 // whole operation and of the exchange alone, in milliseconds, and the failed reads.
 //
 // Usage: status_read_bench --com N [--reads K]   (default 30 reads)
 // Exit status: 0 when every read succeeded, 1 otherwise, 2 for wrong usage.
 
-#include "cardlink/vektrz4.h"
-#include "platform/rs232.h"
+#include "cardlink/cardsession.h"
 
 #include <algorithm>
 #include <chrono>
@@ -53,17 +52,18 @@ int main(int argc, char **argv) {
     for (int i = 0; i <= reads; ++i) {
         const auto start = Clock::now();
         int status = 0;
-        int result = VEKTRZ4_Open(com, kTrz4BaudRate);
+        CardSession session;
+        int result = session.open(com);
         if (result == 0) {
-            VEKTRZ4_Timeout(com, 1.0);
             const auto exchangeStart = Clock::now();
-            result = VEKTRZ4_ParameterLesen(com, '1', "status", nullptr, &status, nullptr);
+            result = session.status('1', &status);
             const auto exchangeEnd = Clock::now();
-            VEKTRZ4_Close(com);
+            session.close();
             if (i > 0)
                 exchanges.push_back(milliseconds(exchangeStart, exchangeEnd));
         } else if (i == 0) {
-            std::fprintf(stderr, "status_read_bench: COM %d: %s\n", com, lastOpenFailureReason());
+            std::fprintf(stderr, "status_read_bench: COM %d: %s\n", com,
+                         session.openFailure().reason(ReasonLanguage::German).c_str());
         }
         if (i > 0) {
             operations.push_back(milliseconds(start, Clock::now()));

@@ -33,9 +33,9 @@
 // Everything runs on the user-interface thread; the state is plain module data. Every
 // exchange with the card runs in an ExchangeScope (ui/uiruntime.h): a wait cursor shows, the
 // window keeps repainting and the operator's clicks meanwhile are dropped; it takes at most
-// the port's time-out of 1.0 s per awaited byte. The identification and the scan report their
-// outcome to the values shown from answers (panel/cardvalues.h), which greys what a failure
-// made doubtful.
+// the card's time-out (kTrz4TimeoutSeconds) per awaited byte. The identification and the scan
+// report their outcome to the values shown from answers (panel/cardvalues.h), which greys what a
+// failure made doubtful.
 #pragma once
 
 #include "errors/VEK_errorV3.h"
@@ -123,9 +123,10 @@ int VekCom_LastComPortSet(int port);
 // Writes the chosen port to *port (when port is not null) and returns VekCom_Open for it.
 int VekCom_OpenChosen(int *port);
 
-// Opens `port` at 9600 baud with a time-out of 1.0 s, closing another open port first (which
-// becomes the last COM port), and shows the outcome in the COM-port ring and the picture rings
-// (VekCom_ComAnzeige with the port open afterwards).
+// Opens `port` through the manager's card session (cardlink/cardsession.h: the card's line
+// settings and time-out), closing another open port first (which becomes the last COM port),
+// and shows the outcome in the COM-port ring and the picture rings (VekCom_ComAnzeige with the
+// port open afterwards).
 // Opening the port that is already open (VekCom_Open(0) with none open included) answers 0 and
 // touches nothing. `port` 0 just closes. Results: 0; vekcom::kErrOpenPortRange (-110303) for a
 // port outside 0-256; vektrz4::kErrOpenFailed (-100003) when the port cannot be opened, in which

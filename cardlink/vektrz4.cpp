@@ -87,7 +87,7 @@ bool drainOutput(int port) {
     using Clock = std::chrono::steady_clock;
     double timeout = comTimeoutSeconds(port);
     if (timeout < 0)
-        timeout = 1.0;
+        timeout = kTrz4TimeoutSeconds;
     auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                        std::chrono::duration<double>(timeout));
     SerialWait wait;

@@ -23,6 +23,10 @@
 // The card's only baud rate; VEKTRZ4_Open refuses every other.
 inline constexpr int kTrz4BaudRate = 9600;
 
+// How long each byte awaited from the card may take, in seconds: what every front end sets on
+// the port it opens (CardSession, cardlink/cardsession.h; trz4ctl --timeout starts from it).
+inline constexpr double kTrz4TimeoutSeconds = 1.0;
+
 // The room callers give the identification text: the protocol needs 28 bytes (27 characters
 // and the NUL, the most a 29-byte answer can carry).
 inline constexpr int kTrz4IdBufferSize = 32;

@@ -333,35 +333,28 @@ int DeleteAndRename(const char *source, const char *target) {
     return renameCode(RenameFile(source, target));
 }
 
-int Ini_WriteToFile(IniDocument *doc, const char *path) {
-    if (!doc) {
-        return kIniNullArgument;
-    }
-    if (!path) {
-        int result = Ini_WriteGeneric(doc, WriteLineToFile, stdout);
-        errno = 0;
-        if (std::fflush(stdout) != 0 && result == 0) {
-            result = ErrnoToError(errno);
-        }
-        return result;
-    }
+namespace {
+
+// Ini_WriteToFile for a path; `failed` is called with the code of each failing step.
+template <typename Failed>
+int writeThroughTemporaryFile(IniDocument *doc, const char *path, Failed &failed) {
     // Through a link the file it leads to is replaced, in its own directory; the link stays.
     std::string target;
     if (resolveFileLinks(path, &target) != 0) {
-        return errno == ENOMEM ? kIniOutOfMemory : kIniPathNotReportable;
+        return failed(errno == ENOMEM ? kIniOutOfMemory : kIniPathNotReportable);
     }
     int writable = 0;
     int result = GetFileWritability(target.c_str(), &writable);
     if (result < 0) {
-        return result;
+        return failed(result);
     }
     if (!writable) {
-        return kIniAccessDenied;
+        return failed(kIniAccessDenied);
     }
     char tempPath[kIniMaxPathBytes];
     FILE *stream = nullptr;
-    result = CreateAndOpenTemporaryFile(target.c_str(), kTempPrefix, kTempExtension, "wb", tempPath,
-                                        &stream);
+    result = failed(CreateAndOpenTemporaryFile(target.c_str(), kTempPrefix, kTempExtension, "wb",
+                                               tempPath, &stream));
     if (result < 0) {
         return result;
     }
@@ -369,25 +362,25 @@ int Ini_WriteToFile(IniDocument *doc, const char *path) {
     copyFilePermissions(target.c_str(), stream);
     char *streamBuffer = static_cast<char *>(tbMalloc(kStreamBufferSize));
     if (!streamBuffer) {
-        result = kIniOutOfMemory;
+        result = failed(kIniOutOfMemory);
     } else {
         std::setvbuf(stream, streamBuffer, _IOFBF, kStreamBufferSize);
-        result = Ini_WriteGeneric(doc, WriteLineToFile, stream);
+        result = failed(Ini_WriteGeneric(doc, WriteLineToFile, stream));
         if (result >= 0) {
             errno = 0;
             if (std::fflush(stream) != 0) {
-                result = ErrnoToError(errno);
+                result = failed(ErrnoToError(errno));
             }
         }
         // Only text that reached the disk may replace the old file.
         if (result >= 0 && syncFile(stream) != 0) {
-            result = ErrnoToError(errno);
+            result = failed(ErrnoToError(errno));
         }
     }
     // The file is renamed or removed while the stream still holds it: once the hold ends,
     // another writer takes an unrenamed file for the leftover of a dead one.
     if (result >= 0) {
-        result = renameCode(renameHeldFile(stream, tempPath, target.c_str()));
+        result = failed(renameCode(renameHeldFile(stream, tempPath, target.c_str())));
     }
     if (result < 0) {
         removeHeldFile(stream, tempPath);
@@ -402,4 +395,44 @@ int Ini_WriteToFile(IniDocument *doc, const char *path) {
     // Makes the rename itself durable. The new file is in place whatever this reports.
     syncDirectoryOf(target.c_str());
     return 0;
+}
+
+} // namespace
+
+int Ini_WriteToFile(IniDocument *doc, const char *path) {
+    return Ini_WriteToFileWithReason(doc, path, nullptr);
+}
+
+int Ini_WriteToFileWithReason(IniDocument *doc, const char *path, int *systemError) {
+    // errno of the step that failed, taken at once: the clean-up after a failure makes system
+    // calls of its own.
+    int failedErrno = 0;
+    const auto failed = [&failedErrno](int code) {
+        if (code < 0 && failedErrno == 0) {
+            failedErrno = errno;
+        }
+        return code;
+    };
+    if (systemError) {
+        *systemError = 0;
+    }
+    if (!doc) {
+        return kIniNullArgument;
+    }
+    errno = 0;
+    int result = 0;
+    if (!path) {
+        result = failed(Ini_WriteGeneric(doc, WriteLineToFile, stdout));
+        errno = 0;
+        if (std::fflush(stdout) != 0 && result == 0) {
+            result = failed(ErrnoToError(errno));
+        }
+    } else {
+        result = writeThroughTemporaryFile(doc, path, failed);
+    }
+    // Every temporary name taken leaves EEXIST behind, which names no fault of the system.
+    if (systemError && result < 0 && result != kIniNoUnusedTempName) {
+        *systemError = failedErrno;
+    }
+    return result;
 }

@@ -246,6 +246,12 @@ int Ini_WriteGeneric(IniDocument *doc, Ini_LineSinkFunc lineSink, void *callback
 // be read, give -91. Only a regular file is replaced: a target that is a directory, FIFO,
 // device or socket gives -95 and is never opened.
 int Ini_WriteToFile(IniDocument *doc, const char *path);
+// Ini_WriteToFile with the system's reason of a failure as a value: *systemError (when not
+// null) gets the errno value of the system call whose failure ended the write, taken when it
+// failed; 0 on success and for a failure that no system call reported (a null document, a
+// name taken by a directory or a device, every temporary name in use by live writers).
+// Results as Ini_WriteToFile.
+int Ini_WriteToFileWithReason(IniDocument *doc, const char *path, int *systemError);
 // Line sink of Ini_WriteToFile; callbackData is the FILE *.
 int WriteLineToFile(void *callbackData, const char *line);
 // 0 and *writable 1 or 0; -91 when the path cannot be examined, -93 otherwise, -65 for null

@@ -3,6 +3,7 @@
 #include "cardlink/Vek_Com.h"
 
 #include "panel/Vek_Com_internal.h"
+#include "panel/comsession.h"
 #include "panel/cardvalues.h"
 #include "panel/testing/panel_testing.h"
 #include "cardlink/vektrz4.h"
@@ -25,8 +26,10 @@
 namespace panel::detail {
 
 State &state() {
-    static State instance;
-    return instance;
+    // Never destroyed: its session would close a port from a static destructor at exit, after
+    // the serial layer's own statics may be gone.
+    static State *const instance = new State;
+    return *instance;
 }
 
 } // namespace panel::detail
@@ -37,7 +40,6 @@ using panel::detail::state;
 namespace {
 
 constexpr int kMaxPort = 256;
-constexpr double kPortTimeoutSeconds = 1.0;
 constexpr int kPictureRingAbove16 = 99;
 constexpr int kLastPictureRingPort = 16;
 
@@ -259,29 +261,24 @@ int VekCom_Open(int port) {
     if (!validPort(port))
         return vekcom::kErrOpenPortRange;
     auto &s = state();
-    if (port == s.openPort)
+    if (port == s.session.port())
         return 0;
-    if (s.openPort != 0) {
-        VEKTRZ4_Close(s.openPort);
-        s.lastPort = s.openPort;
-        s.openPort = 0;
+    if (s.session.isOpen()) {
+        s.lastPort = s.session.port();
+        s.session.close();
     }
     int result = 0;
     if (port != 0) {
-        result = VEKTRZ4_Open(port, kTrz4BaudRate);
-        if (result == 0) {
-            s.openPort = port;
-            VEKTRZ4_Timeout(port, kPortTimeoutSeconds);
-        } else if (const char *reason = lastOpenFailureReason(vekLanguage() == kVekLanguageEnglish
-                                                                  ? ReasonLanguage::English
-                                                                  : ReasonLanguage::German);
-                   reason && *reason) {
-            // The code alone says "could not open"; the system's reason (busy, permission,
-            // missing device) tells the operator what to do about it.
-            VEK_Fehleruserstring(reason);
-        }
+        result = s.session.open(port);
+        const std::string &reason = s.session.openFailure().reason(
+            vekLanguage() == kVekLanguageEnglish ? ReasonLanguage::English
+                                                 : ReasonLanguage::German);
+        // The code alone says "could not open"; the system's reason (busy, permission,
+        // missing device) tells the operator what to do about it.
+        if (result != 0 && !reason.empty())
+            VEK_Fehleruserstring(reason.c_str());
     }
-    VekCom_ComAnzeige(s.openPort);
+    VekCom_ComAnzeige(s.session.port());
     // After a failed open the next operation tries the chosen port again: the ring shows that
     // port, not "nicht geöffnet" (the picture rings show that none is open).
     if (result != 0 && s.comRing.registered())
@@ -291,11 +288,13 @@ int VekCom_Open(int port) {
 
 int VekCom_Close() {
     auto &s = state();
-    if (s.openPort != 0)
-        VEKTRZ4_Close(s.openPort);
-    s.lastPort = s.openPort;
-    s.openPort = 0;
+    s.lastPort = s.session.port();
+    s.session.close();
     return 0;
+}
+
+CardSession &vekComSession() {
+    return state().session;
 }
 
 // ---------------------------------------------------------------------------------------------

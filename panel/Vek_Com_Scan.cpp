@@ -8,7 +8,6 @@
 #include "platform/translatable.h"
 #include "ui/uiruntime.h"
 
-#include <cstring>
 #include <string>
 
 using panel::detail::Control;
@@ -35,17 +34,17 @@ int VekCom_IdLesen() {
     // The open's own code is not passed on: what the operator needs to know is that there is
     // no open port (a pending reason from the failed open rides along with this message). What
     // the failure says about the values shown depends on the open's own code, though.
-    if (s.openPort == 0) {
+    if (!s.session.isOpen()) {
         cardValuesAfterExchange(CardQuestion::Identification,
                                 opened != 0 ? opened : vekcom::kErrIdNotOpen, s.chosenPort,
                                 address);
         return vekcom::kErrIdNotOpen;
     }
-    const int port = s.openPort;
+    const int port = s.session.port();
     setText(s.idText, "");
     cardValuesIdentificationEmptied();
     char idText[kTrz4IdBufferSize] = {};
-    int code = VEKTRZ4_IDLesen(port, address, idText);
+    int code = s.session.identification(address, idText);
     if (code != 0) {
         VekCom_Close();
         cardValuesAfterExchange(CardQuestion::Identification, code, port, address);
@@ -62,12 +61,12 @@ int VekCom_Scan() {
     std::string progress = uiText("Vek_Com", kProgressText);
     ExchangeScope exchange;
     const int opened = VekCom_OpenChosen(nullptr);
-    if (s.openPort == 0) {
+    if (!s.session.isOpen()) {
         cardValuesAfterExchange(CardQuestion::Scan, opened != 0 ? opened : vekcom::kErrScanNotOpen,
                                 s.chosenPort, vekcom::kHighestAddress);
         return vekcom::kErrScanNotOpen;
     }
-    const int port = s.openPort;
+    const int port = s.session.port();
     setText(s.idText, "");
     cardValuesIdentificationEmptied();
 
@@ -79,23 +78,26 @@ int VekCom_Scan() {
         if (!progress.empty())
             progress.back() = address;
         setText(s.scanText, progress.c_str());
-        char idText[kTrz4IdBufferSize] = {};
-        ProbeFinding finding = ProbeFinding::Nothing;
-        if (VEKTRZ4_IDLesen(port, address, idText) != 0) {
-            SetCtrlVal(led.panel, led.control, 0);
-        } else if (std::strncmp(idText, kTrz4CardPrefix, sizeof kTrz4CardPrefix - 1) == 0) {
-            finding = ProbeFinding::Card;
+        const CardProbe found = s.session.probe(address);
+        switch (found.kind) {
+        case CardProbeKind::Card:
             SetCtrlAttribute(led.panel, led.control, ATTR_ON_COLOR, kVekComColourCard);
             SetCtrlVal(led.panel, led.control, 1);
             if (s.adressRing.registered())
                 SetCtrlVal(s.adressRing.panel, s.adressRing.control, address);
-            setText(s.idText, idText);
-        } else {
-            finding = ProbeFinding::OtherDevice;
+            setText(s.idText, found.text);
+            break;
+        case CardProbeKind::OtherDevice:
             SetCtrlAttribute(led.panel, led.control, ATTR_ON_COLOR, kVekComColourForeign);
             SetCtrlVal(led.panel, led.control, 1);
+            break;
+        case CardProbeKind::NoAnswer:
+        case CardProbeKind::Error:
+            // Whatever failed, nothing usable is at the address.
+            SetCtrlVal(led.panel, led.control, 0);
+            break;
         }
-        cardValuesAfterProbe(port, address, finding);
+        cardValuesAfterProbe(port, address, found.kind);
     }
     setText(s.scanText, "");
     VekCom_Close();

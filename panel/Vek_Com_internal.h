@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cardlink/Vek_Com.h"
+#include "cardlink/cardsession.h"
 
 namespace panel::detail {
 
@@ -14,7 +15,7 @@ struct Control {
 
 struct State {
     int chosenPort = 0;
-    int openPort = 0;
+    CardSession session; // the open port: open from VekCom_Open to VekCom_Close
     int lastPort = 0;
     char address = '1';
 

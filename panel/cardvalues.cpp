@@ -194,11 +194,11 @@ void cardValuesAfterExchange(CardQuestion question, int code, int port, char add
     showAll();
 }
 
-void cardValuesAfterProbe(int port, char address, ProbeFinding finding) {
+void cardValuesAfterProbe(int port, char address, CardProbeKind finding) {
     Shown *led = ledOf(address);
     if (led != nullptr)
         markCurrent(*led, port, address);
-    if (finding == ProbeFinding::Card)
+    if (finding == CardProbeKind::Card)
         markCurrent(values().idText, port, address);
     else
         doubtCard(Reach::Card, port, address, led);

@@ -35,6 +35,8 @@
 // User-interface thread only, like the controls; the state is plain module data.
 #pragma once
 
+#include "cardlink/cardsession.h"
+
 // Values whose controls the program registers here; the identification display and the
 // address LEDs are the COM-port manager's registered controls and need no registration.
 enum class CardValue {
@@ -51,13 +53,6 @@ enum class CardQuestion {
     CardNumberWrite, // "Einstellen"
 };
 
-// What one scan probe found at its address.
-enum class ProbeFinding {
-    Nothing,     // no answer, or none that the protocol accepts
-    Card,        // a card of this system ("VEK-TRZ4-...")
-    OtherDevice, // a device with another identification
-};
-
 // Adds a control that shows `value`, up to 8 per value; answers 0, or -1 when the table is
 // full (the control is then dropped).
 int cardValueRegister(CardValue value, int panel, int control);
@@ -67,9 +62,10 @@ int cardValueRegister(CardValue value, int panel, int control);
 // shown). Applies rules 1 to 4.
 void cardValuesAfterExchange(CardQuestion question, int code, int port, char address);
 
-// After one scan probe at `port` and `address`, its LED already showing the finding (and the
-// identification display the text of a card of this system). Applies rules 1 and 4.
-void cardValuesAfterProbe(int port, char address, ProbeFinding finding);
+// After one scan probe at `port` and `address` (a card of this system, another device, or
+// nothing usable), its LED already showing the finding (and the identification display the
+// text of a card of this system). Applies rules 1 and 4.
+void cardValuesAfterProbe(int port, char address, CardProbeKind finding);
 
 // The COM-port list no longer has `port`: its adapter went away. Applies rule 4 to the port.
 void cardValuesPortGone(int port);

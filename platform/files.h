@@ -48,6 +48,7 @@ void SplitPath(const char *path, char *drive, char *directory, char *fileName);
 // -6 access denied (permission, read-only file system, busy)
 // -7 the source or target is a directory where a file was expected
 // -8 disk or quota full
+// After a failure errno holds the system's reason (not for -5 from a null path).
 int RenameFile(const char *source, const char *target);
 
 // Creates a new file that must not exist yet (O_CREAT|O_EXCL: an existing file or link under

@@ -160,6 +160,7 @@ int RenameFile(const char *source, const char *target) {
         return -5;
     }
     if (fileFault().fault == FileFault::Rename) {
+        errno = fileFault().error;
         return renameResultForErrno(fileFault().error);
     }
     if (::rename(source, target) == 0) {

@@ -134,10 +134,12 @@ FILE *createNew(const char *path, const char *mode, DWORD shareMode, DWORD extra
 
 // The rename's result for a system error, as RenameFile reports it.
 int renameFailure(DWORD error, const char *source, const char *target) {
+    const int reason = win32::errnoForError(error);
     // Windows refuses to replace a directory with "access denied"; POSIX tells the cases apart.
-    if (isDirectory(target))
-        return isDirectory(source) ? -2 : -7;
-    return platform::detail::renameResultForErrno(win32::errnoForError(error));
+    const int result = isDirectory(target) ? (isDirectory(source) ? -2 : -7)
+                                           : platform::detail::renameResultForErrno(reason);
+    errno = reason;
+    return result;
 }
 
 // The path in the system's own form ("\??\C:\dir\name"), as a rename through a handle wants it.
@@ -213,6 +215,7 @@ int RenameFile(const char *source, const char *target) {
         return -5;
     }
     if (fileFault().fault == FileFault::Rename) {
+        errno = fileFault().error;
         return platform::detail::renameResultForErrno(fileFault().error);
     }
     if (MoveFileExW(widePath(source).c_str(), widePath(target).c_str(),
@@ -279,6 +282,7 @@ int renameHeldFile(FILE *stream, const char *source, const char *target) {
         return -5;
     }
     if (fileFault().fault == FileFault::Rename) {
+        errno = fileFault().error;
         return platform::detail::renameResultForErrno(fileFault().error);
     }
     const HANDLE handle = handleOf(stream);

@@ -1,5 +1,5 @@
 // Where the program keeps what belongs to the user rather than to a directory: the port map
-// and, when asked to, the settings file.
+// and, when asked to, the settings file (cardlink/settingsfile.h).
 #pragma once
 
 #include <string>
@@ -9,13 +9,6 @@
 // base directory rule of freedesktop.org counts a relative one as invalid). The home directory
 // is $HOME, else the user database's entry, else /tmp. Nothing is created. No trailing '/'.
 std::string userConfigDirectory();
-
-// The program's settings file: written by the program, read by trz4ctl for its defaults.
-inline constexpr const char *kSettingsFileName = "trz4Steuerung.ini";
-
-// The settings file in `directory`, UTF-8 in and out on every system: the name alone (the
-// current directory) when `directory` is empty.
-std::string settingsFileIn(const std::string &directory);
 
 // How the program's help names that directory to the user, in German, as lines of the help's
 // option column (continuation lines indented to it). Its wording is marked for the program's

@@ -220,7 +220,11 @@ TEST_F(FileWriting, AllTemporaryNamesTaken) {
             std::filesystem::create_directory(dir.file("ini$$" + std::to_string(i) + ".TMP")));
     }
     Doc doc = settingsDocument(3);
-    EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str()), kIniNoUnusedTempName);
+    // The names' EEXIST is no fault of the system: no reason comes with the code.
+    int reason = -1;
+    EXPECT_EQ(Ini_WriteToFileWithReason(doc.get(), dir.file("x.ini").c_str(), &reason),
+              kIniNoUnusedTempName);
+    EXPECT_EQ(reason, 0);
     // (An existing target, so that only the temporary file meets the failure.)
     writeFileContents(dir.file("y.ini"), "old");
     setFileFaultForTesting(FileFault::Create, EIO);
@@ -238,6 +242,8 @@ TEST_F(FileWriting, LeftoversOfDeadWritersAreRemoved) {
     EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
 }
 
+// Each failure also hands back the system's reason as a value, taken when the step failed
+// and not what the clean-up after it left in errno.
 TEST_F(FileWriting, EveryInjectedFailureLeavesTheOldFile) {
     struct Case {
         FileFault fault;
@@ -246,6 +252,7 @@ TEST_F(FileWriting, EveryInjectedFailureLeavesTheOldFile) {
         int expected;
     };
     const Case cases[] = {
+        {FileFault::Create, EROFS, 0, kIniCouldNotCreateTempFile},
         {FileFault::Sync, EIO, 0, kIniIoError},
         {FileFault::Rename, EACCES, 0, kIniAccessDenied},
         {FileFault::Rename, ENOENT, 0, kIniNotFound},
@@ -262,8 +269,10 @@ TEST_F(FileWriting, EveryInjectedFailureLeavesTheOldFile) {
     for (const Case &c : cases) {
         writeFileContents(path, "[old]\r\nvalue = 1\r\n");
         setFileFaultForTesting(c.fault, c.error, c.afterBytes);
-        EXPECT_EQ(Ini_WriteToFile(big.get(), path.c_str()), c.expected)
+        int reason = -1;
+        EXPECT_EQ(Ini_WriteToFileWithReason(big.get(), path.c_str(), &reason), c.expected)
             << static_cast<int>(c.fault) << " " << c.error;
+        EXPECT_EQ(reason, c.error);
         setFileFaultForTesting(FileFault::None, 0);
         EXPECT_EQ(fileContents(path), "[old]\r\nvalue = 1\r\n");
         EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
@@ -305,7 +314,10 @@ TEST_F(FileWriting, WritabilityOfThePath) {
     EXPECT_EQ(GetFileWritability(dir.file("no/such/dir").c_str(), &writable), 0);
     EXPECT_EQ(writable, 0);
     Doc doc = settingsDocument(3);
-    EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.path().c_str()), kIniAccessDenied);
+    // A directory in the file's place: refused without a failing system call.
+    int reason = -1;
+    EXPECT_EQ(Ini_WriteToFileWithReason(doc.get(), dir.path().c_str(), &reason), kIniAccessDenied);
+    EXPECT_EQ(reason, 0);
 }
 
 TEST(IniErrorCodes, ErrnoAndRenameMapping) {

@@ -1,6 +1,7 @@
 // The COM-port manager: the port list, choosing, opening and closing, the picture rings, the
 // address rule and the registration tables.
 #include "vekcom_fixture.h"
+#include "cardlink/vektrz4.h"
 
 #include "ui/testing/popupdriver.h"
 
@@ -133,11 +134,8 @@ TEST_F(ManagerTest, OpenConfiguresThePortAndShowsIt) {
     EXPECT_EQ(VekCom_Open(3), 0);
     EXPECT_TRUE(serial.isOpen);
     EXPECT_EQ(serial.openedPort, 3);
-    EXPECT_EQ(serial.openedBaud, 9600);
-    EXPECT_EQ(serial.openedParity, 1);
-    EXPECT_EQ(serial.openedDataBits, 7);
-    EXPECT_EQ(serial.openedStopBits, 1);
-    EXPECT_DOUBLE_EQ(serial.timeoutSet, 1.0);
+    // The line settings are the card session's; the manager keeps the card's time-out.
+    EXPECT_DOUBLE_EQ(serial.timeoutSet, kTrz4TimeoutSeconds);
     EXPECT_EQ(intVal(INTRING), 3);
     EXPECT_EQ(VekCom_ComPortGet(), 0); // opening is no choice
 }

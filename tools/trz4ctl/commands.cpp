@@ -4,13 +4,14 @@
 
 #include "cardlink/Vek_Com.h"
 #include "cardlink/cardoperations.h"
+#include "cardlink/cardsession.h"
 #include "cardlink/linklog.h"
+#include "cardlink/settingsfile.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/comports.h"
 #include "platform/portwatch.h"
 #include "platform/rs232.h"
-#include "platform/userdirs.h"
 #include "trz4version.h"
 
 #include <charconv>
@@ -71,8 +72,10 @@ private:
     int succeed();
     bool resolveLink(int noPortCode, int *code);
     int openPort(int noPortCode, bool reportOpenCode);
-    int openCardPort(int noPortCode, bool reportOpenCode);
+    template <typename Command> int onPort(int noPortCode, bool reportOpenCode, Command command);
+    template <typename Command> int withCard(int noPortCode, bool reportOpenCode, Command command);
     int comOperand(const std::string &text, int *com);
+    std::string probeFinding(const CardProbe &probe, JsonObject &result, int *cards) const;
 
     int ports();
     int watchPorts(std::vector<ComPortInfo> shown);
@@ -93,6 +96,7 @@ private:
     std::string detail; // why it failed, beyond the catalogue's words
     int com = 0;
     char address = '1';
+    CardSession session;
 };
 
 int Invocation::usage(const std::string &message) {
@@ -151,29 +155,39 @@ bool Invocation::resolveLink(int noPortCode, int *code) {
     return true;
 }
 
-// Opens the port as the COM-port manager does: 9600 baud, then the time-out (whose failure,
-// like the manager's, is not fatal). The card operations report the open's own code, the
+// Opens the card session with --timeout. The card operations report the open's own code, the
 // identification and the scan their no-port code; either way the reason rides along.
 int Invocation::openPort(int noPortCode, bool reportOpenCode) {
-    int code = VEKTRZ4_Open(com, kTrz4BaudRate);
+    const int code = session.open(com, options.timeoutSeconds);
     if (code != 0) {
-        const char *reason = lastOpenFailureReason(options.english ? ReasonLanguage::English
-                                                                   : ReasonLanguage::German);
-        if (reason != nullptr && reason[0] != '\0')
+        const std::string &reason = session.openFailure().reason(
+            options.english ? ReasonLanguage::English : ReasonLanguage::German);
+        if (!reason.empty())
             setDetail(reason);
         return reportOpenCode ? code : noPortCode;
     }
-    VEKTRZ4_Timeout(com, options.timeoutSeconds);
     return 0;
 }
 
-// The card and its port for a command that talks to one card: resolveLink, then openPort.
-// Answers 0 with the port open, or the failure's code.
-int Invocation::openCardPort(int noPortCode, bool reportOpenCode) {
+// The open session for one command: the command's code, or the open's failure code. The port
+// is closed again either way.
+template <typename Command>
+int Invocation::onPort(int noPortCode, bool reportOpenCode, Command command) {
+    int code = openPort(noPortCode, reportOpenCode);
+    if (code != 0)
+        return code;
+    code = command();
+    session.close();
+    return code;
+}
+
+// A command that talks to one card: resolveLink, then onPort.
+template <typename Command>
+int Invocation::withCard(int noPortCode, bool reportOpenCode, Command command) {
     int code = 0;
     if (!resolveLink(noPortCode, &code))
         return code;
-    return openPort(noPortCode, reportOpenCode);
+    return onPort(noPortCode, reportOpenCode, command);
 }
 
 int Invocation::comOperand(const std::string &text, int *number) {
@@ -287,13 +301,10 @@ int Invocation::ports() {
 int Invocation::identification() {
     if (!options.operands.empty())
         return noArguments();
-    int code = openCardPort(kNoPortIdentification, false);
-    if (code != 0)
-        return fail(code);
     char id[kTrz4IdBufferSize] = {};
-    code = VEKTRZ4_IDLesen(com, address, id);
-    VEKTRZ4_Close(com);
-    if (code != 0)
+    if (int code = withCard(kNoPortIdentification, false,
+                            [&] { return session.identification(address, id); });
+        code != 0)
         return fail(code);
     json.add("id", id);
     if (!options.json)
@@ -306,38 +317,42 @@ int Invocation::scan() {
         return noArguments();
     if (options.allPorts)
         return scanAllPorts();
-    int code = openCardPort(kNoPortScan, false);
-    if (code != 0)
-        return fail(code);
     JsonArray results;
     int cards = 0;
-    for (char probe = '1'; probe <= vekcom::kHighestAddress; ++probe) {
-        char id[kTrz4IdBufferSize] = {};
-        JsonObject result;
-        result.add("address", std::string(1, probe));
-        const int probeCode = VEKTRZ4_IDLesen(com, probe, id);
-        if (!options.json)
-            out << say("Adresse ", "Address ") << probe << ": ";
-        if (probeCode != 0) {
-            // As in the program, a probe that fails only means that nothing usable is there.
-            result.add("found", "none").add("error", -probeCode);
+    const int code = withCard(kNoPortScan, false, [&] {
+        for (char probe = '1'; probe <= vekcom::kHighestAddress; ++probe) {
+            JsonObject result;
+            result.add("address", std::string(1, probe));
+            const std::string finding = probeFinding(session.probe(probe), result, &cards);
             if (!options.json)
-                out << say("kein Gerät gefunden", "no device found") << "\n";
-        } else if (std::strncmp(id, kTrz4CardPrefix, sizeof kTrz4CardPrefix - 1) == 0) {
-            ++cards;
-            result.add("found", "card").add("id", id);
-            if (!options.json)
-                out << say("trz-4-Karte, ID ", "trz-4 card, ID ") << visible(id) << "\n";
-        } else {
-            result.add("found", "foreign").add("id", id);
-            if (!options.json)
-                out << say("fremdes Gerät, ID ", "other device, ID ") << visible(id) << "\n";
+                out << say("Adresse ", "Address ") << probe << ": " << finding << "\n";
+            results.add(result);
         }
-        results.add(result);
-    }
-    VEKTRZ4_Close(com);
+        return 0;
+    });
+    if (code != 0)
+        return fail(code);
     json.addRaw("results", results.text()).add("cards", cards);
     return succeed();
+}
+
+// What one probe found, for the scan's line; its members go to result, a card counts.
+std::string Invocation::probeFinding(const CardProbe &probe, JsonObject &result, int *cards) const {
+    switch (probe.kind) {
+    case CardProbeKind::Card:
+        ++*cards;
+        result.add("found", "card").add("id", probe.text);
+        return say("trz-4-Karte, ID ", "trz-4 card, ID ") + visible(probe.text);
+    case CardProbeKind::OtherDevice:
+        result.add("found", "foreign").add("id", probe.text);
+        return say("fremdes Gerät, ID ", "other device, ID ") + visible(probe.text);
+    case CardProbeKind::NoAnswer:
+    case CardProbeKind::Error:
+        break;
+    }
+    // As in the program, a probe that fails only means that nothing usable is there.
+    result.add("found", "none").add("error", -probe.code);
+    return say("kein Gerät gefunden", "no device found");
 }
 
 // Address 1 on every listed port. A port is opened without waiting (another program's hold
@@ -351,9 +366,9 @@ int Invocation::scanAllPorts() {
         JsonObject result;
         result.add("com", port.number).add("device", port.device);
         std::string finding;
-        if (VEKTRZ4_Open(port.number, kTrz4BaudRate) != 0) {
-            const std::string reason = lastOpenFailureReason(language);
-            if (lastOpenFailureCode() == kComBusy) {
+        if (session.open(port.number, options.timeoutSeconds) != 0) {
+            const std::string &reason = session.openFailure().reason(language);
+            if (session.openFailure().comError == kComBusy) {
                 result.add("found", "busy");
                 finding = say("belegt (übersprungen)", "busy (skipped)");
             } else {
@@ -365,22 +380,10 @@ int Invocation::scanAllPorts() {
             if (!reason.empty())
                 result.add("detail", reason);
         } else {
-            VEKTRZ4_Timeout(port.number, options.timeoutSeconds);
-            char id[kTrz4IdBufferSize] = {};
-            const int code = VEKTRZ4_IDLesen(port.number, '1', id);
-            VEKTRZ4_Close(port.number);
+            const CardProbe probe = session.probe('1');
+            session.close();
             result.add("address", "1");
-            if (code != 0) {
-                result.add("found", "none").add("error", -code);
-                finding = say("kein Gerät gefunden", "no device found");
-            } else if (std::strncmp(id, kTrz4CardPrefix, sizeof kTrz4CardPrefix - 1) == 0) {
-                ++cards;
-                result.add("found", "card").add("id", id);
-                finding = say("trz-4-Karte, ID ", "trz-4 card, ID ") + visible(id);
-            } else {
-                result.add("found", "foreign").add("id", id);
-                finding = say("fremdes Gerät, ID ", "other device, ID ") + visible(id);
-            }
+            finding = probeFinding(probe, result, &cards);
         }
         results.add(result);
         if (!options.json)
@@ -396,13 +399,10 @@ int Invocation::scanAllPorts() {
 int Invocation::status() {
     if (!options.operands.empty())
         return noArguments();
-    int code = openCardPort(kNoPortCardOperation, true);
-    if (code != 0)
-        return fail(code);
     int word = 0;
-    code = VEKTRZ4_ParameterLesen(com, address, "status", nullptr, &word, nullptr);
-    VEKTRZ4_Close(com);
-    if (code != 0)
+    if (int code =
+            withCard(kNoPortCardOperation, true, [&] { return session.status(address, &word); });
+        code != 0)
         return fail(code);
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(word));
@@ -428,13 +428,10 @@ int Invocation::status() {
 int Invocation::readCardNumber() {
     if (!options.operands.empty())
         return noArguments();
-    int code = openCardPort(kNoPortCardOperation, true);
-    if (code != 0)
-        return fail(code);
     char number = 0;
-    code = VEKTRZ4_KartennummerLesen(com, address, &number);
-    VEKTRZ4_Close(com);
-    if (code != 0)
+    if (int code = withCard(kNoPortCardOperation, true,
+                            [&] { return session.readCardNumber(address, &number); });
+        code != 0)
         return fail(code);
     json.add("cardNumber", std::string(1, number));
     if (!options.json)
@@ -467,18 +464,13 @@ int Invocation::writeCardNumber() {
             out << json.text() << "\n";
         return kCtlExitUsage;
     }
-    if ((code = openPort(kNoPortCardOperation, true)) != 0)
-        return fail(code);
-    code = VEKTRZ4_KartennummerSchreiben(com, address, number);
     char readBack = 0;
-    // The number is read back as the program does, so that what the card now holds is shown.
-    if (code == 0) {
-        json.add("written", true);
-        code = VEKTRZ4_KartennummerLesen(com, address, &readBack);
-    } else {
-        json.add("written", false);
-    }
-    VEKTRZ4_Close(com);
+    code = onPort(kNoPortCardOperation, true, [&] {
+        const int written = session.writeCardNumber(address, number);
+        json.add("written", written == 0);
+        // Read back as the program does, so that what the card now holds is shown.
+        return written != 0 ? written : session.readCardNumber(address, &readBack);
+    });
     if (code != 0)
         return fail(code);
     json.add("readBack", std::string(1, readBack));

@@ -2,6 +2,7 @@
 #include "tools/trz4ctl/trz4ctl.h"
 
 #include "cardlink/Vek_Com.h"
+#include "cardlink/settingsfile.h"
 #include "inifile/inifile.h"
 #include "platform/userdirs.h"
 
@@ -192,11 +193,11 @@ CtlSettings readCtlSettings(const char *path) {
     if (Ini_ReadFromFile(doc, path) == 0) {
         int value = 0;
         // The program drops a stored port it cannot offer, and keeps its address unless the
-        // stored one is "1" or "&" (the lowest byte of the number is the character).
-        if (Ini_GetInt(doc, "com", "com", &value) > 0 && value >= 0 && value <= 256)
+        // stored one is "1" or "&".
+        if (settingsGet(doc, SettingsKey::Com, &value) && value >= 0 && value <= 256)
             settings.com = value;
-        if (Ini_GetInt(doc, "com", "adresse", &value) > 0) {
-            const char address = static_cast<char>(value & 0xFF);
+        if (settingsGet(doc, SettingsKey::Address, &value)) {
+            const char address = settingsAddressOf(value);
             if (vekcom::addressAccepted(address))
                 settings.address = address;
         }

@@ -19,6 +19,7 @@
 // their detail lines, JSON members.
 #pragma once
 
+#include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 
 #include <iosfwd>
@@ -55,7 +56,6 @@ struct CtlOptions {
     std::vector<std::string> operands; // what follows the subcommand, options excluded
     std::optional<int> com;            // --com N: 0 (none) or 1-256
     std::optional<char> address;       // --address A: one character, checked when used
-    double timeoutSeconds = 1.0;       // --timeout S: above 0
     bool english = false;              // English: the locale's choice, or --lang
     bool json = false;                 // --json
     bool yes = false;                  // --yes: the confirmation of `write`
@@ -66,6 +66,9 @@ struct CtlOptions {
     bool version = false;              // --version
     std::string settingsDirectory;     // --settings-dir DIR; empty when not given
     bool userSettings = false;         // --user-settings: the per-user configuration directory
+
+    // --timeout S: above 0; the card's own time-out unless given.
+    double timeoutSeconds = kTrz4TimeoutSeconds;
 };
 
 // The subcommands and the options, as the help and the shell completion name them.
@@ -97,8 +100,8 @@ struct CtlSettings {
 CtlSettings readCtlSettings(const char *path);
 
 // The settings file the options name, as the program finds it with the same options:
-// kSettingsFileName (platform/userdirs.h) in the current directory, in DIR for --settings-dir
-// DIR, or in userConfigDirectory() for --user-settings. Nothing is created.
+// kSettingsFileName (cardlink/settingsfile.h) in the current directory, in DIR for
+// --settings-dir DIR, or in userConfigDirectory() for --user-settings. Nothing is created.
 std::string ctlSettingsPath(const CtlOptions &options);
 
 // The help of the tool (command empty) or of one subcommand, German or English; empty for an

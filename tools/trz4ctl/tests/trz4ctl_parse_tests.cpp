@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -38,8 +39,11 @@ TEST(Trz4ctlParse, DefaultsAndRangeLimits) {
     CtlOptions options = parse({"read"});
     EXPECT_FALSE(options.com.has_value());
     EXPECT_FALSE(options.address.has_value());
-    EXPECT_DOUBLE_EQ(options.timeoutSeconds, 1.0);
     EXPECT_FALSE(options.english);
+    // The help states the default that the parse applies.
+    char stated[32];
+    std::snprintf(stated, sizeof stated, "(default %.1f)", options.timeoutSeconds);
+    EXPECT_NE(ctlHelpText("", true).find(stated), std::string::npos) << stated;
 
     EXPECT_EQ(parse({"--com", "0"}).com, 0);
     EXPECT_EQ(parse({"--com", "256"}).com, 256);
