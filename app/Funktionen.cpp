@@ -34,15 +34,17 @@ std::string iniResultReason(int code) {
     }
 }
 
-// "<absolute path>: <reason>" for a settings file that could not be written, the reason being
-// the failing system call's where there is one.
-std::string writeFailureReason(const std::string &path, int code, int errnoValue) {
+// Hands "<absolute path>: <reason>" for a settings file that could not be written to the next
+// message, the reason being the failing system call's where there is one. A long path is
+// shortened in the message, never the reason.
+void reportWriteFailure(const std::string &path, int code, int errnoValue) {
     std::error_code ignored;
     const std::filesystem::path absolute = std::filesystem::absolute(pathFromUtf8(path), ignored);
     const std::string where = absolute.empty() ? path : utf8FromPath(absolute);
     // All temporary names taken leaves EEXIST behind, which would mislead.
     const bool systemReason = errnoValue != 0 && code != kIniNoUnusedTempName;
-    return where + ": " + (systemReason ? std::strerror(errnoValue) : iniResultReason(code));
+    const std::string reason = systemReason ? std::strerror(errnoValue) : iniResultReason(code);
+    vekUserStringForPlace(where.c_str(), reason.c_str());
 }
 
 } // namespace
@@ -87,7 +89,7 @@ int Func_IniDateiSchreiben() {
     const int errnoValue = errno;
     Ini_Dispose(handle);
     if (code != 0) {
-        VEK_Fehleruserstring(writeFailureReason(path, code, errnoValue).c_str());
+        reportWriteFailure(path, code, errnoValue);
         return funktionen::kErrIniWrite;
     }
     return 0;
