@@ -174,9 +174,9 @@ int temporaryNameNumber(const char *name, const char *prefix, const char *extens
 
 // A writer that died before its rename left its file behind, held by nobody; unremoved, such
 // leftovers would use up the names one by one. Files of live writers are held and stay. The
-// folder is listed once, so that a save costs the same whether the scheme has ten names or a
-// thousand; only a folder that cannot be listed (one that may be written but not read) has
-// every name of the scheme tried instead. tempPath is the room the names are composed in.
+// folder is listed once and only the names found are tried, so a save without leftovers opens
+// nothing for them; only a folder that cannot be listed (one that may be written but not
+// read) has every name tried. tempPath is the room the names are composed in.
 void removeLeftovers(char *tempPath, size_t capacity, const char *drive, const char *directory,
                      const char *prefix, const char *extension) {
     const int folderLength = std::snprintf(tempPath, capacity, "%s%s", drive, directory);
