@@ -3,6 +3,7 @@
 #include "inifile/ini_model.h"
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -156,7 +157,7 @@ bool composeTemporaryName(char *tempPath, size_t capacity, const char *drive, co
 // the prefix's first five characters, the number as composed (no sign, no leading zero), a
 // dot and the extension.
 int temporaryNameNumber(const char *name, const char *prefix, const char *extension) {
-    const size_t prefixLength = strnlen(prefix, 5);
+    const size_t prefixLength = std::min<size_t>(std::strlen(prefix), 5);
     if (std::strncmp(name, prefix, prefixLength) != 0) {
         return -1;
     }
