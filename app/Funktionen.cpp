@@ -32,12 +32,13 @@ std::string iniResultReason(int code) {
     }
 }
 
-// "<absolute path>: <reason>" for a settings file that could not be written, the reason being
-// the failing system call's where there is one.
-std::string writeFailureReason(const SettingsWriteFailure &failure) {
-    return failure.file + ": " +
-           (failure.systemError != 0 ? std::strerror(failure.systemError)
-                                     : iniResultReason(failure.code));
+// Hands "<absolute path>: <reason>" for a settings file that could not be written to the next
+// message, the reason being the failing system call's where there is one. A long path is
+// shortened in the message, never the reason.
+void reportWriteFailure(const SettingsWriteFailure &failure) {
+    const std::string reason = failure.systemError != 0 ? std::strerror(failure.systemError)
+                                                        : iniResultReason(failure.code);
+    vekUserStringForPlace(failure.file.c_str(), reason.c_str());
 }
 
 } // namespace
@@ -80,7 +81,7 @@ int Func_IniDateiSchreiben() {
     const int code = settingsWrite(handle, settingsFilePath(), &failure);
     Ini_Dispose(handle);
     if (code != 0) {
-        VEK_Fehleruserstring(writeFailureReason(failure).c_str());
+        reportWriteFailure(failure);
         return funktionen::kErrIniWrite;
     }
     return 0;

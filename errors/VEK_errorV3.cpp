@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 namespace {
 
@@ -94,6 +95,33 @@ void VEK_Fehleruserstring(const char *text) {
     // memmove: the caller may hand in a text that lives in this module's own buffers.
     std::memmove(gUserString, text, length);
     gUserString[length] = '\0';
+}
+
+void vekUserStringForPlace(const char *place, const char *reason) {
+    const std::string where = place ? place : "";
+    const std::string why = std::string(": ") + (reason ? reason : "");
+    const size_t limit = kVekUserStringSize - 1;
+    const std::string mark = "…";
+    if (where.size() + why.size() <= limit) {
+        VEK_Fehleruserstring((where + why).c_str());
+        return;
+    }
+    if (why.size() + mark.size() >= limit) {
+        VEK_Fehleruserstring((mark + why).c_str());
+        return;
+    }
+    // A third of the room for the start of the place, the rest for its end, which names the
+    // file itself.
+    const size_t room = limit - why.size() - mark.size();
+    size_t head = room / 3;
+    while (head > 0 && isUtf8Continuation(where[head])) {
+        --head;
+    }
+    size_t tail = where.size() - (room - room / 3);
+    while (tail < where.size() && isUtf8Continuation(where[tail])) {
+        ++tail;
+    }
+    VEK_Fehleruserstring((where.substr(0, head) + mark + where.substr(tail) + why).c_str());
 }
 
 int vekLanguageFromEnvironment() {

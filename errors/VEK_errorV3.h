@@ -124,6 +124,13 @@ void VEK_Fehlersprache(int language);
 // string.
 void VEK_Fehleruserstring(const char *text);
 
+// Sets the user string to "<place>: <reason>". Where that is longer than the user string
+// takes, the middle of the place gives way (marked by "…", cut between whole UTF-8
+// characters) and the reason stays whole: a long path must not push out the reason it is
+// given for. A reason too long even alone follows "…" in place of the place and is cut as
+// VEK_Fehleruserstring cuts.
+void vekUserStringForPlace(const char *place, const char *reason);
+
 // The current language value (as last set by VEK_Fehlersprache, 1 at start). The error display
 // uses it to word popup titles.
 int vekLanguage();

@@ -3,11 +3,13 @@
 #include "inifile/ini_model.h"
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace inifile::detail;
 
@@ -142,13 +144,107 @@ int WriteSection(IniDocument *doc, const IniSection *section, Ini_LineSinkFunc s
     return result;
 }
 
-// Composes "<drive><directory><prefix(5)><number>.<extension>" into tempPath; false when it does
-// not fit.
-bool composeTemporaryName(char *tempPath, const char *drive, const char *directory,
+// Composes "<drive><directory><prefix(5)><number>.<extension>" into tempPath, which holds
+// capacity bytes; false when it does not fit.
+bool composeTemporaryName(char *tempPath, size_t capacity, const char *drive, const char *directory,
                           const char *prefix, int number, const char *extension) {
-    const int length = std::snprintf(tempPath, kIniMaxPathBytes, "%s%s%.5s%1d.%s", drive, directory,
-                                     prefix, number, extension);
-    return length >= 0 && length < kIniMaxPathBytes;
+    const int length = std::snprintf(tempPath, capacity, "%s%s%.5s%1d.%s", drive, directory, prefix,
+                                     number, extension);
+    return length >= 0 && static_cast<size_t>(length) < capacity;
+}
+
+// The number (0 to 999) of a name of the temporary-name scheme, or -1 for any other name:
+// the prefix's first five characters, the number as composed (no sign, no leading zero), a
+// dot and the extension.
+int temporaryNameNumber(const char *name, const char *prefix, const char *extension) {
+    const size_t prefixLength = std::min<size_t>(std::strlen(prefix), 5);
+    if (std::strncmp(name, prefix, prefixLength) != 0) {
+        return -1;
+    }
+    const char *digits = name + prefixLength;
+    char *end = nullptr;
+    const long number = std::strtol(digits, &end, 10);
+    const bool composed = std::isdigit(static_cast<unsigned char>(digits[0])) &&
+                          (digits[0] != '0' || end == digits + 1);
+    if (!composed || number >= kTempNamesTried || *end != '.' ||
+        std::strcmp(end + 1, extension) != 0) {
+        return -1;
+    }
+    return static_cast<int>(number);
+}
+
+// A writer that died before its rename left its file behind, held by nobody; unremoved, such
+// leftovers would use up the names one by one. Files of live writers are held and stay. The
+// folder is listed once and only the names found are tried, so a save without leftovers opens
+// nothing for them; only a folder that cannot be listed (one that may be written but not
+// read) has every name tried. tempPath is the room the names are composed in.
+void removeLeftovers(char *tempPath, size_t capacity, const char *drive, const char *directory,
+                     const char *prefix, const char *extension) {
+    const int folderLength = std::snprintf(tempPath, capacity, "%s%s", drive, directory);
+    if (folderLength < 0 || static_cast<size_t>(folderLength) >= capacity) {
+        return; // no name in the folder fits the room either
+    }
+    std::vector<std::string> names;
+    const bool listed = listDirectory(tempPath[0] ? tempPath : ".", &names) == 0;
+    const auto removeLeftover = [&](int number) {
+        if (composeTemporaryName(tempPath, capacity, drive, directory, prefix, number, extension)) {
+            removeUnheldFile(tempPath);
+        }
+    };
+    if (!listed) {
+        for (int number = 0; number < kTempNamesTried; ++number) {
+            removeLeftover(number);
+        }
+    }
+    for (const std::string &name : names) {
+        const int number = temporaryNameNumber(name.c_str(), prefix, extension);
+        if (number >= 0) {
+            removeLeftover(number);
+        }
+    }
+}
+
+// CreateAndOpenTemporaryFile with a tempPath of capacity bytes.
+int createTemporaryFile(const char *path, const char *prefix, const char *extension,
+                        const char *mode, char *tempPath, size_t capacity, FILE **stream) {
+    *stream = nullptr;
+    const size_t pathLength = std::strlen(path);
+    char *drive = static_cast<char *>(tbMalloc(pathLength + 1));
+    char *directory = static_cast<char *>(tbMalloc(pathLength + 1));
+    if (!drive || !directory) {
+        std::free(drive);
+        std::free(directory);
+        return kIniOutOfMemory;
+    }
+    SplitPath(path, drive, directory, nullptr);
+    removeLeftovers(tempPath, capacity, drive, directory, prefix, extension);
+    int result = kIniNoUnusedTempName;
+    for (int number = 0; number < kTempNamesTried; ++number) {
+        if (!composeTemporaryName(tempPath, capacity, drive, directory, prefix, number,
+                                  extension)) {
+            tempPath[0] = '\0';
+            errno = ENAMETOOLONG;
+            result = kIniCouldNotCreateTempFile;
+            break;
+        }
+        // Exclusive create: a name that exists, as a file or as a link, is skipped and never
+        // opened, so nothing planted under it can take the text.
+        FILE *opened = openNewFileHeld(tempPath, mode);
+        if (opened) {
+            *stream = opened;
+            result = 0;
+            break;
+        }
+        if (errno != EEXIST) {
+            result = kIniCouldNotCreateTempFile;
+            break;
+        }
+    }
+    const int error = errno;
+    std::free(drive);
+    std::free(directory);
+    errno = error;
+    return result;
 }
 
 // The result of the rename for the codes of RenameFile.
@@ -278,47 +374,7 @@ int CreateAndOpenTemporaryFile(const char *path, const char *prefix, const char 
     if (!path || !prefix || !extension || !mode || !tempPath || !stream) {
         return kIniNullArgument;
     }
-    *stream = nullptr;
-    const size_t pathLength = std::strlen(path);
-    char *drive = static_cast<char *>(tbMalloc(pathLength + 1));
-    char *directory = static_cast<char *>(tbMalloc(pathLength + 1));
-    if (!drive || !directory) {
-        std::free(drive);
-        std::free(directory);
-        return kIniOutOfMemory;
-    }
-    SplitPath(path, drive, directory, nullptr);
-    // A writer that died before its rename left its file behind, held by nobody; unremoved,
-    // such leftovers would use up the names one by one. Files of live writers are held.
-    for (int number = 0; number < kTempNamesTried; ++number) {
-        if (!composeTemporaryName(tempPath, drive, directory, prefix, number, extension)) {
-            break;
-        }
-        removeUnheldFile(tempPath);
-    }
-    int result = kIniNoUnusedTempName;
-    for (int number = 0; number < kTempNamesTried; ++number) {
-        if (!composeTemporaryName(tempPath, drive, directory, prefix, number, extension)) {
-            tempPath[0] = '\0';
-            result = kIniCouldNotCreateTempFile;
-            break;
-        }
-        // Exclusive create: a name that exists, as a file or as a link, is skipped and never
-        // opened, so nothing planted under it can take the text.
-        FILE *opened = openNewFileHeld(tempPath, mode);
-        if (opened) {
-            *stream = opened;
-            result = 0;
-            break;
-        }
-        if (errno != EEXIST) {
-            result = kIniCouldNotCreateTempFile;
-            break;
-        }
-    }
-    std::free(drive);
-    std::free(directory);
-    return result;
+    return createTemporaryFile(path, prefix, extension, mode, tempPath, kIniMaxPathBytes, stream);
 }
 
 void RemoveFileIfExists(const char *path) {
@@ -351,14 +407,22 @@ int writeThroughTemporaryFile(IniDocument *doc, const char *path, Failed &failed
     if (!writable) {
         return failed(kIniAccessDenied);
     }
-    char tempPath[kIniMaxPathBytes];
+    // The temporary name is as long as the folder makes it: room for the folder, the prefix,
+    // the largest number, the dot and the extension.
+    const size_t tempCapacity = target.size() + 5 + 3 + 1 + std::strlen(kTempExtension) + 1;
+    char *tempPath = static_cast<char *>(tbMalloc(tempCapacity));
+    if (!tempPath) {
+        return failed(kIniOutOfMemory);
+    }
     FILE *stream = nullptr;
-    result = failed(CreateAndOpenTemporaryFile(target.c_str(), kTempPrefix, kTempExtension, "wb",
-                                               tempPath, &stream));
+    result = failed(createTemporaryFile(target.c_str(), kTempPrefix, kTempExtension, "wb", tempPath,
+                                        tempCapacity, &stream));
     if (result < 0) {
+        std::free(tempPath);
         return result;
     }
-    // The new file must not be readable by more people than the one it replaces.
+    // The new file must not be readable by more people than the one it replaces, nor be taken
+    // from its owner by a save as root.
     copyFilePermissions(target.c_str(), stream);
     char *streamBuffer = static_cast<char *>(tbMalloc(kStreamBufferSize));
     if (!streamBuffer) {
@@ -389,6 +453,7 @@ int writeThroughTemporaryFile(IniDocument *doc, const char *path, Failed &failed
     // to lose; its result does not change the outcome.
     std::fclose(stream);
     std::free(streamBuffer);
+    std::free(tempPath);
     if (result < 0) {
         return result;
     }

@@ -13,8 +13,8 @@
 //
 // Names of sections and items compare without regard to letter case and to white space around
 // the key. Every allocation goes through the toolbox allocation seam (only the following of
-// links in Ini_WriteToFile allocates beside it); every string or block handed to the caller
-// is freed with free().
+// links and the listing of the folder in Ini_WriteToFile allocate beside it); every string or
+// block handed to the caller is freed with free().
 #pragma once
 
 #include <cstdio>
@@ -239,12 +239,14 @@ int Ini_WriteGeneric(IniDocument *doc, Ini_LineSinkFunc lineSink, void *callback
 // and synced temporary file in its directory (ini$$<n>.TMP), in one atomic rename; after any
 // failure the old file is untouched and no temporary file is left. A null path writes to
 // standard output. 0 or a negative code (-65, -91, -93, -95, -97, -12, -100, -5003, -5004).
-// A path whose last component is a symbolic link is written through it: the link stays, and
-// the file it leads to (through chains of links; a relative target counts from the link's
-// directory) is replaced in its own directory, with the temporary file created there. A
-// dangling link gets its target created. More than 40 links in a row, or a link that cannot
-// be read, give -91. Only a regular file is replaced: a target that is a directory, FIFO,
-// device or socket gives -95 and is never opened.
+// The folder may be as long as the system accepts; a path it refuses fails with errno
+// ENAMETOOLONG. The file's owner and group (as far as the writer may give them) and its
+// permission bits go over to the new file. A path whose last component is a symbolic link
+// is written through it: the link stays, and the file it leads to (through chains of links;
+// a relative target counts from the link's directory) is replaced in its own directory, with
+// the temporary file created there. A dangling link gets its target created. More than 40
+// links in a row, or a link that cannot be read, give -91. Only a regular file is replaced:
+// a target that is a directory, FIFO, device or socket gives -95 and is never opened.
 int Ini_WriteToFile(IniDocument *doc, const char *path);
 // Ini_WriteToFile with the system's reason of a failure as a value: *systemError (when not
 // null) gets the errno value of the system call whose failure ended the write, taken when it
@@ -263,10 +265,12 @@ int GetFileWritability(const char *path, int *writable);
 // n = 0..999 whose name is free (exclusive create: an existing file or link is never opened).
 // The file is held while the stream is open (see openNewFileHeld in platform/files.h): other
 // writers leave it alone. Before the search, every file under these 1000 names that nobody
-// holds, the leftover of a writer that died before its rename, is removed; a held file, a
-// link or anything that is not a regular file stays. tempPath must hold kIniMaxPathBytes
-// bytes. 0, -5003 all names taken by live writers (or by what is not a leftover), -5004
-// cannot create, -65 null arguments, -12 out of memory.
+// holds, the leftover of a writer that died before its rename, is removed (found by listing
+// the folder once); a held file, a link or anything that is not a regular file stays.
+// tempPath must hold kIniMaxPathBytes bytes. 0, -5003 all names taken by live writers (or by
+// what is not a leftover), -5004 cannot create (errno says why: ENAMETOOLONG when the name
+// does not fit tempPath), -65 null arguments, -12 out of memory. Ini_WriteToFile is not bound
+// by that buffer: it saves in a folder of any length the system accepts.
 int CreateAndOpenTemporaryFile(const char *path, const char *prefix, const char *extension,
                                const char *mode, char *tempPath, FILE **stream);
 // Removes the file; any failure is ignored.

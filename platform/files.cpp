@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
+#include <system_error>
 
 namespace {
 
@@ -110,4 +112,28 @@ std::filesystem::path pathFromUtf8(const std::string &utf8) {
 std::string utf8FromPath(const std::filesystem::path &path) {
     const std::u8string utf8 = path.u8string();
     return std::string(utf8.begin(), utf8.end());
+}
+
+int listDirectory(const char *directory, std::vector<std::string> *names) {
+    if (!directory || !names) {
+        errno = EINVAL;
+        return -1;
+    }
+    try {
+        std::error_code error;
+        std::filesystem::directory_iterator entry(pathFromUtf8(directory), error);
+        for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+            names->push_back(utf8FromPath(entry->path().filename()));
+        }
+        if (error) {
+            // The library's errors are errno values on both systems; anything else is a
+            // failure all the same.
+            errno = error.category() == std::generic_category() ? error.value() : EIO;
+            return -1;
+        }
+    } catch (const std::bad_alloc &) {
+        errno = ENOMEM;
+        return -1;
+    }
+    return 0;
 }

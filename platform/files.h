@@ -11,7 +11,8 @@
 //   that another program has open without FILE_SHARE_DELETE cannot be replaced (-6).
 // - Symbolic links are not followed when a file is replaced: resolveFileLinks gives the path
 //   itself.
-// - The permissions copied by copyFilePermissions are the file's access control list.
+// - The permissions copied by copyFilePermissions are the file's access control list; its
+//   owner stays the writer.
 // - syncDirectoryOf only checks the directory: NTFS journals the rename, and the renamed
 //   file's own handle is flushed after a rename through the handle.
 // - The injected FileFault::Write exists on POSIX only (it needs a stream over a cookie).
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // A UTF-8 path as std::filesystem takes it, and back. Through char8_t, which std::filesystem
 // reads as UTF-8 on every system: on Windows a plain std::string goes through the C library's
@@ -55,6 +57,11 @@ int RenameFile(const char *source, const char *target);
 // the name is never opened or followed) and opens a stream on it with the stdio mode ("wb",
 // "w+b", ...). Null with errno set on failure (EEXIST when the name is taken).
 FILE *openNewFileExclusive(const char *path, const char *mode);
+
+// Appends the names of the directory's entries ("." and ".." excepted, links not followed) to
+// *names, in no particular order. 0, or -1 with errno set (the directory cannot be opened or
+// read, ENOMEM); *names may then hold some of the names.
+int listDirectory(const char *directory, std::vector<std::string> *names);
 
 // Removes the file (not a directory) at path. 0, or -1 with errno set (ENOENT when nothing
 // is there).
@@ -122,8 +129,11 @@ int renameHeldFile(FILE *stream, const char *source, const char *target);
 // open and the caller closes it afterwards. 0, or -1 with errno set.
 int removeHeldFile(FILE *stream, const char *path);
 
-// Gives the stream's file the permission bits of the file at path, so that replacing a file
-// never widens who may read it. Returns 0, or -1 with errno set (nothing to copy included).
+// Gives the stream's file the owner, group and permission bits of the file at path, so that
+// replacing a file never widens who may read it and never takes it from its owner. The owner
+// goes over only where the writer may give a file away (root); otherwise the group still does
+// where the writer is one of its members. Every part that can be copied is copied. Returns 0,
+// or -1 with errno set (a part that could not be copied, or nothing to copy).
 int copyFilePermissions(const char *path, FILE *stream);
 
 // Forces the stream's file contents to the disk (fsync); the stream must be flushed first.

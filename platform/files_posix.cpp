@@ -383,10 +383,21 @@ int copyFilePermissions(const char *path, FILE *stream) {
     if (fd < 0 || ::fstat(fd, &own) != 0) {
         return -1;
     }
-    if ((own.st_mode & 07777) == (info.st_mode & 07777)) {
-        return 0;
+    // A save by root must not turn a user's file into root's, which the user could then no
+    // longer replace. Only root may give a file away; anyone may give it one of their own
+    // groups, so a refused owner still keeps the group where it can.
+    int result = 0;
+    if ((own.st_uid != info.st_uid || own.st_gid != info.st_gid) &&
+        ::fchown(fd, info.st_uid, info.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), info.st_gid) != 0) {
+        result = -1;
     }
-    return ::fchmod(fd, info.st_mode & 07777) == 0 ? 0 : -1;
+    // After the owner: a change of owner may clear the set-user and set-group bits.
+    if ((own.st_mode & 07777) != (info.st_mode & 07777) &&
+        ::fchmod(fd, info.st_mode & 07777) != 0) {
+        result = -1;
+    }
+    return result;
 }
 
 int syncFile(FILE *stream) {

@@ -197,6 +197,20 @@ TEST_F(SettingsTest, WriteFailureHandsTheFileAndTheSystemsReasonToTheMessage) {
               "Fehler beim schreiben in die INI-Datei\n" + file + ": " + std::strerror(EROFS));
     EXPECT_EQ(readFile(kIniFile), "[com]\ncom = 3\n");
 
+    // In a folder too long for the message the path gives way, not the reason.
+    const fs::path deep = fs::path(std::string(200, 'a')) / std::string(200, 'b');
+    fs::create_directories(deep);
+    setSettingsDirectory(deep.string());
+    setFileFaultForTesting(FileFault::Create, EROFS);
+    const int deepCode = Func_IniDateiSchreiben();
+    setFileFaultForTesting(FileFault::None, 0);
+    setSettingsDirectory("");
+    ASSERT_EQ(deepCode, -800203);
+    const std::string deepMessage = VEK_Fehlermeldung(deepCode);
+    const std::string ending = std::string("/trz4Steuerung.ini: ") + std::strerror(EROFS);
+    ASSERT_GT(deepMessage.size(), ending.size());
+    EXPECT_EQ(deepMessage.substr(deepMessage.size() - ending.size()), ending);
+
     // A successful write leaves no user string behind for the next message.
     EXPECT_EQ(Func_IniDateiSchreiben(), 0);
     EXPECT_EQ(std::string(VEK_Fehlermeldung(-800203)), "Fehler beim schreiben in die INI-Datei");

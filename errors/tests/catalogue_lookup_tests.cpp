@@ -147,6 +147,45 @@ TEST_F(CatalogueLookup, LongUserStringIsCutAtACharacterBoundary) {
     }
 }
 
+// A place and the reason given for it: however long the place, the reason stays whole and the
+// place keeps its start and its end (the file's own name), cut between whole characters.
+TEST_F(CatalogueLookup, PlaceGivesWayToItsReason) {
+    const size_t limit = kVekUserStringSize - 1;
+    const std::string reason = "Keine Berechtigung";
+    for (const std::string wide : {"d", "ä", "€", "😀"}) {
+        for (size_t length : {size_t{40}, limit - 20, limit, size_t{400}, size_t{5000}}) {
+            std::string place = "/";
+            while (place.size() < length) {
+                place += wide;
+            }
+            place += "/trz4Steuerung.ini";
+            SCOPED_TRACE(wide + " " + std::to_string(place.size()));
+            vekUserStringForPlace(place.c_str(), reason.c_str());
+            const std::string text = message(-403012).substr(kNoAnswer.size() + 1);
+            EXPECT_TRUE(isValidUtf8(text));
+            ASSERT_LE(text.size(), limit);
+            ASSERT_EQ(text.substr(text.size() - reason.size() - 2), ": " + reason);
+            const std::string shown = text.substr(0, text.size() - reason.size() - 2);
+            const size_t mark = shown.find("…");
+            if (place.size() + reason.size() + 2 <= limit) {
+                EXPECT_EQ(shown, place);
+                continue;
+            }
+            ASSERT_NE(mark, std::string::npos);
+            EXPECT_EQ(place.rfind(shown.substr(0, mark), 0), 0u);
+            const std::string end = shown.substr(mark + std::string("…").size());
+            EXPECT_EQ(place.substr(place.size() - end.size()), end);
+            EXPECT_NE(end.find("/trz4Steuerung.ini"), std::string::npos);
+            // Only as much gives way as must, give or take the bytes of a character.
+            EXPECT_GT(text.size() + 2 * wide.size(), limit);
+        }
+    }
+    // A reason too long even alone keeps its start.
+    const std::string longReason(400, 'r');
+    vekUserStringForPlace("/a/b", longReason.c_str());
+    EXPECT_EQ(message(-403012), kNoAnswer + "\n…: " + longReason.substr(0, limit - 5));
+}
+
 TEST_F(CatalogueLookup, UserStringKeepsItsByteLimit) {
     const std::string exact(static_cast<size_t>(kVekUserStringSize - 1), 'x');
     VEK_Fehleruserstring(exact.c_str());

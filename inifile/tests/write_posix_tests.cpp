@@ -207,26 +207,79 @@ TEST_F(FileWriting, WritesThroughSymbolicLinks) {
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
-TEST_F(FileWriting, UnwritableDirectoryGivesAccessDenied) {
-    // Permission bits do not stop root, so the write runs in a child that gives up root.
-    const std::string locked = dir.file("locked");
-    ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+namespace {
+
+// Ini_WriteToFile's result for the settings document written to path by an ordinary user:
+// permission bits do not stop root, so the write runs in a child that gives up root. Results
+// down to -255 come back whole.
+int writeAsOrdinaryUser(const std::string &path) {
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
             ::_exit(100);
         }
         Doc doc = settingsDocument(3);
-        const int result = Ini_WriteToFile(doc.get(), (locked + "/x.ini").c_str());
-        ::_exit(-result & 0xff);
+        ::_exit(-Ini_WriteToFile(doc.get(), path.c_str()) & 0xff);
     }
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), -kIniAccessDenied);
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return 1;
+    }
+    return -WEXITSTATUS(status);
+}
+
+// A folder of about `length` bytes (one more at most) in a new folder base, made of names of
+// at most 200 bytes.
+std::string folderOfLength(const std::string &base, size_t length) {
+    std::string path = base;
+    ::mkdir(path.c_str(), 0755);
+    while (path.size() < length) {
+        path += "/" + std::string(std::clamp<size_t>(length - path.size() - 1, 1, 200), 'd');
+        ::mkdir(path.c_str(), 0755);
+    }
+    return path;
+}
+
+} // namespace
+
+TEST_F(FileWriting, UnwritableDirectoryGivesAccessDenied) {
+    const std::string locked = dir.file("locked");
+    ASSERT_EQ(::mkdir(locked.c_str(), 0555), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    EXPECT_EQ(writeAsOrdinaryUser(locked + "/x.ini"), kIniAccessDenied);
     EXPECT_TRUE(directoryEntries(locked).empty());
+}
+
+TEST_F(FileWriting, LeftoversGoAlsoFromAFolderThatCannotBeListed) {
+    // A folder that may be written but not read: the leftover is found under its name.
+    const std::string blind = dir.file("blind");
+    ASSERT_EQ(::mkdir(blind.c_str(), 0755), 0);
+    writeFileContents(blind + "/ini$$0.TMP", "torn");
+    ASSERT_EQ(::chmod(blind.c_str(), 0333), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    EXPECT_EQ(writeAsOrdinaryUser(blind + "/x.ini"), 0);
+    ASSERT_EQ(::chmod(blind.c_str(), 0755), 0);
+    EXPECT_EQ(directoryEntries(blind), std::vector<std::string>{"x.ini"});
+}
+
+TEST_F(FileWriting, SavesInAFolderOfAnyLengthTheSystemTakes) {
+    Doc doc = settingsDocument(3);
+    for (const size_t length : {300, 1000, 4000}) {
+        const std::string folder = folderOfLength(dir.file(std::to_string(length)), length);
+        const std::string path = folder + "/trz4Steuerung.ini";
+        SCOPED_TRACE(path.size());
+        writeFileContents(path, "old");
+        EXPECT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), 0);
+        EXPECT_EQ(fileContents(path), golden("settings.ini"));
+        EXPECT_EQ(directoryEntries(folder), std::vector<std::string>{"trz4Steuerung.ini"});
+    }
+    // The file's name fits what the system takes, the temporary one does not: the failure
+    // gives that reason.
+    const std::string folder = folderOfLength(dir.file("limit"), 4088);
+    errno = 0;
+    EXPECT_EQ(Ini_WriteToFile(doc.get(), (folder + "/x").c_str()), kIniCouldNotCreateTempFile);
+    EXPECT_EQ(errno, ENAMETOOLONG);
+    EXPECT_TRUE(directoryEntries(folder).empty());
 }
 
 TEST(IniCrashSafety, KilledWriterLeavesOldOrNewFile) {

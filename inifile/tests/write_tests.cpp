@@ -242,6 +242,31 @@ TEST_F(FileWriting, LeftoversOfDeadWritersAreRemoved) {
     EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
 }
 
+TEST_F(FileWriting, OnlyTheTemporaryNamesAreTakenForLeftovers) {
+    // Files nobody holds, some under names of the scheme and some only like them: a user's
+    // files must never be taken for a dead writer's.
+    const struct {
+        const char *name;
+        bool leftover;
+    } files[] = {
+        {"ini$$0.TMP", true},   {"ini$$7.TMP", true},      {"ini$$999.TMP", true},
+        {"ini$$07.TMP", false}, {"ini$$1000.TMP", false},  {"ini$$-1.TMP", false},
+        {"ini$$ 5.TMP", false}, {"ini$$5.TMP.bak", false}, {"xini$$5.TMP", false},
+        {"ini$$5.TM", false},   {"ini$$.TMP", false},      {"ini$$5TMP", false},
+    };
+    std::vector<std::string> kept{"x.ini"};
+    for (const auto &f : files) {
+        writeFileContents(dir.file(f.name), "someone's");
+        if (!f.leftover) {
+            kept.push_back(f.name);
+        }
+    }
+    std::sort(kept.begin(), kept.end());
+    Doc doc = settingsDocument(3);
+    ASSERT_EQ(Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str()), 0);
+    EXPECT_EQ(directoryEntries(dir.path()), kept);
+}
+
 // Each failure also hands back the system's reason as a value, taken when the step failed
 // and not what the clean-up after it left in errno.
 TEST_F(FileWriting, EveryInjectedFailureLeavesTheOldFile) {

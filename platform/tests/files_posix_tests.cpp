@@ -35,8 +35,14 @@ TEST_F(Files, ExclusiveCreateNeverFollowsALink) {
     EXPECT_FALSE(exists("target"));
 }
 
-TEST_F(Files, PermissionBitsAreCopied) {
+TEST_F(Files, OwnerGroupAndPermissionBitsAreCopied) {
     write("model", "");
+    // Root's copy must keep a user's file the user's (nobody's, here); as anyone else only
+    // the bits can be shown.
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = root ? 65534 : ::geteuid();
+    const gid_t group = root ? 65534 : ::getegid();
+    ASSERT_EQ(::chown(file("model").c_str(), owner, group), 0);
     ::chmod(file("model").c_str(), 0640);
     FILE *stream = openNewFileExclusive(file("fresh").c_str(), "wb");
     ASSERT_NE(stream, nullptr);
@@ -44,7 +50,9 @@ TEST_F(Files, PermissionBitsAreCopied) {
     std::fclose(stream);
     struct stat info {};
     ASSERT_EQ(::stat(file("fresh").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_uid, owner);
+    EXPECT_EQ(info.st_gid, group);
 }
 
 TEST_F(Files, InjectedWriteFailure) {
