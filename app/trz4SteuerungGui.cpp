@@ -1,5 +1,5 @@
 // The panels of "trz4SteuerungGui.ui": the main panel with its menu bar and the info panel.
-// Their texts are German, marked for the program's translation catalogue under the context
+// Their texts are German, marked for the translation files under the context
 // "trz4SteuerungGui"; names (the program's, the maker's) and the card numbers are not
 // translated. Shortcut letters ('&') differ from each other and from the menus' in every
 // language.

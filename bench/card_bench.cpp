@@ -9,6 +9,7 @@
 //
 // Usage: card_bench [exchanges]   (default 200)
 
+#include "cardlink/openfailure.h"
 #include "cardlink/vektrz4.h"
 #include "platform/comports.h"
 #include "platform/rs232.h"
@@ -102,7 +103,7 @@ int main(int argc, char **argv) {
     CardSimulator sim(options);
     if (sim.start() != 0 || VEKTRZ4_Open(kCom, 9600) != 0 || VEKTRZ4_Timeout(kCom, 1.0) != 0) {
         std::fprintf(stderr, "card_bench: cannot start the simulator: %s\n",
-                     lastOpenFailureReason());
+                     lastOpenFailureReason().c_str());
         return 1;
     }
 

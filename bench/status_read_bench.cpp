@@ -8,6 +8,7 @@
 // Usage: status_read_bench --com N [--reads K]   (default 30 reads)
 // Exit status: 0 when every read succeeded, 1 otherwise, 2 for wrong usage.
 
+#include "cardlink/openfailure.h"
 #include "cardlink/vektrz4.h"
 #include "platform/rs232.h"
 
@@ -63,7 +64,8 @@ int main(int argc, char **argv) {
             if (i > 0)
                 exchanges.push_back(milliseconds(exchangeStart, exchangeEnd));
         } else if (i == 0) {
-            std::fprintf(stderr, "status_read_bench: COM %d: %s\n", com, lastOpenFailureReason());
+            std::fprintf(stderr, "status_read_bench: COM %d: %s\n", com,
+                         lastOpenFailureReason().c_str());
         }
         if (i > 0) {
             operations.push_back(milliseconds(start, Clock::now()));

@@ -5,6 +5,7 @@
 #include "panel/Vek_Com_internal.h"
 #include "panel/cardvalues.h"
 #include "panel/testing/panel_testing.h"
+#include "cardlink/openfailure.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/portwatch.h"
@@ -12,6 +13,7 @@
 #include "platform/rs232.h"
 #include "platform/serialcomm_key.h"
 #include "platform/translatable.h"
+#include "text/texts.h"
 #include "toolbox/toolbox.h"
 #include "ui/uiruntime.h"
 
@@ -55,8 +57,8 @@ bool validPort(int port) {
 template <size_t N>
 int appendControl(Control (&table)[N], int &count, int panel, int control, const char *limitName) {
     if (count >= static_cast<int>(N)) {
-        const std::string text = withArgument(uiText("Vek_Com", "%1 ist zu klein"), limitName);
-        MessagePopup(uiText("Vek_Com", "Interner Fehler").c_str(), text.c_str());
+        const std::string text = withArgument(trText("Vek_Com", "%1 ist zu klein"), limitName);
+        MessagePopup(trText("Vek_Com", "Interner Fehler").c_str(), text.c_str());
         return -1;
     }
     table[count++] = Control{panel, control};
@@ -272,13 +274,10 @@ int VekCom_Open(int port) {
         if (result == 0) {
             s.openPort = port;
             VEKTRZ4_Timeout(port, kPortTimeoutSeconds);
-        } else if (const char *reason = lastOpenFailureReason(vekLanguage() == kVekLanguageEnglish
-                                                                  ? ReasonLanguage::English
-                                                                  : ReasonLanguage::German);
-                   reason && *reason) {
+        } else if (const std::string reason = lastOpenFailureReason(); !reason.empty()) {
             // The code alone says "could not open"; the system's reason (busy, permission,
             // missing device) tells the operator what to do about it.
-            VEK_Fehleruserstring(reason);
+            VEK_Fehleruserstring(reason.c_str());
         }
     }
     VekCom_ComAnzeige(s.openPort);
@@ -303,7 +302,7 @@ int VekCom_Close() {
 
 void VekCom_ComListeErstellen(int panel, int control) {
     ClearListCtrl(panel, control);
-    InsertListItem(panel, control, -1, uiText("Vek_Com", kNoPortLabel).c_str(), 0);
+    InsertListItem(panel, control, -1, trText("Vek_Com", kNoPortLabel).c_str(), 0);
     int items = 1;
 
     ensureSerialCommKey();

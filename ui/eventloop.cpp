@@ -5,6 +5,7 @@
 #include "toolbox/toolbox.h"
 
 #include "platform/rs232.h"
+#include "text/texts.h"
 #include "ui/popupdialog.h"
 #include "ui/runtime_internal.h"
 
@@ -168,9 +169,11 @@ bool displayAvailable() {
 
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[])) {
     if (!displayAvailable() && !platformOnCommandLine(argc, argv)) {
-        std::fputs("trz4Steuerung: Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY "
-                   "und QT_QPA_PLATFORM sind leer); das Programm braucht eine Anzeige.\n",
-                   stderr);
+        std::fprintf(stderr, "trz4Steuerung: %s\n",
+                     trText("runtime", "Keine grafische Anzeige gefunden (DISPLAY, "
+                                       "WAYLAND_DISPLAY und QT_QPA_PLATFORM sind leer); das "
+                                       "Programm braucht eine Anzeige.")
+                         .c_str());
         // The exit status of a runtime that cannot be brought up, as the program's main gives
         // it when the runtime is not ready.
         return -1;
@@ -267,8 +270,9 @@ int MessagePopup(const char *title, const char *message) {
     if (QApplication::instance() == nullptr) {
         return kUiErrNoApplication;
     }
-    PopupDialog dialog(utf8(title), utf8(message), {QStringLiteral("OK"), {}, {}}, false,
-                       kPopupBtn1, kPopupBtn1, popupParent());
+    PopupDialog dialog(utf8(title), utf8(message),
+                       {QString::fromStdString(trText("runtime", "OK")), {}, {}}, false, kPopupBtn1,
+                       kPopupBtn1, popupParent());
     dialog.setActiveControl(kPopupBtn1);
     if (terminationRequested()) {
         dialog.answerWithoutOperator();

@@ -72,11 +72,11 @@ inline constexpr int kUiErrSystem = -9;           // the operating system refuse
 int InitRuntimeEngine(void *instance, char *argv[], void *reserved);
 
 // The runtime's process start-up around the program's main function: refuses to start
-// without a display (neither displayAvailable() nor Qt's -platform option; one German line
-// on stderr, result -1 as for a runtime that is not ready, programMain not called), creates
-// the QApplication (which takes Qt's own options such as -platform out of argv), arms the
-// termination watch (see below), calls programMain(argc, argv), discards what panels are left
-// and returns programMain's result. A start-up hook set with setStartupHook runs right before
+// without a display (neither displayAvailable() nor Qt's -platform option; one line in the
+// process's language on stderr, result -1 as for a runtime that is not ready, programMain not
+// called), creates the QApplication (which takes Qt's own options such as -platform out of argv),
+// arms the termination watch (see below), calls programMain(argc, argv), discards what panels are
+// left and returns programMain's result. A start-up hook set with setStartupHook runs right before
 // programMain.
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[]));
 
@@ -117,18 +117,6 @@ bool terminationRequested();
 // Disarms the watch and forgets a request taken up, for tests that run the program more than
 // once in one process (a quit it marked for a loop that never ran is forgotten too).
 void unwatchTerminationRequests();
-
-// ---------------------------------------------------------------------------------------------
-// Texts. The program's texts are written in its source language and shown in the language the
-// program speaks: uiText answers the translation of `source` in `context` from the translators
-// installed in the application (QCoreApplication::translate), as UTF-8, or `source` itself
-// when there is none (also without an application). The program's catalogue tools find the
-// texts of calls with literals; a text kept elsewhere is marked where it is written
-// (QT_TRANSLATE_NOOP, TRZ4_TRANSLATABLE of platform/translatable.h).
-std::string uiText(const char *context, const char *source);
-// `text` with its first "%1" replaced by `argument` (a translated text keeps its "%1" where the
-// language wants the argument); unchanged when it has none.
-std::string withArgument(std::string text, const std::string &argument);
 
 // ---------------------------------------------------------------------------------------------
 // Callback binding by name. Panels bind the callbacks their description names when they are

@@ -83,7 +83,7 @@ protected:
     // The program reads and writes its settings file in the current directory: each run gets
     // a directory of its own with a complete file, so that start-up shows no popup.
     void SetUp() override {
-        setProgramLanguage(ProgramLanguage::German);
+        setProgramLanguage(Language::German);
         vekResetFehlerControls();
         ASSERT_TRUE(directory.isValid());
         previous = QDir::currentPath();

@@ -27,7 +27,8 @@ TEST(Trz4ctlParse, OptionsStandBeforeOrAfterTheCommandInBothForms) {
     EXPECT_EQ(options.com, 33);
     EXPECT_EQ(options.address, '&');
     EXPECT_DOUBLE_EQ(options.timeoutSeconds, 0.25);
-    EXPECT_TRUE(options.yes && options.json && options.english);
+    EXPECT_TRUE(options.yes && options.json);
+    EXPECT_EQ(options.language, Language::English);
 
     // After "--" a dash starts an operand, e.g. a device path.
     options = parse({"map", "--", "5", "-odd"});
@@ -39,7 +40,7 @@ TEST(Trz4ctlParse, DefaultsAndRangeLimits) {
     EXPECT_FALSE(options.com.has_value());
     EXPECT_FALSE(options.address.has_value());
     EXPECT_DOUBLE_EQ(options.timeoutSeconds, 1.0);
-    EXPECT_FALSE(options.english);
+    EXPECT_FALSE(options.language.has_value());
 
     EXPECT_EQ(parse({"--com", "0"}).com, 0);
     EXPECT_EQ(parse({"--com", "256"}).com, 256);
