@@ -1170,6 +1170,14 @@ www.beispielwerk.example</translation>
         <source>Schnittstellen&amp;protokoll ...</source>
         <translation>Link &amp;log ...</translation>
     </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
 </context>
 <context>
     <name>trz4ctl</name>
