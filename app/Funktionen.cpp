@@ -4,6 +4,7 @@
 #include "cardlink/settingsfile.h"
 #include "errors/VEK_errorV3.h"
 #include "inifile/inifile.h"
+#include "text/texts.h"
 #include "ui/uiruntime.h"
 
 #include <cerrno>
@@ -19,15 +20,15 @@ std::string iniResultReason(int code) {
     case kIniAccessDenied:
         // Access problems come with errno; without it the name is taken by a directory, a
         // device or the like, which is never replaced.
-        return uiText("Funktionen", "keine gewöhnliche Datei");
+        return trText("Funktionen", "keine gewöhnliche Datei");
     case kIniNoUnusedTempName:
-        return uiText("Funktionen", "kein freier Name für die temporäre Datei");
+        return trText("Funktionen", "kein freier Name für die temporäre Datei");
     case kIniOutOfMemory:
         return std::strerror(ENOMEM);
     case kIniDiskFull:
         return std::strerror(ENOSPC);
     default:
-        return withArgument(uiText("Funktionen", "Fehler %1 der INI-Bibliothek"),
+        return withArgument(trText("Funktionen", "Fehler %1 der INI-Bibliothek"),
                             std::to_string(code));
     }
 }

@@ -3,11 +3,11 @@
 
 #include "app/Mainpanel_Main.h"
 #include "app/TrzCom.h"
-#include "app/language.h"
 #include "cardlink/vektrz4.h"
 #include "app/trz4SteuerungGui.h"
 #include "platform/comporthelp.h"
 #include "errors/VEK_errorV3.h"
+#include "text/texts.h"
 #include "ui/uiruntime.h"
 
 #include <QByteArray>
@@ -15,14 +15,9 @@
 #include <QCoreApplication>
 #include <QString>
 
-#include <cstdio>
 #include <string>
 
 namespace {
-
-// Size of the confirmation button's label; "Karte jetzt auf Nr. x umstellen" fits, and so does
-// its English wording.
-constexpr int kConfirmLabelSize = 52;
 
 // Reads the card number into KARTENNUMMERIST (kept on failure) and, when `read` is not null,
 // into *read. 0 or the code.
@@ -128,28 +123,24 @@ int MainFunc_KartenummerSchreiben() {
 
 int MainFunc_ComhilfePopup() {
     // The help speaks of the system the program runs on (platform/comporthelp.h).
-    const std::string text = comPortHelpText(uiText);
-    return MessagePopup(uiText("Mainpanel_Funktionen", "COM-Port").c_str(), text.c_str());
+    const std::string text = comPortHelpText(trText);
+    return MessagePopup(trText("Mainpanel_Funktionen", "COM-Port").c_str(), text.c_str());
 }
 
 int MainFunc_WarnungPopup(char kartennummer) {
-    char label[kConfirmLabelSize];
-    // The translation is text, never a format: the number takes the place of its "%c".
-    std::string confirm = uiText("Mainpanel_Funktionen", "Karte jetzt auf Nr. %c umstellen");
-    if (const size_t at = confirm.find("%c"); at != std::string::npos) {
-        confirm.replace(at, 2, 1, kartennummer);
+    // The translation is text, never a format: the number takes the place of its "%c". The
+    // label is as long as its language needs.
+    std::string label = trText("Mainpanel_Funktionen", "Karte jetzt auf Nr. %c umstellen");
+    if (const size_t at = label.find("%c"); at != std::string::npos) {
+        label.replace(at, 2, 1, kartennummer);
     }
-    std::snprintf(label, sizeof label, "%s", confirm.c_str());
-    // The card link keeps the warning in both languages, for the command line as well.
-    const char *warning = programLanguage() == ProgramLanguage::English
-                              ? kKartennummerWarnungEnglish
-                              : kKartennummerWarnung;
-    // The warning text as it stands, then an empty line and what changes into what.
-    const std::string text =
-        std::string(warning) + "\n" + oldAndNewNumber(kartennummer).toStdString() + "\n";
+    // The warning text as it stands (the card link's, which the command line shows as well),
+    // then an empty line and what changes into what.
+    const std::string text = trText("vektrz4", kKartennummerWarnung) + "\n" +
+                             oldAndNewNumber(kartennummer).toStdString() + "\n";
     int chosen =
-        GenericMessagePopup(uiText("Mainpanel_Funktionen", "Warnung").c_str(), text.c_str(), label,
-                            uiText("Mainpanel_Funktionen", "abbrechen").c_str(), "", nullptr, 0, 0,
-                            kPopupBtn2, kPopupBtn1, kPopupBtn2);
+        GenericMessagePopup(trText("Mainpanel_Funktionen", "Warnung").c_str(), text.c_str(),
+                            label.c_str(), trText("Mainpanel_Funktionen", "abbrechen").c_str(), "",
+                            nullptr, 0, 0, kPopupBtn2, kPopupBtn1, kPopupBtn2);
     return chosen == kPopupBtn1 ? 0 : -1;
 }

@@ -4,6 +4,7 @@
 #include "app/trz4Steuerung_Main.h"
 #include "platform/process.h"
 #include "platform/userdirs.h"
+#include "text/texts.h"
 #include "trz4version.h"
 #include "ui/uiruntime.h"
 
@@ -32,10 +33,11 @@ constexpr const char *kHelp = QT_TRANSLATE_NOOP(
     "                       halten: %1\n"
     "                       (wird bei Bedarf angelegt). So startet der Menüeintrag das\n"
     "                       Programm.\n"
-    "  --lang de|en         die Sprache des Programms: de Deutsch, en Englisch. Vorgabe:\n"
+    "  --lang de|en|qps     die Sprache des Programms: de Deutsch, en Englisch. Vorgabe:\n"
     "                       Deutsch, wenn LC_ALL, LC_MESSAGES oder LANG (die erste, die\n"
     "                       gesetzt ist; unter Windows ohne sie die Anzeigesprache) Deutsch\n"
-    "                       wählt (de, de_DE.UTF-8, ...), sonst Englisch\n"
+    "                       wählt (de, de_DE.UTF-8, ...), sonst Englisch; qps ist eine\n"
+    "                       Pseudosprache für Tests\n"
     "  -h, --help           diese Hilfe\n"
     "  --version            Programmname und Version ausgeben\n"
     "\n"
@@ -46,11 +48,6 @@ constexpr const char *kHelp = QT_TRANSLATE_NOOP(
     "       die Einstellungen sind dann gespeichert\n"
     "  2    falscher Aufruf\n"
     "  255  keine grafische Anzeige, oder die Oberfläche ließ sich nicht laden\n");
-
-// A text of the command line in the language in effect, as UTF-8.
-std::string text(const char *source) {
-    return programText("commandline", source).toStdString();
-}
 
 // Writes the text to the stream, or, for a program started without a console (a shortcut,
 // Explorer), shows it in a message box: never nothing.
@@ -64,8 +61,7 @@ void say(FILE *stream, const std::string &message) {
 }
 
 int usageError(const std::string &error) {
-    const std::string help =
-        withArgument(text(QT_TRANSLATE_NOOP("commandline", "Hilfe: %1 --help")), kProgramName);
+    const std::string help = withArgument(trText("commandline", "Hilfe: %1 --help"), kProgramName);
     say(stderr, std::string(kProgramName) + ": " + error + "\n" + help + "\n");
     return kExitUsage;
 }
@@ -81,23 +77,6 @@ bool optionValue(const std::vector<std::string> &args, size_t *i,
         value->clear();
     }
     return !value->empty();
-}
-
-// The language that a valid --lang among args asks for (the last one), if any.
-std::optional<ProgramLanguage> languageArgument(const std::vector<std::string> &args) {
-    std::optional<ProgramLanguage> language;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::optional<ProgramLanguage> given;
-        if (args[i] == "--lang" && i + 1 < args.size()) {
-            given = languageOfOption(args[i + 1]);
-        } else if (args[i].rfind("--lang=", 0) == 0) {
-            given = languageOfOption(args[i].substr(7));
-        }
-        if (given) {
-            language = given;
-        }
-    }
-    return language;
 }
 
 // The arguments that QApplication has left after taking out Qt's options, as UTF-8. Qt's own
@@ -148,41 +127,35 @@ bool parseProgramOptions(const std::vector<std::string> &args, bool qtOptionsRem
         if (name == "--settings-dir") {
             std::string value;
             if (!optionValue(args, &i, inlineValue, &value)) {
-                *error = text(
-                    QT_TRANSLATE_NOOP("commandline", "--settings-dir braucht ein Verzeichnis"));
+                *error = trText("commandline", "--settings-dir braucht ein Verzeichnis");
                 return false;
             }
             options->settingsDirectory = value;
         } else if (name == "--lang") {
             std::string value;
             optionValue(args, &i, inlineValue, &value);
-            options->language = languageOfOption(value);
+            options->language = languageOfCode(value);
             if (!options->language) {
-                *error =
-                    withArgument(text(QT_TRANSLATE_NOOP("commandline",
-                                                        "--lang braucht de oder en, nicht \"%1\"")),
-                                 value);
+                *error = withArgument(
+                    trText("commandline", "--lang braucht de oder en, nicht \"%1\""), value);
                 return false;
             }
         } else if (name == "--user-settings") {
             if (inlineValue) {
-                *error =
-                    text(QT_TRANSLATE_NOOP("commandline", "--user-settings nimmt keinen Wert"));
+                *error = trText("commandline", "--user-settings nimmt keinen Wert");
                 return false;
             }
             options->userSettings = true;
         } else if (qtOptionsRemoved) {
-            *error = withArgument(
-                arg.size() > 1 && arg[0] == '-'
-                    ? text(QT_TRANSLATE_NOOP("commandline", "unbekannte Option %1"))
-                    : text(QT_TRANSLATE_NOOP("commandline", "unerwartetes Argument %1")),
-                arg);
+            *error = withArgument(arg.size() > 1 && arg[0] == '-'
+                                      ? trText("commandline", "unbekannte Option %1")
+                                      : trText("commandline", "unerwartetes Argument %1"),
+                                  arg);
             return false;
         }
     }
     if (options->userSettings && !options->settingsDirectory.empty()) {
-        *error = text(QT_TRANSLATE_NOOP(
-            "commandline", "--settings-dir und --user-settings schließen einander aus"));
+        *error = trText("commandline", "--settings-dir und --user-settings schließen einander aus");
         return false;
     }
     return true;
@@ -190,11 +163,12 @@ bool parseProgramOptions(const std::vector<std::string> &args, bool qtOptionsRem
 
 std::string programHelpText() {
     // Where --user-settings keeps the file is the system's own place, worded by the platform.
-    return withArgument(text(kHelp), text(userConfigDirectoryHelp()));
+    return withArgument(trText("commandline", kHelp),
+                        trText("commandline", userConfigDirectoryHelp()));
 }
 
 void applyProgramOptions(const ProgramOptions &options) {
-    setProgramLanguage(options.language.value_or(userLanguage()));
+    setProgramLanguage(options.language.value_or(localeLanguage()));
     if (options.userSettings) {
         const std::string directory = userConfigDirectory();
         // A failure here is reported where it matters: reading and writing the file.
@@ -210,7 +184,7 @@ int runTrz4Steuerung(int argc, char *argv[]) {
     // whichever of the other options is wrong; an error in --lang itself is told in the
     // locale's.
     const std::vector<std::string> args = programArguments(argc, argv);
-    setProgramLanguage(languageArgument(args).value_or(userLanguage()));
+    setProgramLanguage(languageOption(args).value_or(localeLanguage()));
     ProgramOptions options;
     std::string error;
     if (!parseProgramOptions(args, false, &options, &error)) {
@@ -224,9 +198,5 @@ int runTrz4Steuerung(int argc, char *argv[]) {
         say(stdout, trz4VersionLine(kProgramName));
         return 0;
     }
-    // The runtime's own start-up failures (no display) speak the program's language too.
-    setStartupTextLookup([](const char *context, const char *source) {
-        return programText(context, source).toStdString();
-    });
     return runUserInterfaceProgram(argc, argv, startWithOptions);
 }

@@ -6,8 +6,8 @@
 //   --user-settings      the settings file is in the per-user configuration directory
 //                        (userConfigDirectory(), created when missing), where the port map
 //                        lives: the spelling for launchers that cannot expand variables
-//   --lang de|en         the language the program speaks (also --lang=de); without it, the
-//                        user's locale's (app/language.h)
+//   --lang de|en|qps     the language the program speaks (also --lang=de; qps the
+//                        pseudo-language); without it, the user's locale's (text/language.h)
 //   -h, --help           the help on stdout, exit status 0
 //   --version            "trz4Steuerung <version>" on stdout, exit status 0
 // Without a settings option the file is trz4Steuerung.ini in the current directory. A usage
@@ -29,17 +29,17 @@ inline constexpr int kExitUsage = 2;
 
 struct ProgramOptions {
     bool help = false;
-    bool version = false;                    // --version
-    std::string settingsDirectory;           // --settings-dir; empty when not given
-    bool userSettings = false;               // --user-settings
-    std::optional<ProgramLanguage> language; // --lang; none when not given
+    bool version = false;             // --version
+    std::string settingsDirectory;    // --settings-dir; empty when not given
+    bool userSettings = false;        // --user-settings
+    std::optional<Language> language; // --lang; none when not given
 };
 
 // Parses args (the program name excluded) into *options. With qtOptionsRemoved false (before
 // QApplication has seen argv) arguments that are not the program's own are passed over, as
 // they may be Qt's options and their values; with true every such argument is an error.
 // Answers false with a message in *error (in the language in effect) for an unknown option or
-// argument, a missing or empty directory, a --lang other than de or en, a value given to an
+// argument, a missing or empty directory, a --lang other than de, en or qps, a value given to an
 // option that takes none, or both settings options.
 bool parseProgramOptions(const std::vector<std::string> &args, bool qtOptionsRemoved,
                          ProgramOptions *options, std::string *error);
@@ -48,9 +48,9 @@ bool parseProgramOptions(const std::vector<std::string> &args, bool qtOptionsRem
 std::string programHelpText();
 
 // Puts the options into effect: the language (--lang, else the user's locale's;
-// setProgramLanguage), the settings directory (setSettingsDirectory), and for --user-settings
-// the per-user configuration directory, created first when it is missing (a directory that
-// cannot be made shows as a settings file that cannot be read or written).
+// setProgramLanguage of app/language.h), the settings directory (setSettingsDirectory), and for
+// --user-settings the per-user configuration directory, created first when it is missing (a
+// directory that cannot be made shows as a settings file that cannot be read or written).
 void applyProgramOptions(const ProgramOptions &options);
 
 // The whole process from main: --help, --version and errors in the program's own options are

@@ -23,14 +23,10 @@
 
 namespace {
 
-bool english() {
-    return vekLanguage() == kVekLanguageEnglish;
-}
-
 // One exchange is one block of the text (its two lines joined by a line separator), so that
 // the widget's block limit keeps exactly as many exchanges as the history.
 QString exchangeBlock(const LinkExchange &exchange) {
-    QString text = QString::fromUtf8(formatLinkExchange(exchange, english()));
+    QString text = QString::fromUtf8(formatLinkExchange(exchange));
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
     text.replace(QLatin1Char('\n'), QChar(QChar::LineSeparator));
@@ -167,7 +163,7 @@ QWidget *linkLogWindow() {
 }
 
 std::string linkLogText() {
-    return linkLog().history.text(english());
+    return linkLog().history.text();
 }
 
 std::string linkLogSave(const std::string &path) {

@@ -1,6 +1,6 @@
 // The program's link log: every exchange with the card is kept (the newest 1,000), and the
 // window "Schnittstellenprotokoll" shows them, newest at the bottom, with "Kopieren" and
-// "Speichern unter ...". Lines are those of cardlink/linklog.h, in the catalogue's language.
+// "Speichern unter ...". Lines are those of cardlink/linklog.h, in the program's language.
 //
 // User-interface thread only.
 #pragma once

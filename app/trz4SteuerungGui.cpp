@@ -1,5 +1,5 @@
 // The panels of "trz4SteuerungGui.ui": the main panel with its menu bar and the info panel.
-// Their texts are German, marked for the program's translation catalogue under the context
+// Their texts are German, marked for the translation files under the context
 // "trz4SteuerungGui"; names (the program's, the maker's) and the card numbers are not
 // translated. Shortcut letters ('&') differ from each other and from the menus' in every
 // language.
@@ -19,8 +19,9 @@ constexpr int kGreen = 0x00C000;
 constexpr int kRed = 0xE00000;
 constexpr int kAmber = 0xF0A000;
 
-// Left-hand labels of the "Com-Einstellungen" group share one column.
-constexpr int kComLabelX = 120;
+// Left-hand labels of the "Com-Einstellungen" group share one column, the heading's: a label
+// that a language makes about half as long again still fits before its control.
+constexpr int kComLabelX = 72;
 
 const MenuBarDescription kMenuMain{
     MENUMAIN,
@@ -115,7 +116,9 @@ PanelDescription makeMainPanel() {
     adresse.charValues = true;
     adresse.items = {{"1", '1'}};
 
-    ControlDescription comport{COMPORT, "COMPORT", ControlKind::Ring, 233, 100, 150, 22};
+    // Wide enough for its longest item, the chosen port while its adapter is away, also in a
+    // language half as long again: "COM 256 (getrennt)".
+    ControlDescription comport{COMPORT, "COMPORT", ControlKind::Ring, 233, 100, 170, 22};
     comport.label = QT_TRANSLATE_NOOP("trz4SteuerungGui", "&COM-Port (USB)");
     comport.labelPlace = LabelPlace::Left;
     comport.labelX = kComLabelX;
@@ -141,12 +144,12 @@ PanelDescription makeMainPanel() {
     ist.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Gelesene Kartennummer");
 
     ControlDescription hilfe =
-        button(COMHILFE, "COMHILFE", 395, 100, 26, "?", "Callback_Main_Buttons");
+        button(COMHILFE, "COMHILFE", 415, 100, 26, "?", "Callback_Main_Buttons");
     hilfe.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Hilfe zum COM-Port");
     hilfe.height = 22; // the height of the ring beside it
 
     ControlDescription id = stringBox(ID, "ID", 233, 171, 367);
-    id.label = "ID";
+    id.label = QT_TRANSLATE_NOOP("trz4SteuerungGui", "ID");
     id.labelPlace = LabelPlace::Left;
     id.labelX = kComLabelX;
     id.labelY = 174;
@@ -157,7 +160,7 @@ PanelDescription makeMainPanel() {
         hilfe,
         button(SCANN, "SCANN", 308, 146, 70, QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Scann"),
                nullptr),
-        button(IDLESEN, "IDLESEN", 386, 146, 70, QT_TRANSLATE_NOOP("trz4SteuerungGui", "&ID lesen"),
+        button(IDLESEN, "IDLESEN", 386, 146, 84, QT_TRANSLATE_NOOP("trz4SteuerungGui", "&ID lesen"),
                nullptr),
         button(STATUSABFRAGE, "STATUSABFRAGE", 109, 347, 100,
                QT_TRANSLATE_NOOP("trz4SteuerungGui", "S&tatus lesen"), "Callback_Main_Buttons"),
@@ -202,7 +205,9 @@ PanelDescription makeMainPanel() {
 PanelDescription makeInfoPanel() {
     PanelDescription p{INFOPANEL, "INFOPANEL", QT_TRANSLATE_NOOP("trz4SteuerungGui", "Info"),
                        375,       275,         kPanelBackground};
-    ControlDescription ok = button(OK, "OK", 150, 236, 75, "&OK", "Callback_Info_Button_Ok");
+    ControlDescription ok =
+        button(OK, "OK", 150, 236, 75, QT_TRANSLATE_NOOP("trz4SteuerungGui", "&OK"),
+               "Callback_Info_Button_Ok");
     ok.height = 26;
     p.controls = {
         picture(INFOPANEL_PICTURE, 20, 18, 69, 70),

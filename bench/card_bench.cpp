@@ -102,7 +102,7 @@ int main(int argc, char **argv) {
     CardSession session;
     if (sim.start() != 0 || session.open(kCom) != 0 || session.timeoutResult() != 0) {
         std::fprintf(stderr, "card_bench: cannot start the simulator: %s\n",
-                     session.openFailure().reason(ReasonLanguage::German).c_str());
+                     session.openFailure().reason().c_str());
         return 1;
     }
 

@@ -47,7 +47,7 @@ public:
         return position < length ? static_cast<unsigned char>(reply[position++])
                                  : static_cast<int>(kComTimeout);
     }
-    std::string openFailureReason() override { return {}; }
+    OpenFailure openFailure() override { return {}; }
 
 private:
     char reply[16] = {};

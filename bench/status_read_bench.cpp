@@ -63,7 +63,7 @@ int main(int argc, char **argv) {
                 exchanges.push_back(milliseconds(exchangeStart, exchangeEnd));
         } else if (i == 0) {
             std::fprintf(stderr, "status_read_bench: COM %d: %s\n", com,
-                         session.openFailure().reason(ReasonLanguage::German).c_str());
+                         session.openFailure().reason().c_str());
         }
         if (i > 0) {
             operations.push_back(milliseconds(start, Clock::now()));

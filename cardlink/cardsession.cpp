@@ -58,9 +58,7 @@ int CardSession::open(int port, double timeoutSeconds) {
         // Only a refused open reached the serial layer; for a port number it refused itself
         // the layer's last reason belongs to an earlier open.
         if (code == vektrz4::kErrOpenFailed)
-            failure = CardOpenFailure{lastOpenFailureCode(),
-                                      lastOpenFailureReason(ReasonLanguage::German),
-                                      lastOpenFailureReason(ReasonLanguage::English)};
+            failure = CardOpenFailure{lastOpenFailureCode(), lastOpenFailure()};
         return code;
     }
     openPort = port;

@@ -7,8 +7,8 @@
 // time-out (kTrz4TimeoutSeconds unless the caller gives another). A time-out that cannot be
 // set is not fatal: the port stays open with the serial layer's default and the open answers
 // 0 (timeoutResult() keeps the code). A port that would not open leaves its reason with the
-// session (openFailure()) until the next open, so that each front end words it in its own
-// language and place.
+// session (openFailure()) until the next open, so that each front end shows it in its own
+// place.
 //
 // Exchanges go to the process's link log (cardlink/linklog.h) as every command of the protocol
 // does while a sink is installed; the session installs none of its own.
@@ -16,6 +16,7 @@
 // A session is used by one thread. It is movable, not copyable; destroying it closes its port.
 #pragma once
 
+#include "cardlink/openfailure.h"
 #include "cardlink/vektrz4.h"
 #include "platform/rs232.h"
 
@@ -23,14 +24,12 @@
 
 // Why the last open of a session failed, as the serial layer reported it.
 struct CardOpenFailure {
-    int comError = 0;    // the serial layer's ComError; kComBusy: another program holds the port
-    std::string german;  // the operator's sentence; empty when there is none
-    std::string english; // the same in English; empty where the layer has no English wording
+    int comError = 0;   // the serial layer's ComError; kComBusy: another program holds the port
+    OpenFailure detail; // what went wrong, with the details the sentence names
 
-    // The sentence in `language` (empty when there is none: never the other language's).
-    const std::string &reason(ReasonLanguage language) const {
-        return language == ReasonLanguage::English ? english : german;
-    }
+    // The operator's sentence in the process's language (cardlink/openfailure.h); empty when
+    // the open reached no system.
+    std::string reason() const { return openFailureText(detail); }
 };
 
 // What answered one identification probe.

@@ -3,6 +3,7 @@
 
 #include "platform/process.h"
 #include "platform/rs232.h"
+#include "text/texts.h"
 
 #include <atomic>
 #include <chrono>
@@ -70,14 +71,13 @@ std::string linkLogBytes(std::string_view bytes) {
     return text;
 }
 
-std::string linkLogOutcome(const LinkExchange &exchange, bool english) {
+std::string linkLogOutcome(const LinkExchange &exchange) {
     std::string outcome;
     // Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) about a literal + string.
-    auto add = [&outcome](std::string_view part, std::string_view more = {}) {
+    auto add = [&outcome](std::string_view part) {
         if (!outcome.empty())
             outcome += ", ";
         outcome += part;
-        outcome += more;
     };
     if (!exchange.received.empty()) {
         switch (static_cast<unsigned char>(exchange.received[0])) {
@@ -95,18 +95,18 @@ std::string linkLogOutcome(const LinkExchange &exchange, bool english) {
         }
     }
     if (exchange.end == LinkEnd::Timeout) {
-        add(english ? "time-out after " : "Zeitüberschreitung nach ",
-            std::to_string(exchange.timeoutMs) + " ms");
+        add(withArgument(trText("LinkLog", "Zeitüberschreitung nach %1 ms"),
+                         std::to_string(exchange.timeoutMs)));
     } else if (exchange.end == LinkEnd::Hangup) {
-        add(english ? "hang-up" : "Verbindung getrennt");
+        add(trText("LinkLog", "Verbindung getrennt"));
     }
     if (exchange.result != 0)
-        add(english ? "error #" : "Fehler #", std::to_string(-exchange.result));
+        add(withArgument(trText("LinkLog", "Fehler #%1"), std::to_string(-exchange.result)));
     return outcome;
 }
 
-std::string formatLinkExchange(const LinkExchange &exchange, bool english) {
-    const std::string outcome = linkLogOutcome(exchange, english);
+std::string formatLinkExchange(const LinkExchange &exchange) {
+    const std::string outcome = linkLogOutcome(exchange);
     std::string text;
     auto line = [&](std::int64_t ms, const char *direction, const std::string &bytes,
                     bool withOutcome) {
@@ -142,10 +142,10 @@ void LinkLogHistory::add(const LinkExchange &exchange) {
         listener(kept.back(), dropped);
 }
 
-std::string LinkLogHistory::text(bool english) const {
+std::string LinkLogHistory::text() const {
     std::string all;
     for (const LinkExchange &exchange : kept)
-        all += formatLinkExchange(exchange, english);
+        all += formatLinkExchange(exchange);
     return all;
 }
 

@@ -51,11 +51,12 @@ bool linkLogOn();
 // reads back to exactly the bytes.
 std::string linkLogBytes(std::string_view bytes);
 
-// How the exchange ended, in German or English: the handshake byte when one came (ACK, NAK,
-// CAN), then a time-out ("Zeitüberschreitung nach 1000 ms" / "time-out after 1000 ms") or a
-// hang-up ("Verbindung getrennt" / "hang-up") that ended the reading, then the error number
-// of a failed command ("Fehler #403012" / "error #403012"), joined by ", ".
-std::string linkLogOutcome(const LinkExchange &exchange, bool english);
+// How the exchange ended, in the process's language (text/texts.h): the handshake byte when one
+// came (ACK, NAK, CAN), then a time-out ("Zeitüberschreitung nach 1000 ms", in English
+// "time-out after 1000 ms") or a hang-up ("Verbindung getrennt" / "hang-up") that ended the
+// reading, then the error number of a failed command ("Fehler #403012" / "error #403012"),
+// joined by ", ".
+std::string linkLogOutcome(const LinkExchange &exchange);
 
 // The exchange as log lines, each ending in a line feed. Time stamps are local time with
 // milliseconds, "2024-05-02 14:03:07.123". The frame's line:
@@ -63,7 +64,7 @@ std::string linkLogOutcome(const LinkExchange &exchange, bool english);
 // and, when anything was awaited, the answer's line with the outcome after two blanks:
 //   "<time>  COM 9  <-  <06>#1VEK-TRZ4-SIM<CR>  ACK"
 // A command that failed before it read puts its outcome on the frame's line.
-std::string formatLinkExchange(const LinkExchange &exchange, bool english);
+std::string formatLinkExchange(const LinkExchange &exchange);
 
 // A sink that keeps the most recent exchanges (oldest first), e.g. for a log window. Not
 // locked: fed and read on one thread.
@@ -82,7 +83,7 @@ public:
     std::function<void(const LinkExchange &added, bool droppedOldest)> listener;
 
     // Everything kept, formatted, oldest first.
-    std::string text(bool english) const;
+    std::string text() const;
 
 private:
     size_t capacity;

@@ -19,6 +19,7 @@
 #pragma once
 
 #include "errors/VEK_errorV3.h"
+#include "platform/translatable.h"
 
 // The card's only baud rate; VEKTRZ4_Open refuses every other.
 inline constexpr int kTrz4BaudRate = 9600;
@@ -195,20 +196,13 @@ int PufferLeeren(int port);
 inline constexpr char kTrz4CardPrefix[] = "VEK-TRZ4-";
 
 // The warning the operator confirms before a card's number is changed, whether in the program's
-// popup or on the command line: it begins with a line feed, and every line ends with one.
-inline constexpr char kKartennummerWarnung[] =
-    "\n"
-    "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
-    "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
-    "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
-    "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
-    "Programm \"QDN7K-Steuerung\".\n";
-
-// The same warning in English, for an operator who works in English.
-inline constexpr char kKartennummerWarnungEnglish[] =
-    "\n"
-    "The internal card number of the trz-4 is now being changed\n"
-    "IMPORTANT: EVERY CARD NUMBER MAY OCCUR ONLY ONCE IN A QDN-7K SYSTEM!\n"
-    "If you use a QDN-7K system and are not sure whether the card\n"
-    "number is already taken, check the trz-4 card numbers with the\n"
-    "program \"QDN7K-Steuerung\".\n";
+// popup or on the command line: it begins with a line feed, and every line ends with one. The
+// translation files hold it in the other languages: trText("vektrz4", kKartennummerWarnung)
+// (text/texts.h) is the warning in the operator's language.
+inline constexpr char kKartennummerWarnung[] = TRZ4_TRANSLATABLE(
+    "vektrz4", "\n"
+               "Die interne Kartennummer der trz-4 wird jetzt umgestellt\n"
+               "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!\n"
+               "Wenn Sie ein QDN-7K System verwenden und nicht sicher sind, ob die Karten-\n"
+               "nummer bereits vergeben ist, prüfen Sie die trz-4-Kartennummern mit dem\n"
+               "Programm \"QDN7K-Steuerung\".\n");

@@ -33,9 +33,9 @@ else()
     set(TRZ4_OS posix)
 endif()
 
-# The program's translation catalogue is made from the texts marked in these sources (Qt's
-# tr(), QCoreApplication::translate, QT_TRANSLATE_NOOP, and TRZ4_TRANSLATABLE in code without
-# Qt). Libraries marked TRANSLATED add all their sources; trz4_translatable adds others, such
+# The translation files (cmake/Translations.cmake) hold the texts marked in these sources (trText,
+# vekText, Qt's tr(), QCoreApplication::translate, QT_TRANSLATE_NOOP, and TRZ4_TRANSLATABLE in code
+# without Qt). Libraries marked TRANSLATED add all their sources; trz4_translatable adds others, such
 # as another system's files that this configuration does not compile, so that the catalogue
 # is the same whichever system it is updated on.
 function(trz4_translatable)
@@ -179,7 +179,7 @@ endfunction()
 # [OPEN_TO_TESTS] SOURCES ... [DEPENDS ...]): a static library with the alias trz4::name, whose
 # headers are included as "folder/header.h". OBJECT makes an object library instead: a program
 # that links it gets all of its objects, also those that no other code calls. TRANSLATED: the
-# texts marked in its sources belong to the program's translation catalogue. OPEN_TO_TESTS:
+# texts marked in its sources belong to the translation files. OPEN_TO_TESTS:
 # the tests of every layer may link it.
 function(trz4_library name)
     cmake_parse_arguments(ARG "GUI;TEST_SUPPORT;DEVELOPER;LINUX;OBJECT;TRANSLATED;OPEN_TO_TESTS"

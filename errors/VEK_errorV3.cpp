@@ -1,39 +1,51 @@
 #include "errors/VEK_errorV3.h"
 
-#include "platform/userlocale.h"
+#include "platform/translatable.h"
+#include "text/texts.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 #include <string>
 
 namespace {
 
-constexpr const char *kFallbackGerman = "Ein unbekannter Fehler ist aufgetreten";
-constexpr const char *kFallbackEnglish = "A unknown error occured";
-// In English the no-error lookup answers with this text and nothing else.
-constexpr const char *kNoErrorEnglish = "No error";
+constexpr const char *kContext = "VEK_errorV3";
+constexpr const char *kFallback =
+    TRZ4_TRANSLATABLE("VEK_errorV3", "Ein unbekannter Fehler ist aufgetreten");
 
 int gLanguage = 1;
 char gMessage[kVekMessageBufferSize];
 char gUserString[kVekUserStringSize];
 
+bool isUtf8Continuation(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
 // Copies as much of `text` as fits after `used` bytes of the message buffer and keeps the
-// buffer terminated; answers the new length. Catalogue texts and the user string always fit,
-// but the buffer limit is enforced here rather than trusted.
+// buffer terminated; answers the new length. German and English texts and the user string
+// always fit, but a longer translation may not: it is cut before the character that would
+// cross the limit, so that the message stays valid UTF-8.
 int appendToMessage(int used, const char *text) {
     int room = kVekMessageBufferSize - 1 - used;
     int length = static_cast<int>(std::strlen(text));
     if (length > room) {
         length = room;
+        while (length > 0 && isUtf8Continuation(text[length])) {
+            --length;
+        }
     }
     std::memcpy(gMessage + used, text, static_cast<size_t>(length));
     gMessage[used + length] = '\0';
     return used + length;
 }
 
-bool isUtf8Continuation(char byte) {
-    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+// The language the module's texts are shown in: German, unless the language value selects the
+// other texts; then the process's language, or English while that is German.
+Language textLanguage() {
+    if (gLanguage != kVekLanguageEnglish) {
+        return Language::German;
+    }
+    return language() == Language::German ? Language::English : language();
 }
 
 } // namespace
@@ -42,21 +54,19 @@ char *VEK_Fehlermeldung(int code) {
     // Division truncates toward zero, so INT_MIN / 1000 is a plain negative quotient and the
     // negation below cannot overflow.
     const int quotient = code / 1000;
-    const bool english = gLanguage == kVekLanguageEnglish;
+    const Language shown = textLanguage();
 
-    if (english && quotient == 0) {
-        // The English no-error answer is the bare text and keeps the user string for the next
-        // lookup, while German attaches and consumes it; callers rely on this asymmetry.
-        appendToMessage(0, kNoErrorEnglish);
+    const char *german = kFallback;
+    if (quotient <= 0) {
+        vekCatalogueFind(-quotient, &german, nullptr);
+    }
+    int used = appendToMessage(0, trTextIn(shown, kContext, german).c_str());
+    if (shown != Language::German && quotient == 0) {
+        // The other languages' no-error answer is the bare text and keeps the user string for
+        // the next lookup, while German attaches and consumes it; callers rely on this
+        // asymmetry.
         return gMessage;
     }
-
-    const char *german = kFallbackGerman;
-    const char *englishText = kFallbackEnglish;
-    if (quotient <= 0) {
-        vekCatalogueFind(-quotient, &german, &englishText);
-    }
-    int used = appendToMessage(0, english ? englishText : german);
 
     if (gUserString[0] != '\0') {
         used = appendToMessage(used, "\n");
@@ -124,14 +134,20 @@ void vekUserStringForPlace(const char *place, const char *reason) {
     VEK_Fehleruserstring((where.substr(0, head) + mark + where.substr(tail) + why).c_str());
 }
 
-int vekLanguageFromEnvironment() {
-    return localeNamesGerman(messagesLocaleName()) ? 1 : kVekLanguageEnglish;
+void vekSetLanguage(Language language) {
+    setLanguage(language);
+    VEK_Fehlersprache(language == Language::German ? 1 : kVekLanguageEnglish);
 }
 
 int vekLanguage() {
     return gLanguage;
 }
 
+std::string vekText(const char *context, const char *source) {
+    return trTextIn(textLanguage(), context, source);
+}
+
 const char *vekFallbackText(int language) {
-    return language == kVekLanguageEnglish ? kFallbackEnglish : kFallbackGerman;
+    const char *english = fileTranslation(Language::English, kContext, kFallback);
+    return language == kVekLanguageEnglish && english != nullptr ? english : kFallback;
 }

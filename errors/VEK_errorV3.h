@@ -1,4 +1,4 @@
-// Error codes and the bilingual message catalogue.
+// Error codes and the message catalogue.
 //
 // Every operation that can fail returns an int: 0 for success, a negative error code for
 // failure. A code is -(kind * 1000 + site): the kind (1 to 1034 in the catalogue) selects the
@@ -7,8 +7,11 @@
 // Example: -400301 is kind 400 ("Unzulässige Geräteadresse") raised at site 301.
 //
 // The module keeps three process-wide values, alive from start to exit without any
-// initialisation call: the language value (1 at start; 2 selects English, every other value
-// German), the 500-byte message buffer and the 300-byte one-shot user string (empty at start).
+// initialisation call: the language value (1 at start; 2 selects the non-German texts, every
+// other value German), the 500-byte message buffer and the 300-byte one-shot user string (empty
+// at start). The non-German texts are those of the process's language (text/language.h):
+// English, or the pseudo-language; English while the process speaks German. The catalogue
+// holds the German texts; the others come from the translation files (text/texts.h).
 // None of the functions reports an error. They are meant for the user-interface thread only:
 // nothing is locked.
 //
@@ -21,6 +24,10 @@
 // buffer. Lines inside a text are separated by a line feed, never by a carriage return.
 #pragma once
 
+#include "text/language.h"
+
+#include <string>
+
 // Size of the message buffer that VEK_Fehlermeldung returns, terminating zero included.
 inline constexpr int kVekMessageBufferSize = 500;
 // Size of the user string, terminating zero included (up to 299 bytes of text).
@@ -29,7 +36,8 @@ inline constexpr int kVekUserStringSize = 300;
 inline constexpr int kVekMaxCatalogueTextBytes = 192;
 // Number of kinds that have a catalogue entry (kind 0, the no-error entry, included).
 inline constexpr int kVekCatalogueEntries = 171;
-// The language value that selects English.
+// The language value that selects the non-German texts (English, unless the process speaks
+// another language).
 inline constexpr int kVekLanguageEnglish = 2;
 // The silent kind: its text is empty and popups never show it.
 inline constexpr int kVekSilentKind = 6;
@@ -106,16 +114,18 @@ struct VekRaisedCode {
 // Kinds 6 and 9 have empty texts.
 //
 // If the user string is not empty, a line feed and the user string are appended and the user
-// string is emptied. Exception: in English, a quotient of 0 yields "No error" alone and leaves
-// the user string pending for the next lookup.
+// string is emptied. Exception: in the non-German texts, a quotient of 0 yields "No error"
+// alone and leaves the user string pending for the next lookup.
 //
 // The result points to the module's message buffer: it stays valid for the whole run, and the
 // next call replaces its contents (a caller that needs a message after a further lookup copies
-// it first). The buffer is always zero-terminated and never written past its 500 bytes.
+// it first). The buffer is always zero-terminated, never written past its 500 bytes, and never
+// cut inside a UTF-8 character.
 char *VEK_Fehlermeldung(int code);
 
-// Sets the language value: 2 selects English; 1 (the value at start) and every other value
-// select German. The value is kept until the next call.
+// Sets the language value: 2 selects the non-German texts (English, or the process's language
+// when that is another); 1 (the value at start) and every other value select German. The value
+// is kept until the next call.
 void VEK_Fehlersprache(int language);
 
 // Copies `text` into the user string, replacing a text that is still pending; the next
@@ -131,16 +141,16 @@ void VEK_Fehleruserstring(const char *text);
 // VEK_Fehleruserstring cuts.
 void vekUserStringForPlace(const char *place, const char *reason);
 
-// The current language value (as last set by VEK_Fehlersprache, 1 at start). The error display
-// uses it to word popup titles.
+// The current language value (as last set by VEK_Fehlersprache, 1 at start).
 int vekLanguage();
 
-// The language value the user's locale asks for (platform/userlocale.h): German (1) when the
-// locale of messages names German (POSIX: the first of LC_ALL, LC_MESSAGES and LANG that is set
-// and not empty, "de", "de_DE.UTF-8", "de_AT", "de@euro", ...; Windows: the display language),
-// English (kVekLanguageEnglish) otherwise, also when none is set ("C", "POSIX", "en_GB.UTF-8").
-// The language value itself is not changed.
-int vekLanguageFromEnvironment();
+// Puts a program's language into effect: the process's language (setLanguage of
+// text/language.h) and the language value that matches it (1 for German, 2 for any other).
+void vekSetLanguage(Language language);
+
+// A text of the error reporting (a popup's title) in the language the language value selects,
+// as the catalogue's messages are: trTextIn (text/texts.h) in German for every value but 2.
+std::string vekText(const char *context, const char *source);
 
 // The fallback text of a kind without entry: English for language value 2, German otherwise.
 const char *vekFallbackText(int language);
@@ -150,7 +160,8 @@ const char *vekFallbackText(int language);
 // vekCatalogueSize() is the number of entries (kVekCatalogueEntries). vekCatalogueEntry gives
 // entry i (0 <= i < size, in ascending kind order) through the non-null out-parameters and
 // answers true; for an i out of range it answers false and leaves the out-parameters alone.
-// The texts are static and must not be freed; kinds 6 and 9 give empty texts.
+// The English text is the English translation file's (the German one where that lacks it).
+// The texts stay valid for the whole run and must not be freed; kinds 6 and 9 give empty texts.
 int vekCatalogueSize();
 bool vekCatalogueEntry(int i, int *kind, const char **german, const char **english);
 
@@ -168,9 +179,9 @@ bool vekCatalogueFind(int kind, const char **german, const char **english);
 // Most error-control sets that can be registered.
 inline constexpr int MAX_FEHLERCONTROLS = 10;
 
-// Shows the code in a modal popup titled "Fehler #<number>" ("Error #<number>" for the
-// language value 2) with the message of VEK_Fehlermeldung (which consumes a pending user
-// string) and returns when the operator has dismissed it. Kind 6 is silent: nothing is shown.
+// Shows the code in a modal popup titled "Fehler #<number>" ("Error #<number>" in English for
+// the language value 2, vekText) with the message of VEK_Fehlermeldung (which consumes a pending
+// user string) and returns when the operator has dismissed it. Kind 6 is silent: nothing is shown.
 void VEK_Fehlerpopup(int code);
 
 // As VEK_Fehlerpopup, but the title is `title` followed by " #<number>". The title holds at

@@ -1,11 +1,13 @@
 // The error display: popups and the registered sets of display controls.
 #include "errors/VEK_errorV3.h"
 
+#include "text/texts.h"
 #include "ui/uiruntime.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -51,11 +53,13 @@ void VEK_Fehlerpopup(int code) {
     if (isSilent(code)) {
         return;
     }
-    char title[kTitleSize];
-    std::snprintf(title, sizeof title,
-                  vekLanguage() == kVekLanguageEnglish ? "Error #%d" : "Fehler #%d",
-                  shownNumber(code));
-    MessagePopup(title, VEK_Fehlermeldung(code));
+    // The title follows the catalogue's language; a translation is text, never a format.
+    std::string title = vekText("VEK_Fehleranzeige", "Fehler #%d");
+    if (const size_t at = title.find("%d"); at != std::string::npos) {
+        title.replace(at, 2, std::to_string(shownNumber(code)));
+    }
+    title.resize(utf8Prefix(title.c_str(), kTitleSize - 1));
+    MessagePopup(title.c_str(), VEK_Fehlermeldung(code));
 }
 
 void VEK_Fehlerpopup2(int code, const char *title) {
@@ -75,8 +79,8 @@ void VEK_Fehlerpopup2(int code, const char *title) {
 
 int VekCom_RegisterFehlerControls(int panel, int ledControl, int stringControl, int numberControl) {
     if (gSetCount >= MAX_FEHLERCONTROLS) {
-        MessagePopup(uiText("VEK_Fehleranzeige", "Interner Fehler").c_str(),
-                     uiText("VEK_Fehleranzeige", "MAX_FEHLERCONTROLS ist zu klein").c_str());
+        MessagePopup(trText("VEK_Fehleranzeige", "Interner Fehler").c_str(),
+                     trText("VEK_Fehleranzeige", "MAX_FEHLERCONTROLS ist zu klein").c_str());
         return -1;
     }
     gSets[gSetCount++] = FehlerControls{panel, ledControl, stringControl, numberControl};

@@ -13,6 +13,7 @@
 #include "platform/rs232.h"
 #include "platform/serialcomm_key.h"
 #include "platform/translatable.h"
+#include "text/texts.h"
 #include "toolbox/toolbox.h"
 #include "ui/uiruntime.h"
 
@@ -57,8 +58,8 @@ bool validPort(int port) {
 template <size_t N>
 int appendControl(Control (&table)[N], int &count, int panel, int control, const char *limitName) {
     if (count >= static_cast<int>(N)) {
-        const std::string text = withArgument(uiText("Vek_Com", "%1 ist zu klein"), limitName);
-        MessagePopup(uiText("Vek_Com", "Interner Fehler").c_str(), text.c_str());
+        const std::string text = withArgument(trText("Vek_Com", "%1 ist zu klein"), limitName);
+        MessagePopup(trText("Vek_Com", "Interner Fehler").c_str(), text.c_str());
         return -1;
     }
     table[count++] = Control{panel, control};
@@ -270,12 +271,10 @@ int VekCom_Open(int port) {
     int result = 0;
     if (port != 0) {
         result = s.session.open(port);
-        const std::string &reason = s.session.openFailure().reason(
-            vekLanguage() == kVekLanguageEnglish ? ReasonLanguage::English
-                                                 : ReasonLanguage::German);
         // The code alone says "could not open"; the system's reason (busy, permission,
         // missing device) tells the operator what to do about it.
-        if (result != 0 && !reason.empty())
+        if (const std::string reason = s.session.openFailure().reason();
+            result != 0 && !reason.empty())
             VEK_Fehleruserstring(reason.c_str());
     }
     VekCom_ComAnzeige(s.session.port());
@@ -302,7 +301,7 @@ CardSession &vekComSession() {
 
 void VekCom_ComListeErstellen(int panel, int control) {
     ClearListCtrl(panel, control);
-    InsertListItem(panel, control, -1, uiText("Vek_Com", kNoPortLabel).c_str(), 0);
+    InsertListItem(panel, control, -1, trText("Vek_Com", kNoPortLabel).c_str(), 0);
     int items = 1;
 
     ensureSerialCommKey();

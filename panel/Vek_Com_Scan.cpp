@@ -6,6 +6,7 @@
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/translatable.h"
+#include "text/texts.h"
 #include "ui/uiruntime.h"
 
 #include <string>
@@ -15,9 +16,10 @@ using panel::detail::state;
 
 namespace {
 
-// Shown while an address is probed; its last character becomes the address. The text is
-// shown in the operator's language; the address stays its last character.
-constexpr const char kProgressText[] = TRZ4_TRANSLATABLE("Vek_Com", "Suche nach Gerät x");
+// Shown while an address is probed, in the operator's language, with the address in the place
+// of "%1": "Suche nach Gerät 1". A placeholder, not the last character: a translation puts the
+// address where its grammar wants it, and a longer one may end in a character of several bytes.
+constexpr const char kProgressText[] = TRZ4_TRANSLATABLE("Vek_Com", "Suche nach Gerät %1");
 
 void setText(const Control &c, const char *text) {
     if (c.registered())
@@ -58,7 +60,7 @@ int VekCom_IdLesen() {
 
 int VekCom_Scan() {
     auto &s = state();
-    std::string progress = uiText("Vek_Com", kProgressText);
+    const std::string progress = trText("Vek_Com", kProgressText);
     ExchangeScope exchange;
     const int opened = VekCom_OpenChosen(nullptr);
     if (!s.session.isOpen()) {
@@ -75,9 +77,7 @@ int VekCom_Scan() {
         const Control &led = s.adressLeds[i];
         // The text control paints at once, and the window keeps repainting while the probe
         // waits, so the operator sees which address is being asked.
-        if (!progress.empty())
-            progress.back() = address;
-        setText(s.scanText, progress.c_str());
+        setText(s.scanText, withArgument(progress, std::string(1, address)).c_str());
         const CardProbe found = s.session.probe(address);
         switch (found.kind) {
         case CardProbeKind::Card:

@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-// The help text, lines ended by line feeds. Its German wording is marked for the program's
-// translation catalogue under the context "ComHilfe"; `translate` turns it into the
-// operator's language (the program passes its catalogue's lookup; a function that answers the
-// text unchanged keeps German). On Linux it names the device files and their COM numbers, the
+// The help text, lines ended by line feeds. Its German wording is marked for the translation
+// files under the context "ComHilfe"; `translate` turns it into the operator's language (the
+// program passes the lookup, trText of text/texts.h; a function that answers the text unchanged
+// keeps German). On Linux it names the device files and their COM numbers, the
 // field "COM-Port (USB)", "trz4ctl ports", the port map (the directory in effect) and the
 // group "dialout"; on Windows it is the text about the COM port that Windows assigns and the
 // USB-to-RS232 driver.

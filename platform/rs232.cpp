@@ -23,11 +23,9 @@ SerialBackend &backend() {
     return chosen ? *chosen : systemSerialBackend();
 }
 
-// What the last OpenComConfig of this thread gave: its result and its reason in both
-// languages.
+// What the last OpenComConfig of this thread gave: its result and why it failed.
 thread_local int lastResult = 0;
-thread_local std::string lastReason;
-thread_local std::string lastReasonEnglish;
+thread_local OpenFailure lastFailure;
 
 } // namespace
 
@@ -66,8 +64,7 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
     int result = chosen.open(port, deviceName, baudRate, parity, dataBits, stopBits, inputQueueSize,
                              outputQueueSize);
     lastResult = result;
-    lastReason = result == 0 ? std::string() : chosen.openFailureReason();
-    lastReasonEnglish = result == 0 ? std::string() : chosen.openFailureReasonEnglish();
+    lastFailure = result == 0 ? OpenFailure{} : chosen.openFailure();
     return result;
 }
 
@@ -95,11 +92,8 @@ int ComRdByte(int port) {
 double comTimeoutSeconds(int port) {
     return backend().timeout(port);
 }
-const char *lastOpenFailureReason() {
-    return lastReason.c_str();
-}
-const char *lastOpenFailureReason(ReasonLanguage language) {
-    return language == ReasonLanguage::English ? lastReasonEnglish.c_str() : lastReason.c_str();
+const OpenFailure &lastOpenFailure() {
+    return lastFailure;
 }
 int lastOpenFailureCode() {
     return lastResult;

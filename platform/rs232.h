@@ -14,7 +14,8 @@
 //   HKLM\Software\Wine\Ports\COM<n>) is opened without character framing, as on Linux.
 //   The reason of a failed open names the COM port (there is no group to join).
 //
-// Results: 0 (or a count or byte value) on success, a negative ComError on failure. All
+// Results: 0 (or a count or byte value) on success, a negative ComError on failure; after a
+// failed open, lastOpenFailure() says why, for the layer above to word. All
 // functions may be called from any thread; one port is meant to be used by one thread at a time.
 #pragma once
 
@@ -23,7 +24,7 @@
 // Failure results of the RS-232 operations. Callers only rely on "negative means failure"; the
 // distinct values say whose fault it was.
 enum ComError {
-    kComSystemError = -1,     // the operating system refused (see lastOpenFailureReason())
+    kComSystemError = -1,     // the operating system refused (see lastOpenFailure())
     kComInvalidPort = -2,     // port number outside 1-256
     kComNotOpen = -3,         // the port is not open
     kComInvalidArgument = -4, // a link parameter or time-out the layer cannot honour
@@ -38,7 +39,7 @@ enum ComError {
 // deviceName empty or null: the device comes from comDevicePath(port). parity: 0 none, 1 odd,
 // 2 even; dataBits 5-8; stopBits 1-2. The queue sizes are accepted for compatibility (the
 // system's own queues are used). An open port is closed first. Returns 0, or a negative ComError;
-// after a failure lastOpenFailureReason() tells why.
+// after a failure lastOpenFailure() tells why.
 int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, int dataBits,
                   int stopBits, int inputQueueSize, int outputQueueSize);
 
@@ -68,19 +69,39 @@ int ComRdByte(int port);
 // The time-out set for an open port in seconds, or a negative ComError.
 double comTimeoutSeconds(int port);
 
-// Why the last OpenComConfig on this thread failed, as a German sentence for the operator
-// (the device, and: permission denied (on Linux with the group to join and the need to log in
-// again), busy, no such device, link parameters refused). Empty after a successful open.
-const char *lastOpenFailureReason();
+// Why an open failed, for the layer above to word (cardlink/openfailure.h): what went wrong,
+// and the details that the operator's sentence names.
+enum class OpenFailureKind {
+    None,                  // the open succeeded
+    InvalidPort,           // the number is not within 1-256 (port)
+    UnsupportedParameters, // a link parameter the layer cannot set
+    Unmapped,              // no device behind the COM number (port)
+    AccessDenied,          // no permission (device; group: the group that owns it)
+    Busy,                  // another program holds the device (device; on Windows the
+                           // system's message, as "Windows: <message>")
+    MissingDevice,         // the device is not there (device)
+    ParametersRefused,     // the system refused the link parameters (device, system's message)
+    FramingRefused,        // the port cannot frame dataBits with this parity and speed (device)
+    SystemError,           // any other refusal (device, system's message)
+};
 
-// The languages the open-failure reason is worded in.
-enum class ReasonLanguage { German, English };
+struct OpenFailure {
+    OpenFailureKind kind = OpenFailureKind::None;
+    int port = 0;       // the COM number asked for
+    std::string device; // the device as the operator knows it: "/dev/ttyUSB0", "COM3"
+    std::string group;  // AccessDenied: the group that owns the device
+    int dataBits = 0;   // FramingRefused: the data bits asked for
+    // The system's error number (errno, GetLastError()) and its own words for it, UTF-8 without
+    // the final full stop: in the user's language, and in English where the system has that
+    // language (else the same). Empty words when the system has none for the number.
+    long systemError = 0;
+    std::string systemMessage;
+    std::string systemMessageEnglish;
+};
 
-// The same reason in the language the caller speaks: German is exactly lastOpenFailureReason();
-// English says the same. Empty after a successful open, and empty in English when the backend
-// has no English wording (so an English caller never shows a German sentence). The text stays
-// valid until the next OpenComConfig on this thread.
-const char *lastOpenFailureReason(ReasonLanguage language);
+// Why the last OpenComConfig on this thread failed; kind None after a successful open. The
+// reference stays valid, its contents until the next OpenComConfig on this thread.
+const OpenFailure &lastOpenFailure();
 
 // The result of the last OpenComConfig on this thread: 0, or its negative ComError (kComBusy
 // tells a port that another program holds from one that is missing or refused).
@@ -129,10 +150,8 @@ public:
     virtual int write(int port, const char *buffer, int count) = 0;
     virtual int outputQueueLength(int port) = 0;
     virtual int readByte(int port) = 0;
-    // Reason for the last failed open, German, empty when there is none.
-    virtual std::string openFailureReason() = 0;
-    // The same reason in English. A backend without English wording gives none (empty).
-    virtual std::string openFailureReasonEnglish() { return {}; }
+    // Why the last open failed (kind None when it did not).
+    virtual OpenFailure openFailure() = 0;
 };
 
 // The operating system's backend (termios on Linux, the Windows communications API on

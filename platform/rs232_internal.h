@@ -1,5 +1,5 @@
 // What the serial backends of the operating systems share: the port range, the default
-// time-out, the deadline arithmetic, the port table and the reasons of a failed open.
+// time-out, the deadline arithmetic, the port table and the checks before an open.
 #pragma once
 
 #include "platform/rs232.h"
@@ -64,62 +64,29 @@ private:
     std::array<State, kMaxPort> ports;
 };
 
-// Why an open failed, in both languages the programs speak; the caller picks one.
-struct Reason {
-    std::string german;
-    std::string english;
-};
-
-// The operator's sentences, the same on every system.
-inline Reason invalidPortReason(int port) {
-    const std::string number = std::to_string(port);
-    return {"Die COM-Nummer " + number + " liegt nicht in 1 bis 256.",
-            "The COM number " + number + " is not within 1 to 256."};
-}
-inline Reason unsupportedParametersReason() {
-    return {"Die Schnittstellenparameter werden nicht unterstützt.",
-            "The link parameters are not supported."};
-}
-inline Reason unmappedPortReason(int port) {
-    const std::string number = std::to_string(port);
-    return {"COM " + number + " ist keinem Gerät zugeordnet.",
-            "COM " + number + " is not assigned to any device."};
-}
-inline Reason busyReason(const std::string &device) {
-    return {device + " ist belegt: ein anderes Programm verwendet die Schnittstelle.",
-            device + " is busy: another program is using the port."};
-}
-inline Reason missingDeviceReason(const std::string &device) {
-    return {"Gerät " + device + " ist nicht vorhanden.", "Device " + device + " does not exist."};
-}
-// The system refused the link parameters, for the reason given (in each language).
-inline Reason parametersRefusedReason(const std::string &device, const Reason &why) {
-    return {device + ": die Schnittstellenparameter wurden abgelehnt (" + why.german + ").",
-            device + ": the link parameters were refused (" + why.english + ")."};
+// Why an open failed: `kind` with the COM number and the device it concerns.
+inline OpenFailure makeOpenFailure(OpenFailureKind kind, int port, const std::string &device = {}) {
+    OpenFailure failure;
+    failure.kind = kind;
+    failure.port = port;
+    failure.device = device;
+    return failure;
 }
 
 // The checks of OpenComConfig's arguments that every system shares: 0, or kComInvalidPort or
 // kComInvalidArgument with the reason. rateSupported: whether the system can set the rate.
 inline int checkOpenArguments(int port, bool rateSupported, int parity, int dataBits, int stopBits,
-                              Reason *reason) {
+                              OpenFailure *failure) {
     if (!validPort(port)) {
-        *reason = invalidPortReason(port);
+        *failure = makeOpenFailure(OpenFailureKind::InvalidPort, port);
         return kComInvalidPort;
     }
     if (!rateSupported || parity < 0 || parity > 2 || dataBits < 5 || dataBits > 8 ||
         stopBits < 1 || stopBits > 2) {
-        *reason = unsupportedParametersReason();
+        *failure = makeOpenFailure(OpenFailureKind::UnsupportedParameters, port);
         return kComInvalidArgument;
     }
     return 0;
-}
-
-inline Reason framingRefusedReason(const std::string &device, int dataBits) {
-    const std::string bits = std::to_string(dataBits);
-    return {device + ": die Schnittstelle kann " + bits +
-                " Datenbits mit dieser Parität und Geschwindigkeit nicht einstellen.",
-            device + ": the port cannot be set to " + bits +
-                " data bits with this parity and speed."};
 }
 
 } // namespace platform::detail

@@ -94,25 +94,31 @@ std::string groupOf(const std::string &path) {
     return std::to_string(st.st_gid);
 }
 
-Reason reasonForErrno(int err, const std::string &device) {
+// The system's error number with its words (strerror, which has one language).
+OpenFailure withSystemError(OpenFailure failure, int err) {
+    failure.systemError = err;
+    failure.systemMessage = std::strerror(err);
+    failure.systemMessageEnglish = failure.systemMessage;
+    return failure;
+}
+
+OpenFailure failureForErrno(int err, int port, const std::string &device) {
     switch (err) {
     case EACCES:
     case EPERM: {
-        const std::string group = groupOf(device);
-        return {"Zugriff auf " + device + " verweigert: der Benutzer muss Mitglied der Gruppe \"" +
-                    group + "\" sein, der das Gerät gehört, und sich danach neu anmelden.",
-                "Access to " + device + " denied: the user must be a member of the group \"" +
-                    group + "\" that owns the device, and log in again afterwards."};
+        OpenFailure failure = makeOpenFailure(OpenFailureKind::AccessDenied, port, device);
+        failure.group = groupOf(device);
+        return failure;
     }
     case EBUSY:
     case EWOULDBLOCK:
-        return busyReason(device);
+        return makeOpenFailure(OpenFailureKind::Busy, port, device);
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        return missingDeviceReason(device);
+        return makeOpenFailure(OpenFailureKind::MissingDevice, port, device);
     default:
-        return {device + ": " + std::strerror(err) + ".", device + ": " + std::strerror(err) + "."};
+        return withSystemError(makeOpenFailure(OpenFailureKind::SystemError, port, device), err);
     }
 }
 
@@ -148,25 +154,25 @@ public:
         (void)outputQueueSize;
         const speed_t speed = speedFor(baudRate);
         if (const int refused =
-                checkOpenArguments(port, speed != B0, parity, dataBits, stopBits, &reason))
+                checkOpenArguments(port, speed != B0, parity, dataBits, stopBits, &failure))
             return refused;
-        setReason({});
+        setFailure({});
         PortState &state = ports.at(port);
         std::lock_guard guard(state.lock);
         closeLocked(state);
 
         std::string device = deviceName && *deviceName ? deviceName : comDevicePath(port);
         if (device.empty()) {
-            setReason(unmappedPortReason(port));
+            setFailure(makeOpenFailure(OpenFailureKind::Unmapped, port));
             return kComNoDevice;
         }
         int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             int err = errno;
-            setReason(reasonForErrno(err, device));
+            setFailure(failureForErrno(err, port, device));
             return comErrorForErrno(err);
         }
-        int result = configure(fd, device, speed, parity, dataBits, stopBits);
+        int result = configure(fd, port, device, speed, parity, dataBits, stopBits);
         if (result != 0) {
             ::close(fd);
             return result;
@@ -201,13 +207,13 @@ public:
     int flushInput(int port) override {
         return ports.withOpenPort(port, [](PortState &state) {
             state.bufferStart = state.bufferEnd = 0;
-            return tcflush(state.fd, TCIFLUSH) == 0 ? 0 : failure(errno);
+            return tcflush(state.fd, TCIFLUSH) == 0 ? 0 : failureOf(errno);
         });
     }
 
     int flushOutput(int port) override {
         return ports.withOpenPort(port, [](PortState &state) {
-            return tcflush(state.fd, TCOFLUSH) == 0 ? 0 : failure(errno);
+            return tcflush(state.fd, TCOFLUSH) == 0 ? 0 : failureOf(errno);
         });
     }
 
@@ -227,7 +233,7 @@ public:
                 if (n < 0 && errno == EINTR)
                     continue;
                 if (n < 0 && errno != EAGAIN)
-                    return failure(errno);
+                    return failureOf(errno);
                 // The kernel queue is full: wait for room, but never past the time-out.
                 int left = pollMilliseconds(deadline);
                 if (left == 0)
@@ -247,7 +253,7 @@ public:
         return ports.withOpenPort(port, [](PortState &state) {
             int pending = 0;
             if (ioctl(state.fd, TIOCOUTQ, &pending) != 0)
-                return failure(errno);
+                return failureOf(errno);
             return pending;
         });
     }
@@ -272,14 +278,14 @@ public:
                 if (errno == EINTR)
                     continue;
                 if (errno != EAGAIN)
-                    return isHangup(errno) ? static_cast<int>(kComHangup) : failure(errno);
+                    return isHangup(errno) ? static_cast<int>(kComHangup) : failureOf(errno);
                 int left = pollMilliseconds(deadline);
                 if (left == 0)
                     return static_cast<int>(kComTimeout);
                 pollfd pfd{state.fd, POLLIN, 0};
                 int ready = ::poll(&pfd, 1, wait.slice(left));
                 if (ready < 0 && errno != EINTR)
-                    return failure(errno);
+                    return failureOf(errno);
                 if (ready > 0 && !(pfd.revents & POLLIN) &&
                     (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
                     return static_cast<int>(kComHangup);
@@ -289,37 +295,36 @@ public:
         });
     }
 
-    std::string openFailureReason() override { return reason.german; }
-    std::string openFailureReasonEnglish() override { return reason.english; }
+    OpenFailure openFailure() override { return failure; }
 
 private:
-    static int failure(int err) { return isHangup(err) ? kComHangup : kComSystemError; }
+    static int failureOf(int err) { return isHangup(err) ? kComHangup : kComSystemError; }
 
-    static void setReason(Reason text) { reason = std::move(text); }
+    static void setFailure(OpenFailure why) { failure = std::move(why); }
 
     // Exclusive use, raw mode and the link framing. A pseudo-terminal cannot frame 7 data bits
     // with parity: the kernel accepts CS7|PARENB|PARODD once without applying it and refuses
     // every later request on that pty with EINVAL, so a pty is set raw at 8 bits without
     // parity. On a real tty a framing the driver refuses is an open failure.
-    static int configure(int fd, const std::string &device, speed_t speed, int parity, int dataBits,
-                         int stopBits) {
+    static int configure(int fd, int port, const std::string &device, speed_t speed, int parity,
+                         int dataBits, int stopBits) {
         // Another program holds the tty in exclusive mode. The open only got through because
         // root may ignore that mode; sharing the line, and clearing the mode on close, would
         // leave that program unprotected. An older kernel that cannot tell is taken at its word.
         int exclusive = 0;
         if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
-            setReason(reasonForErrno(EBUSY, device));
+            setFailure(failureForErrno(EBUSY, port, device));
             return kComBusy;
         }
         if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
             int err = errno;
-            setReason(reasonForErrno(err, device));
+            setFailure(failureForErrno(err, port, device));
             return comErrorForErrno(err);
         }
         termios tio{};
         if (tcgetattr(fd, &tio) != 0) {
             int err = errno;
-            setReason(reasonForErrno(err, device));
+            setFailure(failureForErrno(err, port, device));
             return comErrorForErrno(err);
         }
         bool pty = isPseudoTerminal(fd);
@@ -347,7 +352,8 @@ private:
         }
         if (tcsetattr(fd, TCSANOW, &tio) != 0) {
             int err = errno;
-            setReason(parametersRefusedReason(device, {std::strerror(err), std::strerror(err)}));
+            setFailure(withSystemError(
+                makeOpenFailure(OpenFailureKind::ParametersRefused, port, device), err));
             return err == EINVAL ? kComInvalidArgument : comErrorForErrno(err);
         }
         if (!pty) {
@@ -356,7 +362,10 @@ private:
             tcflag_t mask = CSIZE | PARENB | PARODD | CSTOPB;
             if (tcgetattr(fd, &applied) != 0 || (applied.c_cflag & mask) != framing ||
                 cfgetospeed(&applied) != speed) {
-                setReason(framingRefusedReason(device, dataBits));
+                OpenFailure refused =
+                    makeOpenFailure(OpenFailureKind::FramingRefused, port, device);
+                refused.dataBits = dataBits;
+                setFailure(refused);
                 return kComInvalidArgument;
             }
         }
@@ -364,7 +373,7 @@ private:
         // Set last, so that a failed open never leaves the tty locked against others.
         if (ioctl(fd, TIOCEXCL) != 0) {
             int err = errno;
-            setReason(reasonForErrno(err, device));
+            setFailure(failureForErrno(err, port, device));
             return comErrorForErrno(err);
         }
         return 0;
@@ -396,10 +405,10 @@ private:
     }
 
     PortTable<PortState> ports;
-    static thread_local Reason reason;
+    static thread_local OpenFailure failure;
 };
 
-thread_local Reason PosixSerialBackend::reason;
+thread_local OpenFailure PosixSerialBackend::failure;
 
 } // namespace
 

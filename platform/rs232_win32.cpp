@@ -55,7 +55,7 @@ bool isHangup(DWORD error) {
     }
 }
 
-int failure(DWORD error) {
+int failureOf(DWORD error) {
     return isHangup(error) ? kComHangup : kComSystemError;
 }
 
@@ -127,9 +127,9 @@ public:
     int open(int port, const char *deviceName, long baudRate, int parity, int dataBits,
              int stopBits, int inputQueueSize, int outputQueueSize) override {
         if (const int refused =
-                checkOpenArguments(port, baudRate > 0, parity, dataBits, stopBits, &reason))
+                checkOpenArguments(port, baudRate > 0, parity, dataBits, stopBits, &failure))
             return refused;
-        setReason({});
+        setFailure({});
         PortState &state = ports.at(port);
         std::lock_guard guard(state.lock);
         closeLocked(state);
@@ -141,18 +141,18 @@ public:
         HANDLE handle = CreateFileW(win32::wide(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            Reason why;
-            const int result = win32::comOpenFailure(GetLastError(), shown, &why);
-            setReason(std::move(why));
+            OpenFailure why;
+            const int result = win32::comOpenFailure(GetLastError(), port, shown, &why);
+            setFailure(std::move(why));
             return result;
         }
         // The driver's queues, as asked for; a driver that keeps its own sizes is no failure.
         SetupComm(handle, static_cast<DWORD>(std::max(inputQueueSize, 0)),
                   static_cast<DWORD>(std::max(outputQueueSize, 0)));
         const bool pty = win32::wineMapsComPortToPseudoTerminal(comNumberOfDevice(device));
-        int result = configure(handle, shown, baudRate, parity, dataBits, stopBits, pty);
+        int result = configure(handle, port, shown, baudRate, parity, dataBits, stopBits, pty);
         if (result == 0 && !applyWait(handle, millisecondsOf(kDefaultTimeoutSeconds)))
-            result = systemFailure(GetLastError(), shown);
+            result = systemFailure(GetLastError(), port, shown);
         if (result != 0) {
             CloseHandle(handle);
             return result;
@@ -177,7 +177,7 @@ public:
             if (!(seconds >= 0.0) || seconds > kMaxTimeoutSeconds)
                 return static_cast<int>(kComInvalidArgument);
             if (!setWait(state, millisecondsOf(seconds)))
-                return failure(GetLastError());
+                return failureOf(GetLastError());
             state.timeoutSeconds = seconds;
             return 0;
         });
@@ -190,15 +190,17 @@ public:
     int flushInput(int port) override {
         return ports.withOpenPort(port, [](PortState &state) {
             state.bufferStart = state.bufferEnd = 0;
-            return PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT) ? 0
-                                                                          : failure(GetLastError());
+            return PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT)
+                       ? 0
+                       : failureOf(GetLastError());
         });
     }
 
     int flushOutput(int port) override {
         return ports.withOpenPort(port, [](PortState &state) {
-            return PurgeComm(state.handle, PURGE_TXCLEAR | PURGE_TXABORT) ? 0
-                                                                          : failure(GetLastError());
+            return PurgeComm(state.handle, PURGE_TXCLEAR | PURGE_TXABORT)
+                       ? 0
+                       : failureOf(GetLastError());
         });
     }
 
@@ -217,7 +219,7 @@ public:
                     break;
                 const int slice = wait.slice(static_cast<int>(std::min<long long>(left, INT_MAX)));
                 if (!setWait(state, static_cast<DWORD>(std::max(slice, 1))))
-                    return written > 0 ? written : failure(GetLastError());
+                    return written > 0 ? written : failureOf(GetLastError());
                 DWORD sent = 0;
                 const BOOL ok = WriteFile(state.handle, buffer + written,
                                           static_cast<DWORD>(count - written), &sent, nullptr);
@@ -225,7 +227,7 @@ public:
                 if (!ok) {
                     const DWORD error = GetLastError();
                     clearErrors(state.handle);
-                    return written > 0 ? written : failure(error);
+                    return written > 0 ? written : failureOf(error);
                 }
                 if (written < count)
                     wait.tick();
@@ -239,7 +241,7 @@ public:
             DWORD errors = 0;
             COMSTAT status{};
             if (!ClearCommError(state.handle, &errors, &status))
-                return failure(GetLastError());
+                return failureOf(GetLastError());
             return static_cast<int>(status.cbOutQue);
         });
     }
@@ -256,7 +258,7 @@ public:
                 DWORD errors = 0;
                 COMSTAT status{};
                 if (!ClearCommError(state.handle, &errors, &status))
-                    return failure(GetLastError());
+                    return failureOf(GetLastError());
                 DWORD wanted = std::min<DWORD>(status.cbInQue, state.buffer.size());
                 if (wanted == 0) {
                     const long long left = millisecondsUntil(deadline);
@@ -265,12 +267,12 @@ public:
                     const int slice =
                         wait.slice(static_cast<int>(std::min<long long>(left, INT_MAX)));
                     if (!setWait(state, static_cast<DWORD>(slice)))
-                        return failure(GetLastError());
+                        return failureOf(GetLastError());
                     wanted = 1;
                 }
                 DWORD got = 0;
                 if (!ReadFile(state.handle, state.buffer.data(), wanted, &got, nullptr))
-                    return failure(GetLastError());
+                    return failureOf(GetLastError());
                 if (got > 0) {
                     state.bufferStart = 1;
                     state.bufferEnd = got;
@@ -281,11 +283,10 @@ public:
         });
     }
 
-    std::string openFailureReason() override { return reason.german; }
-    std::string openFailureReasonEnglish() override { return reason.english; }
+    OpenFailure openFailure() override { return failure; }
 
 private:
-    static void setReason(Reason text) { reason = std::move(text); }
+    static void setFailure(OpenFailure why) { failure = std::move(why); }
 
     // After a communications error the driver may hold further I/O until the error is read.
     static void clearErrors(HANDLE handle) {
@@ -293,20 +294,21 @@ private:
         ClearCommError(handle, &errors, nullptr);
     }
 
-    static int systemFailure(DWORD error, const std::string &shown) {
-        setReason({shown + ": " + win32::systemMessage(error) + ".",
-                   shown + ": " + win32::systemMessage(error, true) + "."});
+    static int systemFailure(DWORD error, int port, const std::string &shown) {
+        OpenFailure why = makeOpenFailure(OpenFailureKind::SystemError, port, shown);
+        win32::addSystemError(&why, error);
+        setFailure(std::move(why));
         return kComSystemError;
     }
 
     // The link parameters, read back: SetCommState reports success when the driver took any
     // part of the request.
-    static int configure(HANDLE handle, const std::string &shown, long baudRate, int parity,
-                         int dataBits, int stopBits, bool pty) {
+    static int configure(HANDLE handle, int port, const std::string &shown, long baudRate,
+                         int parity, int dataBits, int stopBits, bool pty) {
         DCB dcb{};
         dcb.DCBlength = sizeof dcb;
         if (!GetCommState(handle, &dcb))
-            return systemFailure(GetLastError(), shown);
+            return systemFailure(GetLastError(), port, shown);
         dcb.BaudRate = static_cast<DWORD>(baudRate);
         dcb.fBinary = TRUE;
         dcb.fOutxCtsFlow = FALSE;
@@ -335,9 +337,10 @@ private:
         }
         if (!SetCommState(handle, &dcb)) {
             const DWORD error = GetLastError();
-            setReason(parametersRefusedReason(
-                shown, {win32::systemMessage(error), win32::systemMessage(error, true)}));
-            return error == ERROR_INVALID_PARAMETER ? kComInvalidArgument : failure(error);
+            OpenFailure why = makeOpenFailure(OpenFailureKind::ParametersRefused, port, shown);
+            win32::addSystemError(&why, error);
+            setFailure(std::move(why));
+            return error == ERROR_INVALID_PARAMETER ? kComInvalidArgument : failureOf(error);
         }
         if (pty)
             return 0;
@@ -346,7 +349,9 @@ private:
         if (!GetCommState(handle, &applied) || applied.BaudRate != dcb.BaudRate ||
             applied.ByteSize != dcb.ByteSize || applied.Parity != dcb.Parity ||
             applied.StopBits != dcb.StopBits) {
-            setReason(framingRefusedReason(shown, dataBits));
+            OpenFailure why = makeOpenFailure(OpenFailureKind::FramingRefused, port, shown);
+            why.dataBits = dataBits;
+            setFailure(std::move(why));
             return kComInvalidArgument;
         }
         return 0;
@@ -373,10 +378,10 @@ private:
     }
 
     PortTable<PortState> ports;
-    static thread_local Reason reason;
+    static thread_local OpenFailure failure;
 };
 
-thread_local Reason Win32SerialBackend::reason;
+thread_local OpenFailure Win32SerialBackend::failure;
 
 } // namespace
 

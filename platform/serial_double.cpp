@@ -110,10 +110,13 @@ int SerialDouble::readByte(int) {
     return byte;
 }
 
-std::string SerialDouble::openFailureReason() {
-    return openResult != 0 ? failureReason : "";
-}
-
-std::string SerialDouble::openFailureReasonEnglish() {
-    return openResult != 0 ? failureReasonEnglish : "";
+OpenFailure SerialDouble::openFailure() {
+    if (openResult == 0)
+        return {};
+    OpenFailure why = failure;
+    if (why.kind == OpenFailureKind::None)
+        why.kind = OpenFailureKind::MissingDevice;
+    if (why.port == 0)
+        why.port = openedPort;
+    return why;
 }

@@ -43,9 +43,9 @@ public:
     // How long a read of an empty input waits before it reports silence, in slices that call
     // the wait hook (platform/rs232.h) as the real layer's waits do. 0: it reports at once.
     double silenceWaitSeconds = 0.0;
-    // Open failure reason reported with a failing openResult.
-    std::string failureReason = "Gerät ist nicht vorhanden.";
-    std::string failureReasonEnglish = "The device does not exist.";
+    // Why a failing openResult failed: a missing device unless set; the port is the one opened
+    // unless set.
+    OpenFailure failure;
 
     // --- What happened ---------------------------------------------------------------------
     std::string written;            // every byte accepted by writes, in order
@@ -76,8 +76,7 @@ public:
     int write(int port, const char *buffer, int count) override;
     int outputQueueLength(int port) override;
     int readByte(int port) override;
-    std::string openFailureReason() override;
-    std::string openFailureReasonEnglish() override;
+    OpenFailure openFailure() override;
 
 private:
     std::string input;

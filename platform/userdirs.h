@@ -12,7 +12,7 @@ std::string userConfigDirectory();
 
 // How the program's help names that directory to the user, in German, as lines of the help's
 // option column (continuation lines indented to it). Its wording is marked for the program's
-// translation catalogue under the context "commandline".
+// translation files under the context "commandline".
 const char *userConfigDirectoryHelp();
 
 // Creates dir with each missing level, private to the user (mode 0700, as the entries tell

@@ -1,4 +1,4 @@
-// The user's locale as it decides the language of messages: German or English.
+// The user's locale as it decides the language of messages (text/language.h chooses by it).
 #pragma once
 
 #include <string>
@@ -12,7 +12,3 @@ std::string messagesLocaleName();
 // The first of LC_ALL, LC_MESSAGES and LANG that is set and not empty, or "": the precedence of
 // setlocale(LC_MESSAGES, "").
 std::string environmentLocaleName();
-
-// True for a locale name of the German language: "de" alone or followed by '_', '-', '.' or
-// '@' ("de_DE.UTF-8", "de-AT", "de@euro"); false for every other name, "" included.
-bool localeNamesGerman(const std::string &localeName);

@@ -44,26 +44,39 @@ std::string utf8(const std::wstring &text) {
     return utf8(text.data(), text.size());
 }
 
-std::string systemMessage(unsigned long error, bool english) {
+namespace {
+
+// The system's message in the language `languageId` (0: the user's), "" when it has none.
+std::string messageIn(unsigned long error, DWORD languageId) {
     const DWORD flags =
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER;
     wchar_t *buffer = nullptr;
-    DWORD length = 0;
-    if (english)
-        length = FormatMessageW(flags, nullptr, error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                                reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
-    if (length == 0)
-        length = FormatMessageW(flags, nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0,
-                                nullptr);
+    const DWORD length = FormatMessageW(flags, nullptr, error, languageId,
+                                        reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
     std::string message = length > 0 && buffer ? utf8(buffer, length) : std::string();
     if (buffer)
         LocalFree(buffer);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                                 message.back() == ' ' || message.back() == '.'))
         message.pop_back();
-    if (message.empty())
-        return (english ? "Error " : "Fehler ") + std::to_string(error);
     return message;
+}
+
+} // namespace
+
+std::string systemMessage(unsigned long error) {
+    return messageIn(error, 0);
+}
+
+std::string englishSystemMessage(unsigned long error) {
+    const std::string english = messageIn(error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    return english.empty() ? systemMessage(error) : english;
+}
+
+void addSystemError(OpenFailure *failure, unsigned long error) {
+    failure->systemError = static_cast<long>(error);
+    failure->systemMessage = systemMessage(error);
+    failure->systemMessageEnglish = englishSystemMessage(error);
 }
 
 int errnoForError(unsigned long error) {
@@ -112,15 +125,16 @@ int errnoForError(unsigned long error) {
     }
 }
 
-int comOpenFailure(unsigned long error, const std::string &device,
-                   platform::detail::Reason *reason) {
+int comOpenFailure(unsigned long error, int port, const std::string &device, OpenFailure *failure) {
+    using platform::detail::makeOpenFailure;
     switch (error) {
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_BUSY:
-        *reason = platform::detail::busyReason(device);
-        reason->german += " (Windows: " + systemMessage(error) + ")";
-        reason->english += " (Windows: " + systemMessage(error, true) + ")";
+        *failure = makeOpenFailure(OpenFailureKind::Busy, port, device);
+        addSystemError(failure, error);
+        failure->systemMessage = "Windows: " + failure->systemMessage;
+        failure->systemMessageEnglish = "Windows: " + failure->systemMessageEnglish;
         return kComBusy;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
@@ -130,11 +144,11 @@ int comOpenFailure(unsigned long error, const std::string &device,
     case ERROR_DEVICE_NOT_CONNECTED:
     case ERROR_DEVICE_REMOVED:
     case ERROR_INVALID_NAME:
-        *reason = platform::detail::missingDeviceReason(device);
+        *failure = makeOpenFailure(OpenFailureKind::MissingDevice, port, device);
         return kComNoDevice;
     default:
-        *reason = {device + ": " + systemMessage(error) + ".",
-                   device + ": " + systemMessage(error, true) + "."};
+        *failure = makeOpenFailure(OpenFailureKind::SystemError, port, device);
+        addSystemError(failure, error);
         return kComSystemError;
     }
 }

@@ -22,24 +22,25 @@ std::string utf8(const std::wstring &text);
 std::string utf8(const wchar_t *text, size_t length);
 
 // The system's own message for an error number (GetLastError()), UTF-8, without the trailing
-// line end and full stop: in the user's language, or with english set in English where the
-// system has that language (else in the user's). "Fehler <n>" ("Error <n>") when the system
-// has no message.
-std::string systemMessage(unsigned long error, bool english = false);
+// line end and full stop, in the user's language; "" when the system has none.
+std::string systemMessage(unsigned long error);
+// The same in English where the system has that language, else in the user's.
+std::string englishSystemMessage(unsigned long error);
+
+// Notes the system's error number and its messages in `failure`.
+void addSystemError(OpenFailure *failure, unsigned long error);
 
 // The errno value that matches a Windows error number, for the interfaces that report errno
 // (the file operations): ENOENT, EEXIST, EACCES, ENOSPC, ... and EIO for the rest.
 int errnoForError(unsigned long error);
 
-// The result of OpenComConfig (a ComError of platform/rs232.h) and the operator's reason in
-// both languages for a CreateFileW of the COM port `device` (as shown, "COM3") that failed
-// with `error`.
+// The result of OpenComConfig (a ComError of platform/rs232.h) and why it failed, for a
+// CreateFileW of the COM port `port`, `device` as shown ("COM3"), that failed with `error`.
 // Windows refuses a port that another program has open with "access denied" (its serial drivers
-// allow one handle at a time): that, a sharing violation and "busy" give kComBusy with the busy
-// reason; a port that is not there gives kComNoDevice; anything else kComSystemError with the
-// system's message.
-int comOpenFailure(unsigned long error, const std::string &device,
-                   platform::detail::Reason *reason);
+// allow one handle at a time): that, a sharing violation and "busy" give kComBusy, kind Busy
+// with the system's message as "Windows: <message>"; a port that is not there gives kComNoDevice,
+// kind MissingDevice; anything else kComSystemError, kind SystemError with the system's error.
+int comOpenFailure(unsigned long error, int port, const std::string &device, OpenFailure *failure);
 
 // Under Wine: the Linux device that Wine's registry value HKLM\Software\Wine\Ports\COM<n>
 // maps the COM port to (for example "/dev/pts/7"); empty on Windows itself, when no value

@@ -5,6 +5,7 @@
 #include "toolbox/toolbox.h"
 
 #include "platform/rs232.h"
+#include "text/texts.h"
 #include "ui/popupdialog.h"
 #include "ui/runtime_internal.h"
 
@@ -160,14 +161,8 @@ bool platformOnCommandLine(int argc, char *argv[]) {
     return false;
 }
 
-// Qt's message handler before the QApplication was made, and the program's lookup for the
-// texts of a failed start (setStartupTextLookup).
+// Qt's message handler before the QApplication was made.
 QtMessageHandler gQtMessagesBeforeStartup = nullptr;
-std::string (*gStartupTextLookup)(const char *, const char *) = nullptr;
-
-std::string startupText(const char *source) {
-    return gStartupTextLookup != nullptr ? gStartupTextLookup("runtime", source) : source;
-}
 
 // The display variables that are set, as "DISPLAY=:1", for the message of a display that
 // cannot be opened; without any (a -platform option, Windows), the first line of Qt's reason.
@@ -200,9 +195,8 @@ void endOnPlatformFailure(QtMsgType type, const QMessageLogContext &context,
         return;
     }
     std::fprintf(stderr, "trz4Steuerung: %s\n",
-                 withArgument(startupText(QT_TRANSLATE_NOOP(
-                                  "runtime", "Die grafische Anzeige ließ sich nicht öffnen "
-                                             "(%1); das Programm braucht eine Anzeige.")),
+                 withArgument(trText("runtime", "Die grafische Anzeige ließ sich nicht öffnen "
+                                                "(%1); das Programm braucht eine Anzeige."),
                               displaySettings(message))
                      .c_str());
     std::fflush(stderr);
@@ -215,19 +209,13 @@ bool displayAvailable() {
     return graphicalDisplayAvailable();
 }
 
-void setStartupTextLookup(std::string (*lookup)(const char *context, const char *source)) {
-    gStartupTextLookup = lookup;
-}
-
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[])) {
     if (!displayAvailable() && !platformOnCommandLine(argc, argv)) {
-        std::fprintf(
-            stderr, "trz4Steuerung: %s\n",
-            startupText(QT_TRANSLATE_NOOP(
-                            "runtime", "Keine grafische Anzeige gefunden (DISPLAY, WAYLAND_DISPLAY "
-                                       "und QT_QPA_PLATFORM sind leer); das Programm braucht eine "
-                                       "Anzeige."))
-                .c_str());
+        std::fprintf(stderr, "trz4Steuerung: %s\n",
+                     trText("runtime", "Keine grafische Anzeige gefunden (DISPLAY, "
+                                       "WAYLAND_DISPLAY und QT_QPA_PLATFORM sind leer); das "
+                                       "Programm braucht eine Anzeige.")
+                         .c_str());
         // The exit status of a runtime that cannot be brought up, as the program's main gives
         // it when the runtime is not ready.
         return -1;
@@ -326,8 +314,9 @@ int MessagePopup(const char *title, const char *message) {
     if (QApplication::instance() == nullptr) {
         return kUiErrNoApplication;
     }
-    PopupDialog dialog(utf8(title), utf8(message), {QStringLiteral("OK"), {}, {}}, false,
-                       kPopupBtn1, kPopupBtn1, popupParent());
+    PopupDialog dialog(utf8(title), utf8(message),
+                       {QString::fromStdString(trText("runtime", "OK")), {}, {}}, false, kPopupBtn1,
+                       kPopupBtn1, popupParent());
     dialog.setActiveControl(kPopupBtn1);
     if (terminationRequested()) {
         dialog.answerWithoutOperator();

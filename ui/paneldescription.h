@@ -101,7 +101,7 @@ struct PanelDescription {
 // (ui/uiruntime.h). A panel is found by its resourceId.
 struct ResourceDescription {
     std::vector<const PanelDescription *> panels;
-    // The context of the panels' texts in the program's translation catalogue; null shows them
+    // The context of the panels' texts in the translation files; null shows them
     // as written.
     const char *translationContext = nullptr;
 };

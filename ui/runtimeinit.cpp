@@ -1,4 +1,4 @@
-// Runtime readiness, the "Assert" popup of the utility library, and the program's texts.
+// Runtime readiness and the "Assert" popup of the utility library.
 #include "ui/uiruntime.h"
 
 #include "toolbox/toolbox.h"
@@ -20,20 +20,6 @@ void assertPopup(const char *title, const char *text) {
 }
 
 } // namespace
-
-std::string uiText(const char *context, const char *source) {
-    if (source == nullptr) {
-        return {};
-    }
-    return QCoreApplication::translate(context, source).toStdString();
-}
-
-std::string withArgument(std::string text, const std::string &argument) {
-    if (const size_t at = text.find("%1"); at != std::string::npos) {
-        text.replace(at, 2, argument);
-    }
-    return text;
-}
 
 int InitRuntimeEngine(void * /*instance*/, char * /*argv*/[], void * /*reserved*/) {
     if (qobject_cast<QApplication *>(QCoreApplication::instance()) == nullptr) {

@@ -72,22 +72,16 @@ inline constexpr int kUiErrSystem = -9;           // the operating system refuse
 int InitRuntimeEngine(void *instance, char *argv[], void *reserved);
 
 // The runtime's process start-up around the program's main function: refuses to start
-// without a display (neither displayAvailable() nor Qt's -platform option; one line on stderr,
-// result -1 as for a runtime that is not ready, programMain not called), creates the
-// QApplication (which takes Qt's own options such as -platform out of argv), arms the
-// termination watch (see below), calls programMain(argc, argv), discards what panels are left
-// and returns programMain's result. A start-up hook set with setStartupHook runs right before
+// without a display (neither displayAvailable() nor Qt's -platform option; one line in the
+// process's language on stderr, result -1 as for a runtime that is not ready, programMain not
+// called), creates the QApplication (which takes Qt's own options such as -platform out of argv),
+// arms the termination watch (see below), calls programMain(argc, argv), discards what panels are
+// left and returns programMain's result. A start-up hook set with setStartupHook runs right before
 // programMain. When Qt cannot bring up its platform while the QApplication is made (a display
 // that is named but cannot be reached, a platform plugin that does not load), the process
-// ends there with exit status 255, the status of a result of -1, and one line on stderr after
-// Qt's own warnings, instead of Qt's abort. Both lines are in the language of the lookup set
-// with setStartupTextLookup.
+// ends there with exit status 255, the status of a result of -1, and one line in the process's
+// language on stderr after Qt's own warnings, instead of Qt's abort.
 int runUserInterfaceProgram(int argc, char *argv[], int (*programMain)(int, char *[]));
-
-// Sets how runUserInterfaceProgram words its start-up failures, which come before the
-// program's translators can be installed in a QApplication: lookup(context, source) answers
-// the text in the program's language. Null (the value at start) shows them as written.
-void setStartupTextLookup(std::string (*lookup)(const char *context, const char *source));
 
 // Sets the function that runUserInterfaceProgram calls once the QApplication exists, before
 // the program's main function; null (the value at start) calls none. Developer builds of the
@@ -126,18 +120,6 @@ bool terminationRequested();
 // Disarms the watch and forgets a request taken up, for tests that run the program more than
 // once in one process (a quit it marked for a loop that never ran is forgotten too).
 void unwatchTerminationRequests();
-
-// ---------------------------------------------------------------------------------------------
-// Texts. The program's texts are written in its source language and shown in the language the
-// program speaks: uiText answers the translation of `source` in `context` from the translators
-// installed in the application (QCoreApplication::translate), as UTF-8, or `source` itself
-// when there is none (also without an application). The program's catalogue tools find the
-// texts of calls with literals; a text kept elsewhere is marked where it is written
-// (QT_TRANSLATE_NOOP, TRZ4_TRANSLATABLE of platform/translatable.h).
-std::string uiText(const char *context, const char *source);
-// `text` with its first "%1" replaced by `argument` (a translated text keeps its "%1" where the
-// language wants the argument); unchanged when it has none.
-std::string withArgument(std::string text, const std::string &argument);
 
 // ---------------------------------------------------------------------------------------------
 // Callback binding by name. Panels bind the callbacks their description names when they are

@@ -39,7 +39,7 @@ int countCommits(int, int control, int event, void *, int, int) {
     return 0;
 }
 
-class AccessTest : public ::testing::TestWithParam<ProgramLanguage> {
+class AccessTest : public ::testing::TestWithParam<Language> {
 protected:
     void SetUp() override {
         setProgramLanguage(GetParam());
@@ -54,14 +54,14 @@ protected:
     void TearDown() override {
         DiscardPanel(main);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setProgramLanguage(ProgramLanguage::German);
+        setProgramLanguage(Language::German);
     }
     // Shows the main panel as the active window, as the program does at start-up.
     void showMain() {
         DisplayPanel(main);
         ASSERT_TRUE(QTest::qWaitForWindowActive(panelWidget(main)));
     }
-    const char *language() const { return GetParam() == ProgramLanguage::German ? "de" : "en"; }
+    const char *language() const { return GetParam() == Language::German ? "de" : "en"; }
 
     int main = -1;
     int info = -1;
@@ -357,9 +357,9 @@ TEST_P(AccessTest, EachComPortsDeviceIsItsItemsDescriptionAndTheRingsWhileChosen
 }
 
 INSTANTIATE_TEST_SUITE_P(Language, AccessTest,
-                         ::testing::Values(ProgramLanguage::German, ProgramLanguage::English),
+                         ::testing::Values(Language::German, Language::English),
                          [](const auto &info) {
-                             return info.param == ProgramLanguage::German ? "de" : "en";
+                             return info.param == Language::German ? "de" : "en";
                          });
 
 } // namespace

@@ -116,7 +116,7 @@ struct FakeCard {
 class CardOpsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setProgramLanguage(ProgramLanguage::German);
+        setProgramLanguage(Language::German);
         panel = mainPanel();
         vekComResetForTesting();
         VekCom_RegisterComControl(panel, COMPORT);
@@ -417,11 +417,11 @@ TEST_F(CardOpsTest, HelpButtonShowsTheComPortHelpOfThisSystem) {
     ui::testing::PopupDriver driver;
     driver.pressEnter();
     driver.pressEnter();
-    setProgramLanguage(ProgramLanguage::German);
+    setProgramLanguage(Language::German);
     click(COMHILFE);
-    setProgramLanguage(ProgramLanguage::English);
+    setProgramLanguage(Language::English);
     click(COMHILFE);
-    setProgramLanguage(ProgramLanguage::German);
+    setProgramLanguage(Language::German);
     ASSERT_TRUE(driver.allAnswered());
     const ui::testing::SeenPopup german = driver.seen(0);
     EXPECT_EQ(german.title, "COM-Port");

@@ -50,7 +50,7 @@ inline void savePanelPicture(int panel) {
 class E2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setProgramLanguage(ProgramLanguage::German);
+        setProgramLanguage(Language::German);
         char pattern[] = "/tmp/trz4-e2e-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         base = pattern;

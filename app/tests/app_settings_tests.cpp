@@ -50,7 +50,7 @@ std::string readFile(const std::string &path) {
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setProgramLanguage(ProgramLanguage::German);
+        setProgramLanguage(Language::German);
         char pattern[] = "/tmp/trz4-settings-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         directory = pattern;

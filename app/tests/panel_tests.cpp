@@ -34,7 +34,7 @@ QRect onPanel(int panel, QWidget *widget) {
 }
 
 // Loads the main panel and the info panel as its child, in `language`.
-void loadBothPanels(ProgramLanguage language, int *main, int *info) {
+void loadBothPanels(Language language, int *main, int *info) {
     setProgramLanguage(language);
     registerTrz4SteuerungGui();
     *main = LoadPanel(0, kTrz4GuiResource, MAINPANEL);
@@ -45,7 +45,7 @@ void loadBothPanels(ProgramLanguage language, int *main, int *info) {
 
 class PanelTest : public ::testing::Test {
 protected:
-    void SetUp() override { loadBothPanels(ProgramLanguage::German, &main, &info); }
+    void SetUp() override { loadBothPanels(Language::German, &main, &info); }
     void TearDown() override {
         DiscardPanel(info);
         DiscardPanel(main);
@@ -243,7 +243,7 @@ TEST_F(PanelTest, PositionsOfTheLayout) {
     EXPECT_EQ(at(SCANN), QPoint(308, 146));
     EXPECT_EQ(at(IDLESEN), QPoint(386, 146));
     EXPECT_EQ(at(LED1), QPoint(231, 151));
-    EXPECT_EQ(at(COMHILFE), QPoint(395, 100));
+    EXPECT_EQ(at(COMHILFE), QPoint(415, 100));
     EXPECT_EQ(at(SCANNTEXT), QPoint(233, 194));
     EXPECT_EQ(at(STATUSABFRAGE), QPoint(109, 347));
     EXPECT_EQ(at(KARTENNUMMERLESEN), QPoint(418, 286));
@@ -327,7 +327,7 @@ TEST_F(PanelTest, NothingOverlapsAndTextsFit) {
 
 // The application's font in points (the design font is 9 points, 12 pixels at 96 dpi), and the
 // language: both change how much room the texts need.
-class PanelAtFontSize : public ::testing::TestWithParam<std::tuple<int, ProgramLanguage>> {
+class PanelAtFontSize : public ::testing::TestWithParam<std::tuple<int, Language>> {
 protected:
     void SetUp() override {
         previous = QApplication::font();
@@ -339,7 +339,7 @@ protected:
     void TearDown() override {
         DiscardPanel(main);
         QApplication::setFont(previous);
-        setProgramLanguage(ProgramLanguage::German);
+        setProgramLanguage(Language::German);
     }
     QFont previous;
     int main = -1;
@@ -368,8 +368,8 @@ TEST_P(PanelAtFontSize, TheLongestComRingItemFits) {
 
 INSTANTIATE_TEST_SUITE_P(PointsAndLanguage, PanelAtFontSize,
                          ::testing::Combine(::testing::Values(7, 9, 11, 15, 20, 28),
-                                            ::testing::Values(ProgramLanguage::German,
-                                                              ProgramLanguage::English)));
+                                            ::testing::Values(Language::German, Language::English,
+                                                              Language::Pseudo)));
 
 TEST_F(PanelTest, InfoPanelTextsAtLoad) {
     EXPECT_EQ(textOf(info, VERSION), "Version");

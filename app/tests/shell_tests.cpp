@@ -1,23 +1,35 @@
 // The program run in-process, driven as an operator drives it: start-up state, the info
-// popup, and both ways to quit.
+// popup, both ways to quit, and every screen under the pseudo-language.
 #include "app/language.h"
-#include "app/Mainpanel_Main.h"
 #include "app/linklogwindow.h"
+#include "app/Mainpanel_Funktionen.h"
+#include "app/Mainpanel_Main.h"
 #include "app/trz4Steuerung_Main.h"
+#include "app/trz4SteuerungGui.h"
+#include "cardlink/Vek_Com.h"
 #include "cardlink/linklog.h"
+#include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
 #include "platform/files.h"
+#include "platform/serial_double.h"
 #include "platform/testing/files_testing.h"
+#include "text/testing/pseudo_check.h"
 #include "ui/testing/popupdriver.h"
-#include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -32,6 +44,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -82,13 +95,88 @@ int countButtons(int, int, int event, void *, int, int) {
     return 0;
 }
 
+struct Shown {
+    std::string where;
+    std::string text;
+};
+
+void note(std::vector<Shown> *texts, const QWidget *widget, const char *what, const QString &text) {
+    if (!text.isEmpty())
+        texts->push_back({widget->objectName().toStdString() + " " + what, text.toStdString()});
+}
+
+// Every text that `root` and the widgets inside it show or tell assistive technology.
+std::vector<Shown> textsOf(QWidget *root) {
+    std::vector<Shown> texts;
+    QList<QWidget *> widgets = root->findChildren<QWidget *>();
+    widgets.prepend(root);
+    for (QWidget *w : widgets) {
+        if (w->isWindow())
+            note(&texts, w, "title", w->windowTitle());
+        note(&texts, w, "tooltip", w->toolTip());
+        note(&texts, w, "name", w->accessibleName());
+        note(&texts, w, "description", w->accessibleDescription());
+        if (QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w)) {
+            note(&texts, w, "accessible name", a->text(QAccessible::Name));
+            note(&texts, w, "accessible description", a->text(QAccessible::Description));
+        }
+        if (auto *label = qobject_cast<QLabel *>(w))
+            note(&texts, w, "text", label->text());
+        if (auto *button = qobject_cast<QAbstractButton *>(w))
+            note(&texts, w, "text", button->text());
+        if (auto *line = qobject_cast<QLineEdit *>(w))
+            note(&texts, w, "text", line->text());
+        if (auto *edit = qobject_cast<QPlainTextEdit *>(w))
+            note(&texts, w, "text", edit->toPlainText());
+        if (auto *ring = qobject_cast<QComboBox *>(w)) {
+            for (int i = 0; i < ring->count(); ++i) {
+                note(&texts, w, "item", ring->itemText(i));
+                note(&texts, w, "item tooltip", ring->itemData(i, Qt::ToolTipRole).toString());
+            }
+        }
+        if (auto *menu = qobject_cast<QMenu *>(w))
+            note(&texts, w, "menu", menu->title());
+        for (QAction *action : w->actions()) {
+            note(&texts, w, "action", action->text());
+            note(&texts, w, "action tooltip", action->toolTip());
+        }
+    }
+    return texts;
+}
+
+// Runs `open`, which shows a modal dialog and waits for it; meanwhile takes the dialog's texts
+// and closes it with Escape, as an operator who declines.
+std::vector<Shown> textsOfDialog(const std::function<void()> &open) {
+    std::vector<Shown> texts;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr || !dialog->isVisible())
+            return;
+        poll.stop();
+        texts = textsOf(dialog);
+        QTest::keyClick(dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog,
+                        Qt::Key_Escape);
+    });
+    poll.start();
+    open();
+    EXPECT_FALSE(texts.empty()) << "no dialog was shown";
+    return texts;
+}
+
+struct Screen {
+    const char *name;
+    std::function<std::vector<Shown>()> texts;
+};
+
 class ShellTest : public ::testing::Test {
 protected:
     // Each run registers the error display once more; this process runs the program often.
     // The program reads and writes its settings file in the current directory: each run gets
     // a directory of its own with a complete file, so that start-up shows no popup.
     void SetUp() override {
-        setProgramLanguage(ProgramLanguage::German);
+        setProgramLanguage(Language::German);
         vekResetFehlerControls();
         ASSERT_TRUE(directory.isValid());
         previous = QDir::currentPath();
@@ -283,6 +371,79 @@ TEST(LinkLogFile, LinesEndAsTheSystemsTextFiles) {
     ASSERT_GT(std::count(text.begin(), text.end(), '\n'), 1) << "lines whose ends count";
     EXPECT_EQ(bytes(saved), bytes(asText));
     linkLogStop();
+}
+
+// Under the pseudo-language every screen, popup and dialog of the program is walked for its texts
+// (titles, labels, buttons, ring items, menus, tooltips, accessible names and descriptions,
+// shown values), and every word of them must have gone through the lookup. What may stay plain
+// is data: names (the program's, the maker's), the version, port names, file and device names,
+// the card's bytes, the names of internal limits.
+TEST_F(ShellTest, UnderThePseudoLanguageEveryScreenShowsOnlyLookedUpTextsAndData) {
+    setProgramLanguage(Language::Pseudo);
+    std::vector<std::pair<std::string, std::vector<Shown>>> seen;
+    whenRunning([&seen] {
+        const int main = Mainpanel_GetMainpanel();
+        const int info = mainpanelGetInfopanel();
+        // What the panel shows after work: a failed operation in the error display, and one
+        // exchange in the link log.
+        Callback_Main_Buttons(main, STATUSABFRAGE, EVENT_COMMIT, nullptr, 0, 0);
+        {
+            SerialDouble card; // silent: the exchange ends in a time-out
+            ScopedSerialBackend installed(card);
+            char id[kTrz4IdBufferSize] = {};
+            VEKTRZ4_IDLesen(9, '1', id);
+        }
+        const Screen screens[] = {
+            {"the main panel with its menus", [&] { return textsOf(panelWidget(main)); }},
+            {"the info panel", [&] { return textsOf(panelWidget(info)); }},
+            {"an error popup", [] { return textsOfDialog([] { VEK_Fehlerpopup(-403012); }); }},
+            {"an error popup with a title of the caller's",
+             [] { return textsOfDialog([] { VEK_Fehlerpopup2(-802201, "Hinweis"); }); }},
+            {"the warning before a card number changes",
+             [] { return textsOfDialog([] { MainFunc_WarnungPopup('5'); }); }},
+            {"the help about the COM port",
+             [] { return textsOfDialog([] { MainFunc_ComhilfePopup(); }); }},
+            {"the error display's internal error",
+             [&] {
+                 return textsOfDialog([&] {
+                     // Sets are added until the table is full and one is refused.
+                     while (VekCom_RegisterFehlerControls(main, FEHLERLED, FEHLERSTRING,
+                                                          FEHLERNUMMER) == 0) {
+                     }
+                 });
+             }},
+            {"the COM-port manager's internal error",
+             [&] {
+                 return textsOfDialog([&] {
+                     while (VekCom_RegisterAdressLeds(main, LED1) == 0) {
+                     }
+                 });
+             }},
+            {"the link log window",
+             [&] {
+                 menuItemAction(main, PROTOKOLL)->trigger();
+                 return textsOf(linkLogWindow());
+             }},
+        };
+        for (const Screen &screen : screens)
+            seen.emplace_back(screen.name, screen.texts());
+        QuitUserInterface(0);
+    });
+    ASSERT_EQ(runProgram(), 0);
+    setProgramLanguage(Language::German);
+
+    ASSERT_EQ(seen.size(), 9u);
+    // The caller's title of the second popup is the caller's text, not the program's.
+    const std::vector<std::string> data = {
+        "trz-4 Steuerung", "trz4-Steuerung", kMakerName, kProgramVersion, "COM", "<CR>", "IDR",
+        "MAX_ADRESSLEDS",  "Hinweis"};
+    for (const auto &[screen, texts] : seen) {
+        EXPECT_FALSE(texts.empty()) << screen;
+        for (const Shown &shown : texts) {
+            EXPECT_EQ(wordsBypassingTheLookup(shown.text, data), std::vector<std::string>{})
+                << screen << ", " << shown.where << ": " << shown.text;
+        }
+    }
 }
 
 } // namespace

@@ -107,27 +107,27 @@ TEST_F(Session, OpensAtTheCardsTimeOutAndClosesWhenItEnds) {
 TEST_F(Session, AFailedOpenKeepsItsReasonAndATimeOutFailureIsNotFatal) {
     CardSession session;
     line.openResult = kComBusy;
-    line.failureReason = "/dev/ttyUSB0 ist belegt.";
-    line.failureReasonEnglish = "/dev/ttyUSB0 is busy.";
+    line.failure.kind = OpenFailureKind::Busy;
+    line.failure.device = "/dev/ttyUSB0";
     EXPECT_EQ(session.open(kPort), vektrz4::kErrOpenFailed);
     EXPECT_FALSE(session.isOpen());
     EXPECT_EQ(session.openFailure().comError, kComBusy);
-    EXPECT_EQ(session.openFailure().reason(ReasonLanguage::German), "/dev/ttyUSB0 ist belegt.");
-    EXPECT_EQ(session.openFailure().reason(ReasonLanguage::English), "/dev/ttyUSB0 is busy.");
+    EXPECT_EQ(session.openFailure().detail.kind, OpenFailureKind::Busy);
+    EXPECT_EQ(session.openFailure().detail.device, "/dev/ttyUSB0");
     EXPECT_EQ(line.count("time"), 0);
 
     // A port number the protocol refuses never reaches the system: the reason of the earlier
     // failure is not passed off as this one's.
     EXPECT_EQ(session.open(0), vektrz4::kErrOpenPortNumber);
     EXPECT_EQ(session.openFailure().comError, 0);
-    EXPECT_EQ(session.openFailure().reason(ReasonLanguage::German), "");
+    EXPECT_EQ(session.openFailure().detail.kind, OpenFailureKind::None);
 
     line.openResult = 0;
     line.setTimeResult = kComInvalidArgument;
     EXPECT_EQ(session.open(kPort), 0);
     EXPECT_TRUE(session.isOpen());
     EXPECT_EQ(session.timeoutResult(), vektrz4::kErrTimeout);
-    EXPECT_EQ(session.openFailure().reason(ReasonLanguage::German), "");
+    EXPECT_EQ(session.openFailure().reason(), "");
 }
 
 } // namespace

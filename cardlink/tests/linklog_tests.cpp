@@ -3,6 +3,7 @@
 #include "cardlink/linklog.h"
 #include "cardlink/vektrz4.h"
 #include "platform/serial_double.h"
+#include "text/language.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,10 @@ protected:
         setLinkLogSink([this](const LinkExchange &exchange) { recorded.push_back(exchange); });
         card.timeoutSet = 0.25;
     }
-    void TearDown() override { setLinkLogSink({}); }
+    void TearDown() override {
+        setLinkLogSink({});
+        setLanguage(Language::German);
+    }
 
     // The exchange's lines without their time stamps, which the test checks once on its own.
     static std::string withoutTimes(const std::string &text) {
@@ -27,9 +31,14 @@ protected:
                                       std::regex::multiline);
         return std::regex_replace(text, stamp, "");
     }
-    std::string lines(bool english = false) {
+    // The lines of the last exchange in `language`.
+    std::string lines(Language language = Language::German) {
         EXPECT_EQ(recorded.size(), 1u);
-        return recorded.empty() ? "" : withoutTimes(formatLinkExchange(recorded.back(), english));
+        setLanguage(language);
+        const std::string text =
+            recorded.empty() ? "" : withoutTimes(formatLinkExchange(recorded.back()));
+        setLanguage(Language::German);
+        return text;
     }
 
     SerialDouble card;
@@ -78,8 +87,8 @@ TEST_F(LinkLog, EachOutcomeHasItsLine) {
         card.silenceResult = c.silence;
         char id[kTrz4IdBufferSize] = {};
         VEKTRZ4_IDLesen(kPort, '1', id);
-        EXPECT_EQ(lines(false), c.german);
-        EXPECT_EQ(lines(true), c.english);
+        EXPECT_EQ(lines(Language::German), c.german);
+        EXPECT_EQ(lines(Language::English), c.english);
     }
 }
 
@@ -93,7 +102,8 @@ TEST_F(LinkLog, FailuresBeforeTheAnswerStandOnTheFramesLine) {
     card.writeResult = 3;
     recorded.clear();
     EXPECT_EQ(VEKTRZ4_KartennummerSchreiben(kPort, '1', '5'), -101037);
-    EXPECT_EQ(lines(true), "COM 9  ->  #1D  error #101037\n") << "only what the port took";
+    EXPECT_EQ(lines(Language::English), "COM 9  ->  #1D  error #101037\n")
+        << "only what the port took";
 
     // The write command reads its handshake only.
     card.overrideWrite = false;
@@ -115,7 +125,7 @@ TEST_F(LinkLog, StatusReadAndTimeStamps) {
     EXPECT_EQ(exchange.end, LinkEnd::Complete);
     EXPECT_EQ(exchange.result, 0);
     EXPECT_LE(exchange.sentAtMs, exchange.endedAtMs);
-    const std::string text = formatLinkExchange(exchange, false);
+    const std::string text = formatLinkExchange(exchange);
     EXPECT_TRUE(std::regex_match(text, std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3}  )"
                                                   R"(COM 9  ->  #1S1R<CR>\n)"
                                                   R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3}  )"
@@ -160,7 +170,7 @@ TEST(LinkLogText, HistoryKeepsTheNewestAndTellsWhatItDropped) {
     EXPECT_EQ(history.exchanges().front().port, 2);
     EXPECT_EQ(history.exchanges().back().port, 3);
     EXPECT_EQ(heard, (std::vector<std::pair<int, bool>>{{1, false}, {2, false}, {3, true}}));
-    const std::string text = history.text(true);
+    const std::string text = history.text();
     EXPECT_NE(text.find("COM 2  ->  #1IDR<CR>\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("COM 1 "), std::string::npos) << text;
     EXPECT_EQ(LinkLogHistory::kDefaultCapacity, 1000u);

@@ -7,6 +7,7 @@
 //   TRZ4_TEST_SERIAL_LOOPBACK=1            its TX is wired to its RX: bytes come back 7-bit
 //   TRZ4_TEST_SERIAL_CARD=1                a trz-4 card answers at address "1"; without it the
 //                                          card case probes and skips when nothing answers
+#include "cardlink/openfailure.h"
 #include "cardlink/vektrz4.h"
 #include "platform/comports.h"
 #include "platform/rs232.h"

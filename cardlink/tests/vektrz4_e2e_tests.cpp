@@ -1,5 +1,6 @@
 // The card protocol end to end: the real termios layer, a pseudo-terminal, and the card
 // simulator answering on its own thread. Short time-outs keep the suite fast.
+#include "cardlink/openfailure.h"
 #include "cardlink/vektrz4.h"
 #include "platform/comports.h"
 #include "platform/rs232.h"

@@ -1,5 +1,6 @@
 // The card protocol against the scripted serial double: frames, answer decoding and every
 // failure code of the exchange.
+#include "cardlink/openfailure.h"
 #include "cardlink/vektrz4.h"
 #include "platform/serial_double.h"
 
@@ -58,9 +59,11 @@ TEST_F(Protocol, OpenChecksBaudRateFirstThenPort) {
 
 TEST_F(Protocol, OpenFailureKeepsTheReason) {
     card.openResult = kComBusy;
-    card.failureReason = "/dev/ttyUSB0 ist belegt";
+    card.failure.kind = OpenFailureKind::Busy;
+    card.failure.device = "/dev/ttyUSB0";
     EXPECT_EQ(VEKTRZ4_Open(33, 9600), -100003);
-    EXPECT_STREQ(lastOpenFailureReason(), "/dev/ttyUSB0 ist belegt");
+    EXPECT_EQ(lastOpenFailureReason(),
+              "/dev/ttyUSB0 ist belegt: ein anderes Programm verwendet die Schnittstelle.");
 }
 
 TEST_F(Protocol, CloseAndTimeoutReportTheirFailures) {

@@ -1,9 +1,8 @@
 // Message lookup: the quotient rule, the language switch, the one-shot user string and the
 // byte limits of the module's buffers.
 #include "errors/VEK_errorV3.h"
-#include "platform/userlocale.h"
-#include "platform/tests/environment.h"
 #include "errors/tests/catalogue_utf8.h"
+#include "text/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +113,27 @@ TEST_F(CatalogueLookup, UserStringIsAttachedOnceOnItsOwnLine) {
     EXPECT_EQ(message(-403012), kNoAnswer + "\nINI-Datei nicht gefunden");
 }
 
+// The value 2 selects the process's language when that is not German: the pseudo-language made
+// from the English text, whose longer form is cut before a character that would cross the
+// buffer's limit, never inside it.
+TEST_F(CatalogueLookup, TheValue2SelectsTheProcesssLanguageCutOnlyBetweenCharacters) {
+    setLanguage(Language::Pseudo);
+    VEK_Fehlersprache(1);
+    EXPECT_EQ(message(-403012), kNoAnswer);
+    VEK_Fehlersprache(2);
+    EXPECT_EQ(message(-403012), pseudoText("No answer from device"));
+    const std::string full(static_cast<size_t>(kVekUserStringSize - 1), 'y');
+    for (int i = 0; i < vekCatalogueSize(); ++i) {
+        int kind = 0;
+        ASSERT_TRUE(vekCatalogueEntry(i, &kind, nullptr, nullptr));
+        VEK_Fehleruserstring(full.c_str());
+        const std::string text = message(-(kind * 1000));
+        EXPECT_TRUE(isValidUtf8(text)) << "kind " << kind;
+        EXPECT_LT(text.size(), static_cast<size_t>(kVekMessageBufferSize));
+    }
+    setLanguage(Language::German);
+}
+
 TEST_F(CatalogueLookup, EnglishNoErrorLeavesTheUserStringPending) {
     VEK_Fehlersprache(2);
     VEK_Fehleruserstring("COM3");
@@ -215,66 +235,3 @@ TEST_F(CatalogueLookup, EveryTextWithAFullUserStringFitsTheMessageBuffer) {
         }
     }
 }
-
-namespace {
-
-// Sets the three locale variables for one case and restores them afterwards.
-class LocaleEnvironment {
-public:
-    LocaleEnvironment(const char *all, const char *messages, const char *lang) {
-        for (size_t i = 0; i < kNames.size(); ++i) {
-            const char *old = std::getenv(kNames[i]);
-            saved[i] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        set("LC_ALL", all);
-        set("LC_MESSAGES", messages);
-        set("LANG", lang);
-    }
-    ~LocaleEnvironment() {
-        for (size_t i = 0; i < kNames.size(); ++i)
-            set(kNames[i], saved[i] ? saved[i]->c_str() : nullptr);
-    }
-
-private:
-    static void set(const char *name, const char *value) { setEnvironmentVariable(name, value); }
-    static constexpr std::array<const char *, 3> kNames = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    std::array<std::optional<std::string>, 3> saved;
-};
-
-TEST(CatalogueLanguage, TheLocaleChoosesGermanOrEnglish) {
-    struct Case {
-        const char *all, *messages, *lang;
-        int language;
-    };
-    // With none of the three set, Windows takes the user's display language.
-    int unset = kVekLanguageEnglish;
-    {
-        LocaleEnvironment none(nullptr, nullptr, nullptr);
-        unset = localeNamesGerman(messagesLocaleName()) ? 1 : kVekLanguageEnglish;
-    }
-    const Case cases[] = {
-        {nullptr, nullptr, nullptr, unset},
-        {nullptr, nullptr, "de_DE.UTF-8", 1},
-        {nullptr, nullptr, "de", 1},
-        {nullptr, nullptr, "de@euro", 1},
-        {nullptr, nullptr, "de_AT.UTF-8", 1},
-        {nullptr, nullptr, "C.UTF-8", kVekLanguageEnglish},
-        {nullptr, nullptr, "POSIX", kVekLanguageEnglish},
-        {nullptr, nullptr, "en_GB.UTF-8", kVekLanguageEnglish},
-        {nullptr, nullptr, "dex", kVekLanguageEnglish},
-        // LC_ALL wins over LC_MESSAGES, which wins over LANG; an empty one does not count.
-        {"en_US.UTF-8", "de_DE.UTF-8", "de_DE.UTF-8", kVekLanguageEnglish},
-        {"de_CH.UTF-8", nullptr, "en_US.UTF-8", 1},
-        {nullptr, "de_DE.UTF-8", "en_US.UTF-8", 1},
-        {"", "", "de_DE.UTF-8", 1},
-        {"", "C", "de_DE.UTF-8", kVekLanguageEnglish},
-    };
-    for (const Case &c : cases) {
-        LocaleEnvironment environment(c.all, c.messages, c.lang);
-        EXPECT_EQ(vekLanguageFromEnvironment(), c.language)
-            << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
-            << (c.lang ? c.lang : "-");
-    }
-}
-
-} // namespace

@@ -175,7 +175,9 @@ TEST_F(ManagerTest, OpenOutOfRangeAndCloseRecordTheLastPort) {
 TEST_F(ManagerTest, FailedOpenKeepsShowingTheChoiceAndCarriesTheSystemsReason) {
     VekCom_ComPortChose(3);
     serial.openResult = kComAccessDenied;
-    serial.failureReason = "Kein Zugriff auf /dev/ttyUSB0: Gruppe dialout fehlt.";
+    serial.failure.kind = OpenFailureKind::AccessDenied;
+    serial.failure.device = "/dev/ttyUSB0";
+    serial.failure.group = "dialout";
     int port = -1;
     EXPECT_EQ(VekCom_OpenChosen(&port), -100003);
     EXPECT_EQ(port, 3);

@@ -160,11 +160,13 @@ TEST_F(ScanTest, IdentificationWithoutOpenPortReportsNotOpenWithTheReason) {
 
     VekCom_ComPortChose(3);
     serial.openResult = kComBusy;
-    serial.failureReason = "/dev/ttyUSB0 wird von einem anderen Programm benutzt.";
+    serial.failure.kind = OpenFailureKind::Busy;
+    serial.failure.device = "/dev/ttyUSB0";
     SetCtrlVal(panel, STRING, "alt");
     click(BUTTON2);
     EXPECT_EQ(intVal(ERRORNUMBER), 122304);
-    EXPECT_NE(textVal(ERRORTEXT).find("anderen Programm"), std::string::npos);
+    EXPECT_NE(textVal(ERRORTEXT).find("/dev/ttyUSB0 ist belegt"), std::string::npos)
+        << textVal(ERRORTEXT);
     EXPECT_EQ(textVal(STRING), "alt"); // nothing else happens
 }
 

@@ -25,10 +25,6 @@ int openPort(int com) {
     return OpenComConfig(com, "", 9600, 1, 7, 1, 512, 512);
 }
 
-bool contains(const std::string &text, const std::string &part) {
-    return text.find(part) != std::string::npos;
-}
-
 // The Wine COM port of the simulator, or 0 when none is named.
 int wineComPort() {
     const char *value = std::getenv("TRZ4_TEST_WINE_COM");
@@ -39,8 +35,8 @@ int wineComPort() {
 
 TEST(Win32Serial, AMissingPortAndWrongArgumentsSayWhy) {
     EXPECT_EQ(openPort(250), kComNoDevice);
-    EXPECT_STREQ(lastOpenFailureReason(), "Gerät COM250 ist nicht vorhanden.");
-    EXPECT_STREQ(lastOpenFailureReason(ReasonLanguage::English), "Device COM250 does not exist.");
+    EXPECT_EQ(lastOpenFailure().kind, OpenFailureKind::MissingDevice);
+    EXPECT_EQ(lastOpenFailure().device, "COM250");
     EXPECT_EQ(lastOpenFailureCode(), kComNoDevice);
     EXPECT_EQ(openPort(0), kComInvalidPort);
     EXPECT_EQ(openPort(257), kComInvalidPort);
@@ -48,23 +44,27 @@ TEST(Win32Serial, AMissingPortAndWrongArgumentsSayWhy) {
     EXPECT_EQ(OpenComConfig(250, "", 9600, 1, 9, 1, 512, 512), kComInvalidArgument);
 }
 
-TEST(Win32Serial, SystemErrorsOfAnOpenBecomeTheOperatorsReasons) {
-    platform::detail::Reason reason;
-    // What Windows answers for a port that another program has open.
-    EXPECT_EQ(platform::win32::comOpenFailure(ERROR_ACCESS_DENIED, "COM3", &reason), kComBusy);
-    EXPECT_TRUE(contains(reason.german, "COM3 ist belegt: ein anderes Programm verwendet die "
-                                        "Schnittstelle."))
-        << reason.german;
-    EXPECT_TRUE(contains(reason.english, "COM3 is busy: another program is using the port."))
-        << reason.english;
-    EXPECT_EQ(platform::win32::comOpenFailure(ERROR_SHARING_VIOLATION, "COM3", &reason), kComBusy);
-    EXPECT_EQ(platform::win32::comOpenFailure(ERROR_FILE_NOT_FOUND, "COM4", &reason), kComNoDevice);
-    EXPECT_EQ(reason.german, "Gerät COM4 ist nicht vorhanden.");
-    EXPECT_EQ(reason.english, "Device COM4 does not exist.");
-    EXPECT_EQ(platform::win32::comOpenFailure(ERROR_GEN_FAILURE, "COM5", &reason), kComSystemError);
-    EXPECT_EQ(reason.german.rfind("COM5: ", 0), 0u) << reason.german;
-    EXPECT_GT(reason.german.size(), 8u) << "the system's own message follows";
-    EXPECT_EQ(reason.english.rfind("COM5: ", 0), 0u) << reason.english;
+TEST(Win32Serial, SystemErrorsOfAnOpenSayWhatWentWrong) {
+    OpenFailure failure;
+    // What Windows answers for a port that another program has open: busy, with the system's
+    // message named as Windows'.
+    EXPECT_EQ(platform::win32::comOpenFailure(ERROR_ACCESS_DENIED, 3, "COM3", &failure), kComBusy);
+    EXPECT_EQ(failure.kind, OpenFailureKind::Busy);
+    EXPECT_EQ(failure.device, "COM3");
+    EXPECT_EQ(failure.systemMessage.rfind("Windows: ", 0), 0u) << failure.systemMessage;
+    EXPECT_EQ(failure.systemMessageEnglish.rfind("Windows: ", 0), 0u);
+    EXPECT_EQ(platform::win32::comOpenFailure(ERROR_SHARING_VIOLATION, 3, "COM3", &failure),
+              kComBusy);
+    EXPECT_EQ(platform::win32::comOpenFailure(ERROR_FILE_NOT_FOUND, 4, "COM4", &failure),
+              kComNoDevice);
+    EXPECT_EQ(failure.kind, OpenFailureKind::MissingDevice);
+    EXPECT_EQ(failure.device, "COM4");
+    EXPECT_EQ(platform::win32::comOpenFailure(ERROR_GEN_FAILURE, 5, "COM5", &failure),
+              kComSystemError);
+    EXPECT_EQ(failure.kind, OpenFailureKind::SystemError);
+    EXPECT_EQ(failure.systemError, static_cast<long>(ERROR_GEN_FAILURE));
+    EXPECT_FALSE(failure.systemMessage.empty()) << "the system's own message";
+    EXPECT_FALSE(failure.systemMessageEnglish.empty());
 }
 
 TEST(Win32Serial, OperationsOnAClosedPortFail) {
@@ -87,7 +87,8 @@ TEST(Win32Serial, WinePseudoTerminalPortOpensAgainAndAgainAndExchanges) {
     // The first 7O1 on a pseudo-terminal would be taken without effect and every later one
     // refused: each of these opens must work.
     for (int round = 0; round < 3; ++round) {
-        ASSERT_EQ(openPort(com), 0) << lastOpenFailureReason();
+        ASSERT_EQ(openPort(com), 0)
+            << lastOpenFailure().device << " " << lastOpenFailure().systemMessage;
         ASSERT_EQ(SetComTime(com, 1.0), 0);
         ASSERT_EQ(FlushInQ(com), 0);
         ASSERT_EQ(FlushOutQ(com), 0);
@@ -110,7 +111,8 @@ TEST(Win32Serial, WinePseudoTerminalSilenceCostsOneTimeout) {
     const int com = wineComPort();
     if (com == 0)
         GTEST_SKIP() << "TRZ4_TEST_WINE_COM names no Wine COM port with a simulator";
-    ASSERT_EQ(openPort(com), 0) << lastOpenFailureReason();
+    ASSERT_EQ(openPort(com), 0) << lastOpenFailure().device << " "
+                                << lastOpenFailure().systemMessage;
     ASSERT_EQ(SetComTime(com, 0.2), 0);
     EXPECT_DOUBLE_EQ(comTimeoutSeconds(com), 0.2);
     auto start = Clock::now();

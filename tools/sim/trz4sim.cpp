@@ -1,6 +1,8 @@
 // trz4sim: plays trz-4 cards on a pseudo-terminal until it is stopped (Ctrl-C, SIGTERM).
-#include "platform/userlocale.h"
 #include "tools/sim/trz4sim_engine.h"
+
+#include "platform/translatable.h"
+#include "text/texts.h"
 #include "trz4version.h"
 
 #include <csignal>
@@ -9,11 +11,12 @@
 #include <cstring>
 #include <pthread.h>
 #include <string>
+#include <vector>
 
 namespace {
 
-constexpr const char *kHelpGerman =
-    R"(trz4sim - spielt trz-4-Karten an einem Pseudo-Terminal
+constexpr const char *kHelp =
+    TRZ4_TRANSLATABLE("trz4sim", R"(trz4sim - spielt trz-4-Karten an einem Pseudo-Terminal
 
 Aufruf: trz4sim [Optionen]
 
@@ -45,9 +48,9 @@ Optionen:
                      schließen (wie ein gezogenes USB-Kabel)
   --line             jedes Byte braucht die Zeit einer 9600-Baud-7O1-Leitung (1,04 ms)
   --delay-us U       jedes Byte braucht U Mikrosekunden
-  --lang de|en       Sprache der Hilfe und der Meldungen (Vorgabe: nach LC_ALL,
+  --lang de|en|qps   Sprache der Hilfe und der Meldungen (Vorgabe: nach LC_ALL,
                      LC_MESSAGES, LANG; Deutsch bei einer deutschen Einstellung, sonst
-                     Englisch)
+                     Englisch); qps ist eine Pseudosprache für Tests
   -h, --help         diese Hilfe
   --version          Programmname und Version ausgeben
 
@@ -68,89 +71,7 @@ Rückgabewert:
   0  nach Ctrl-C oder SIGTERM
   1  das Pseudo-Terminal oder der Eintrag im Portverzeichnis ließ sich nicht anlegen
   2  falscher Aufruf
-)";
-
-constexpr const char *kHelpEnglish =
-    R"(trz4sim - plays trz-4 cards on a pseudo-terminal
-
-Usage: trz4sim [options]
-
-Plays one or more trz-4 cards on a pseudo-terminal (9600 baud 7O1 is only imitated)
-and, if asked to, enters it as com<n> in the port map
-($XDG_CONFIG_HOME/trz4steuerung/ports, else ~/.config/trz4steuerung/ports), so that
-trz4Steuerung offers it as "COM n". Runs until it is stopped (Ctrl-C, SIGTERM); the
-entry in the port map is then removed.
-
-The cards answer the four commands with ACK and their answer line:
-  #aIDR   -> #a<ident>          identification
-  #aDNR   -> #aDNR<n>           read the card number
-  #aDNWn  -> (ACK only)         write the card number (changes it)
-  #aS1R   -> #aS1R<hex>         read the status word
-A frame to an address without a card stays unanswered.
-
-Options:
-  --com N            enter it as com<N> in the port map (1-256)
-  --card A           a card at address A (1-9, a-f); may be given more than once.
-                     Without --card there is one card at address 1.
-  --id TEXT          identification of the card named last (default VEK-TRZ4-SIM)
-  --number C         card number of the card named last (default 1)
-  --status HEX       status word of the card named last (default 0)
-  --foreign A[=TEXT]
-                     a foreign device at address A: it reports TEXT (default
-                     FREMDGERAET-X1) as its identification and answers NAK otherwise
-  --fault KIND       a fault for all cards (see below)
-  --vanish N         break the next answer off after N bytes and close the
-                     pseudo-terminal (like a pulled USB cable)
-  --line             each byte takes the time of a 9600-baud 7O1 line (1.04 ms)
-  --delay-us U       each byte takes U microseconds
-  --lang de|en       language of the help and the messages (default: after LC_ALL,
-                     LC_MESSAGES, LANG; German for a German setting, English otherwise)
-  -h, --help         this help
-  --version          print the program's name and version
-
-Faults for --fault:
-  silence            no answer
-  nak                handshake NAK
-  can                handshake CAN
-  err                the status read answers "err"
-  garbage            ACK and a line of nonsense (write: handshake "?")
-  highbit            a byte from 0x80 up in the answer (write: handshake 0x86)
-  stall=N            the answer breaks off after N bytes (handshake counted)
-  overlong           the answer line is 40 characters too long
-
-Output: one line with the device and the COM entry, always in these words so that
-scripts can read it, for example
-  trz4sim: Karte 1 an /dev/pts/3, COM 9 (/home/x/.config/trz4steuerung/ports/com9)
-
-Exit status:
-  0  after Ctrl-C or SIGTERM
-  1  the pseudo-terminal or the port map entry could not be made
-  2  wrong usage
-)";
-
-// English unless the locale or --lang asks for German; set before anything is said.
-bool gEnglish = false;
-
-std::string say(const char *german, const char *english) {
-    return gEnglish ? english : german;
-}
-
-// A valid --lang decides before anything else is parsed, so that a mistake earlier on the line
-// is told in the language asked for; otherwise the locale's.
-void chooseLanguage(int argc, char **argv) {
-    gEnglish = !localeNamesGerman(messagesLocaleName());
-    for (int i = 1; i < argc; ++i) {
-        std::string value;
-        if (std::strncmp(argv[i], "--lang=", 7) == 0) {
-            value = argv[i] + 7;
-        } else if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc) {
-            value = argv[i + 1];
-        }
-        if (value == "de" || value == "en") {
-            gEnglish = value == "en";
-        }
-    }
-}
+)");
 
 bool validAddress(const char *text) {
     return text && std::strlen(text) == 1 &&
@@ -159,21 +80,24 @@ bool validAddress(const char *text) {
 
 int usageError(const std::string &message) {
     std::fprintf(stderr, "trz4sim: %s %s\n", message.c_str(),
-                 say("(--help zeigt die Optionen)", "(--help shows the options)").c_str());
+                 trText("trz4sim", "(--help zeigt die Optionen)").c_str());
     return 2;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    chooseLanguage(argc, argv);
+    // A valid --lang decides before anything else is parsed, so that a mistake earlier on the
+    // line is told in the language asked for; otherwise the locale's.
+    setLanguage(
+        languageOption(std::vector<std::string>(argv + 1, argv + argc)).value_or(localeLanguage()));
     SimOptions options;
     int vanishAfter = -1;
     auto needValue = [&](int &i) -> const char * { return i + 1 < argc ? argv[++i] : nullptr; };
     for (int i = 1; i < argc; ++i) {
         std::string option = argv[i];
         if (option == "--help" || option == "-h") {
-            std::fputs(gEnglish ? kHelpEnglish : kHelpGerman, stdout);
+            std::fputs(trText("trz4sim", kHelp).c_str(), stdout);
             return 0;
         }
         if (option == "--version") {
@@ -185,22 +109,20 @@ int main(int argc, char **argv) {
             continue;
         }
         // --lang=de spelt in one argument; the language is already chosen.
-        if (option == "--lang=de" || option == "--lang=en")
+        if (option.rfind("--lang=", 0) == 0 && languageOfCode(option.substr(7)))
             continue;
         const char *value = needValue(i);
         if (!value)
-            return usageError(option + say(" braucht einen Wert", " needs a value"));
+            return usageError(withArgument(trText("trz4sim", "%1 braucht einen Wert"), option));
         char *end = nullptr;
         if (option == "--com") {
             long com = std::strtol(value, &end, 10);
             if (*end || com < 1 || com > 256)
-                return usageError(say("--com braucht eine Zahl von 1 bis 256",
-                                      "--com needs a number from 1 to 256"));
+                return usageError(trText("trz4sim", "--com braucht eine Zahl von 1 bis 256"));
             options.com = static_cast<int>(com);
         } else if (option == "--card") {
             if (!validAddress(value))
-                return usageError(
-                    say("Adresse muss 1-9 oder a-f sein", "the address must be 1-9 or a-f"));
+                return usageError(trText("trz4sim", "Adresse muss 1-9 oder a-f sein"));
             SimCard card;
             card.address = value[0];
             options.cards.push_back(card);
@@ -208,8 +130,7 @@ int main(int argc, char **argv) {
             std::string text = value;
             std::string address = text.substr(0, text.find('='));
             if (!validAddress(address.c_str()))
-                return usageError(
-                    say("Adresse muss 1-9 oder a-f sein", "the address must be 1-9 or a-f"));
+                return usageError(trText("trz4sim", "Adresse muss 1-9 oder a-f sein"));
             SimCard card;
             card.address = address[0];
             card.foreign = true;
@@ -224,39 +145,37 @@ int main(int argc, char **argv) {
                 card.id = value;
             } else if (option == "--number") {
                 if (!validAddress(value))
-                    return usageError(say("Kartennummer muss 1-9 oder a-f sein",
-                                          "the card number must be 1-9 or a-f"));
+                    return usageError(trText("trz4sim", "Kartennummer muss 1-9 oder a-f sein"));
                 card.cardNumber = value[0];
             } else {
                 unsigned long status = std::strtoul(value, &end, 16);
                 if (*end || !*value || status > 0xFFFFFFFFUL)
-                    return usageError(say("--status braucht eine Hexadezimalzahl",
-                                          "--status needs a hexadecimal number"));
+                    return usageError(trText("trz4sim", "--status braucht eine Hexadezimalzahl"));
                 card.status = static_cast<int>(static_cast<unsigned>(status));
             }
         } else if (option == "--fault") {
             std::string text = value;
             std::string name = text.substr(0, text.find('='));
             if (!parseSimFault(name, &options.fault))
-                return usageError(say("unbekanntes Fehlerbild ", "unknown fault ") + name);
+                return usageError(
+                    withArgument(trText("trz4sim", "unbekanntes Fehlerbild %1"), name));
             if (options.fault == SimFault::Stall) {
                 if (text.find('=') == std::string::npos)
-                    return usageError(say("stall braucht =N", "stall needs =N"));
+                    return usageError(trText("trz4sim", "stall braucht =N"));
                 options.stallAfter = std::atoi(text.c_str() + text.find('=') + 1);
             }
         } else if (option == "--lang") {
-            if (std::strcmp(value, "de") != 0 && std::strcmp(value, "en") != 0)
-                return usageError(say("--lang braucht de oder en", "--lang needs de or en"));
+            if (!languageOfCode(value))
+                return usageError(trText("trz4sim", "--lang braucht de oder en"));
         } else if (option == "--vanish") {
             vanishAfter = std::atoi(value);
         } else if (option == "--delay-us") {
             long us = std::strtol(value, &end, 10);
             if (*end || us < 0 || us > 1000000)
-                return usageError(
-                    say("--delay-us braucht 0 bis 1000000", "--delay-us needs 0 to 1000000"));
+                return usageError(trText("trz4sim", "--delay-us braucht 0 bis 1000000"));
             options.byteDelaySeconds = static_cast<double>(us) * 1e-6;
         } else {
-            return usageError(say("unbekannte Option ", "unknown option ") + option);
+            return usageError(withArgument(trText("trz4sim", "unbekannte Option %1"), option));
         }
     }
 
@@ -272,8 +191,10 @@ int main(int argc, char **argv) {
     SimOptions shown = options;
     CardSimulator simulator(std::move(options));
     if (int result = simulator.start(); result != 0) {
-        std::fprintf(stderr, "trz4sim: %s: %s\n",
-                     say("Start fehlgeschlagen", "start failed").c_str(), std::strerror(-result));
+        std::fprintf(
+            stderr, "trz4sim: %s\n",
+            withArgument(trText("trz4sim", "Start fehlgeschlagen: %1"), std::strerror(-result))
+                .c_str());
         return 1;
     }
     if (vanishAfter >= 0)

@@ -12,6 +12,7 @@
 #include "platform/comports.h"
 #include "platform/portwatch.h"
 #include "platform/rs232.h"
+#include "text/texts.h"
 #include "trz4version.h"
 
 #include <charconv>
@@ -49,6 +50,11 @@ std::string visible(std::string_view cardText) {
     return shown;
 }
 
+// The line that points to the help, after a usage error.
+std::string helpHint() {
+    return withArgument(trText("trz4ctl", "Hilfe: %1"), "trz4ctl --help");
+}
+
 class Invocation {
 public:
     Invocation(const CtlOptions &options, std::ostream &out, std::ostream &err)
@@ -59,14 +65,10 @@ public:
     int run();
 
 private:
-    const char *say(const char *german, const char *english) const {
-        return options.english ? english : german;
-    }
-
     void setDetail(const std::string &text) { detail = text; }
     int usage(const std::string &message);
     int noArguments() {
-        return usage(options.command + say(" nimmt keine Argumente", " takes no arguments"));
+        return usage(withArgument(trText("trz4ctl", "%1 nimmt keine Argumente"), options.command));
     }
     int fail(int code);
     int succeed();
@@ -100,7 +102,7 @@ private:
 };
 
 int Invocation::usage(const std::string &message) {
-    err << "trz4ctl: " << message << "\n" << say("Hilfe", "Help") << ": trz4ctl --help\n";
+    err << "trz4ctl: " << message << "\n" << helpHint() << "\n";
     return kCtlExitUsage;
 }
 
@@ -108,7 +110,8 @@ int Invocation::usage(const std::string &message) {
 // a line of its own (in JSON a member of its own, so that "message" stays the catalogue text).
 int Invocation::fail(int code) {
     const std::string message = VEK_Fehlermeldung(code);
-    err << say("Fehler #", "Error #") << -code << ": " << message << "\n";
+    err << withArguments(trText("trz4ctl", "Fehler #%1: %2"), {std::to_string(-code), message})
+        << "\n";
     if (!detail.empty())
         err << detail << "\n";
     if (options.json) {
@@ -143,11 +146,12 @@ bool Invocation::resolveLink(int noPortCode, int *code) {
     if (com == 0) {
         if (!options.com) {
             const bool here = settingsPath == kSettingsFileName;
-            setDetail(say("Keine COM-Nummer: --com angeben oder \"com\" in ",
-                          "No COM number: give --com or set \"com\" in ") +
-                      settingsPath +
-                      (here ? say(" im aktuellen Verzeichnis", " in the current directory") : "") +
-                      say(" eintragen", ""));
+            setDetail(withArgument(
+                here ? trText("trz4ctl", "Keine COM-Nummer: --com angeben oder \"com\" in %1 im "
+                                         "aktuellen Verzeichnis eintragen")
+                     : trText("trz4ctl",
+                              "Keine COM-Nummer: --com angeben oder \"com\" in %1 eintragen"),
+                settingsPath));
         }
         *code = noPortCode;
         return false;
@@ -160,9 +164,7 @@ bool Invocation::resolveLink(int noPortCode, int *code) {
 int Invocation::openPort(int noPortCode, bool reportOpenCode) {
     const int code = session.open(com, options.timeoutSeconds);
     if (code != 0) {
-        const std::string &reason = session.openFailure().reason(
-            options.english ? ReasonLanguage::English : ReasonLanguage::German);
-        if (!reason.empty())
+        if (const std::string reason = session.openFailure().reason(); !reason.empty())
             setDetail(reason);
         return reportOpenCode ? code : noPortCode;
     }
@@ -195,9 +197,8 @@ int Invocation::comOperand(const std::string &text, int *number) {
     const char *end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (text.empty() || ec != std::errc() || ptr != end || value < 1 || value > 256)
-        return usage(say("COM-Nummer von 1 bis 256 erwartet, nicht \"",
-                         "COM number from 1 to 256 expected, not \"") +
-                     text + "\"");
+        return usage(withArgument(trText("trz4ctl", "COM-Nummer von 1 bis 256 erwartet, nicht %1"),
+                                  "\"" + text + "\""));
     *number = value;
     return kCtlExitOk;
 }
@@ -231,8 +232,7 @@ int Invocation::ports() {
     if (options.watch) {
         if (int started = watch.start(); started != 0) {
             err << "trz4ctl: "
-                << say("Schnittstellen lassen sich hier nicht beobachten",
-                       "ports cannot be watched here")
+                << trText("trz4ctl", "Schnittstellen lassen sich hier nicht beobachten")
                 << (started == kPortWatchUnsupported
                         ? std::string()
                         : std::string(" (") + std::strerror(-started) + ")")
@@ -248,7 +248,7 @@ int Invocation::ports() {
             out << portLine(port) << "\n";
     }
     if (found.empty() && !options.json)
-        err << say("Keine seriellen Schnittstellen gefunden.\n", "No serial ports found.\n");
+        err << trText("trz4ctl", "Keine seriellen Schnittstellen gefunden.") << "\n";
     if (portMapSupported())
         json.add("portMap", portMapDirectory());
     json.addRaw("ports", list.text());
@@ -260,9 +260,7 @@ int Invocation::ports() {
     for (std::vector<ComPortInfo> shown = found;;) {
         if (!watch.waitForChange(-1)) {
             err << "trz4ctl: "
-                << say("die Beobachtung der Schnittstellen ist abgebrochen",
-                       "watching the ports failed")
-                << "\n";
+                << trText("trz4ctl", "die Beobachtung der Schnittstellen ist abgebrochen") << "\n";
             return kCtlExitCardError;
         }
         const std::vector<ComPortInfo> now = listComPorts();
@@ -308,7 +306,7 @@ int Invocation::identification() {
         return fail(code);
     json.add("id", id);
     if (!options.json)
-        out << "ID: " << visible(id) << "\n";
+        out << withArgument(trText("trz4ctl", "ID: %1"), visible(id)) << "\n";
     return succeed();
 }
 
@@ -325,7 +323,9 @@ int Invocation::scan() {
             result.add("address", std::string(1, probe));
             const std::string finding = probeFinding(session.probe(probe), result, &cards);
             if (!options.json)
-                out << say("Adresse ", "Address ") << probe << ": " << finding << "\n";
+                out << withArguments(trText("trz4ctl", "Adresse %1: %2"),
+                                     {std::string(1, probe), finding})
+                    << "\n";
             results.add(result);
         }
         return 0;
@@ -342,17 +342,17 @@ std::string Invocation::probeFinding(const CardProbe &probe, JsonObject &result,
     case CardProbeKind::Card:
         ++*cards;
         result.add("found", "card").add("id", probe.text);
-        return say("trz-4-Karte, ID ", "trz-4 card, ID ") + visible(probe.text);
+        return withArgument(trText("trz4ctl", "trz-4-Karte, ID %1"), visible(probe.text));
     case CardProbeKind::OtherDevice:
         result.add("found", "foreign").add("id", probe.text);
-        return say("fremdes Gerät, ID ", "other device, ID ") + visible(probe.text);
+        return withArgument(trText("trz4ctl", "fremdes Gerät, ID %1"), visible(probe.text));
     case CardProbeKind::NoAnswer:
     case CardProbeKind::Error:
         break;
     }
     // As in the program, a probe that fails only means that nothing usable is there.
     result.add("found", "none").add("error", -probe.code);
-    return say("kein Gerät gefunden", "no device found");
+    return trText("trz4ctl", "kein Gerät gefunden");
 }
 
 // Address 1 on every listed port. A port is opened without waiting (another program's hold
@@ -360,22 +360,20 @@ std::string Invocation::probeFinding(const CardProbe &probe, JsonObject &result,
 int Invocation::scanAllPorts() {
     JsonArray results;
     int cards = 0;
-    const ReasonLanguage language =
-        options.english ? ReasonLanguage::English : ReasonLanguage::German;
     for (const ComPortInfo &port : listComPorts()) {
         JsonObject result;
         result.add("com", port.number).add("device", port.device);
         std::string finding;
         if (session.open(port.number, options.timeoutSeconds) != 0) {
-            const std::string &reason = session.openFailure().reason(language);
+            const std::string reason = session.openFailure().reason();
             if (session.openFailure().comError == kComBusy) {
                 result.add("found", "busy");
-                finding = say("belegt (übersprungen)", "busy (skipped)");
+                finding = trText("trz4ctl", "belegt (übersprungen)");
             } else {
                 result.add("found", "unavailable");
-                finding = say("nicht zu öffnen", "cannot be opened");
-                if (!reason.empty())
-                    finding += ": " + reason;
+                finding = reason.empty()
+                              ? trText("trz4ctl", "nicht zu öffnen")
+                              : withArgument(trText("trz4ctl", "nicht zu öffnen: %1"), reason);
             }
             if (!reason.empty())
                 result.add("detail", reason);
@@ -392,7 +390,8 @@ int Invocation::scanAllPorts() {
     }
     json.add("allPorts", true).addRaw("results", results.text()).add("cards", cards);
     if (!options.json)
-        out << say("trz-4-Karten gefunden: ", "trz-4 cards found: ") << cards << "\n";
+        out << withArgument(trText("trz4ctl", "trz-4-Karten gefunden: %1"), std::to_string(cards))
+            << "\n";
     return succeed();
 }
 
@@ -414,13 +413,15 @@ int Invocation::status() {
         .add("invalidCardNumber", invalidNumber)
         .add("parametersIncomplete", incomplete);
     if (!options.json) {
-        const char *yes = say("ja", "yes");
-        const char *no = say("nein", "no");
-        out << "Status: " << hex << "\n"
-            << say("Ungültige Kartennummer: ", "Invalid card number: ")
-            << (invalidNumber ? yes : no) << "\n"
-            << say("Nicht alle Parameter eingestellt: ", "Not all parameters set: ")
-            << (incomplete ? yes : no) << "\n";
+        const std::string yes = trText("trz4ctl", "ja");
+        const std::string no = trText("trz4ctl", "nein");
+        out << withArgument(trText("trz4ctl", "Status: %1"), hex) << "\n"
+            << withArgument(trText("trz4ctl", "Ungültige Kartennummer: %1"),
+                            invalidNumber ? yes : no)
+            << "\n"
+            << withArgument(trText("trz4ctl", "Nicht alle Parameter eingestellt: %1"),
+                            incomplete ? yes : no)
+            << "\n";
     }
     return succeed();
 }
@@ -435,30 +436,30 @@ int Invocation::readCardNumber() {
         return fail(code);
     json.add("cardNumber", std::string(1, number));
     if (!options.json)
-        out << say("Kartennummer: ", "Card number: ") << visible({&number, 1}) << "\n";
+        out << withArgument(trText("trz4ctl", "Kartennummer: %1"), visible({&number, 1})) << "\n";
     return succeed();
 }
 
 int Invocation::writeCardNumber() {
     if (options.operands.size() != 1)
-        return usage(say("write erwartet genau eine neue Kartennummer (1-9, a-f)",
-                         "write expects exactly one new card number (1-9, a-f)"));
+        return usage(trText("trz4ctl", "write erwartet genau eine neue Kartennummer (1-9, a-f)"));
     const std::string &wanted = options.operands[0];
     if (wanted.size() != 1 || !trz4ValidCharacter(wanted[0]))
-        return usage(say("Kartennummer 1-9 oder a-f erwartet, nicht \"",
-                         "card number 1-9 or a-f expected, not \"") +
-                     wanted + "\"");
+        return usage(withArgument(trText("trz4ctl", "Kartennummer 1-9 oder a-f erwartet, nicht %1"),
+                                  "\"" + wanted + "\""));
     const char number = wanted[0];
     json.add("cardNumber", wanted);
 
     int code = 0;
     if (!resolveLink(kNoPortCardOperation, &code))
         return fail(code);
-    err << say("Warnung\n", "Warning\n") << say(kKartennummerWarnung, kKartennummerWarnungEnglish);
+    err << trText("trz4ctl", "Warnung") << "\n" << trText("vektrz4", kKartennummerWarnung);
     if (!options.yes) {
-        err << say("Nichts gesendet. Mit --yes wird die Karte auf Nr. ",
-                   "Nothing sent. With --yes the card is set to number ")
-            << number << say(" umgestellt.\n", ".\n");
+        err << withArgument(
+                   trText("trz4ctl",
+                          "Nichts gesendet. Mit --yes wird die Karte auf Nr. %1 umgestellt."),
+                   std::string(1, number))
+            << "\n";
         json.add("written", false);
         if (options.json)
             out << json.text() << "\n";
@@ -476,35 +477,34 @@ int Invocation::writeCardNumber() {
     json.add("readBack", std::string(1, readBack));
     // The card acknowledged the write; only the read-back tells whether it took the number.
     if (readBack != number) {
-        setDetail(say("Die Karte meldet nach dem Schreiben die Nummer ",
-                      "After the write the card reports number ") +
-                  visible({&readBack, 1}) + say(" statt ", " instead of ") + number + ".");
+        setDetail(withArguments(
+            trText("trz4ctl", "Die Karte meldet nach dem Schreiben die Nummer %1 statt %2."),
+            {visible({&readBack, 1}), std::string(1, number)}));
         return fail(trz4ctl::kErrWriteNotTaken);
     }
     if (!options.json)
-        out << say("Kartennummer: ", "Card number: ") << visible({&readBack, 1}) << "\n";
+        out << withArgument(trText("trz4ctl", "Kartennummer: %1"), visible({&readBack, 1})) << "\n";
     return succeed();
 }
 
 // Windows numbers its COM ports itself; there is nothing to map.
 int Invocation::noPortMap() {
-    return usage(options.command + say(": Windows hat keine Portzuordnung, die COM-Nummern "
-                                       "vergibt Windows selbst (Geräte-Manager)",
-                                       ": Windows has no port map, it numbers its COM ports "
-                                       "itself (Device Manager)"));
+    return usage(withArgument(trText("trz4ctl", "%1: Windows hat keine Portzuordnung, die "
+                                                "COM-Nummern vergibt Windows selbst "
+                                                "(Geräte-Manager)"),
+                              options.command));
 }
 
 int Invocation::mapPort() {
     if (!portMapSupported())
         return noPortMap();
     if (options.operands.size() != 2)
-        return usage(say("map erwartet eine COM-Nummer und ein Gerät",
-                         "map expects a COM number and a device"));
+        return usage(trText("trz4ctl", "map erwartet eine COM-Nummer und ein Gerät"));
     int number = 0;
     if (int status = comOperand(options.operands[0], &number); status != kCtlExitOk)
         return status;
     if (options.operands[1].empty())
-        return usage(say("map erwartet ein Gerät", "map expects a device"));
+        return usage(trText("trz4ctl", "map erwartet ein Gerät"));
     // A relative target would be taken relative to the port map directory by the system.
     std::error_code ec;
     std::string device = std::filesystem::absolute(options.operands[1], ec).string();
@@ -518,9 +518,10 @@ int Invocation::mapPort() {
         return fail(trz4ctl::kErrMapLink);
     }
     if (!std::filesystem::exists(device, ec))
-        err << say("Hinweis: ", "Note: ") << device
-            << say(" gibt es zurzeit nicht; der Eintrag gilt, sobald es da ist.\n",
-                   " does not exist at the moment; the entry applies once it does.\n");
+        err << withArgument(trText("trz4ctl", "Hinweis: %1 gibt es zurzeit nicht; der Eintrag "
+                                              "gilt, sobald es da ist."),
+                            device)
+            << "\n";
     if (!options.json)
         out << "com" << number << " -> " << device << "\n";
     return succeed();
@@ -530,7 +531,7 @@ int Invocation::unmapPort() {
     if (!portMapSupported())
         return noPortMap();
     if (options.operands.size() != 1)
-        return usage(say("unmap erwartet eine COM-Nummer", "unmap expects a COM number"));
+        return usage(trText("trz4ctl", "unmap erwartet eine COM-Nummer"));
     int number = 0;
     if (int status = comOperand(options.operands[0], &number); status != kCtlExitOk)
         return status;
@@ -545,9 +546,9 @@ int Invocation::unmapPort() {
     }
     json.add("removed", existed);
     if (!options.json)
-        out << "com" << number
-            << (existed ? say(" entfernt", " removed")
-                        : say(" war nicht eingetragen", " was not mapped"))
+        out << withArgument(existed ? trText("trz4ctl", "%1 entfernt")
+                                    : trText("trz4ctl", "%1 war nicht eingetragen"),
+                            "com" + std::to_string(number))
             << "\n";
     return succeed();
 }
@@ -570,7 +571,7 @@ int Invocation::run() {
         return mapPort();
     if (c == "unmap")
         return unmapPort();
-    return usage(say("unbekannter Befehl \"", "unknown command \"") + c + "\"");
+    return usage(withArgument(trText("trz4ctl", "unbekannter Befehl %1"), "\"" + c + "\""));
 }
 
 } // namespace
@@ -580,10 +581,10 @@ namespace {
 // The link log on err for the length of one invocation.
 class TraceToStream {
 public:
-    TraceToStream(bool on, std::ostream &err, bool english) : on(on) {
+    TraceToStream(bool on, std::ostream &err) : on(on) {
         if (on)
-            previous = setLinkLogSink([&err, english](const LinkExchange &exchange) {
-                err << formatLinkExchange(exchange, english) << std::flush;
+            previous = setLinkLogSink([&err](const LinkExchange &exchange) {
+                err << formatLinkExchange(exchange) << std::flush;
             });
     }
     ~TraceToStream() {
@@ -601,16 +602,12 @@ private:
 } // namespace
 
 int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
+    // The language first (--lang anywhere, else the locale's), so that a usage error is told
+    // in it too.
+    vekSetLanguage(ctlLanguage(args));
     CtlOptions options;
-    options.english = vekLanguageFromEnvironment() == kVekLanguageEnglish;
     std::string error;
-    const auto say = [&options](const char *german, const char *english) {
-        return options.english ? english : german;
-    };
-    // The parse settles the language (--lang), also when it fails.
-    const auto helpLine = [&say] {
-        return say("\nHilfe: trz4ctl --help\n", "\nHelp: trz4ctl --help\n");
-    };
+    const auto helpLine = [] { return "\n" + helpHint() + "\n"; };
     if (!parseCtlArguments(args, &options, &error)) {
         err << "trz4ctl: " << error << helpLine();
         return kCtlExitUsage;
@@ -621,10 +618,12 @@ int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ost
         options.command = options.operands.empty() ? "" : options.operands[0];
     }
     if (options.help) {
-        const std::string help = ctlHelpText(options.command, options.english);
+        const std::string help = ctlHelpText(options.command);
         if (help.empty()) {
-            err << "trz4ctl: " << say("unbekannter Befehl \"", "unknown command \"")
-                << options.command << "\"" << helpLine();
+            err << "trz4ctl: "
+                << withArgument(trText("trz4ctl", "unbekannter Befehl %1"),
+                                "\"" + options.command + "\"")
+                << helpLine();
             return kCtlExitUsage;
         }
         out << help;
@@ -635,24 +634,22 @@ int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ost
         return kCtlExitOk;
     }
     if (options.command.empty()) {
-        err << "trz4ctl: " << say("kein Befehl angegeben\n", "no command given\n")
-            << ctlHelpText("", options.english);
+        err << "trz4ctl: " << trText("trz4ctl", "kein Befehl angegeben") << "\n" << ctlHelpText("");
         return kCtlExitUsage;
     }
     // Options that belong to one command only.
-    const char *misplaced = nullptr;
+    std::string misplaced;
     if (options.watch && options.command != "ports")
-        misplaced = say("--watch gilt nur für ports", "--watch is for ports only");
+        misplaced = trText("trz4ctl", "--watch gilt nur für ports");
     else if (options.allPorts && options.command != "scan")
-        misplaced = say("--all-ports gilt nur für scan", "--all-ports is for scan only");
+        misplaced = trText("trz4ctl", "--all-ports gilt nur für scan");
     else if (options.allPorts && (options.com || options.address))
-        misplaced = say("--all-ports fragt Adresse 1 jeder Schnittstelle: ohne --com und --address",
-                        "--all-ports asks address 1 of every port: without --com and --address");
-    if (misplaced != nullptr) {
+        misplaced = trText(
+            "trz4ctl", "--all-ports fragt Adresse 1 jeder Schnittstelle: ohne --com und --address");
+    if (!misplaced.empty()) {
         err << "trz4ctl: " << misplaced << helpLine();
         return kCtlExitUsage;
     }
-    VEK_Fehlersprache(options.english ? kVekLanguageEnglish : 1);
-    TraceToStream trace(options.trace, err, options.english);
+    TraceToStream trace(options.trace, err);
     return Invocation(options, out, err).run();
 }

@@ -5,6 +5,7 @@
 #include "cardlink/settingsfile.h"
 #include "inifile/inifile.h"
 #include "platform/userdirs.h"
+#include "text/texts.h"
 
 #include <charconv>
 #include <cmath>
@@ -26,11 +27,6 @@ bool parseWholeDouble(const std::string &text, double *value) {
     return ec == std::errc() && ptr == end && !text.empty();
 }
 
-// The message in the language of the parse.
-std::string say(const CtlOptions *options, const std::string &german, const std::string &english) {
-    return options->english ? english : german;
-}
-
 // Applies one option that takes a value; false with a message for a malformed value.
 bool applyValue(const std::string &name, const std::string &value, CtlOptions *options,
                 std::string *error) {
@@ -38,17 +34,17 @@ bool applyValue(const std::string &name, const std::string &value, CtlOptions *o
     if (name == "--com") {
         int com = 0;
         if (!parseWholeInt(value, &com) || com < 0 || com > 256) {
-            *error = say(options, "--com erwartet eine COM-Nummer von 1 bis 256 (0: keine), nicht ",
-                         "--com expects a COM number from 1 to 256 (0: none), not ") +
-                     shown;
+            *error = withArgument(
+                trText("trz4ctl",
+                       "--com erwartet eine COM-Nummer von 1 bis 256 (0: keine), nicht %1"),
+                shown);
             return false;
         }
         options->com = com;
     } else if (name == "--address") {
         if (value.size() != 1) {
-            *error = say(options, "--address erwartet ein Zeichen (1 oder &), nicht ",
-                         "--address expects one character (1 or &), not ") +
-                     shown;
+            *error = withArgument(
+                trText("trz4ctl", "--address erwartet ein Zeichen (1 oder &), nicht %1"), shown);
             return false;
         }
         options->address = value[0];
@@ -56,27 +52,24 @@ bool applyValue(const std::string &name, const std::string &value, CtlOptions *o
         double seconds = 0;
         if (!parseWholeDouble(value, &seconds) || !std::isfinite(seconds) || seconds <= 0 ||
             seconds > kMaxTimeoutSeconds) {
-            *error = say(options, "--timeout erwartet Sekunden über 0 (z. B. 0.5), nicht ",
-                         "--timeout expects seconds above 0 (e.g. 0.5), not ") +
-                     shown;
+            *error = withArgument(
+                trText("trz4ctl", "--timeout erwartet Sekunden über 0 (z. B. 0.5), nicht %1"),
+                shown);
             return false;
         }
         options->timeoutSeconds = seconds;
     } else if (name == "--settings-dir") {
         if (value.empty()) {
-            *error = say(options, "--settings-dir braucht ein Verzeichnis",
-                         "--settings-dir needs a directory");
+            *error = trText("trz4ctl", "--settings-dir braucht ein Verzeichnis");
             return false;
         }
         options->settingsDirectory = value;
     } else { // --lang
-        if (value != "de" && value != "en") {
-            *error = say(options, "--lang erwartet de oder en, nicht ",
-                         "--lang expects de or en, not ") +
-                     shown;
+        options->language = languageOfCode(value);
+        if (!options->language) {
+            *error = withArgument(trText("trz4ctl", "--lang erwartet de oder en, nicht %1"), shown);
             return false;
         }
-        options->english = value == "en";
     }
     return true;
 }
@@ -86,30 +79,14 @@ bool takesValue(const std::string &name) {
            name == "--settings-dir";
 }
 
-// A valid --lang among the options decides the language before anything else is parsed, so
-// that a mistake earlier on the line is reported in the language asked for.
-void applyLanguageFirst(const std::vector<std::string> &args, CtlOptions *options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        if (arg == "--")
-            return;
-        std::string value;
-        if (arg.rfind("--lang=", 0) == 0)
-            value = arg.substr(7);
-        else if (arg == "--lang" && i + 1 < args.size())
-            value = args[++i];
-        else if (takesValue(arg))
-            ++i;
-        if (value == "de" || value == "en")
-            options->english = value == "en";
-    }
-}
-
 } // namespace
+
+Language ctlLanguage(const std::vector<std::string> &args) {
+    return languageOption(args, takesValue).value_or(localeLanguage());
+}
 
 bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options,
                        std::string *error) {
-    applyLanguageFirst(args, options);
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
@@ -138,7 +115,7 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             } else if (i + 1 < args.size()) {
                 value = args[++i];
             } else {
-                *error = name + say(options, " braucht einen Wert", " needs a value");
+                *error = withArgument(trText("trz4ctl", "%1 braucht einen Wert"), name);
                 return false;
             }
             if (!applyValue(name, value, options, error))
@@ -146,7 +123,7 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
             continue;
         }
         if (inlineValue) {
-            *error = name + say(options, " nimmt keinen Wert", " takes no value");
+            *error = withArgument(trText("trz4ctl", "%1 nimmt keinen Wert"), name);
             return false;
         }
         if (name == "--json") {
@@ -166,13 +143,12 @@ bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options
         } else if (name == "--user-settings") {
             options->userSettings = true;
         } else {
-            *error = say(options, "unbekannte Option ", "unknown option ") + name;
+            *error = withArgument(trText("trz4ctl", "unbekannte Option %1"), name);
             return false;
         }
     }
     if (options->userSettings && !options->settingsDirectory.empty()) {
-        *error = say(options, "--settings-dir und --user-settings schließen einander aus",
-                     "--settings-dir and --user-settings exclude each other");
+        *error = trText("trz4ctl", "--settings-dir und --user-settings schließen einander aus");
         return false;
     }
     return true;

@@ -14,13 +14,14 @@
 // backslash as \\), so a card cannot steer the operator's terminal.
 //
 // Language: German under a German locale (LC_ALL, LC_MESSAGES, LANG; on Windows without them
-// the user's display language: vekLanguageFromEnvironment), English otherwise; --lang overrides. In
-// English nothing of the output is German: help, usage errors, the write warning, messages and
-// their detail lines, JSON members.
+// the user's display language: localeLanguage of text/language.h), English otherwise; --lang
+// overrides (qps: the pseudo-language). Every text goes through the one lookup (text/texts.h):
+// help, usage errors, the write warning, messages and their detail lines, JSON members.
 #pragma once
 
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
+#include "text/language.h"
 
 #include <iosfwd>
 #include <optional>
@@ -56,7 +57,7 @@ struct CtlOptions {
     std::vector<std::string> operands; // what follows the subcommand, options excluded
     std::optional<int> com;            // --com N: 0 (none) or 1-256
     std::optional<char> address;       // --address A: one character, checked when used
-    bool english = false;              // English: the locale's choice, or --lang
+    std::optional<Language> language;  // --lang: the language asked for
     bool json = false;                 // --json
     bool yes = false;                  // --yes: the confirmation of `write`
     bool help = false;                 // --help or -h
@@ -79,14 +80,17 @@ inline constexpr const char *kCtlOptions[] = {
     "--help",          "-h",        "--trace",   "--all-ports", "--watch", "--settings-dir",
     "--user-settings", "--version"};
 
+// The language of an invocation: a valid --lang anywhere among the options (the last), else the
+// locale's. runTrz4ctl puts it into effect before it parses, so that a mistake earlier on the
+// line is reported in the language asked for.
+Language ctlLanguage(const std::vector<std::string> &args);
+
 // Parses the arguments (the program name excluded). Options may stand before or after the
-// subcommand, as "--name value" or "--name=value"; "--" ends the options. options->english
-// holds the language on entry (the locale's); a valid --lang anywhere among the options
-// replaces it, for the messages of this parse too. Answers false with a message in *error, in
-// that language, when an option is unknown or its value malformed (an empty --settings-dir
-// included), or when --settings-dir and --user-settings are both given; the subcommand, the
-// number of operands and which options suit it are checked by runTrz4ctl, so that --help works
-// for every command.
+// subcommand, as "--name value" or "--name=value"; "--" ends the options. Answers false with a
+// message in *error, in the process's language, when an option is unknown or its value
+// malformed (an empty --settings-dir included), or when --settings-dir and --user-settings are
+// both given; the subcommand, the number of operands and which options suit it are checked by
+// runTrz4ctl, so that --help works for every command.
 bool parseCtlArguments(const std::vector<std::string> &args, CtlOptions *options,
                        std::string *error);
 
@@ -104,12 +108,13 @@ CtlSettings readCtlSettings(const char *path);
 // --settings-dir DIR, or in userConfigDirectory() for --user-settings. Nothing is created.
 std::string ctlSettingsPath(const CtlOptions &options);
 
-// The help of the tool (command empty) or of one subcommand, German or English; empty for an
-// unknown command.
-std::string ctlHelpText(const std::string &command, bool english = false);
+// The help of the tool (command empty) or of one subcommand, in the process's language; empty
+// for an unknown command.
+std::string ctlHelpText(const std::string &command);
 
 // Runs one invocation: results go to out (one JSON object with --json; `ports --watch` one
-// line or object per change after the list), messages to err. Sets the catalogue's language
-// from the locale or --lang. With --trace every exchange with a card is written to err as the
-// link log's lines (cardlink/linklog.h) while the invocation runs. Returns the exit status.
+// line or object per change after the list), messages to err. Puts the invocation's language
+// into effect (ctlLanguage, vekSetLanguage). With --trace every exchange with a card is written to
+// err as the link log's lines (cardlink/linklog.h) while the invocation runs. Returns the exit
+// status.
 int runTrz4ctl(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);

@@ -2,6 +2,8 @@
 // life cycle (its one line of output, the port-map link, ending on a signal).
 #include "platform/comports.h"
 #include "tools/sim/trz4sim_engine.h"
+
+#include "text/testing/pseudo_check.h"
 #include "trz4version.h"
 
 #include <gtest/gtest.h>
@@ -162,13 +164,16 @@ std::string readLine(int fd, double seconds) {
     return text;
 }
 
-pid_t spawnSimulator(const std::vector<std::string> &args, int *out) {
+// Starts the simulator with its stdout (and with withStderr its stderr as well) on a pipe.
+pid_t spawnSimulator(const std::vector<std::string> &args, int *out, bool withStderr = false) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
         return -1;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+    if (withStderr)
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
     std::vector<char *> argv;
     std::string program = TRZ4SIM_PATH;
@@ -215,11 +220,12 @@ TEST(SimProgram, SaysWhereItIsAndRemovesItsLinkOnSignal) {
     fs::remove_all(root);
 }
 
-// Runs the simulator with args to its end; its stdout in *text, its exit status returned
-// (-1 when it did not exit by itself).
-int runSimulatorToEnd(const std::vector<std::string> &args, std::string *text) {
+// Runs the simulator with args to its end; its stdout (with withStderr its stderr as well) in
+// *text, its exit status returned (-1 when it did not exit by itself).
+int runSimulatorToEnd(const std::vector<std::string> &args, std::string *text,
+                      bool withStderr = false) {
     int out = -1;
-    pid_t pid = spawnSimulator(args, &out);
+    pid_t pid = spawnSimulator(args, &out, withStderr);
     if (pid <= 0)
         return -1;
     char buffer[4096];
@@ -253,6 +259,48 @@ TEST(SimProgram, HelpVersionAndBadOptions) {
         std::string ignored;
         EXPECT_EQ(runSimulatorToEnd(bad, &ignored), 2) << bad[0];
     }
+}
+
+// The help and the messages speak the locale's language (the man pages are made from the help
+// under an English and a German locale), --lang overrides it, and under the pseudo-language
+// every word has gone through the lookup but the program's name and what the caller typed.
+TEST(SimProgram, HelpAndMessagesInTheLanguageAndEveryTextThroughTheLookup) {
+    struct Case {
+        const char *locale;
+        std::vector<std::string> args;
+        const char *begins; // what the output begins with; null: the pseudo-language's check
+    };
+    const Case cases[] = {
+        {"C.UTF-8", {"--help"}, "trz4sim - plays trz-4 cards"},
+        {"de_DE.UTF-8", {"--help"}, "trz4sim - spielt trz-4-Karten"},
+        {"de_DE.UTF-8", {"--lang", "en", "--help"}, "trz4sim - plays"},
+        {"C.UTF-8", {"--fault", "boom", "--lang=de"}, "trz4sim: unbekanntes Fehlerbild boom"},
+        {"C.UTF-8", {"--lang", "qps", "--help"}, nullptr},
+        {"C.UTF-8", {"--lang", "qps", "--com", "0"}, nullptr},
+        {"C.UTF-8", {"--lang", "qps", "--card", "x"}, nullptr},
+        {"C.UTF-8", {"--lang", "qps", "--fault", "boom"}, nullptr},
+        {"C.UTF-8", {"--lang", "qps", "--bogus", "1"}, nullptr},
+        {"C.UTF-8", {"--lang", "qps", "--id"}, nullptr},
+    };
+    const char *saved = std::getenv("LC_ALL");
+    const std::string previous = saved != nullptr ? saved : "";
+    for (const Case &c : cases) {
+        setenv("LC_ALL", c.locale, 1);
+        std::string text;
+        runSimulatorToEnd(c.args, &text, true);
+        SCOPED_TRACE(std::string(c.locale) + " " + c.args.back() + ": " + text);
+        if (c.begins != nullptr) {
+            EXPECT_EQ(text.rfind(c.begins, 0), 0u);
+            continue;
+        }
+        std::vector<std::string> plain = c.args;
+        plain.push_back("trz4sim");
+        EXPECT_EQ(wordsBypassingTheLookup(text, plain), std::vector<std::string>{});
+    }
+    if (saved != nullptr)
+        setenv("LC_ALL", previous.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
 }
 
 } // namespace

@@ -256,7 +256,7 @@ TEST_F(Trz4ctl, WrongUsageExitsWithTwoAndSendsNothing) {
         {"--com", "9x", "read"},
         {"--timeout", "0", "read"},
         {"--timeout", "abc", "read"},
-        {"--lang", "fr", "read"},
+        {"--lang", "xx", "read"},
         {"--address", "12", "read"},
         {"--json=yes", "read"},
         {"read", "extra"},

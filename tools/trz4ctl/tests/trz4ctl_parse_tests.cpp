@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -28,7 +29,8 @@ TEST(Trz4ctlParse, OptionsStandBeforeOrAfterTheCommandInBothForms) {
     EXPECT_EQ(options.com, 33);
     EXPECT_EQ(options.address, '&');
     EXPECT_DOUBLE_EQ(options.timeoutSeconds, 0.25);
-    EXPECT_TRUE(options.yes && options.json && options.english);
+    EXPECT_TRUE(options.yes && options.json);
+    EXPECT_EQ(options.language, Language::English);
 
     // After "--" a dash starts an operand, e.g. a device path.
     options = parse({"map", "--", "5", "-odd"});
@@ -39,11 +41,17 @@ TEST(Trz4ctlParse, DefaultsAndRangeLimits) {
     CtlOptions options = parse({"read"});
     EXPECT_FALSE(options.com.has_value());
     EXPECT_FALSE(options.address.has_value());
-    EXPECT_FALSE(options.english);
-    // The help states the default that the parse applies.
-    char stated[32];
-    std::snprintf(stated, sizeof stated, "(default %.1f)", options.timeoutSeconds);
-    EXPECT_NE(ctlHelpText("", true).find(stated), std::string::npos) << stated;
+    EXPECT_FALSE(options.language.has_value());
+    // The help states the default that the parse applies, in every language's wording.
+    const std::pair<Language, const char *> statements[] = {{Language::German, "(Vorgabe %.1f)"},
+                                                            {Language::English, "(default %.1f)"}};
+    for (const auto &[language, format] : statements) {
+        char stated[32];
+        std::snprintf(stated, sizeof stated, format, options.timeoutSeconds);
+        setLanguage(language);
+        EXPECT_NE(ctlHelpText("").find(stated), std::string::npos) << stated;
+    }
+    setLanguage(Language::German);
 
     EXPECT_EQ(parse({"--com", "0"}).com, 0);
     EXPECT_EQ(parse({"--com", "256"}).com, 256);
