@@ -8,6 +8,7 @@
 #include "panel/testing/panel_testing.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
+#include "platform/comports.h"
 #include "platform/portwatch.h"
 #include "platform/registry.h"
 #include "platform/rs232.h"
@@ -76,11 +77,13 @@ int comNumberOf(const char *data) {
     return number;
 }
 
-// What the operator reads when pointing at a ring item: the device the system lists for the
-// port and, for a USB adapter, its product.
+// What the operator reads when pointing at a ring item: the name the system shows for the
+// port (Windows), else the device the system lists and, for a USB adapter, its product.
 std::string deviceTooltip(const char *valueName, int port) {
     std::string tooltip = valueName;
     std::string product = serialPortProduct(port);
+    if (std::string name = systemPortName(tooltip, product); !name.empty())
+        return name;
     if (!product.empty())
         tooltip += tooltip.empty() ? product : " (" + product + ")";
     return tooltip;

@@ -66,6 +66,13 @@ std::string comDevicePath(int com);
 // the friendly name of SetupAPI's device for that port where it has one.
 std::vector<ComPortInfo> listComPorts();
 
+// The name the system itself shows its users for a port, where it has one that stands on its
+// own: on Windows the name Device Manager shows (`product`, "USB-SERIAL CH340 (COM5)"), else,
+// where Windows has none (as under Wine), the SERIALCOMM value's name (`device`,
+// "\Device\Serial2"). Linux: "", a port there being described by its device and, for a USB
+// adapter, its product, as each front end words them.
+std::string systemPortName(const std::string &device, const std::string &product);
+
 // Links com<n> in the port map to target (creating the directory), replacing an older entry
 // in one step. Returns 0, or -errno (-EINVAL for a number outside 1-256 or an empty target).
 // Windows: -ENOSYS.

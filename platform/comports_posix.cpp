@@ -249,6 +249,10 @@ std::vector<ComPortInfo> listComPorts() {
     return ports;
 }
 
+std::string systemPortName(const std::string &, const std::string &) {
+    return {};
+}
+
 int addPortMapLink(int com, const std::string &target) {
     if (com < 1 || com > kMaxCom || target.empty())
         return -EINVAL;

@@ -76,6 +76,10 @@ std::vector<ComPortInfo> listComPorts() {
     return ports;
 }
 
+std::string systemPortName(const std::string &device, const std::string &product) {
+    return product.empty() ? device : product;
+}
+
 int addPortMapLink(int, const std::string &) {
     return -ENOSYS;
 }

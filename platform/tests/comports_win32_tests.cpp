@@ -106,3 +106,11 @@ TEST(Win32ComPorts, FriendlyNamesGoToTheirOwnNumbers) {
     };
     EXPECT_EQ(platform::win32::friendlyNamesByNumber(devices), expected);
 }
+
+// A user reads a port as Device Manager names it, not as the driver's device; without such a
+// name (under Wine) the device's name still says which port it is.
+TEST(Win32ComPorts, APortReadsAsDeviceManagerNamesItElseAsItsDevice) {
+    EXPECT_EQ(systemPortName("\\Device\\Serial2", "USB-SERIAL CH340 (COM5)"),
+              "USB-SERIAL CH340 (COM5)");
+    EXPECT_EQ(systemPortName("\\Device\\Serial2", ""), "\\Device\\Serial2");
+}

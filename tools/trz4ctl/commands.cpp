@@ -205,10 +205,13 @@ int Invocation::comOperand(const std::string &text, int *number) {
 
 namespace {
 
-// One line of the port list: "COM 9     /dev/pts/3  product".
+// One line of the port list: "COM 9     /dev/pts/3  product", or the name the system shows
+// for the port ("COM 5     USB-SERIAL CH340 (COM5)" on Windows).
 std::string portLine(const ComPortInfo &port) {
     char label[16];
     std::snprintf(label, sizeof label, "COM %-4d", port.number);
+    if (std::string name = systemPortName(port.device, port.product); !name.empty())
+        return std::string(label) + "  " + name;
     std::string line = std::string(label) + "  " + port.device;
     if (!port.product.empty())
         line += "  " + port.product;
