@@ -1505,110 +1505,6 @@ Examples:
 </translation>
     </message>
     <message>
-        <source>trz4ctl - die trz-4-Karte von der Kommandozeile
-
-Aufruf: trz4ctl [Optionen] &lt;Befehl&gt; [Argumente]
-
-Befehle:
-  ports             serielle Schnittstellen mit COM-Nummer und Gerätedatei auflisten;
-                    mit --watch Änderungen zeigen, bis es abgebrochen wird
-  id                Identifikation der Karte lesen
-  scan              nach einer trz-4-Karte suchen (Adresse 1); mit --all-ports an
-                    jeder aufgelisteten Schnittstelle
-  status            Statuswort lesen: hexadezimal und die zwei Statusbits
-  read              Kartennummer lesen
-  write NR          Kartennummer auf NR (1-9, a-f) umstellen; nur mit --yes
-  map N GERÄT       COM N in der Portzuordnung mit GERÄT verbinden
-  unmap N           COM N aus der Portzuordnung entfernen
-
-Optionen:
-  --com N           COM-Nummer, 1-256 (0: keine). Vorgabe: &quot;com&quot; aus den Einstellungen
-                    des Programms, trz4Steuerung.ini im aktuellen Verzeichnis (die Datei
-                    wird nur gelesen)
-  --address A       Geräteadresse &quot;1&quot; oder &quot;&amp;&quot;. Vorgabe: &quot;adresse&quot; aus trz4Steuerung.ini,
-                    sonst 1
-  --settings-dir VERZ
-                    die Einstellungen aus VERZ/trz4Steuerung.ini lesen, wie das Programm
-                    mit derselben Option
-  --user-settings   die Einstellungen aus dem Konfigurationsverzeichnis des Benutzers
-                    lesen ($XDG_CONFIG_HOME/trz4steuerung/, sonst ~/.config/trz4steuerung/),
-                    wo das Programm sie hält, wenn es aus dem Menü gestartet wird
-  --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
-  --lang de|en|qps  Sprache der Ausgabe (Vorgabe: nach LC_ALL, LC_MESSAGES, LANG; Deutsch
-                    bei einer deutschen Einstellung, sonst Englisch); qps ist eine
-                    Pseudosprache für Tests
-  --json            Ergebnis als ein JSON-Objekt auf stdout
-  --yes             bestätigt die Warnung von &quot;write&quot;
-  --trace           jeden Austausch mit der Karte auf stderr protokollieren
-  -h, --help        diese Hilfe; &quot;trz4ctl &lt;Befehl&gt; --help&quot; erklärt einen Befehl
-  --version         Programmname und Version ausgeben
-
-Rückgabewert:
-  0  Erfolg
-  1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
-     &quot;Fehler #403012: Keine Antwort vom Gerät&quot;
-  2  falscher Aufruf (auch &quot;write&quot; ohne --yes); es wurde nichts gesendet
-
-Beispiele:
-  trz4ctl ports
-  trz4ctl --com 33 id
-  trz4ctl --com 33 --json status
-  trz4ctl --com 33 write 5 --yes
-  trz4ctl map 9 /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0
-</source>
-        <translation>trz4ctl - the trz-4 card from the command line
-
-Usage: trz4ctl [options] &lt;command&gt; [arguments]
-
-Commands:
-  ports             list the serial ports with COM number and device file; with
-                    --watch show changes until interrupted
-  id                read the card&apos;s identification
-  scan              look for a trz-4 card (address 1); with --all-ports on every
-                    listed port
-  status            read the status word: hexadecimal and the two status bits
-  read              read the card number
-  write NO          set the card number to NO (1-9, a-f); only with --yes
-  map N DEVICE      link COM N in the port map to DEVICE
-  unmap N           remove COM N from the port map
-
-Options:
-  --com N           COM number, 1-256 (0: none). Default: &quot;com&quot; from the program&apos;s
-                    settings, trz4Steuerung.ini in the current directory (the file is
-                    only read)
-  --address A       device address &quot;1&quot; or &quot;&amp;&quot;. Default: &quot;adresse&quot; from
-                    trz4Steuerung.ini, else 1
-  --settings-dir DIR
-                    read the settings from DIR/trz4Steuerung.ini, as the program does
-                    with the same option
-  --user-settings   read the settings from the user&apos;s configuration directory
-                    ($XDG_CONFIG_HOME/trz4steuerung/, else ~/.config/trz4steuerung/),
-                    where the program keeps them when started from the menu
-  --timeout S       wait per expected byte in seconds (default 1.0)
-  --lang de|en|qps  language of the output (default: by LC_ALL, LC_MESSAGES, LANG; German
-                    under a German setting, English otherwise); qps is a pseudo-language
-                    for tests
-  --json            the result as one JSON object on stdout
-  --yes             confirms the warning of &quot;write&quot;
-  --trace           log every exchange with the card on stderr
-  -h, --help        this help; &quot;trz4ctl &lt;command&gt; --help&quot; explains a command
-  --version         print the program&apos;s name and version
-
-Exit status:
-  0  success
-  1  an error of the card or the port; stderr says e.g.
-     &quot;Error #403012: No answer from device&quot;
-  2  wrong usage (also &quot;write&quot; without --yes); nothing was sent
-
-Examples:
-  trz4ctl ports
-  trz4ctl --com 33 id
-  trz4ctl --com 33 --json status
-  trz4ctl --com 33 write 5 --yes
-  trz4ctl map 9 /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0
-</translation>
-    </message>
-    <message>
         <source>Aufruf: trz4ctl ports [--watch] [--json]
 
 Listet die vorhandenen seriellen Schnittstellen: COM-Nummer, Gerätedatei und, bei
@@ -1690,106 +1586,6 @@ Example:
 </translation>
     </message>
     <message>
-        <source>trz4ctl - die trz-4-Karte von der Kommandozeile
-
-Aufruf: trz4ctl [Optionen] &lt;Befehl&gt; [Argumente]
-
-Befehle:
-  ports             serielle Schnittstellen mit COM-Nummer und dem Namen aus dem
-                    Geräte-Manager auflisten; mit --watch Änderungen zeigen, bis es
-                    abgebrochen wird
-  id                Identifikation der Karte lesen
-  scan              nach einer trz-4-Karte suchen (Adresse 1); mit --all-ports an
-                    jeder aufgelisteten Schnittstelle
-  status            Statuswort lesen: hexadezimal und die zwei Statusbits
-  read              Kartennummer lesen
-  write NR          Kartennummer auf NR (1-9, a-f) umstellen; nur mit --yes
-
-Optionen:
-  --com N           COM-Nummer, 1-256 (0: keine), wie der Geräte-Manager sie zeigt.
-                    Vorgabe: &quot;com&quot; aus den Einstellungen des Programms, trz4Steuerung.ini
-                    im aktuellen Ordner (die Datei wird nur gelesen)
-  --address A       Geräteadresse &quot;1&quot; oder &quot;&amp;&quot;. Vorgabe: &quot;adresse&quot; aus trz4Steuerung.ini,
-                    sonst 1
-  --settings-dir ORDNER
-                    die Einstellungen aus ORDNER\trz4Steuerung.ini lesen, wie das
-                    Programm mit derselben Option
-  --user-settings   die Einstellungen aus %APPDATA%\trz4steuerung\ lesen, wo das
-                    Programm sie hält, wenn es aus dem Startmenü gestartet wird
-  --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
-  --lang de|en|qps  Sprache der Ausgabe (Vorgabe: nach LC_ALL, LC_MESSAGES oder LANG,
-                    sonst nach der Anzeigesprache von Windows; Deutsch bei einer
-                    deutschen Einstellung, sonst Englisch); qps ist eine Pseudosprache
-                    für Tests
-  --json            Ergebnis als ein JSON-Objekt auf stdout
-  --yes             bestätigt die Warnung von &quot;write&quot;
-  --trace           jeden Austausch mit der Karte auf stderr protokollieren
-  -h, --help        diese Hilfe; &quot;trz4ctl &lt;Befehl&gt; --help&quot; erklärt einen Befehl
-  --version         Programmname und Version ausgeben
-
-Rückgabewert:
-  0  Erfolg
-  1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
-     &quot;Fehler #403012: Keine Antwort vom Gerät&quot;
-  2  falscher Aufruf (auch &quot;write&quot; ohne --yes); es wurde nichts gesendet
-
-Beispiele:
-  trz4ctl ports
-  trz4ctl --com 3 id
-  trz4ctl --com 3 --json status
-  trz4ctl --com 3 write 5 --yes
-  trz4ctl --user-settings status
-</source>
-        <translation>trz4ctl - the trz-4 card from the command line
-
-Usage: trz4ctl [options] &lt;command&gt; [arguments]
-
-Commands:
-  ports             list the serial ports with COM number and their name in Device
-                    Manager; with --watch show changes until interrupted
-  id                read the card&apos;s identification
-  scan              look for a trz-4 card (address 1); with --all-ports on every
-                    listed port
-  status            read the status word: hexadecimal and the two status bits
-  read              read the card number
-  write NO          set the card number to NO (1-9, a-f); only with --yes
-
-Options:
-  --com N           COM number, 1-256 (0: none), as Device Manager shows it. Default:
-                    &quot;com&quot; from the program&apos;s settings, trz4Steuerung.ini in the current
-                    folder (the file is only read)
-  --address A       device address &quot;1&quot; or &quot;&amp;&quot;. Default: &quot;adresse&quot; from
-                    trz4Steuerung.ini, else 1
-  --settings-dir FOLDER
-                    read the settings from FOLDER\trz4Steuerung.ini, as the program
-                    does with the same option
-  --user-settings   read the settings from %APPDATA%\trz4steuerung\, where the program
-                    keeps them when started from the Start menu
-  --timeout S       wait per expected byte in seconds (default 1.0)
-  --lang de|en|qps  language of the output (default: by LC_ALL, LC_MESSAGES or LANG,
-                    else by the display language of Windows; German under a German
-                    setting, English otherwise); qps is a pseudo-language for tests
-  --json            the result as one JSON object on stdout
-  --yes             confirms the warning of &quot;write&quot;
-  --trace           log every exchange with the card on stderr
-  -h, --help        this help; &quot;trz4ctl &lt;command&gt; --help&quot; explains a command
-  --version         print the program&apos;s name and version
-
-Exit status:
-  0  success
-  1  an error of the card or the port; stderr says e.g.
-     &quot;Error #403012: No answer from device&quot;
-  2  wrong usage (also &quot;write&quot; without --yes); nothing was sent
-
-Examples:
-  trz4ctl ports
-  trz4ctl --com 3 id
-  trz4ctl --com 3 --json status
-  trz4ctl --com 3 write 5 --yes
-  trz4ctl --user-settings status
-</translation>
-    </message>
-    <message>
         <source>Aufruf: trz4ctl ports [--watch] [--json]
 
 Listet die seriellen Schnittstellen, die Windows in der Registry unter
@@ -1851,6 +1647,196 @@ Unter Windows gibt es keine Portzuordnung (siehe &quot;trz4ctl map --help&quot;)
 
 Windows has no port map (see &quot;trz4ctl map --help&quot;). The command changes nothing and
 ends with 2.
+</translation>
+    </message>
+    <message>
+        <source>  --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
+  --json            Ergebnis als ein JSON-Objekt auf stdout
+  --yes             bestätigt die Warnung von &quot;write&quot;
+  --trace           jeden Austausch mit der Karte auf stderr protokollieren
+  -h, --help        diese Hilfe; &quot;trz4ctl &lt;Befehl&gt; --help&quot; erklärt einen Befehl
+  --version         Programmname und Version ausgeben
+
+Rückgabewert:
+  0  Erfolg
+  1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
+     &quot;Fehler #403012: Keine Antwort vom Gerät&quot;
+  2  falscher Aufruf (auch &quot;write&quot; ohne --yes); es wurde nichts gesendet
+
+</source>
+        <translation>  --timeout S       wait per expected byte in seconds (default 1.0)
+  --json            the result as one JSON object on stdout
+  --yes             confirms the warning of &quot;write&quot;
+  --trace           log every exchange with the card on stderr
+  -h, --help        this help; &quot;trz4ctl &lt;command&gt; --help&quot; explains a command
+  --version         print the program&apos;s name and version
+
+Exit status:
+  0  success
+  1  an error of the card or the port; stderr says e.g.
+     &quot;Error #403012: No answer from device&quot;
+  2  wrong usage (also &quot;write&quot; without --yes); nothing was sent
+
+</translation>
+    </message>
+    <message>
+        <source>trz4ctl - die trz-4-Karte von der Kommandozeile
+
+Aufruf: trz4ctl [Optionen] &lt;Befehl&gt; [Argumente]
+
+Befehle:
+  ports             serielle Schnittstellen mit COM-Nummer und Gerätedatei auflisten;
+                    mit --watch Änderungen zeigen, bis es abgebrochen wird
+  id                Identifikation der Karte lesen
+  scan              nach einer trz-4-Karte suchen (Adresse 1); mit --all-ports an
+                    jeder aufgelisteten Schnittstelle
+  status            Statuswort lesen: hexadezimal und die zwei Statusbits
+  read              Kartennummer lesen
+  write NR          Kartennummer auf NR (1-9, a-f) umstellen; nur mit --yes
+  map N GERÄT       COM N in der Portzuordnung mit GERÄT verbinden
+  unmap N           COM N aus der Portzuordnung entfernen
+
+Optionen:
+  --com N           COM-Nummer, 1-256 (0: keine). Vorgabe: &quot;com&quot; aus den Einstellungen
+                    des Programms, trz4Steuerung.ini im aktuellen Verzeichnis (die Datei
+                    wird nur gelesen)
+  --address A       Geräteadresse &quot;1&quot; oder &quot;&amp;&quot;. Vorgabe: &quot;adresse&quot; aus trz4Steuerung.ini,
+                    sonst 1
+  --settings-dir VERZ
+                    die Einstellungen aus VERZ/trz4Steuerung.ini lesen, wie das Programm
+                    mit derselben Option
+  --user-settings   die Einstellungen aus dem Konfigurationsverzeichnis des Benutzers
+                    lesen ($XDG_CONFIG_HOME/trz4steuerung/, sonst ~/.config/trz4steuerung/),
+                    wo das Programm sie hält, wenn es aus dem Menü gestartet wird
+  --lang de|en|qps  Sprache der Ausgabe (Vorgabe: nach LC_ALL, LC_MESSAGES, LANG; Deutsch
+                    bei einer deutschen Einstellung, sonst Englisch); qps ist eine
+                    Pseudosprache für Tests
+</source>
+        <translation>trz4ctl - the trz-4 card from the command line
+
+Usage: trz4ctl [options] &lt;command&gt; [arguments]
+
+Commands:
+  ports             list the serial ports with COM number and device file; with
+                    --watch show changes until interrupted
+  id                read the card&apos;s identification
+  scan              look for a trz-4 card (address 1); with --all-ports on every
+                    listed port
+  status            read the status word: hexadecimal and the two status bits
+  read              read the card number
+  write NO          set the card number to NO (1-9, a-f); only with --yes
+  map N DEVICE      link COM N in the port map to DEVICE
+  unmap N           remove COM N from the port map
+
+Options:
+  --com N           COM number, 1-256 (0: none). Default: &quot;com&quot; from the program&apos;s
+                    settings, trz4Steuerung.ini in the current directory (the file is
+                    only read)
+  --address A       device address &quot;1&quot; or &quot;&amp;&quot;. Default: &quot;adresse&quot; from
+                    trz4Steuerung.ini, else 1
+  --settings-dir DIR
+                    read the settings from DIR/trz4Steuerung.ini, as the program does
+                    with the same option
+  --user-settings   read the settings from the user&apos;s configuration directory
+                    ($XDG_CONFIG_HOME/trz4steuerung/, else ~/.config/trz4steuerung/),
+                    where the program keeps them when started from the menu
+  --lang de|en|qps  language of the output (default: by LC_ALL, LC_MESSAGES, LANG; German
+                    under a German setting, English otherwise); qps is a pseudo-language
+                    for tests
+</translation>
+    </message>
+    <message>
+        <source>Beispiele:
+  trz4ctl ports
+  trz4ctl --com 33 id
+  trz4ctl --com 33 --json status
+  trz4ctl --com 33 write 5 --yes
+  trz4ctl map 9 /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0
+</source>
+        <translation>Examples:
+  trz4ctl ports
+  trz4ctl --com 33 id
+  trz4ctl --com 33 --json status
+  trz4ctl --com 33 write 5 --yes
+  trz4ctl map 9 /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0
+</translation>
+    </message>
+    <message>
+        <source>trz4ctl - die trz-4-Karte von der Kommandozeile
+
+Aufruf: trz4ctl [Optionen] &lt;Befehl&gt; [Argumente]
+
+Befehle:
+  ports             serielle Schnittstellen mit COM-Nummer und dem Namen aus dem
+                    Geräte-Manager auflisten; mit --watch Änderungen zeigen, bis es
+                    abgebrochen wird
+  id                Identifikation der Karte lesen
+  scan              nach einer trz-4-Karte suchen (Adresse 1); mit --all-ports an
+                    jeder aufgelisteten Schnittstelle
+  status            Statuswort lesen: hexadezimal und die zwei Statusbits
+  read              Kartennummer lesen
+  write NR          Kartennummer auf NR (1-9, a-f) umstellen; nur mit --yes
+
+Optionen:
+  --com N           COM-Nummer, 1-256 (0: keine), wie der Geräte-Manager sie zeigt.
+                    Vorgabe: &quot;com&quot; aus den Einstellungen des Programms, trz4Steuerung.ini
+                    im aktuellen Ordner (die Datei wird nur gelesen)
+  --address A       Geräteadresse &quot;1&quot; oder &quot;&amp;&quot;. Vorgabe: &quot;adresse&quot; aus trz4Steuerung.ini,
+                    sonst 1
+  --settings-dir ORDNER
+                    die Einstellungen aus ORDNER\trz4Steuerung.ini lesen, wie das
+                    Programm mit derselben Option
+  --user-settings   die Einstellungen aus %APPDATA%\trz4steuerung\ lesen, wo das
+                    Programm sie hält, wenn es aus dem Startmenü gestartet wird
+  --lang de|en|qps  Sprache der Ausgabe (Vorgabe: nach LC_ALL, LC_MESSAGES oder LANG,
+                    sonst nach der Anzeigesprache von Windows; Deutsch bei einer
+                    deutschen Einstellung, sonst Englisch); qps ist eine Pseudosprache
+                    für Tests
+</source>
+        <translation>trz4ctl - the trz-4 card from the command line
+
+Usage: trz4ctl [options] &lt;command&gt; [arguments]
+
+Commands:
+  ports             list the serial ports with COM number and their name in Device
+                    Manager; with --watch show changes until interrupted
+  id                read the card&apos;s identification
+  scan              look for a trz-4 card (address 1); with --all-ports on every
+                    listed port
+  status            read the status word: hexadecimal and the two status bits
+  read              read the card number
+  write NO          set the card number to NO (1-9, a-f); only with --yes
+
+Options:
+  --com N           COM number, 1-256 (0: none), as Device Manager shows it. Default:
+                    &quot;com&quot; from the program&apos;s settings, trz4Steuerung.ini in the current
+                    folder (the file is only read)
+  --address A       device address &quot;1&quot; or &quot;&amp;&quot;. Default: &quot;adresse&quot; from
+                    trz4Steuerung.ini, else 1
+  --settings-dir FOLDER
+                    read the settings from FOLDER\trz4Steuerung.ini, as the program
+                    does with the same option
+  --user-settings   read the settings from %APPDATA%\trz4steuerung\, where the program
+                    keeps them when started from the Start menu
+  --lang de|en|qps  language of the output (default: by LC_ALL, LC_MESSAGES or LANG,
+                    else by the display language of Windows; German under a German
+                    setting, English otherwise); qps is a pseudo-language for tests
+</translation>
+    </message>
+    <message>
+        <source>Beispiele:
+  trz4ctl ports
+  trz4ctl --com 3 id
+  trz4ctl --com 3 --json status
+  trz4ctl --com 3 write 5 --yes
+  trz4ctl --user-settings status
+</source>
+        <translation>Examples:
+  trz4ctl ports
+  trz4ctl --com 3 id
+  trz4ctl --com 3 --json status
+  trz4ctl --com 3 write 5 --yes
+  trz4ctl --user-settings status
 </translation>
     </message>
 </context>

@@ -10,6 +10,24 @@
 
 namespace {
 
+// The options that are the same everywhere and the exit statuses, between the system's part of
+// the tool's help and its examples.
+constexpr const char *kToolHelpCommon = TRZ4_TRANSLATABLE(
+    "trz4ctl", R"(  --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
+  --json            Ergebnis als ein JSON-Objekt auf stdout
+  --yes             bestätigt die Warnung von "write"
+  --trace           jeden Austausch mit der Karte auf stderr protokollieren
+  -h, --help        diese Hilfe; "trz4ctl <Befehl> --help" erklärt einen Befehl
+  --version         Programmname und Version ausgeben
+
+Rückgabewert:
+  0  Erfolg
+  1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
+     "Fehler #403012: Keine Antwort vom Gerät"
+  2  falscher Aufruf (auch "write" ohne --yes); es wurde nichts gesendet
+
+)");
+
 constexpr CommandHelp kCommandHelp[] = {
     {"id",
      TRZ4_TRANSLATABLE(
@@ -84,7 +102,8 @@ Beispiele:
 
 std::string ctlHelpText(const std::string &command) {
     if (command.empty())
-        return trText("trz4ctl", kSystemToolHelp);
+        return trText("trz4ctl", kSystemToolHelp) + trText("trz4ctl", kToolHelpCommon) +
+               trText("trz4ctl", kSystemToolExamples);
     for (const CommandHelp &help : kSystemCommandHelp) {
         if (help.command == command)
             return trText("trz4ctl", help.text);

@@ -32,23 +32,12 @@ Optionen:
   --user-settings   die Einstellungen aus dem Konfigurationsverzeichnis des Benutzers
                     lesen ($XDG_CONFIG_HOME/trz4steuerung/, sonst ~/.config/trz4steuerung/),
                     wo das Programm sie hält, wenn es aus dem Menü gestartet wird
-  --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
   --lang de|en|qps  Sprache der Ausgabe (Vorgabe: nach LC_ALL, LC_MESSAGES, LANG; Deutsch
                     bei einer deutschen Einstellung, sonst Englisch); qps ist eine
                     Pseudosprache für Tests
-  --json            Ergebnis als ein JSON-Objekt auf stdout
-  --yes             bestätigt die Warnung von "write"
-  --trace           jeden Austausch mit der Karte auf stderr protokollieren
-  -h, --help        diese Hilfe; "trz4ctl <Befehl> --help" erklärt einen Befehl
-  --version         Programmname und Version ausgeben
+)");
 
-Rückgabewert:
-  0  Erfolg
-  1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
-     "Fehler #403012: Keine Antwort vom Gerät"
-  2  falscher Aufruf (auch "write" ohne --yes); es wurde nichts gesendet
-
-Beispiele:
+const char *const kSystemToolExamples = TRZ4_TRANSLATABLE("trz4ctl", R"(Beispiele:
   trz4ctl ports
   trz4ctl --com 33 id
   trz4ctl --com 33 --json status
