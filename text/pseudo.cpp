@@ -6,14 +6,14 @@
 
 namespace {
 
-// The accented twin of each ASCII letter, "" where none of the ranges that every common font
-// carries (Latin-1, Latin Extended-A, and the florin) has one.
-constexpr const char *kLower[26] = {"å", "",  "ç", "đ", "é", "ƒ", "ĝ", "ĥ", "î",
-                                    "ĵ", "ķ", "ŀ", "",  "ñ", "ö", "",  "",  "ŕ",
-                                    "š", "ţ", "û", "",  "ŵ", "",  "ý", "ž"};
-constexpr const char *kUpper[26] = {"Å", "",  "Ç", "Đ", "É", "",  "Ĝ", "Ĥ", "Î",
-                                    "Ĵ", "Ķ", "Ŀ", "",  "Ñ", "Ö", "",  "",  "Ŕ",
-                                    "Ŝ", "Ţ", "Û", "",  "Ŵ", "",  "Ý", "Ž"};
+// The accented twin of each ASCII letter, "" where none of the letters that every common font
+// carries has one: Latin-1, the florin, and those of Latin Extended-A that Wine's Tahoma has
+// too. A letter the panel's font lacks comes from a fallback font with a taller line, and the
+// pseudo-language's labels would no longer fit where every real language's do.
+constexpr const char *kLower[26] = {"å", "",  "ç", "đ", "é", "ƒ", "ĝ", "ĥ", "î", "", "", "ľ", "",
+                                    "ñ", "ö", "",  "",  "ŕ", "š", "ţ", "û", "",  "", "", "ý", "ž"};
+constexpr const char *kUpper[26] = {"Å", "",  "Ç", "Đ", "É", "",  "Ĝ", "Ĥ", "Î", "", "", "Ľ", "",
+                                    "Ñ", "Ö", "",  "",  "Ŕ", "Š", "Ţ", "Û", "",  "", "", "Ý", "Ž"};
 
 constexpr const char *kPad = "\u00B7"; // middle dot
 
