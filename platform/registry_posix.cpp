@@ -98,6 +98,24 @@ Key *lookUp(int rootKey, const char *subKey, bool create, int *result) {
     return key;
 }
 
+// The key a value is written to or deleted from: null, with the code in *result, when it is
+// missing or dynamic (its values are the system's, not ours to change).
+Key *keyToChange(int rootKey, const char *subKey, int *result) {
+    Key *key = lookUp(rootKey, subKey, false, result);
+    if (key && key->provider) {
+        *result = kRegAccessDenied;
+        return nullptr;
+    }
+    return key;
+}
+
+// The value of that name (case does not matter, as on Windows), or end.
+template <typename Values> auto findValue(Values &values, const char *name) {
+    return std::find_if(values.begin(), values.end(), [name](const Value &value) {
+        return ::strcasecmp(value.name.c_str(), name) == 0;
+    });
+}
+
 // The key's values as they stand now: a dynamic key asks its provider.
 std::vector<Value> currentValues(const Key &key) {
     if (!key.provider) {
@@ -273,23 +291,18 @@ int RegWriteValue(int rootKey, const char *subKey, const char *valueName, unsign
     }
     return guarded([&] {
         int result = kRegOk;
-        Key *key = lookUp(rootKey, subKey, false, &result);
+        Key *key = keyToChange(rootKey, subKey, &result);
         if (!key) {
             return result;
         }
-        if (key->provider) {
-            return kRegAccessDenied;
-        }
-        const std::string name = valueName ? valueName : "";
+        const char *name = valueName ? valueName : "";
         std::string bytes(static_cast<const char *>(data), size);
-        for (Value &value : key->values) {
-            if (::strcasecmp(value.name.c_str(), name.c_str()) == 0) {
-                value.type = type;
-                value.data = std::move(bytes);
-                return kRegOk;
-            }
+        if (auto value = findValue(key->values, name); value != key->values.end()) {
+            value->type = type;
+            value->data = std::move(bytes);
+        } else {
+            key->values.push_back(Value{name, type, std::move(bytes)});
         }
-        key->values.push_back(Value{name, type, std::move(bytes)});
         return kRegOk;
     });
 }
@@ -302,11 +315,9 @@ int RegReadValue(int rootKey, const char *subKey, const char *valueName, unsigne
         if (!key) {
             return result;
         }
-        const char *name = valueName ? valueName : "";
-        for (const Value &value : currentValues(*key)) {
-            if (::strcasecmp(value.name.c_str(), name) == 0) {
-                return copyRegistryData(value.data, value.type, data, size, type);
-            }
+        const std::vector<Value> values = currentValues(*key);
+        if (auto value = findValue(values, valueName ? valueName : ""); value != values.end()) {
+            return copyRegistryData(value->data, value->type, data, size, type);
         }
         return kRegNotFound;
     });
@@ -315,21 +326,16 @@ int RegReadValue(int rootKey, const char *subKey, const char *valueName, unsigne
 int RegDeleteValue(int rootKey, const char *subKey, const char *valueName) {
     return guarded([&] {
         int result = kRegOk;
-        Key *key = lookUp(rootKey, subKey, false, &result);
+        Key *key = keyToChange(rootKey, subKey, &result);
         if (!key) {
             return result;
         }
-        if (key->provider) {
-            return kRegAccessDenied;
+        auto value = findValue(key->values, valueName ? valueName : "");
+        if (value == key->values.end()) {
+            return kRegNotFound;
         }
-        const char *name = valueName ? valueName : "";
-        for (auto value = key->values.begin(); value != key->values.end(); ++value) {
-            if (::strcasecmp(value->name.c_str(), name) == 0) {
-                key->values.erase(value);
-                return kRegOk;
-            }
-        }
-        return kRegNotFound;
+        key->values.erase(value);
+        return kRegOk;
     });
 }
 
