@@ -482,13 +482,13 @@ int Ini_ReadFromFile(IniDocument *doc, const char *path) {
     }
     FILE *stream = nullptr;
     switch (openRegularFileForReading(path, kIniMaxFileBytes, &stream)) {
-    case 0:
+    case FileOpenResult::Opened:
         break;
-    case -2:
+    case FileOpenResult::NotRegularFile:
         return kIniNotRegularFile;
-    case -3:
+    case FileOpenResult::TooLarge:
         return kIniFileTooLarge;
-    default:
+    case FileOpenResult::CannotOpen:
         return kIniCouldNotOpenFile;
     }
     BoundedStream source{stream, kIniMaxFileBytes};

@@ -309,8 +309,12 @@ int Ini_GetPointerToString(IniDocument *doc, const char *sectionName, const char
     return unescapeIntoStringBuffer(doc, raw, value);
 }
 
-int Ini_GetStringCopy(IniDocument *doc, const char *sectionName, const char *itemName,
-                      char **value) {
+namespace {
+
+// The item's value as a new string made by `copy` (unescaped or raw): 1, 0 when there is no
+// such item (*value null), or an ini code.
+int copyItem(IniDocument *doc, const char *sectionName, const char *itemName, char **value,
+             char *(*copy)(const char *)) {
     if (!doc || !value) {
         return kIniNullArgument;
     }
@@ -319,26 +323,14 @@ int Ini_GetStringCopy(IniDocument *doc, const char *sectionName, const char *ite
     if (GetItem(doc, sectionName, itemName, &raw) != 1) {
         return 0;
     }
-    *value = UnescapeString(raw);
+    *value = copy(raw);
     return *value ? 1 : kIniOutOfMemory;
 }
 
-int Ini_GetRawStringCopy(IniDocument *doc, const char *sectionName, const char *itemName,
-                         char **value) {
-    if (!doc || !value) {
-        return kIniNullArgument;
-    }
-    char *raw = nullptr;
-    *value = nullptr;
-    if (GetItem(doc, sectionName, itemName, &raw) != 1) {
-        return 0;
-    }
-    *value = StrDup(raw);
-    return *value ? 1 : kIniOutOfMemory;
-}
-
-int Ini_GetStringIntoBuffer(IniDocument *doc, const char *sectionName, const char *itemName,
-                            char *buffer, int bufferSize) {
+// The item's value copied into the caller's buffer, cut to fit; `unescape` says how it is
+// read. 1, 0 when there is no such item (the buffer emptied), or an ini code.
+int copyItemIntoBuffer(IniDocument *doc, const char *sectionName, const char *itemName,
+                       char *buffer, int bufferSize, bool unescape) {
     if (!doc || !buffer) {
         return kIniNullArgument;
     }
@@ -348,6 +340,10 @@ int Ini_GetStringIntoBuffer(IniDocument *doc, const char *sectionName, const cha
     char *raw = nullptr;
     if (GetItem(doc, sectionName, itemName, &raw) != 1) {
         return 0;
+    }
+    if (!unescape) {
+        StringCopyMax(buffer, raw, bufferSize);
+        return 1;
     }
     // Unescaped on the side, not in the document's string buffer: a pointer that
     // Ini_GetPointerToString handed out must stay valid (growing the buffer would move it).
@@ -360,20 +356,26 @@ int Ini_GetStringIntoBuffer(IniDocument *doc, const char *sectionName, const cha
     return 1;
 }
 
+} // namespace
+
+int Ini_GetStringCopy(IniDocument *doc, const char *sectionName, const char *itemName,
+                      char **value) {
+    return copyItem(doc, sectionName, itemName, value, UnescapeString);
+}
+
+int Ini_GetRawStringCopy(IniDocument *doc, const char *sectionName, const char *itemName,
+                         char **value) {
+    return copyItem(doc, sectionName, itemName, value, StrDup);
+}
+
+int Ini_GetStringIntoBuffer(IniDocument *doc, const char *sectionName, const char *itemName,
+                            char *buffer, int bufferSize) {
+    return copyItemIntoBuffer(doc, sectionName, itemName, buffer, bufferSize, true);
+}
+
 int Ini_GetRawStringIntoBuffer(IniDocument *doc, const char *sectionName, const char *itemName,
                                char *buffer, int bufferSize) {
-    if (!doc || !buffer) {
-        return kIniNullArgument;
-    }
-    if (bufferSize > 0) {
-        buffer[0] = '\0';
-    }
-    char *raw = nullptr;
-    if (GetItem(doc, sectionName, itemName, &raw) != 1) {
-        return 0;
-    }
-    StringCopyMax(buffer, raw, bufferSize);
-    return 1;
+    return copyItemIntoBuffer(doc, sectionName, itemName, buffer, bufferSize, false);
 }
 
 int Ini_GetData(IniDocument *doc, const char *sectionName, const char *itemName, void **data,

@@ -22,6 +22,14 @@ const FileFaultPlan &fileFault() {
     return gFault;
 }
 
+bool injectedFault(FileFault kind) {
+    if (fileFault().fault != kind) {
+        return false;
+    }
+    errno = fileFault().error;
+    return true;
+}
+
 void runBeforeHoldHook(const char *path) {
     if (gBeforeHoldHook) {
         gBeforeHoldHook(path, gBeforeHoldData);

@@ -74,16 +74,20 @@ FILE *openFile(const char *path, const char *mode);
 // device, a socket, or the system cannot tell). Looks only; never opens the path.
 int isRegularFile(const char *path);
 
+// What openRegularFileForReading found.
+enum class FileOpenResult {
+    Opened,         // *stream set; the caller closes it
+    CannotOpen,     // missing, no permission, a loop of links, ...; errno set
+    NotRegularFile, // a directory, FIFO, device or socket
+    TooLarge,       // larger than maxSize bytes
+};
+
 // Opens an existing regular file for reading, with the stdio mode "rb", without ever waiting:
 // the kind is checked before the file is opened, so a device or FIFO at the path (directly or
 // behind links) is never opened in a way that could block or have side effects, and checked
-// again on the open file in case the path changed meanwhile. Results:
-//  0 success, *stream set (the caller closes it)
-// -1 cannot be opened (missing, no permission, loop of links, ...; errno set)
-// -2 not a regular file (directory, FIFO, device, socket)
-// -3 larger than maxSize bytes
-// *stream is null unless the result is 0.
-int openRegularFileForReading(const char *path, long long maxSize, FILE **stream);
+// again on the open file in case the path changed meanwhile. *stream is null unless the result
+// is Opened.
+FileOpenResult openRegularFileForReading(const char *path, long long maxSize, FILE **stream);
 
 // The name that writing to path replaces: path itself unless its last component is a
 // symbolic link; a link is followed, through chains of links, to the final name, which need

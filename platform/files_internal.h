@@ -19,6 +19,10 @@ struct FileFaultPlan {
 // The fault armed by setFileFaultForTesting.
 const FileFaultPlan &fileFault();
 
+// True, with errno set to the armed error, when a fault of this kind is armed: the operation
+// then fails as the system would have made it fail.
+bool injectedFault(FileFault kind);
+
 // Calls the hook armed by setBeforeHoldHookForTesting, if any.
 void runBeforeHoldHook(const char *path);
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 using platform::detail::fileFault;
+using platform::detail::injectedFault;
 
 namespace {
 
@@ -103,8 +104,7 @@ int createExclusive(const char *path, const char *mode) {
         errno = EINVAL;
         return -1;
     }
-    if (fileFault().fault == FileFault::Create) {
-        errno = fileFault().error;
+    if (injectedFault(FileFault::Create)) {
         return -1;
     }
     return ::open(path, openFlagsForMode(mode), 0666);
@@ -159,8 +159,7 @@ int RenameFile(const char *source, const char *target) {
     if (!source || !target) {
         return -5;
     }
-    if (fileFault().fault == FileFault::Rename) {
-        errno = fileFault().error;
+    if (injectedFault(FileFault::Rename)) {
         return renameResultForErrno(fileFault().error);
     }
     if (::rename(source, target) == 0) {
@@ -266,43 +265,43 @@ int isRegularFile(const char *path) {
     return path && ::stat(path, &info) == 0 && S_ISREG(info.st_mode) ? 1 : 0;
 }
 
-int openRegularFileForReading(const char *path, long long maxSize, FILE **stream) {
+FileOpenResult openRegularFileForReading(const char *path, long long maxSize, FILE **stream) {
     if (stream) {
         *stream = nullptr;
     }
     if (!path || !stream) {
         errno = EINVAL;
-        return -1;
+        return FileOpenResult::CannotOpen;
     }
     // Look first, so that a device (a serial port!) or a FIFO is never opened at all.
     struct stat info {};
     if (::stat(path, &info) != 0) {
-        return -1;
+        return FileOpenResult::CannotOpen;
     }
     if (!S_ISREG(info.st_mode)) {
-        return -2;
+        return FileOpenResult::NotRegularFile;
     }
     // The path may name something else by now: O_NONBLOCK keeps the open of a FIFO from
     // waiting for a writer, and the open file is checked again.
     const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        return -1;
+        return FileOpenResult::CannotOpen;
     }
-    int result = 0;
+    FileOpenResult result = FileOpenResult::Opened;
     if (::fstat(fd, &info) != 0) {
-        result = -1;
+        result = FileOpenResult::CannotOpen;
     } else if (!S_ISREG(info.st_mode)) {
-        result = -2;
+        result = FileOpenResult::NotRegularFile;
     } else if (static_cast<long long>(info.st_size) > maxSize) {
-        result = -3;
+        result = FileOpenResult::TooLarge;
     }
-    if (result == 0) {
+    if (result == FileOpenResult::Opened) {
         *stream = ::fdopen(fd, "rb");
         if (!*stream) {
-            result = -1;
+            result = FileOpenResult::CannotOpen;
         }
     }
-    if (result != 0) {
+    if (result != FileOpenResult::Opened) {
         const int error = errno;
         ::close(fd);
         errno = error;
@@ -405,8 +404,7 @@ int syncFile(FILE *stream) {
         errno = EINVAL;
         return -1;
     }
-    if (fileFault().fault == FileFault::Sync) {
-        errno = fileFault().error;
+    if (injectedFault(FileFault::Sync)) {
         return -1;
     }
     const int fd = ::fileno(stream);

@@ -20,6 +20,7 @@
 
 namespace win32 = platform::win32;
 using platform::detail::fileFault;
+using platform::detail::injectedFault;
 using platform::detail::isPathSeparator;
 
 namespace {
@@ -105,8 +106,7 @@ FILE *createNew(const char *path, const char *mode, DWORD shareMode, DWORD extra
         errno = EINVAL;
         return nullptr;
     }
-    if (fileFault().fault == FileFault::Create) {
-        errno = fileFault().error;
+    if (injectedFault(FileFault::Create)) {
         return nullptr;
     }
     // WRITE_DAC: copyFilePermissions gives the new file the access list of the one it replaces.
@@ -214,8 +214,7 @@ int RenameFile(const char *source, const char *target) {
     if (!source || !target) {
         return -5;
     }
-    if (fileFault().fault == FileFault::Rename) {
-        errno = fileFault().error;
+    if (injectedFault(FileFault::Rename)) {
         return platform::detail::renameResultForErrno(fileFault().error);
     }
     if (MoveFileExW(widePath(source).c_str(), widePath(target).c_str(),
@@ -281,8 +280,7 @@ int renameHeldFile(FILE *stream, const char *source, const char *target) {
     if (!stream || !source || !target) {
         return -5;
     }
-    if (fileFault().fault == FileFault::Rename) {
-        errno = fileFault().error;
+    if (injectedFault(FileFault::Rename)) {
         return platform::detail::renameResultForErrno(fileFault().error);
     }
     const HANDLE handle = handleOf(stream);
@@ -383,25 +381,25 @@ int isRegularFile(const char *path) {
     return regular ? 1 : 0;
 }
 
-int openRegularFileForReading(const char *path, long long maxSize, FILE **stream) {
+FileOpenResult openRegularFileForReading(const char *path, long long maxSize, FILE **stream) {
     if (stream) {
         *stream = nullptr;
     }
     if (!path || !stream) {
         errno = EINVAL;
-        return -1;
+        return FileOpenResult::CannotOpen;
     }
     // Look first, so that a device (a serial port!) is never opened at all.
     if (namesDevice(path)) {
-        return -2;
+        return FileOpenResult::NotRegularFile;
     }
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!attributesOf(path, &data)) {
         setErrnoFrom(GetLastError());
-        return -1;
+        return FileOpenResult::CannotOpen;
     }
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        return -2;
+        return FileOpenResult::NotRegularFile;
     }
     // Every sharing is allowed, so that reading never stands in the way of a writer that
     // replaces the file meanwhile.
@@ -410,29 +408,29 @@ int openRegularFileForReading(const char *path, long long maxSize, FILE **stream
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         setErrnoFrom(GetLastError());
-        return -1;
+        return FileOpenResult::CannotOpen;
     }
-    int result = 0;
+    FileOpenResult result = FileOpenResult::Opened;
     BY_HANDLE_FILE_INFORMATION info{};
     LARGE_INTEGER size{};
     if (GetFileType(handle) != FILE_TYPE_DISK) {
-        result = -2;
+        result = FileOpenResult::NotRegularFile;
     } else if (!GetFileInformationByHandle(handle, &info) || !GetFileSizeEx(handle, &size)) {
         setErrnoFrom(GetLastError());
-        result = -1;
+        result = FileOpenResult::CannotOpen;
     } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        result = -2;
+        result = FileOpenResult::NotRegularFile;
     } else if (size.QuadPart > maxSize) {
-        result = -3;
+        result = FileOpenResult::TooLarge;
     }
-    if (result != 0) {
+    if (result != FileOpenResult::Opened) {
         const int error = errno;
         CloseHandle(handle);
         errno = error;
         return result;
     }
     *stream = streamOverHandle(handle, "rb");
-    return *stream ? 0 : -1;
+    return *stream ? FileOpenResult::Opened : FileOpenResult::CannotOpen;
 }
 
 int resolveFileLinks(const char *path, std::string *target) {
@@ -482,8 +480,7 @@ int syncFile(FILE *stream) {
         errno = EINVAL;
         return -1;
     }
-    if (fileFault().fault == FileFault::Sync) {
-        errno = fileFault().error;
+    if (injectedFault(FileFault::Sync)) {
         return -1;
     }
     if (!FlushFileBuffers(handleOf(stream))) {

@@ -98,6 +98,24 @@ Key *lookUp(int rootKey, const char *subKey, bool create, int *result) {
     return key;
 }
 
+// The key a value is written to or deleted from: null, with the code in *result, when it is
+// missing or dynamic (its values are the system's, not ours to change).
+Key *keyToChange(int rootKey, const char *subKey, int *result) {
+    Key *key = lookUp(rootKey, subKey, false, result);
+    if (key && key->provider) {
+        *result = kRegAccessDenied;
+        return nullptr;
+    }
+    return key;
+}
+
+// The value of that name (case does not matter, as on Windows), or end.
+template <typename Values> auto findValue(Values &values, const char *name) {
+    return std::find_if(values.begin(), values.end(), [name](const Value &value) {
+        return ::strcasecmp(value.name.c_str(), name) == 0;
+    });
+}
+
 // The key's values as they stand now: a dynamic key asks its provider.
 std::vector<Value> currentValues(const Key &key) {
     if (!key.provider) {
@@ -122,20 +140,27 @@ template <typename Operation> int guarded(Operation operation) {
     }
 }
 
+// Runs `operation` on the key, guarded; the lookup's code when there is no such key. `change`:
+// the key is one whose values are written or deleted (keyToChange).
+template <typename Operation>
+int onKey(int rootKey, const char *subKey, Operation operation, bool change = false) {
+    return guarded([&] {
+        int result = kRegOk;
+        Key *key = change ? keyToChange(rootKey, subKey, &result)
+                          : lookUp(rootKey, subKey, false, &result);
+        return key ? operation(*key) : result;
+    });
+}
+
 } // namespace
 
 int RegQueryInfoOnKey(int rootKey, const char *subKey, unsigned int *numberOfSubKeys,
                       unsigned int *numberOfValues, unsigned int *maxSubKeyLen,
                       unsigned int *maxValueNameLen, unsigned int *maxValueDataLen) {
-    return guarded([&] {
-        int result = kRegOk;
-        const Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        const std::vector<Value> values = currentValues(*key);
+    return onKey(rootKey, subKey, [&](const Key &key) {
+        const std::vector<Value> values = currentValues(key);
         unsigned int longestSubKey = 0;
-        for (const auto &entry : key->subKeys) {
+        for (const auto &entry : key.subKeys) {
             longestSubKey = std::max(longestSubKey, static_cast<unsigned int>(entry.first.size()));
         }
         unsigned int longestName = 0;
@@ -145,7 +170,7 @@ int RegQueryInfoOnKey(int rootKey, const char *subKey, unsigned int *numberOfSub
             longestData = std::max(longestData, static_cast<unsigned int>(value.data.size()));
         }
         if (numberOfSubKeys) {
-            *numberOfSubKeys = static_cast<unsigned int>(key->subKeys.size());
+            *numberOfSubKeys = static_cast<unsigned int>(key.subKeys.size());
         }
         if (numberOfValues) {
             *numberOfValues = static_cast<unsigned int>(values.size());
@@ -166,18 +191,13 @@ int RegQueryInfoOnKey(int rootKey, const char *subKey, unsigned int *numberOfSub
 int RegEnumerateValue(int rootKey, const char *subKey, unsigned int valueIndex, char *valueName,
                       unsigned int *valueNameLength, void *valueData, unsigned int *valueDataSize,
                       unsigned int *valueType) {
-    return guarded([&] {
-        int result = kRegOk;
-        const Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        const std::vector<Value> values = currentValues(*key);
+    return onKey(rootKey, subKey, [&](const Key &key) {
+        const std::vector<Value> values = currentValues(key);
         if (valueIndex >= values.size()) {
             return kRegNoMoreData;
         }
         const Value &value = values[valueIndex];
-        result = copyRegistryName(value.name, valueName, valueNameLength);
+        int result = copyRegistryName(value.name, valueName, valueNameLength);
         if (result == kRegOk) {
             result = copyRegistryData(value.data, value.type, valueData, valueDataSize, valueType);
         }
@@ -187,16 +207,11 @@ int RegEnumerateValue(int rootKey, const char *subKey, unsigned int valueIndex, 
 
 int RegEnumerateSubKey(int rootKey, const char *subKey, unsigned int subKeyIndex, char *name,
                        unsigned int *nameLength) {
-    return guarded([&] {
-        int result = kRegOk;
-        const Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        if (subKeyIndex >= key->subKeys.size()) {
+    return onKey(rootKey, subKey, [&](const Key &key) {
+        if (subKeyIndex >= key.subKeys.size()) {
             return kRegNoMoreData;
         }
-        auto entry = key->subKeys.begin();
+        auto entry = key.subKeys.begin();
         std::advance(entry, subKeyIndex);
         return copyRegistryName(entry->first, name, nameLength);
     });
@@ -220,18 +235,13 @@ int RegCreateKey(int rootKey, const char *subKey) {
 }
 
 int RegDeleteSubKeys(int rootKey, const char *subKey) {
-    return guarded([&] {
-        int result = kRegOk;
-        Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        for (const auto &entry : key->subKeys) {
+    return onKey(rootKey, subKey, [&](Key &key) {
+        for (const auto &entry : key.subKeys) {
             if (entry.second->denied) {
                 return kRegAccessDenied;
             }
         }
-        key->subKeys.clear();
+        key.subKeys.clear();
         return kRegOk;
     });
 }
@@ -271,66 +281,45 @@ int RegWriteValue(int rootKey, const char *subKey, const char *valueName, unsign
     if (!data && size > 0) {
         return kRegNullArgument;
     }
-    return guarded([&] {
-        int result = kRegOk;
-        Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        if (key->provider) {
-            return kRegAccessDenied;
-        }
-        const std::string name = valueName ? valueName : "";
-        std::string bytes(static_cast<const char *>(data), size);
-        for (Value &value : key->values) {
-            if (::strcasecmp(value.name.c_str(), name.c_str()) == 0) {
-                value.type = type;
-                value.data = std::move(bytes);
-                return kRegOk;
+    return onKey(
+        rootKey, subKey,
+        [&](Key &key) {
+            const char *name = valueName ? valueName : "";
+            std::string bytes(static_cast<const char *>(data), size);
+            if (auto value = findValue(key.values, name); value != key.values.end()) {
+                value->type = type;
+                value->data = std::move(bytes);
+            } else {
+                key.values.push_back(Value{name, type, std::move(bytes)});
             }
-        }
-        key->values.push_back(Value{name, type, std::move(bytes)});
-        return kRegOk;
-    });
+            return kRegOk;
+        },
+        true);
 }
 
 int RegReadValue(int rootKey, const char *subKey, const char *valueName, unsigned int *type,
                  void *data, unsigned int *size) {
-    return guarded([&] {
-        int result = kRegOk;
-        const Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        const char *name = valueName ? valueName : "";
-        for (const Value &value : currentValues(*key)) {
-            if (::strcasecmp(value.name.c_str(), name) == 0) {
-                return copyRegistryData(value.data, value.type, data, size, type);
-            }
+    return onKey(rootKey, subKey, [&](const Key &key) {
+        const std::vector<Value> values = currentValues(key);
+        if (auto value = findValue(values, valueName ? valueName : ""); value != values.end()) {
+            return copyRegistryData(value->data, value->type, data, size, type);
         }
         return kRegNotFound;
     });
 }
 
 int RegDeleteValue(int rootKey, const char *subKey, const char *valueName) {
-    return guarded([&] {
-        int result = kRegOk;
-        Key *key = lookUp(rootKey, subKey, false, &result);
-        if (!key) {
-            return result;
-        }
-        if (key->provider) {
-            return kRegAccessDenied;
-        }
-        const char *name = valueName ? valueName : "";
-        for (auto value = key->values.begin(); value != key->values.end(); ++value) {
-            if (::strcasecmp(value->name.c_str(), name) == 0) {
-                key->values.erase(value);
-                return kRegOk;
+    return onKey(
+        rootKey, subKey,
+        [&](Key &key) {
+            auto value = findValue(key.values, valueName ? valueName : "");
+            if (value == key.values.end()) {
+                return kRegNotFound;
             }
-        }
-        return kRegNotFound;
-    });
+            key.values.erase(value);
+            return kRegOk;
+        },
+        true);
 }
 
 void registerDynamicKey(int rootKey, const char *subKey, RegValueProvider provider) {

@@ -39,6 +39,17 @@ inline Doc settingsDocument(int com) {
     return doc;
 }
 
+// 2000 items in 50 sections: a text long enough that an injected failure can strike in its
+// middle.
+inline Doc largeDocument() {
+    Doc doc(Ini_New(0));
+    for (int i = 0; i < 2000; ++i) {
+        Ini_PutInt(doc.get(), ("section" + std::to_string(i % 50)).c_str(),
+                   ("item" + std::to_string(i)).c_str(), i);
+    }
+    return doc;
+}
+
 class FileWriting : public ::testing::Test {
 protected:
     void TearDown() override {

@@ -49,11 +49,7 @@ TEST_F(FileWriting, EveryInjectedWriteFailureLeavesTheOldFile) {
         {ENOMEM, 5, kIniOutOfMemory},
     };
     const std::string path = dir.file("x.ini");
-    Doc big(Ini_New(0));
-    for (int i = 0; i < 2000; ++i) {
-        Ini_PutInt(big.get(), ("section" + std::to_string(i % 50)).c_str(),
-                   ("item" + std::to_string(i)).c_str(), i);
-    }
+    Doc big = largeDocument();
     for (const Case &c : cases) {
         writeFileContents(path, "[old]\r\nvalue = 1\r\n");
         setFileFaultForTesting(FileFault::Write, c.error, c.afterBytes);

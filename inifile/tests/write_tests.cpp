@@ -286,11 +286,7 @@ TEST_F(FileWriting, EveryInjectedFailureLeavesTheOldFile) {
         {FileFault::Rename, EISDIR, 0, kIniIoError},
     };
     const std::string path = dir.file("x.ini");
-    Doc big(Ini_New(0));
-    for (int i = 0; i < 2000; ++i) {
-        Ini_PutInt(big.get(), ("section" + std::to_string(i % 50)).c_str(),
-                   ("item" + std::to_string(i)).c_str(), i);
-    }
+    Doc big = largeDocument();
     for (const Case &c : cases) {
         writeFileContents(path, "[old]\r\nvalue = 1\r\n");
         setFileFaultForTesting(c.fault, c.error, c.afterBytes);

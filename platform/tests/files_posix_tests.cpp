@@ -82,8 +82,9 @@ TEST_F(Files, LinksAndFifosAreNoLeftovers) {
 TEST_F(Files, FifosAndDevicesAreNeverReadFrom) {
     FILE *stream = nullptr;
     ASSERT_EQ(::mkfifo(file("fifo").c_str(), 0600), 0);
-    EXPECT_EQ(openRegularFileForReading(file("fifo").c_str(), 5, &stream), -2);
-    EXPECT_EQ(openRegularFileForReading("/dev/null", 5, &stream), -2);
+    EXPECT_EQ(openRegularFileForReading(file("fifo").c_str(), 5, &stream),
+              FileOpenResult::NotRegularFile);
+    EXPECT_EQ(openRegularFileForReading("/dev/null", 5, &stream), FileOpenResult::NotRegularFile);
     EXPECT_EQ(isRegularFile(file("fifo").c_str()), 0);
 }
 

@@ -141,15 +141,17 @@ TEST_F(Files, HeldFilesAreLeftAloneAndLeftoversRemoved) {
 TEST_F(Files, ReadingOpensOnlyRegularFilesWithinTheirSize) {
     write("small", "12345");
     FILE *stream = nullptr;
-    EXPECT_EQ(openRegularFileForReading(file("small").c_str(), 5, &stream), 0);
+    EXPECT_EQ(openRegularFileForReading(file("small").c_str(), 5, &stream), FileOpenResult::Opened);
     ASSERT_NE(stream, nullptr);
     char back[8] = {};
     EXPECT_EQ(std::fread(back, 1, sizeof back, stream), 5u);
     std::fclose(stream);
-    EXPECT_EQ(openRegularFileForReading(file("small").c_str(), 4, &stream), -3);
+    EXPECT_EQ(openRegularFileForReading(file("small").c_str(), 4, &stream),
+              FileOpenResult::TooLarge);
     EXPECT_EQ(stream, nullptr);
-    EXPECT_EQ(openRegularFileForReading(file("missing").c_str(), 5, &stream), -1);
-    EXPECT_EQ(openRegularFileForReading(dir.c_str(), 5, &stream), -2);
+    EXPECT_EQ(openRegularFileForReading(file("missing").c_str(), 5, &stream),
+              FileOpenResult::CannotOpen);
+    EXPECT_EQ(openRegularFileForReading(dir.c_str(), 5, &stream), FileOpenResult::NotRegularFile);
     EXPECT_EQ(isRegularFile(file("small").c_str()), 1);
     EXPECT_EQ(isRegularFile(dir.c_str()), 0);
     EXPECT_EQ(isRegularFile(file("missing").c_str()), 0);

@@ -96,7 +96,8 @@ TEST_F(Files, WideNamesSurviveEveryOperation) {
     EXPECT_EQ(size, 4);
     EXPECT_EQ(isRegularFile(file(second).c_str()), 1);
     FILE *stream = nullptr;
-    ASSERT_EQ(openRegularFileForReading(file(second).c_str(), 100, &stream), 0);
+    ASSERT_EQ(openRegularFileForReading(file(second).c_str(), 100, &stream),
+              FileOpenResult::Opened);
     std::fclose(stream);
     EXPECT_EQ(RenameFile(file(second).c_str(), file(first).c_str()), 0);
     EXPECT_EQ(removeFile(file(first).c_str()), 0);
@@ -117,7 +118,9 @@ TEST_F(Files, DeviceNamesAreNeverOpened) {
     for (const std::string &device :
          {std::string("NUL"), std::string("COM1"), file("nul.txt"), file("Com9 .ini"),
           std::string("\\\\.\\COM9"), std::string("CONOUT$")}) {
-        EXPECT_EQ(openRegularFileForReading(device.c_str(), 100, &stream), -2) << device;
+        EXPECT_EQ(openRegularFileForReading(device.c_str(), 100, &stream),
+                  FileOpenResult::NotRegularFile)
+            << device;
         EXPECT_EQ(isRegularFile(device.c_str()), 0) << device;
     }
     EXPECT_EQ(stream, nullptr);
@@ -135,7 +138,8 @@ TEST_F(Files, AFileThatAReaderHasOpenIsReplacedOrKeptWhole) {
     // stays as it was. Either way the reader keeps what it opened and nothing is torn.
     write("settings.ini", "old");
     FILE *reader = nullptr;
-    ASSERT_EQ(openRegularFileForReading(file("settings.ini").c_str(), 100, &reader), 0);
+    ASSERT_EQ(openRegularFileForReading(file("settings.ini").c_str(), 100, &reader),
+              FileOpenResult::Opened);
     FILE *held = openNewFileHeld(file("new.tmp").c_str(), "wb");
     ASSERT_NE(held, nullptr);
     std::fputs("new", held);
