@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -346,13 +347,20 @@ protected:
     int info = -1;
 };
 
+// The layout grows with the font as far as the screen holds the window; beyond that it keeps
+// its proportions at the screen's size.
 TEST_P(PanelAtFontSize, LayoutGrowsWithTheFontAndNothingIsClipped) {
     const double scale = std::max(1.0, QFontInfo(QApplication::font()).pixelSize() / 12.0);
     const QSize canvas = panelCanvas(main)->size();
-    EXPECT_NEAR(canvas.width(), 698 * scale, 1.0);
-    EXPECT_NEAR(canvas.height(), 471 * scale, 1.0);
-    EXPECT_NEAR(onPanel(main, controlWidget(main, SCANN)).x(), 308 * scale, 1.0);
-    EXPECT_NEAR(onPanel(main, controlWidget(main, FEHLERNUMMER)).y(), 438 * scale, 1.0);
+    const double shown = canvas.width() / 698.0;
+    EXPECT_LE(shown, scale + 0.01);
+    if (shown < scale - 0.01) {
+        const QSize room = panelWidget(main)->screen()->availableGeometry().size();
+        EXPECT_GE(panelWidget(main)->sizeHint().width(), room.width() * 0.9) << "capped early";
+    }
+    EXPECT_NEAR(canvas.height(), 471 * shown, 1.0);
+    EXPECT_NEAR(onPanel(main, controlWidget(main, SCANN)).x(), 308 * shown, 1.0);
+    EXPECT_NEAR(onPanel(main, controlWidget(main, FEHLERNUMMER)).y(), 438 * shown, 1.0);
     expectNothingOverlapsAndTextsFit(main, info);
 }
 
