@@ -244,7 +244,7 @@ TEST_F(PanelTest, PositionsOfTheLayout) {
     EXPECT_EQ(at(SCANN), QPoint(308, 146));
     EXPECT_EQ(at(IDLESEN), QPoint(386, 146));
     EXPECT_EQ(at(LED1), QPoint(231, 151));
-    EXPECT_EQ(at(COMHILFE), QPoint(415, 100));
+    EXPECT_EQ(at(COMHILFE), QPoint(395, 100));
     EXPECT_EQ(at(SCANNTEXT), QPoint(233, 194));
     EXPECT_EQ(at(STATUSABFRAGE), QPoint(109, 347));
     EXPECT_EQ(at(KARTENNUMMERLESEN), QPoint(418, 286));
