@@ -185,6 +185,18 @@ TEST_F(Lifecycle, SettingsDirOptionKeepsTheFileThereAndNotInTheCurrentDirectory)
     EXPECT_FALSE(fs::exists(base / "run" / kIniFile));
 }
 
+// The fault: Qt decoded the arguments, so a folder named in bytes that are no UTF-8 became
+// another one (U+FFFD), and the settings there were neither read nor written.
+TEST_F(Lifecycle, SettingsDirNamedInBytesThatAreNoUtf8IsTakenAsGiven) {
+    const std::string folder = "\xff"
+                               "x";
+    fs::create_directory(base / "run" / folder);
+    std::ofstream(base / "run" / folder / kIniFile) << kStoredSettings;
+    ChildResult result = endWith(SIGTERM, {"--settings-dir", folder});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    expectRewritten(base / "run" / folder / kIniFile);
+}
+
 TEST_F(Lifecycle, UserSettingsLiveInTheConfigurationDirectoryCreatedWhenMissing) {
     const fs::path directory = base / "config" / "trz4steuerung";
     ChildResult first = endWith(SIGTERM, {"--user-settings", "--lang=de"});
