@@ -46,6 +46,8 @@ constexpr const char *kHelp = QT_TRANSLATE_NOOP(
     "Rückgabewert:\n"
     "  0    nach \"Beenden\", dem Schließen des Fensters, kill, Strg-C oder dem Abmelden;\n"
     "       die Einstellungen sind dann gespeichert\n"
+    "  1    ebenso beendet, aber die Einstellungen ließen sich nicht speichern\n"
+    "       (die Meldung nennt die Datei und den Grund)\n"
     "  2    falscher Aufruf\n"
     "  255  keine grafische Anzeige, oder die Oberfläche ließ sich nicht laden\n");
 
