@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -58,24 +57,17 @@ TEST(ScreenFit, APanelTooLargeForTheScreenShrinksWithItsFontAndKeepsItsProportio
 } // namespace
 
 int main(int argc, char **argv) {
-    // A screen of the offscreen platform as its configuration file describes it.
-    const std::filesystem::path config =
-        std::filesystem::temp_directory_path() /
-        ("trz4-screenfit-" + std::to_string(static_cast<long>(getpid())) + ".json");
-    std::ofstream(config) << "{\"screens\": [{\"name\": \"small\", \"x\": 0, \"y\": 0, "
-                          << "\"width\": " << kScreenWidth << ", \"height\": " << kScreenHeight
-                          << ", \"logicalDpi\": 96}]}\n";
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config.string()).c_str());
-    int result = 0;
-    {
-        QApplication application(argc, argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-        QFont font = QApplication::font();
-        font.setPixelSize(24);
-        QApplication::setFont(font);
-        ::testing::InitGoogleTest(&argc, argv);
-        result = RUN_ALL_TESTS();
-    }
+    const std::string config = std::filesystem::temp_directory_path() /
+                               ("trz4-screenfit-" + std::to_string(getpid()) + ".json");
+    std::ofstream(config) << "{\"screens\": [{\"name\": \"small\", \"width\": " << kScreenWidth
+                          << ", \"height\": " << kScreenHeight << "}]}\n";
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str());
+    QApplication application(argc, argv);
+    QFont font = QApplication::font();
+    font.setPixelSize(24);
+    QApplication::setFont(font);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
     std::filesystem::remove(config);
     return result;
 }
