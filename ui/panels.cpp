@@ -477,7 +477,8 @@ void fitToScreen(QWidget *window, QSize design, const QScreen *screen, QFont *fo
                                : 0;
     const double fitting =
         fittingScale(design, menuHeight / *scale, frame, screen->availableGeometry().size());
-    if (fitting >= *scale) {
+    // A screen smaller than the frame itself leaves nothing to fit into.
+    if (fitting >= *scale || fitting <= 0.0) {
         return;
     }
     *scale = fitting;
