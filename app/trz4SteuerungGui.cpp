@@ -22,7 +22,7 @@ constexpr int kAmber = 0xF0A000;
 // Left-hand labels of the "Com-Einstellungen" group share one column, the heading's: a label
 // that a language makes about half as long again still fits before its control.
 constexpr int kComLabelX = 72;
-// The two rings of that group share one left edge.
+// The rings and the ID box of that group share one left edge.
 constexpr int kComRingX = 221;
 
 const MenuBarDescription kMenuMain{
@@ -151,7 +151,8 @@ PanelDescription makeMainPanel() {
     hilfe.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Hilfe zum COM-Port");
     hilfe.height = 22; // the height of the ring beside it
 
-    ControlDescription id = stringBox(ID, "ID", 233, 171, 367);
+    // Up to x 600, a little inside the group's frame.
+    ControlDescription id = stringBox(ID, "ID", kComRingX, 171, 600 - kComRingX);
     id.label = QT_TRANSLATE_NOOP("trz4SteuerungGui", "ID");
     id.labelPlace = LabelPlace::Left;
     id.labelX = kComLabelX;
