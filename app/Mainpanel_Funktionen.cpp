@@ -3,8 +3,10 @@
 
 #include "app/Mainpanel_Main.h"
 #include "app/TrzCom.h"
+#include "cardlink/cardoperations.h"
 #include "cardlink/vektrz4.h"
 #include "app/trz4SteuerungGui.h"
+#include "panel/cardvalues.h"
 #include "platform/comporthelp.h"
 #include "errors/VEK_errorV3.h"
 #include "text/texts.h"
@@ -108,9 +110,17 @@ int MainFunc_KartenummerSchreiben() {
         return code;
     // Show what the card now holds, not what was asked for. The card's ACK alone does not say
     // that the change took; only a read-back that gives the new number does, and then the
-    // operator is told so in words instead of an empty error row.
+    // operator is told so in words instead of an empty error row. A read-back of another
+    // number is a failure with both numbers, as the command line reports it, and the number
+    // shown is marked as not the one asked for.
     char readBack = 0;
-    if (readCardNumber(&readBack) == 0 && readBack == kartennummer) {
+    if (readCardNumber(&readBack) != 0)
+        return 0;
+    if (const int taken = cardNumberTaken(kartennummer, readBack); taken != 0) {
+        VEK_Fehleruserstring(cardNumberNotTakenText(kartennummer, readBack).c_str());
+        VekCom_FehlermeldungSet(taken);
+        cardValuesNumberNotTaken();
+    } else {
         const QByteArray done =
             QCoreApplication::translate("Mainpanel",
                                         "Kartennummer %1 eingestellt und von der Karte bestätigt.")

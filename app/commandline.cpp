@@ -46,6 +46,8 @@ constexpr const char *kHelp = QT_TRANSLATE_NOOP(
     "Rückgabewert:\n"
     "  0    nach \"Beenden\", dem Schließen des Fensters, kill, Strg-C oder dem Abmelden;\n"
     "       die Einstellungen sind dann gespeichert\n"
+    "  1    ebenso beendet, aber die Einstellungen ließen sich nicht speichern\n"
+    "       (die Meldung nennt die Datei und den Grund)\n"
     "  2    falscher Aufruf\n"
     "  255  keine grafische Anzeige, oder die Oberfläche ließ sich nicht laden\n");
 
@@ -79,9 +81,13 @@ bool optionValue(const std::vector<std::string> &args, size_t *i,
     return !value->empty();
 }
 
-// The arguments that QApplication has left after taking out Qt's options, as UTF-8. Qt's own
-// list: on Windows the system's command line holds the Qt options still.
-std::vector<std::string> argumentsAfterQt() {
+// The arguments that QApplication has left after taking out Qt's options. Where argv holds
+// them as given, from argv: Qt's own list decodes them, and a byte that is no UTF-8 (a folder
+// named in another encoding) would come back as U+FFFD, naming another folder. Elsewhere Qt's
+// list, as UTF-8: on Windows the system's command line holds the Qt options still.
+std::vector<std::string> argumentsAfterQt(int argc, char *argv[]) {
+    if (argvHoldsTheArguments())
+        return programArguments(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     std::vector<std::string> args;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -95,7 +101,7 @@ std::vector<std::string> argumentsAfterQt() {
 int startWithOptions(int argc, char *argv[]) {
     ProgramOptions options;
     std::string error;
-    if (!parseProgramOptions(argumentsAfterQt(), true, &options, &error)) {
+    if (!parseProgramOptions(argumentsAfterQt(argc, argv), true, &options, &error)) {
         return usageError(error);
     }
     applyProgramOptions(options);

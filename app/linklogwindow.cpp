@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -79,6 +80,16 @@ public:
     void append(const LinkExchange &exchange) {
         text->appendPlainText(exchangeBlock(exchange));
         scrollToNewest();
+    }
+
+protected:
+    // Escape closes it, as it closes every other window of the program (they are dialogs).
+    void keyPressEvent(QKeyEvent *event) override {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            close();
+            return;
+        }
+        QWidget::keyPressEvent(event);
     }
 
 private:

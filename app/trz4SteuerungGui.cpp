@@ -22,6 +22,8 @@ constexpr int kAmber = 0xF0A000;
 // Left-hand labels of the "Com-Einstellungen" group share one column, the heading's: a label
 // that a language makes about half as long again still fits before its control.
 constexpr int kComLabelX = 72;
+// The rings and the ID box of that group share one left edge.
+constexpr int kComRingX = 221;
 
 const MenuBarDescription kMenuMain{
     MENUMAIN,
@@ -108,7 +110,7 @@ PanelDescription makeMainPanel() {
     p.callbackName = "Callback_Panels";
     p.menuBar = &kMenuMain;
 
-    ControlDescription adresse{ADRESSE, "ADRESSE", ControlKind::Ring, 233, 64, 60, 22};
+    ControlDescription adresse{ADRESSE, "ADRESSE", ControlKind::Ring, kComRingX, 64, 60, 22};
     adresse.label = QT_TRANSLATE_NOOP("trz4SteuerungGui", "&Adresse");
     adresse.labelPlace = LabelPlace::Left;
     adresse.labelX = kComLabelX;
@@ -117,8 +119,9 @@ PanelDescription makeMainPanel() {
     adresse.items = {{"1", '1'}};
 
     // Wide enough for its longest item, the chosen port while its adapter is away, also in a
-    // language half as long again: "COM 256 (getrennt)".
-    ControlDescription comport{COMPORT, "COMPORT", ControlKind::Ring, 233, 100, 170, 22};
+    // language half as long again: "COM 256 (getrennt)". It takes that room on its left, where
+    // the label column ends, so that "?" keeps its place right beside it.
+    ControlDescription comport{COMPORT, "COMPORT", ControlKind::Ring, kComRingX, 100, 170, 22};
     comport.label = QT_TRANSLATE_NOOP("trz4SteuerungGui", "&COM-Port (USB)");
     comport.labelPlace = LabelPlace::Left;
     comport.labelX = kComLabelX;
@@ -144,11 +147,12 @@ PanelDescription makeMainPanel() {
     ist.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Gelesene Kartennummer");
 
     ControlDescription hilfe =
-        button(COMHILFE, "COMHILFE", 415, 100, 26, "?", "Callback_Main_Buttons");
+        button(COMHILFE, "COMHILFE", 395, 100, 26, "?", "Callback_Main_Buttons");
     hilfe.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Hilfe zum COM-Port");
     hilfe.height = 22; // the height of the ring beside it
 
-    ControlDescription id = stringBox(ID, "ID", 233, 171, 367);
+    // Up to x 600, a little inside the group's frame.
+    ControlDescription id = stringBox(ID, "ID", kComRingX, 171, 600 - kComRingX);
     id.label = QT_TRANSLATE_NOOP("trz4SteuerungGui", "ID");
     id.labelPlace = LabelPlace::Left;
     id.labelX = kComLabelX;

@@ -24,16 +24,17 @@ int trz4SteuerungMain(int /*argc*/, char *argv[]) {
     RunUserInterface();
 
     // A failed write keeps the old file, and the operator's choices are lost: say so, with
-    // the file and the system's reason, before the program ends. The run itself went well, so
-    // the exit status stays 0. When the program is being ended from outside, the popup does
-    // not wait and its text goes to stderr instead (ui/uiruntime.h).
+    // the file and the system's reason, before the program ends, and in the exit status for
+    // whoever started it. The end itself runs as after a save. When the program is being ended
+    // from outside, the popup does not wait and its text goes to stderr instead
+    // (ui/uiruntime.h).
     const int written = Func_IniDateiSchreiben();
     if (written != 0) {
         VEK_Fehlerpopup(written);
     }
 
     Func_PanelsFreigeben();
-    return 0;
+    return written != 0 ? kExitSettingsNotSaved : 0;
 }
 
 int Callback_Panels(int /*panel*/, int event, void * /*callbackData*/, int /*eventData1*/,

@@ -1,6 +1,7 @@
 // The link log: recording the card protocol's exchanges and writing them as text.
 #include "cardlink/linklog.h"
 
+#include "cardlink/openfailure.h"
 #include "platform/process.h"
 #include "platform/rs232.h"
 #include "text/texts.h"
@@ -94,6 +95,8 @@ std::string linkLogOutcome(const LinkExchange &exchange) {
             break;
         }
     }
+    if (exchange.end == LinkEnd::NotOpened)
+        add(trText("LinkLog", "Öffnen fehlgeschlagen"));
     if (exchange.end == LinkEnd::Timeout) {
         add(withArgument(trText("LinkLog", "Zeitüberschreitung nach %1 ms"),
                          std::to_string(exchange.timeoutMs)));
@@ -102,6 +105,12 @@ std::string linkLogOutcome(const LinkExchange &exchange) {
     }
     if (exchange.result != 0)
         add(withArgument(trText("LinkLog", "Fehler #%1"), std::to_string(-exchange.result)));
+    if (exchange.end == LinkEnd::NotOpened) {
+        if (const std::string reason = openFailureText(exchange.openFailure); !reason.empty()) {
+            outcome += ": ";
+            outcome += reason;
+        }
+    }
     return outcome;
 }
 
@@ -121,6 +130,12 @@ std::string formatLinkExchange(const LinkExchange &exchange) {
         }
         text += '\n';
     };
+    if (exchange.end == LinkEnd::NotOpened) {
+        text = timeStamp(exchange.sentAtMs) + "  COM " + std::to_string(exchange.port) + "  ";
+        text += outcome;
+        text += '\n';
+        return text;
+    }
     // A command that failed before it read anything puts its outcome on the frame's line.
     const bool read = exchange.end != LinkEnd::NotRead;
     line(exchange.sentAtMs, "  ->  ", exchange.sent, !read);
@@ -181,11 +196,19 @@ void ExchangeRecording::read(int result) {
 
 int ExchangeRecording::finish(int result) {
     exchange.result = result;
-    exchange.endedAtMs = exchange.end == LinkEnd::NotRead ? exchange.sentAtMs : nowMs();
+    exchange.endedAtMs = exchange.end == LinkEnd::NotRead || exchange.end == LinkEnd::NotOpened
+                             ? exchange.sentAtMs
+                             : nowMs();
     // The sink may be removed meanwhile only by the same thread, between exchanges.
     if (const LinkLogSink &sink = sinkSlot())
         sink(exchange);
     return result;
+}
+
+int ExchangeRecording::openFailed(const OpenFailure &why, int result) {
+    exchange.end = LinkEnd::NotOpened;
+    exchange.openFailure = why;
+    return finish(result);
 }
 
 } // namespace cardlink::detail

@@ -2,14 +2,17 @@
 // program's log window and trz4ctl --trace.
 //
 // Each command that reaches the port (its argument checks passed) is one exchange: the frame
-// sent, the bytes received, and how it ended. The recorder is off until a sink is installed;
-// while it is off a command costs one test of a flag more than without the log, and nothing is
-// built or stored.
+// sent, the bytes received, and how it ended. An open of a port that the system refused is
+// recorded too, as the port, the reason and the error number. The recorder is off until a sink is
+// installed; while it is off a command costs one test of a flag more than without the log, and
+// nothing is built or stored.
 //
 // The sink is process-wide and called on the thread of the exchange, after the command has
 // finished and before it returns. Installing or removing it is for the thread that runs the
 // exchanges (the program's user-interface thread, trz4ctl's only thread), between exchanges.
 #pragma once
+
+#include "platform/rs232.h"
 
 #include <cstdint>
 #include <deque>
@@ -19,11 +22,12 @@
 
 // How the reading of an exchange ended.
 enum class LinkEnd {
-    NotRead,  // nothing was awaited: the command failed before (flush or write)
-    Complete, // every byte the command awaited arrived (a wrong byte included)
-    Timeout,  // a byte did not arrive within the port's time-out
-    Hangup,   // the other end vanished (cable pulled, simulator gone)
-    Failed,   // the read failed otherwise
+    NotRead,   // nothing was awaited: the command failed before (flush or write)
+    Complete,  // every byte the command awaited arrived (a wrong byte included)
+    Timeout,   // a byte did not arrive within the port's time-out
+    Hangup,    // the other end vanished (cable pulled, simulator gone)
+    Failed,    // the read failed otherwise
+    NotOpened, // the port would not open: nothing was sent (openFailure says why)
 };
 
 struct LinkExchange {
@@ -33,8 +37,9 @@ struct LinkExchange {
     std::string sent;     // the bytes the port accepted (all of the frame, unless short)
     std::string received; // every byte read, handshake included, in order
     LinkEnd end = LinkEnd::NotRead;
-    int timeoutMs = 0; // Timeout: the port's time-out in milliseconds
-    int result = 0;    // the command's result: 0 or its error code
+    int timeoutMs = 0;       // Timeout: the port's time-out in milliseconds
+    int result = 0;          // the command's result: 0 or its error code
+    OpenFailure openFailure; // NotOpened: why, as the serial layer reported it
 };
 
 // Receives each finished exchange.
@@ -55,7 +60,8 @@ std::string linkLogBytes(std::string_view bytes);
 // came (ACK, NAK, CAN), then a time-out ("Zeitüberschreitung nach 1000 ms", in English
 // "time-out after 1000 ms") or a hang-up ("Verbindung getrennt" / "hang-up") that ended the
 // reading, then the error number of a failed command ("Fehler #403012" / "error #403012"),
-// joined by ", ".
+// joined by ", ". For a port that would not open: "Öffnen fehlgeschlagen" ("open failed") and
+// the error number, then after ": " the reason in words (cardlink/openfailure.h).
 std::string linkLogOutcome(const LinkExchange &exchange);
 
 // The exchange as log lines, each ending in a line feed. Time stamps are local time with
@@ -63,7 +69,9 @@ std::string linkLogOutcome(const LinkExchange &exchange);
 //   "<time>  COM 9  ->  #1IDR<CR>"
 // and, when anything was awaited, the answer's line with the outcome after two blanks:
 //   "<time>  COM 9  <-  <06>#1VEK-TRZ4-SIM<CR>  ACK"
-// A command that failed before it read puts its outcome on the frame's line.
+// A command that failed before it read puts its outcome on the frame's line. A port that
+// would not open has one line, its outcome after the port:
+//   "<time>  COM 9  Öffnen fehlgeschlagen, Fehler #100003: Gerät /dev/ttyUSB0 ist nicht vorhanden."
 std::string formatLinkExchange(const LinkExchange &exchange);
 
 // A sink that keeps the most recent exchanges (oldest first), e.g. for a log window. Not
@@ -106,6 +114,8 @@ public:
     void read(int result);
     // Hands the exchange to the sink with the command's result, and returns that result.
     int finish(int result);
+    // The port would not open, for `why`: hands that to the sink as finish does.
+    int openFailed(const OpenFailure &why, int result);
 
 private:
     LinkExchange exchange;

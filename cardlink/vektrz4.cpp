@@ -250,8 +250,12 @@ int VEKTRZ4_Open(int port, int baudRate) {
         return kErrOpenBaudRate;
     if (port < 1 || port > 256)
         return kErrOpenPortNumber;
-    if (OpenComConfig(port, "", kTrz4BaudRate, 1, 7, 1, kQueueSize, kQueueSize) != 0)
+    if (OpenComConfig(port, "", kTrz4BaudRate, 1, 7, 1, kQueueSize, kQueueSize) != 0) {
+        // The log shows why an operation never reached the card, as it shows its exchanges.
+        if (linkLogOn())
+            return ExchangeRecording(port).openFailed(lastOpenFailure(), kErrOpenFailed);
         return kErrOpenFailed;
+    }
     return 0;
 }
 

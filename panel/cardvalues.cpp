@@ -17,7 +17,7 @@ namespace {
 constexpr int kMaxControlsPerValue = 8;
 
 // Why a value is stale; the first doubt keeps its note.
-enum class Note { None, ReadFailed, CardDoubtful, NotReadBack };
+enum class Note { None, ReadFailed, CardDoubtful, NotReadBack, NotTaken };
 
 struct Shown {
     bool known = false; // an answer set it
@@ -61,6 +61,11 @@ QByteArray noteText(Note note) {
         return QCoreApplication::translate("CardValues",
                                            "Nicht aktuell: die Kartennummer wurde umgestellt und "
                                            "noch nicht zurückgelesen.")
+            .toUtf8();
+    case Note::NotTaken:
+        return QCoreApplication::translate("CardValues",
+                                           "Nicht die gewünschte Nummer: die Karte hat die neue "
+                                           "Kartennummer nicht übernommen.")
             .toUtf8();
     case Note::None:
         break;
@@ -202,6 +207,13 @@ void cardValuesAfterProbe(int port, char address, CardProbeKind finding) {
         markCurrent(values().idText, port, address);
     else
         doubtCard(Reach::Card, port, address, led);
+    showAll();
+}
+
+void cardValuesNumberNotTaken() {
+    Shown &number = values().number;
+    if (number.known)
+        number.note = Note::NotTaken;
     showAll();
 }
 

@@ -27,7 +27,9 @@
 //     or the card's "err" prove that the card is there, and checks made before anything is sent (no
 //     port chosen, an address or a number the protocol refuses) say nothing about it: they fall
 //     under rule 2 alone.
-//  5. A stale value becomes current only through rule 1, by an answer that shows that value:
+//  5. A card-number write whose read-back gives another number than the one asked for marks the
+//     number shown (the read-back's, current as such) as not the one requested.
+//  6. A stale value becomes current only through rule 1, by an answer that shows that value:
 //     a good answer to another question does not vouch for it, since the card that answers
 //     now may be another one. The first doubt names the reason; a later one keeps that note.
 //
@@ -66,6 +68,9 @@ void cardValuesAfterExchange(CardQuestion question, int code, int port, char add
 // nothing usable), its LED already showing the finding (and the identification display the
 // text of a card of this system). Applies rules 1 and 4.
 void cardValuesAfterProbe(int port, char address, CardProbeKind finding);
+
+// The card acknowledged a new card number but read back another one, now shown. Applies rule 5.
+void cardValuesNumberNotTaken();
 
 // The COM-port list no longer has `port`: its adapter went away. Applies rule 4 to the port.
 void cardValuesPortGone(int port);

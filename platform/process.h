@@ -12,6 +12,12 @@
 // code page (argc and argv are not used there).
 std::vector<std::string> programArguments(int argc, char **argv);
 
+// Whether argv holds the arguments exactly as given, so that programArguments(argc, argv) of an
+// argv that a library has thinned out (Qt takes its own options out) loses nothing. POSIX: true,
+// argv is the bytes as given, also those that are no UTF-8 (a folder may be named so). Windows:
+// false, argv is the ANSI code page's and the exact arguments are the wide command line's.
+bool argvHoldsTheArguments();
+
 // Makes UTF-8 text written to standard output and standard error show correctly. On Windows,
 // where either is a console, std::cout and std::cerr write to it as UTF-16, and the console's
 // output code page becomes UTF-8 for C's stdio for the life of the process (the previous one

@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+bool argvHoldsTheArguments() {
+    return true;
+}
+
 std::vector<std::string> programArguments(int argc, char **argv) {
     if (argc < 1 || !argv)
         return {};

@@ -89,6 +89,10 @@ void writeWideTo(std::ostream &stream, DWORD which) {
 
 } // namespace
 
+bool argvHoldsTheArguments() {
+    return false;
+}
+
 std::vector<std::string> programArguments(int, char **) {
     int count = 0;
     wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &count);

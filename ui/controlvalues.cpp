@@ -5,6 +5,7 @@
 #include "ui/ledwidget.h"
 #include "ui/runtime_internal.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -117,6 +118,15 @@ int setTextValue(int panel, int control, const QString &text) {
     }
     paintNow(c->widget);
     return 0;
+}
+
+// Qt fits an open list to its items only when it opens. A list that changes while it is open
+// (a port plugged in or pulled while the operator looks at the COM list) is fitted again at
+// once, so that a new item shows and the chosen one is not cut off.
+void fitOpenList(QComboBox *ring) {
+    if (ring->view() != nullptr && ring->view()->isVisible()) {
+        ring->showPopup();
+    }
 }
 
 } // namespace
@@ -272,6 +282,7 @@ int ClearListCtrl(int panel, int control) {
         return c == nullptr ? lookupError(panel) : kUiErrWrongType;
     }
     ring->clear();
+    fitOpenList(ring);
     paintNow(ring);
     return 0;
 }
@@ -287,6 +298,7 @@ int InsertListItem(int panel, int control, int index, const char *label, int val
     }
     const int value32 = c->charValues ? static_cast<char>(value) : value;
     ring->insertItem(index == -1 ? ring->count() : index, utf8(label), value32);
+    fitOpenList(ring);
     paintNow(ring);
     return 0;
 }

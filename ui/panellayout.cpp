@@ -33,6 +33,13 @@ double layoutScale(int pixels) {
     return std::max(1.0, static_cast<double>(pixels) / kDesignFontPixels);
 }
 
+double fittingScale(QSize design, double menuHeight, QMargins frame, QSize available) {
+    const double width = available.width() - frame.left() - frame.right();
+    const double height = available.height() - frame.top() - frame.bottom();
+    return std::min(width / std::max(1, design.width()),
+                    height / std::max(1.0, design.height() + menuHeight));
+}
+
 int scaledCoordinate(int design, double scale) {
     return static_cast<int>(std::lround(design * scale));
 }

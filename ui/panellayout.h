@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QFont>
+#include <QMargins>
 #include <QRect>
+#include <QSize>
 
 #include <cstddef>
 #include <vector>
@@ -23,6 +25,12 @@ int fontPixels(const QFont &font);
 // The factor from design pixels to panel pixels for a panel font of fontPixels: their ratio
 // to the design font, never below 1 (a smaller font keeps the written layout).
 double layoutScale(int fontPixels);
+
+// The largest scale at which a panel of `design` pixels (at scale 1), with `menuHeight` pixels
+// of menu bar above it per unit of scale and the window frame's `frame` around it, fits into
+// `available` (the screen's room without its task bars); proportions are kept, so the smaller
+// of the two directions decides.
+double fittingScale(QSize design, double menuHeight, QMargins frame, QSize available);
 
 // A coordinate and a rectangle in panel pixels. Edges are scaled and rounded, not sizes, so
 // that controls that touch or keep a gap in the design still do.

@@ -13,13 +13,16 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -455,6 +458,37 @@ void buildMenuBar(Panel &panel, const ui::MenuBarDescription &description, const
     layout->setMenuBar(bar);
 }
 
+// A window as large as its font asks for may not fit the screen (a large font on a small
+// screen): its scale is then capped at what the screen's room allows, and its font shrinks
+// with it, so that the whole panel stays visible with its proportions and nothing is clipped.
+// The window manager's frame is known only once the window is shown; it is taken as the
+// style's title bar above and its frame width around.
+void fitToScreen(QWidget *window, QSize design, const QScreen *screen, QFont *font, double *scale) {
+    if (screen == nullptr) {
+        return;
+    }
+    const QStyle *style = window->style();
+    const int border = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const QMargins frame(border, border + style->pixelMetric(QStyle::PM_TitleBarHeight), border,
+                         border);
+    const QLayout *layout = window->layout();
+    const int menuHeight = layout != nullptr && layout->menuBar() != nullptr
+                               ? layout->menuBar()->sizeHint().height()
+                               : 0;
+    const double fitting =
+        fittingScale(design, menuHeight / *scale, frame, screen->availableGeometry().size());
+    // A screen smaller than the frame itself leaves nothing to fit into.
+    if (fitting >= *scale || fitting <= 0.0) {
+        return;
+    }
+    *scale = fitting;
+    // Never larger than before: the texts keep the room the layout gives them.
+    const int pixels =
+        std::max(1, std::min(fontPixels(*font), static_cast<int>(kDesignFontPixels * fitting)));
+    font->setPixelSize(pixels);
+    window->setFont(*font);
+}
+
 // The group a control sits in: the smallest frame whose rectangle holds the control's, or
 // null.
 const ControlDescription *groupOf(const ControlDescription &d, const PanelDescription &panel) {
@@ -667,8 +701,8 @@ int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId) {
         new PanelWindow(panel->handle, parent != nullptr ? parent->window : nullptr, flags);
     markAccessible(window, AccessibleKind::PanelWindow);
     panel->window = window;
-    const QFont font = panelFont();
-    const Build build{resource->translationContext, layoutScale(fontPixels(font))};
+    QFont font = panelFont();
+    Build build{resource->translationContext, layoutScale(fontPixels(font))};
     window->setObjectName(QString::fromLatin1(description->constantName));
     window->setWindowTitle(panelText(build, description->title));
     window->setFont(font);
@@ -681,16 +715,18 @@ int LoadPanel(int parentPanel, const char *resourceFile, int panelResourceId) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (description->menuBar != nullptr) {
+        buildMenuBar(*panel, *description->menuBar, build, layout);
+    }
+    fitToScreen(window, QSize(description->width, description->height),
+                parent != nullptr ? parent->window->screen() : QGuiApplication::primaryScreen(),
+                &font, &build.scale);
     auto *canvas = new QWidget(window);
     markAccessible(canvas, AccessibleKind::Canvas);
     canvas->setObjectName(QStringLiteral("canvas"));
     canvas->setFixedSize(
         scaledRect(QRect(0, 0, description->width, description->height), build.scale).size());
     layout->addWidget(canvas);
-
-    if (description->menuBar != nullptr) {
-        buildMenuBar(*panel, *description->menuBar, build, layout);
-    }
     buildControls(*panel, *description, build, canvas);
     window->adjustSize();
 

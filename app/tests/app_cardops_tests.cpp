@@ -6,6 +6,7 @@
 #include "app/TrzCom.h"
 #include "app/language.h"
 #include "cardlink/Vek_Com.h"
+#include "cardlink/cardoperations.h"
 #include "panel/testing/panel_testing.h"
 #include "panel/cardvalues.h"
 #include "errors/VEK_errorV3.h"
@@ -285,7 +286,9 @@ TEST_F(CardOpsTest, DeclinedWarningSendsNothingAndKeepsTheDisplay) {
     EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
 }
 
-TEST_F(CardOpsTest, AfterAWriteTheNumberReadBackIsShown) {
+// The fault: an acknowledged write whose read-back gives another number looked like success
+// (LED dark, number 0, the display unmarked).
+TEST_F(CardOpsTest, AWriteTheCardDidNotTakeShowsTheErrorWithBothNumbers) {
     chooseCardNumber('5');
     // The card takes the write but keeps its own idea of the number.
     serial.responder = [this](const std::string &frame) {
@@ -297,9 +300,14 @@ TEST_F(CardOpsTest, AfterAWriteTheNumberReadBackIsShown) {
     driver.pressEnter();
     EXPECT_EQ(MainFunc_KartenummerSchreiben(), 0);
     EXPECT_EQ(textVal(KARTENNUMMERIST), "7");
-    EXPECT_EQ(intVal(FEHLERLED), 0);
-    // Not the number asked for: no words of success.
-    EXPECT_EQ(textVal(FEHLERSTRING), "");
+    EXPECT_EQ(intVal(FEHLERLED), 1);
+    EXPECT_EQ(intVal(FEHLERNUMMER), -trzcom::kErrWriteNotTaken);
+    EXPECT_EQ(textVal(FEHLERSTRING), std::string(VEK_Fehlermeldung(trzcom::kErrWriteNotTaken)) +
+                                         "\n" + cardNumberNotTakenText('5', '7'))
+        << textVal(FEHLERSTRING);
+    EXPECT_TRUE(says(staleNote(KARTENNUMMERIST), "nicht übernommen")) << staleNote(KARTENNUMMERIST);
+    // A read that shows the number anew makes it current again.
+    EXPECT_EQ(MainFunc_KartenummerLesen(), 0);
     EXPECT_EQ(staleNote(KARTENNUMMERIST), "");
     chooseCardNumber('1');
 }

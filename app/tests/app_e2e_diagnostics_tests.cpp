@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
+#include <QKeyEvent>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -123,6 +124,11 @@ TEST_F(E2eTest, TheLogWindowShowsTheExchangesOfAScanAndCopiesAndSavesThem) {
     content << file.rdbuf();
     EXPECT_EQ(content.str(), linkLogText());
     EXPECT_NE(linkLogSave((base / "missing" / "log.txt").string()), "");
+
+    // Escape closes it, wherever the focus is in it.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(text, &escape);
+    EXPECT_FALSE(window->isVisible());
 
     // Closing the program closes the window and forgets the log.
     stopProgram();

@@ -156,12 +156,13 @@ TEST_F(Lifecycle, RepeatedSignalsWhileEndingAreTakenAsOne) {
     EXPECT_EQ(std::distance(fs::directory_iterator(base / "run"), fs::directory_iterator()), 1);
 }
 
-TEST_F(Lifecycle, FailedSaveWhileEndedFromOutsideIsReportedOnStderrAndStatusStaysZero) {
+// The fault: a failed save ended with status 0, which the help promises only for saved settings.
+TEST_F(Lifecycle, FailedSaveWhileEndedFromOutsideIsReportedOnStderrAndInTheStatus) {
     // A directory where the file should be: reading and writing both fail, whoever runs this.
     fs::create_directory(base / "elsewhere" / kIniFile);
     ChildResult result =
         endWith(SIGTERM, {"--settings-dir", (base / "elsewhere").string(), "--lang", "de"});
-    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.exitStatus, 1) << result.err;
     EXPECT_TRUE(contains(result.err, "Fehler #801202: "));
     EXPECT_TRUE(contains(result.err, "Fehler #800203: Fehler beim schreiben in die INI-Datei\n" +
                                          (base / "elsewhere" / kIniFile).string() +
@@ -183,6 +184,18 @@ TEST_F(Lifecycle, SettingsDirOptionKeepsTheFileThereAndNotInTheCurrentDirectory)
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     expectRewritten(base / "run" / "sub" / kIniFile);
     EXPECT_FALSE(fs::exists(base / "run" / kIniFile));
+}
+
+// The fault: Qt decoded the arguments, so a folder named in bytes that are no UTF-8 became
+// another one (U+FFFD), and the settings there were neither read nor written.
+TEST_F(Lifecycle, SettingsDirNamedInBytesThatAreNoUtf8IsTakenAsGiven) {
+    const std::string folder = "\xff"
+                               "x";
+    fs::create_directory(base / "run" / folder);
+    std::ofstream(base / "run" / folder / kIniFile) << kStoredSettings;
+    ChildResult result = endWith(SIGTERM, {"--settings-dir", folder});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    expectRewritten(base / "run" / folder / kIniFile);
 }
 
 TEST_F(Lifecycle, UserSettingsLiveInTheConfigurationDirectoryCreatedWhenMissing) {

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -243,7 +244,7 @@ TEST_F(PanelTest, PositionsOfTheLayout) {
     EXPECT_EQ(at(SCANN), QPoint(308, 146));
     EXPECT_EQ(at(IDLESEN), QPoint(386, 146));
     EXPECT_EQ(at(LED1), QPoint(231, 151));
-    EXPECT_EQ(at(COMHILFE), QPoint(415, 100));
+    EXPECT_EQ(at(COMHILFE), QPoint(395, 100));
     EXPECT_EQ(at(SCANNTEXT), QPoint(233, 194));
     EXPECT_EQ(at(STATUSABFRAGE), QPoint(109, 347));
     EXPECT_EQ(at(KARTENNUMMERLESEN), QPoint(418, 286));
@@ -346,13 +347,20 @@ protected:
     int info = -1;
 };
 
+// The layout grows with the font as far as the screen holds the window; beyond that it keeps
+// its proportions at the screen's size.
 TEST_P(PanelAtFontSize, LayoutGrowsWithTheFontAndNothingIsClipped) {
     const double scale = std::max(1.0, QFontInfo(QApplication::font()).pixelSize() / 12.0);
     const QSize canvas = panelCanvas(main)->size();
-    EXPECT_NEAR(canvas.width(), 698 * scale, 1.0);
-    EXPECT_NEAR(canvas.height(), 471 * scale, 1.0);
-    EXPECT_NEAR(onPanel(main, controlWidget(main, SCANN)).x(), 308 * scale, 1.0);
-    EXPECT_NEAR(onPanel(main, controlWidget(main, FEHLERNUMMER)).y(), 438 * scale, 1.0);
+    const double shown = canvas.width() / 698.0;
+    EXPECT_LE(shown, scale + 0.01);
+    if (shown < scale - 0.01) {
+        const QSize room = panelWidget(main)->screen()->availableGeometry().size();
+        EXPECT_GE(panelWidget(main)->sizeHint().width(), room.width() * 0.9) << "capped early";
+    }
+    EXPECT_NEAR(canvas.height(), 471 * shown, 1.0);
+    EXPECT_NEAR(onPanel(main, controlWidget(main, SCANN)).x(), 308 * shown, 1.0);
+    EXPECT_NEAR(onPanel(main, controlWidget(main, FEHLERNUMMER)).y(), 438 * shown, 1.0);
     expectNothingOverlapsAndTextsFit(main, info);
 }
 

@@ -301,7 +301,7 @@ TEST_F(ShellTest, InfoClosesWithTheKeyboardAndItsCloseBox) {
     EXPECT_EQ(runProgram(), 0);
 }
 
-TEST_F(ShellTest, FailedSaveIsShownBeforeTheEndAndTheRunStillEndsWithZero) {
+TEST_F(ShellTest, FailedSaveIsShownBeforeTheEndAndInTheResult) {
     VEK_Fehlersprache(1);
     // The message names the file as the system writes paths (backslashes on Windows).
     const std::string file =
@@ -312,7 +312,7 @@ TEST_F(ShellTest, FailedSaveIsShownBeforeTheEndAndTheRunStillEndsWithZero) {
     ui::testing::PopupDriver driver;
     driver.pressEnter();
     whenRunning([] { menuItemAction(Mainpanel_GetMainpanel(), BEENDEN)->trigger(); });
-    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(runProgram(), kExitSettingsNotSaved);
     setFileFaultForTesting(FileFault::None, 0);
     ASSERT_TRUE(driver.allAnswered());
     EXPECT_EQ(driver.seen(0).title, "Fehler #800203");

@@ -113,6 +113,19 @@ TEST_F(LinkLog, FailuresBeforeTheAnswerStandOnTheFramesLine) {
     EXPECT_EQ(lines(), "COM 9  ->  #1DNW5<CR>\nCOM 9  <-  <06>  ACK\n");
 }
 
+// The fault: a port that would not open left nothing in the log, so the log of an operation
+// that never reached the card was empty.
+TEST_F(LinkLog, APortThatWouldNotOpenIsOneLineWithItsReasonAndNumber) {
+    card.openResult = kComNoDevice;
+    card.failure.device = "/dev/ttyUSB7";
+    EXPECT_EQ(VEKTRZ4_Open(kPort, kTrz4BaudRate), vektrz4::kErrOpenFailed);
+    const std::string number = std::to_string(-vektrz4::kErrOpenFailed);
+    EXPECT_EQ(lines(), "COM 9  Öffnen fehlgeschlagen, Fehler #" + number +
+                           ": Gerät /dev/ttyUSB7 ist nicht vorhanden.\n");
+    EXPECT_EQ(lines(Language::English),
+              "COM 9  open failed, error #" + number + ": Device /dev/ttyUSB7 does not exist.\n");
+}
+
 TEST_F(LinkLog, StatusReadAndTimeStamps) {
     card.addReply("\x06#1S1R300\r");
     int status = 0;

@@ -15,6 +15,10 @@
         <source>Nicht aktuell: die Kartennummer wurde umgestellt und noch nicht zurückgelesen.</source>
         <translation>Not current: the card number was changed and has not been read back yet.</translation>
     </message>
+    <message>
+        <source>Nicht die gewünschte Nummer: die Karte hat die neue Kartennummer nicht übernommen.</source>
+        <translation>Not the number asked for: the card did not take the new card number.</translation>
+    </message>
 </context>
 <context>
     <name>ComHilfe</name>
@@ -94,6 +98,10 @@ If not yet present, USB-to-RS232 drivers must be installed.
     <message>
         <source>Fehler #%1</source>
         <translation>error #%1</translation>
+    </message>
+    <message>
+        <source>Öffnen fehlgeschlagen</source>
+        <translation>open failed</translation>
     </message>
 </context>
 <context>
@@ -937,6 +945,13 @@ If not yet present, USB-to-RS232 drivers must be installed.
     </message>
 </context>
 <context>
+    <name>cardoperations</name>
+    <message>
+        <source>Die Karte meldet nach dem Schreiben die Nummer %1 statt %2.</source>
+        <translation>After the write the card reports number %1 instead of %2.</translation>
+    </message>
+</context>
+<context>
     <name>commandline</name>
     <message>
         <source>Hilfe: %1 --help</source>
@@ -1002,6 +1017,8 @@ Qt-Optionen wie -platform offscreen oder -style Fusion gelten wie bei jedem Qt-P
 Rückgabewert:
   0    nach &quot;Beenden&quot;, dem Schließen des Fensters, kill, Strg-C oder dem Abmelden;
        die Einstellungen sind dann gespeichert
+  1    ebenso beendet, aber die Einstellungen ließen sich nicht speichern
+       (die Meldung nennt die Datei und den Grund)
   2    falscher Aufruf
   255  keine grafische Anzeige, oder die Oberfläche ließ sich nicht laden
 </source>
@@ -1030,6 +1047,8 @@ Qt options such as -platform offscreen or -style Fusion work as for every Qt pro
 Exit status:
   0    after &quot;Exit&quot;, closing the window, kill, Ctrl-C or logging out;
        the settings are saved then
+  1    ended likewise, but the settings could not be saved
+       (the message names the file and the reason)
   2    wrong usage
   255  no graphical display, or the user interface could not be loaded
 </translation>
@@ -1296,10 +1315,6 @@ www.beispielwerk.example</translation>
     <message>
         <source>Nichts gesendet. Mit --yes wird die Karte auf Nr. %1 umgestellt.</source>
         <translation>Nothing sent. With --yes the card is set to number %1.</translation>
-    </message>
-    <message>
-        <source>Die Karte meldet nach dem Schreiben die Nummer %1 statt %2.</source>
-        <translation>After the write the card reports number %1 instead of %2.</translation>
     </message>
     <message>
         <source>%1: Windows hat keine Portzuordnung, die COM-Nummern vergibt Windows selbst (Geräte-Manager)</source>
@@ -1890,6 +1905,7 @@ Fehlerbilder für --fault:
   highbit            ein Byte ab 0x80 in der Antwort (Schreiben: Quittung 0x86)
   stall=N            die Antwort bricht nach N Bytes ab (Quittung mitgezählt)
   overlong           die Antwortzeile ist 40 Zeichen zu lang
+  keepnumber         Schreiben wird quittiert, die Kartennummer bleibt die alte
 
 Ausgabe: eine Zeile mit dem Gerät und dem COM-Eintrag, z. B.
   trz4sim: Karte 1 an /dev/pts/3, COM 9 (/home/x/.config/trz4steuerung/ports/com9)
@@ -1946,6 +1962,7 @@ Faults for --fault:
   highbit            a byte from 0x80 up in the answer (write: handshake 0x86)
   stall=N            the answer breaks off after N bytes (handshake counted)
   overlong           the answer line is 40 characters too long
+  keepnumber         a write is acknowledged, but the card keeps its number
 
 Output: one line with the device and the COM entry, always in these words so that
 scripts can read it, for example

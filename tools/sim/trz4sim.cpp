@@ -63,6 +63,7 @@ Fehlerbilder für --fault:
   highbit            ein Byte ab 0x80 in der Antwort (Schreiben: Quittung 0x86)
   stall=N            die Antwort bricht nach N Bytes ab (Quittung mitgezählt)
   overlong           die Antwortzeile ist 40 Zeichen zu lang
+  keepnumber         Schreiben wird quittiert, die Kartennummer bleibt die alte
 
 Ausgabe: eine Zeile mit dem Gerät und dem COM-Eintrag, z. B.
   trz4sim: Karte 1 an /dev/pts/3, COM 9 (/home/x/.config/trz4steuerung/ports/com9)

@@ -50,7 +50,7 @@ bool parseSimFault(const std::string &name, SimFault *fault) {
         {"nak", SimFault::Nak},           {"can", SimFault::Can},
         {"err", SimFault::Err},           {"garbage", SimFault::Garbage},
         {"highbit", SimFault::HighBit},   {"stall", SimFault::Stall},
-        {"overlong", SimFault::Overlong},
+        {"overlong", SimFault::Overlong}, {"keepnumber", SimFault::KeepNumber},
     };
     for (const auto &[text, value] : kNames) {
         if (name == text) {
@@ -378,7 +378,8 @@ std::string CardSimulator::replyFor(const std::string &frame) {
     } else if (command.size() == 4 && command.compare(0, 3, "DNW") == 0) {
         if (!validNumber(command[3]))
             return std::string(1, kNak);
-        card->cardNumber = command[3];
+        if (fault != SimFault::KeepNumber)
+            card->cardNumber = command[3];
         if (fault == SimFault::Garbage)
             handshake = "?";
         else if (fault == SimFault::HighBit)

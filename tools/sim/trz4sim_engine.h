@@ -24,15 +24,16 @@ constexpr double kByteTime9600 = 10.0 / 9600.0;
 
 enum class SimFault {
     None,
-    Silence,  // no answer at all
-    Nak,      // handshake NAK
-    Can,      // handshake CAN
-    Err,      // the status read answers "err"
-    Garbage,  // ACK, then a line of junk; the write command gets a junk handshake byte "?"
-    HighBit,  // a byte of 0x80 or above: 0xC4 inside the answer line, 0x86 as handshake of a
-              // write
-    Stall,    // the reply stops after stallAfter bytes (handshake included)
-    Overlong, // the answer line carries 40 extra "." before its CR
+    Silence,    // no answer at all
+    Nak,        // handshake NAK
+    Can,        // handshake CAN
+    Err,        // the status read answers "err"
+    Garbage,    // ACK, then a line of junk; the write command gets a junk handshake byte "?"
+    HighBit,    // a byte of 0x80 or above: 0xC4 inside the answer line, 0x86 as handshake of a
+                // write
+    Stall,      // the reply stops after stallAfter bytes (handshake included)
+    Overlong,   // the answer line carries 40 extra "." before its CR
+    KeepNumber, // a card-number write is acknowledged, but the card keeps its number
 };
 
 struct SimCard {

@@ -478,12 +478,9 @@ int Invocation::writeCardNumber() {
     if (code != 0)
         return fail(code);
     json.add("readBack", std::string(1, readBack));
-    // The card acknowledged the write; only the read-back tells whether it took the number.
-    if (readBack != number) {
-        setDetail(withArguments(
-            trText("trz4ctl", "Die Karte meldet nach dem Schreiben die Nummer %1 statt %2."),
-            {visible({&readBack, 1}), std::string(1, number)}));
-        return fail(trz4ctl::kErrWriteNotTaken);
+    if (const int taken = cardNumberTaken(number, readBack); taken != 0) {
+        setDetail(cardNumberNotTakenText(number, readBack));
+        return fail(taken);
     }
     if (!options.json)
         out << withArgument(trText("trz4ctl", "Kartennummer: %1"), visible({&readBack, 1})) << "\n";

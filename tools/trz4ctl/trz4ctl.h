@@ -35,13 +35,11 @@ namespace trz4ctl {
 inline constexpr int kErrMapLink = vekCode(VekKind::FileCreate, 901);
 inline constexpr int kErrUnmapLink = vekCode(VekKind::FileDelete, 902);
 inline constexpr int kErrAddress = vekCode(VekKind::DeviceAddress, 903);
-inline constexpr int kErrWriteNotTaken = vekCode(VekKind::DeviceMemoryWrite, 904);
 
 inline constexpr VekRaisedCode kRaisedCodes[] = {
     {kErrMapLink, "trz4ctl map: the port map entry cannot be made"},
     {kErrUnmapLink, "trz4ctl unmap: the port map entry cannot be removed"},
     {kErrAddress, "trz4ctl: --address or the settings file name an address the program refuses"},
-    {kErrWriteNotTaken, "trz4ctl write: the card reads back another number than the one written"},
 };
 
 } // namespace trz4ctl

@@ -276,6 +276,41 @@ TEST_F(RuntimeTest, RingListOperations) {
     EXPECT_EQ(ClearListCtrl(main, ERRORLED), kUiErrWrongType);
 }
 
+// The fault: Qt sizes an open list only when it opens, so an item added meanwhile (a port
+// plugged in) stayed hidden and the chosen one clipped until the list was opened again.
+TEST_F(RuntimeTest, AnOpenListFollowsItsItemsAsTheyComeAndGo) {
+    DisplayPanel(main);
+    auto *ring = static_cast<QComboBox *>(controlWidget(main, INTRING));
+    auto refill = [&](int items) {
+        ClearListCtrl(main, INTRING);
+        for (int port = 1; port <= items; ++port)
+            InsertListItem(main, INTRING, -1, ("COM " + std::to_string(port)).c_str(), port);
+        SetCtrlVal(main, INTRING, items);
+    };
+    // The last item, and so every one above it, is shown whole in the open list.
+    auto allShown = [ring] {
+        QApplication::processEvents();
+        const QAbstractItemView *view = ring->view();
+        const QRect last = view->visualRect(view->model()->index(ring->count() - 1, 0));
+        return last.top() >= 0 && last.bottom() < view->viewport()->height();
+    };
+    refill(1);
+    ring->showPopup();
+    ASSERT_TRUE(ring->view()->isVisible());
+    QApplication::processEvents();
+    const int oneItemHeight = ring->view()->height();
+    refill(5);
+    EXPECT_TRUE(ring->view()->isVisible());
+    EXPECT_TRUE(allShown());
+    refill(1);
+    EXPECT_TRUE(allShown());
+    EXPECT_EQ(ring->view()->height(), oneItemHeight) << "shrinks again";
+    ring->hidePopup();
+    // A closed list stays closed.
+    refill(3);
+    EXPECT_FALSE(ring->view()->isVisible());
+}
+
 TEST_F(RuntimeTest, CallbacksAreBoundByNameAtLoad) {
     // Registered after this panel was loaded: only panels loaded later bind it.
     registerCallback("Test_Button", recordEvent);

@@ -118,6 +118,9 @@ TEST(SimEngine, FaultsShapeTheReply) {
     EXPECT_EQ(line.ask("#1IDR\r"), kAck + "#1VEK-TRZ4-SIM" + std::string(40, '.') + "\r");
     sim.setFault(SimFault::Stall, 4);
     EXPECT_EQ(line.ask("#1IDR\r"), kAck + "#1V");
+    sim.setFault(SimFault::KeepNumber);
+    EXPECT_EQ(line.ask("#1DNW3\r"), kAck);
+    EXPECT_EQ(line.ask("#1DNR\r"), kAck + "#1DNR2\r") << "the number from before";
     sim.setFault(SimFault::Can);
     EXPECT_EQ(line.ask("#1IDR\r"), "\x18");
 }

@@ -142,7 +142,8 @@ TEST_F(AllPorts, JsonNamesEachFindingAndTraceShowsOnlyThePortsAsked) {
 
     EXPECT_NE(run.err.find("COM 9  ->  #1IDR<CR>"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("COM 12  <-  <06>#1FREMD-1<CR>  ACK"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find("COM 11 "), std::string::npos) << run.err;
+    // The busy port shows its failed open, and nothing sent to it.
+    EXPECT_EQ(run.err.find("COM 11  ->"), std::string::npos) << run.err;
 }
 
 TEST_F(AllPorts, AllPortsIsForScanAloneAndTakesNoPort) {

@@ -101,6 +101,7 @@ TEST_F(Trz4ctl, UnderThePseudoLanguageEveryTextGoesThroughTheLookup) {
         {"--com", "9", "--timeout", "0.1", "--address", "2", "read", "--trace"},
         // A port that cannot be opened: the catalogue's message and the layer's reason.
         {"--com", "12", "read"},
+        {"--com", "12", "read", "--trace"},
         {"--com", "12", "id"},
         {"--com", "12", "status", "--json"},
         {"--com", "0", "scan"},
