@@ -60,6 +60,20 @@ QByteArray oldAndNewNumber(char kartennummer) {
     return line.toUtf8();
 }
 
+// The status as a screen reader says it: both LEDs with their meaning.
+QByteArray statusSentence(int status) {
+    const bool invalid = (status & kTrz4StatusInvalidCardNumber) != 0;
+    const bool incomplete = (status & kTrz4StatusParametersIncomplete) != 0;
+    return QCoreApplication::translate("Mainpanel", "Status gelesen: %1, %2.")
+        .arg(
+            invalid ? QCoreApplication::translate("Mainpanel", "Ungültige Kartennummer: ein")
+                    : QCoreApplication::translate("Mainpanel", "Ungültige Kartennummer: aus"),
+            incomplete
+                ? QCoreApplication::translate("Mainpanel", "Nicht alle Parameter eingestellt: ein")
+                : QCoreApplication::translate("Mainpanel", "Nicht alle Parameter eingestellt: aus"))
+        .toUtf8();
+}
+
 } // namespace
 
 int Callback_Main_Buttons(int, int control, int event, void *, int, int) {
@@ -88,38 +102,59 @@ int Callback_Main_Buttons(int, int control, int event, void *, int, int) {
 int MainFunc_Statusabfrage() {
     int status = 0;
     int code = TrzCom_StatusLesen(&status);
-    if (code != 0)
+    if (code != 0) {
+        vekAnnounceOutcome(code, nullptr);
         return code;
+    }
     int panel = Mainpanel_GetMainpanel();
     SetCtrlVal(panel, STATUSLED9, (status & kTrz4StatusInvalidCardNumber) != 0 ? 1 : 0);
     SetCtrlVal(panel, STATUSLED10, (status & kTrz4StatusParametersIncomplete) != 0 ? 1 : 0);
+    vekAnnounceOutcome(0, statusSentence(status).constData());
     return 0;
 }
 
 int MainFunc_KartenummerLesen() {
-    return readCardNumber(nullptr);
+    char kartennummer = 0;
+    const int code = readCardNumber(&kartennummer);
+    const QByteArray read = QCoreApplication::translate("Mainpanel", "Kartennummer gelesen: %1")
+                                .arg(QChar::fromLatin1(kartennummer))
+                                .toUtf8();
+    vekAnnounceOutcome(code, read.constData());
+    return code;
 }
 
 int MainFunc_KartenummerSchreiben() {
     char kartennummer = 0;
     GetCtrlVal(Mainpanel_GetMainpanel(), KARTENNUMMERSOLL, &kartennummer);
-    if (MainFunc_WarnungPopup(kartennummer) != 0)
+    if (MainFunc_WarnungPopup(kartennummer) != 0) {
+        // The screen shows nothing new; a screen reader must still say what Escape did.
+        vekAnnounceOutcome(0, QCoreApplication::translate(
+                                  "Mainpanel", "Abgebrochen: die Kartennummer bleibt unverändert.")
+                                  .toUtf8()
+                                  .constData());
         return 0;
+    }
     int code = TrzCom_KartennummerSchreiben(kartennummer);
-    if (code != 0)
+    if (code != 0) {
+        vekAnnounceOutcome(code, nullptr);
         return code;
+    }
     // Show what the card now holds, not what was asked for. The card's ACK alone does not say
     // that the change took; only a read-back that gives the new number does, and then the
     // operator is told so in words instead of an empty error row. A read-back of another
     // number is a failure with both numbers, as the command line reports it, and the number
     // shown is marked as not the one asked for.
     char readBack = 0;
-    if (readCardNumber(&readBack) != 0)
+    const int readCode = readCardNumber(&readBack);
+    if (readCode != 0) {
+        vekAnnounceOutcome(readCode, nullptr);
         return 0;
+    }
     if (const int taken = cardNumberTaken(kartennummer, readBack); taken != 0) {
         VEK_Fehleruserstring(cardNumberNotTakenText(kartennummer, readBack).c_str());
         VekCom_FehlermeldungSet(taken);
         cardValuesNumberNotTaken();
+        vekAnnounceOutcome(taken, nullptr);
     } else {
         const QByteArray done =
             QCoreApplication::translate("Mainpanel",
@@ -127,6 +162,7 @@ int MainFunc_KartenummerSchreiben() {
                 .arg(QChar::fromLatin1(kartennummer))
                 .toUtf8();
         vekShowSuccess(done.constData());
+        vekAnnounceOutcome(0, done.constData());
     }
     return 0;
 }

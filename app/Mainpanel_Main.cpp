@@ -10,6 +10,10 @@
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
 
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
 namespace {
 
 int gMainPanel = -1;
@@ -43,6 +47,14 @@ int Mainpanel_Initialisieren(const char *version, const char *datum) {
 
     SetCtrlVal(gInfoPanel, VERSION, version);
     SetCtrlVal(gInfoPanel, DATUM, datum);
+    // A screen reader reads the popup's short texts apart from their words "Version" and "Datum"
+    // (Orca passes over texts of fewer than three words in a dialog): the program's name reads
+    // as the whole line.
+    const QByteArray about =
+        QCoreApplication::translate("Mainpanel", "trz4-Steuerung, Version %1, Datum %2")
+            .arg(QString::fromUtf8(version), QString::fromUtf8(datum))
+            .toUtf8();
+    setCtrlAccessibleName(gInfoPanel, INFOPANEL_TEXTMSG_3, about.constData());
 
     // The resource has both status LEDs on and the scan text filled; the scan text shows only
     // while a scan runs.

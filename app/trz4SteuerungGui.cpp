@@ -106,7 +106,9 @@ ControlDescription picture(int id, int x, int y, int width, int height) {
 }
 
 PanelDescription makeMainPanel() {
-    PanelDescription p{MAINPANEL, "MAINPANEL", "trz-4 Steuerung", 698, 471, kPanelBackground};
+    PanelDescription p{
+        MAINPANEL, "MAINPANEL", QT_TRANSLATE_NOOP("trz4SteuerungGui", "trz-4 Steuerung"),
+        698,       471,         kPanelBackground};
     p.callbackName = "Callback_Panels";
     p.menuBar = &kMenuMain;
 
@@ -140,7 +142,6 @@ PanelDescription makeMainPanel() {
     nummer.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Fehlernummer");
 
     ControlDescription fehlerString = stringBox(FEHLERSTRING, "FEHLERSTRING", 115, 438, 452);
-    fehlerString.announce = true;
     fehlerString.accessibleName = QT_TRANSLATE_NOOP("trz4SteuerungGui", "Fehlermeldung");
 
     ControlDescription ist = stringBox(KARTENNUMMERIST, "KARTENNUMMERIST", 515, 287, 56);

@@ -204,5 +204,12 @@ int VekCom_FehlermeldungSet(int code);
 // empty text. Answers the number of sets.
 int vekShowSuccess(const char *text);
 
+// Tells the operator the outcome of an operation through a screen reader, once, in one
+// sentence in the operator's language, after the registered sets show it: for 0 `success`
+// (null or empty: nothing), for a failure "Fehler <number>: <message>", followed by
+// "Angezeigte Werte sind nicht aktuell." while a value shown from the card is stale; nothing
+// for a silent code. Nothing shows on the panel. Answers the number of sets.
+int vekAnnounceOutcome(int code, const char *success);
+
 // Forgets every registered set (tests start from an empty table).
 void vekResetFehlerControls();

@@ -1,6 +1,7 @@
 // The error display: popups and the registered sets of display controls.
 #include "errors/VEK_errorV3.h"
 
+#include "panel/cardvalues.h"
 #include "text/texts.h"
 #include "ui/uiruntime.h"
 
@@ -102,6 +103,32 @@ int vekShowSuccess(const char *text) {
     for (int i = 0; i < gSetCount; ++i) {
         SetCtrlVal(gSets[i].panel, gSets[i].stringControl, text != nullptr ? text : "");
     }
+    return gSetCount;
+}
+
+int vekAnnounceOutcome(int code, const char *success) {
+    if (gSetCount == 0 || (code != 0 && isSilent(code))) {
+        return gSetCount;
+    }
+    const FehlerControls &set = gSets[0];
+    std::string sentence = success != nullptr ? success : "";
+    if (code != 0) {
+        // The message as the row shows it: asking the catalogue again would lose the reason
+        // that the row's message has taken along.
+        std::string shown;
+        GetCtrlVal(set.panel, set.stringControl, &shown);
+        // A message ends a sentence, so that the stale note is heard as one of its own.
+        if (!shown.empty() && std::strchr(".!?", shown.back()) == nullptr) {
+            shown += '.';
+        }
+        sentence = withArguments(vekText("VEK_Fehleranzeige", "Fehler %1: %2"),
+                                 {std::to_string(shownNumber(code)), shown});
+        if (cardValuesAnyStale()) {
+            sentence += ' ';
+            sentence += vekText("VEK_Fehleranzeige", "Angezeigte Werte sind nicht aktuell.");
+        }
+    }
+    announceToScreenReader(set.panel, sentence.c_str());
     return gSetCount;
 }
 

@@ -196,7 +196,16 @@ int VekCom_RegisterIdTextdisplay(int panel, int control) {
 
 int VekCom_RegisterAdressLeds(int panel, int control) {
     auto &s = state();
-    return appendControl(s.adressLeds, s.adressLedCount, panel, control, "MAX_ADRESSLEDS");
+    if (appendControl(s.adressLeds, s.adressLedCount, panel, control, "MAX_ADRESSLEDS") != 0)
+        return -1;
+    // A screen reader says what the lamp means, not "1: aus": the scan's finding at its address.
+    const char address = static_cast<char>('0' + s.adressLedCount);
+    setCtrlAccessibleName(
+        panel, control,
+        withArgument(trText("Vek_Com", "Karte an Adresse %1"), std::string(1, address)).c_str());
+    setLedStateTexts(panel, control, trText("Vek_Com", "gefunden").c_str(),
+                     trText("Vek_Com", "nicht gefunden").c_str());
+    return 0;
 }
 
 int VekCom_RegisterScanButton(int panel, int control) {

@@ -26,6 +26,25 @@ void setText(const Control &c, const char *text) {
         SetCtrlVal(c.panel, c.control, text);
 }
 
+// What the last scan found, in one sentence per address, for the screen reader.
+std::string gScanFindings;
+
+std::string scanFinding(char address, const CardProbe &found) {
+    const std::string at(1, address);
+    switch (found.kind) {
+    case CardProbeKind::Card:
+        return withArguments(trText("Vek_Com", "Karte an Adresse %1 gefunden: %2"),
+                             {at, found.text});
+    case CardProbeKind::OtherDevice:
+        return withArgument(
+            trText("Vek_Com", "Keine Karte an Adresse %1, dort antwortet ein anderes Gerät"), at);
+    case CardProbeKind::NoAnswer:
+    case CardProbeKind::Error:
+        break;
+    }
+    return withArgument(trText("Vek_Com", "Keine Karte an Adresse %1"), at);
+}
+
 } // namespace
 
 int VekCom_IdLesen() {
@@ -71,6 +90,7 @@ int VekCom_Scan() {
     const int port = s.session.port();
     setText(s.idText, "");
     cardValuesIdentificationEmptied();
+    gScanFindings.clear();
 
     char address = '1';
     for (int i = 0; address <= vekcom::kHighestAddress && i < s.adressLedCount; ++i, ++address) {
@@ -81,6 +101,8 @@ int VekCom_Scan() {
         const CardProbe found = s.session.probe(address);
         switch (found.kind) {
         case CardProbeKind::Card:
+            setLedStateTexts(led.panel, led.control, trText("Vek_Com", "gefunden").c_str(),
+                             nullptr);
             SetCtrlAttribute(led.panel, led.control, ATTR_ON_COLOR, kVekComColourCard);
             SetCtrlVal(led.panel, led.control, 1);
             if (s.adressRing.registered())
@@ -88,6 +110,8 @@ int VekCom_Scan() {
             setText(s.idText, found.text);
             break;
         case CardProbeKind::OtherDevice:
+            setLedStateTexts(led.panel, led.control, trText("Vek_Com", "anderes Gerät").c_str(),
+                             nullptr);
             SetCtrlAttribute(led.panel, led.control, ATTR_ON_COLOR, kVekComColourForeign);
             SetCtrlVal(led.panel, led.control, 1);
             break;
@@ -98,6 +122,7 @@ int VekCom_Scan() {
             break;
         }
         cardValuesAfterProbe(port, address, found.kind);
+        gScanFindings += (gScanFindings.empty() ? "" : ". ") + scanFinding(address, found);
     }
     setText(s.scanText, "");
     VekCom_Close();
@@ -105,13 +130,25 @@ int VekCom_Scan() {
 }
 
 int Callback_IdLesen(int, int, int event, void *, int, int) {
-    if (event == EVENT_COMMIT)
-        VekCom_FehlermeldungSet(VekCom_IdLesen());
+    if (event != EVENT_COMMIT)
+        return 0;
+    const int code = VekCom_IdLesen();
+    VekCom_FehlermeldungSet(code);
+    std::string id;
+    const Control &shown = state().idText;
+    if (code == 0 && shown.registered())
+        GetCtrlVal(shown.panel, shown.control, &id);
+    vekAnnounceOutcome(code, withArguments(trText("Vek_Com", "ID an Adresse %1: %2"),
+                                           {std::string(1, VekCom_AdresseGet()), id})
+                                 .c_str());
     return 0;
 }
 
 int Callback_Scan(int, int, int event, void *, int, int) {
-    if (event == EVENT_COMMIT)
-        VekCom_FehlermeldungSet(VekCom_Scan());
+    if (event != EVENT_COMMIT)
+        return 0;
+    const int code = VekCom_Scan();
+    VekCom_FehlermeldungSet(code);
+    vekAnnounceOutcome(code, gScanFindings.empty() ? "" : (gScanFindings + '.').c_str());
     return 0;
 }

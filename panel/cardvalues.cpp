@@ -222,6 +222,12 @@ void cardValuesPortGone(int port) {
     showAll();
 }
 
+bool cardValuesAnyStale() {
+    bool stale = false;
+    forEachValue([&stale](const Shown &value, auto) { stale = stale || value.note != Note::None; });
+    return stale;
+}
+
 void cardValuesIdentificationEmptied() {
     values().idText = Shown{};
     showOn(values().idText, state().idText);

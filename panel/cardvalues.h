@@ -75,6 +75,9 @@ void cardValuesNumberNotTaken();
 // The COM-port list no longer has `port`: its adapter went away. Applies rule 4 to the port.
 void cardValuesPortGone(int port);
 
+// True while any value shown from a card's answer is stale.
+bool cardValuesAnyStale();
+
 // The identification display was emptied (the identification and the scan empty it once
 // their port is open): it shows no answer now, so it is current and belongs to no card.
 void cardValuesIdentificationEmptied();

@@ -7,6 +7,8 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QLabel>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QWidget>
 
 namespace ui::detail {
@@ -79,10 +81,49 @@ private:
     }
 };
 
-// A ring as Qt's combo box presents it, but named by its label or accessible name everywhere.
-class RingAccessible : public QAccessibleWidget {
+// A widget whose shown value is its text for assistive technology: read-only, without caret
+// or selection.
+class ShownTextAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit RingAccessible(QComboBox *ring) : QAccessibleWidget(ring, QAccessible::ComboBox) {}
+    using QAccessibleWidget::QAccessibleWidget;
+    using QAccessibleWidget::text;
+
+    void *interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface *>(this)
+                                                  : QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(int start, int end) const override {
+        return shownText().mid(start, end < 0 ? -1 : end - start);
+    }
+    int characterCount() const override { return static_cast<int>(shownText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int *start, int *end) const override { *start = *end = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int *start, int *end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+protected:
+    virtual QString shownText() const = 0;
+};
+
+// A ring as Qt's combo box presents it, but named by its label or accessible name everywhere.
+// Its current item's text is also its text: a screen reader that looks for the shown value of
+// a closed combo box in its text (Orca does, as Qt 6.4 offers no selection there) says the
+// value on focus and where-am-I, not the description in its place.
+class RingAccessible : public ShownTextAccessible {
+public:
+    explicit RingAccessible(QComboBox *ring) : ShownTextAccessible(ring, QAccessible::ComboBox) {}
 
     // The list of items is the one child, as in Qt's own combo box.
     int childCount() const override { return 1; }
@@ -121,8 +162,39 @@ public:
     }
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
+protected:
+    QString shownText() const override { return ring()->currentText(); }
+
 private:
     QComboBox *ring() const { return static_cast<QComboBox *>(object()); }
+};
+
+// A number the operator cannot change (the error number): a read-only text field, not a spin
+// box that a screen reader announces as if it could be turned.
+class ReadOnlyNumberAccessible : public ShownTextAccessible {
+public:
+    explicit ReadOnlyNumberAccessible(QAbstractSpinBox *box)
+        : ShownTextAccessible(box, QAccessible::EditableText) {}
+
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        s.editable = false;
+        return s;
+    }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? box()->text() : QAccessibleWidget::text(t);
+    }
+
+protected:
+    QString shownText() const override { return box()->text(); }
+
+private:
+    QAbstractSpinBox *box() const { return static_cast<QAbstractSpinBox *>(object()); }
 };
 
 QAccessibleInterface *panelAccessible(const QString & /*className*/, QObject *object) {
@@ -151,6 +223,11 @@ QAccessibleInterface *panelAccessible(const QString & /*className*/, QObject *ob
             return new RingAccessible(ring);
         }
         return nullptr;
+    case AccessibleKind::ReadOnlyNumber:
+        if (auto *box = qobject_cast<QAbstractSpinBox *>(widget)) {
+            return new ReadOnlyNumberAccessible(box);
+        }
+        return nullptr;
     case AccessibleKind::Announcer:
         if (auto *announcer = qobject_cast<QLabel *>(widget)) {
             return new AnnouncerAccessible(announcer);
@@ -172,12 +249,33 @@ void leaveOutNamingLabel(QWidget *label) {
     label->setProperty(kNamesAnotherProperty, true);
 }
 
-void followItemDescriptions(QComboBox *ring) {
+void followCurrentItem(QComboBox *ring) {
     auto changed = [ring] {
         QAccessibleEvent event(ring, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&event);
     };
     QObject::connect(ring, &QComboBox::currentIndexChanged, ring, changed);
+    // The operator chose an item in the closed ring with the keys (a choice in the open list
+    // Qt presents itself; a value the program sets is no choice). Qt 6.4 tells a screen reader
+    // nothing it says then (Orca ignores a combo box's name change and finds no selection in
+    // it); the chosen item taking the focus it says, as with other toolkits' combo boxes.
+    QObject::connect(ring, &QComboBox::activated, ring, [ring](int index) {
+        const QModelIndex item =
+            ring->model()->index(index, ring->modelColumn(), ring->rootModelIndex());
+        if (!ring->hasFocus() || ring->view()->isVisible() || !item.isValid()) {
+            return;
+        }
+        // The closed list keeps the chosen item selected.
+        ring->view()->setCurrentIndex(item);
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(ring->view());
+        QAccessibleTableInterface *table = list != nullptr ? list->tableInterface() : nullptr;
+        QAccessibleInterface *cell = table != nullptr ? table->cellAt(item.row(), 0) : nullptr;
+        if (cell != nullptr) {
+            QAccessibleEvent focus(ring->view(), QAccessible::Focus);
+            focus.setChild(list->indexOfChild(cell));
+            QAccessible::updateAccessibility(&focus);
+        }
+    });
     QObject::connect(ring->model(), &QAbstractItemModel::dataChanged, ring,
                      [ring, changed](const QModelIndex &from, const QModelIndex &to) {
                          const int current = ring->currentIndex();
@@ -185,6 +283,15 @@ void followItemDescriptions(QComboBox *ring) {
                              changed();
                          }
                      });
+}
+
+QString withoutLineBreaks(const QString &text) {
+    QString joined = text.trimmed();
+    // "Karten-\nnummer": a hyphen at a line end before a small letter divides one word.
+    static const QRegularExpression dividedWord(QStringLiteral("(\\w)-\\n\\s*(?=\\p{Ll})"));
+    joined.replace(dividedWord, QStringLiteral("\\1"));
+    static const QRegularExpression lineBreaks(QStringLiteral("\\s*\\n\\s*"));
+    return joined.replace(lineBreaks, QStringLiteral(" "));
 }
 
 void announceText(QWidget *widget, const QString &text) {
@@ -200,7 +307,7 @@ void announceText(QWidget *widget, const QString &text) {
     }
     // Shown anew for each message: the screen reader speaks a notification as it appears.
     announcer->hide();
-    announcer->setText(text);
+    announcer->setText(withoutLineBreaks(text));
     announcer->setVisible(!text.isEmpty());
 }
 

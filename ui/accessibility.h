@@ -10,7 +10,9 @@
 //  - a ring is named by its label or accessible name on every system (Qt's own combo box takes
 //    the current item's text as the name on Linux, so a ring without a label was announced as
 //    its value only); the current item's text is its value, and the current item's
-//    description (a COM port's device and adapter) its description;
+//    description (a COM port's device and adapter) its description; the current item's text is
+//    also its text, where Orca looks for the value of a closed combo box;
+//  - a number the operator cannot change (the error number) is a read-only text field;
 //  - an LED is a text "<label>: <state>" ("Fehler: aus"), its state ("ein"/"aus") also its
 //    description: a screen reader says the state in every reading mode. (Qt's indicator role
 //    reaches AT-SPI as "unknown".)
@@ -28,7 +30,7 @@ class QWidget;
 
 namespace ui::detail {
 
-enum class AccessibleKind { PanelWindow, Canvas, Group, Ring, Announcer };
+enum class AccessibleKind { PanelWindow, Canvas, Group, Ring, ReadOnlyNumber, Announcer };
 
 // Marks a widget for the factory; installs the factory the first time. Mark a widget before it
 // can raise an accessibility event (before its first item, text or value): Qt keeps the first
@@ -40,13 +42,20 @@ void markAccessible(QWidget *widget, AccessibleKind kind);
 void leaveOutNamingLabel(QWidget *label);
 
 // Keeps a ring's own description equal to its current item's description
-// (Qt::AccessibleDescriptionRole), and tells assistive technology when it changes.
-void followItemDescriptions(QComboBox *ring);
+// (Qt::AccessibleDescriptionRole), and tells assistive technology when it changes; the item
+// the operator chooses with the keys in the closed ring is selected and said as the focus.
+void followCurrentItem(QComboBox *ring);
+
+// `text` as a screen reader should say it: without its line breaks, which it would read as
+// pauses or even aloud. A word divided at a line end ("Karten-" and "nummer") is joined again;
+// every other break becomes a space.
+QString withoutLineBreaks(const QString &text);
 
 // Tells assistive technology that `widget` now shows the message `text`, to be said at once
 // although the focus is elsewhere; an empty text withdraws the last one. The window of the
 // widget holds a notification without pixels of its own (object name kAnnouncerName), shown
-// anew with each message and hidden while there is none: a screen reader on AT-SPI speaks a
+// anew with each message and hidden while there is none; it says the text without its line
+// breaks: a screen reader on AT-SPI speaks a
 // notification as it appears (Qt 6.4 passes neither alerts nor announcements on to AT-SPI).
 void announceText(QWidget *widget, const QString &text);
 inline constexpr const char *kAnnouncerName = "announcer";

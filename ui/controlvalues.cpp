@@ -370,6 +370,40 @@ int setRingItemTooltip(int panel, int control, int index, const char *tooltip) {
     return 0;
 }
 
+int announceToScreenReader(int panel, const char *text) {
+    Panel *p = findPanel(panel);
+    if (p == nullptr) {
+        return lookupError(panel);
+    }
+    if (text != nullptr && text[0] != '\0') {
+        announceText(p->window, utf8(text));
+    }
+    return 0;
+}
+
+int setCtrlAccessibleName(int panel, int control, const char *name) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    c->widget->setAccessibleName(utf8(name));
+    return 0;
+}
+
+int setLedStateTexts(int panel, int control, const char *onText, const char *offText) {
+    Control *c = findControl(panel, control);
+    if (c == nullptr) {
+        return lookupError(panel);
+    }
+    if (c->kind != ControlKind::Led) {
+        return kUiErrWrongType;
+    }
+    static_cast<LedWidget *>(c->widget.data())
+        ->setStateTexts(onText != nullptr ? utf8(onText) : QString(),
+                        offText != nullptr ? utf8(offText) : QString());
+    return 0;
+}
+
 int setCtrlStale(int panel, int control, const char *note) {
     Control *c = findControl(panel, control);
     if (c == nullptr) {

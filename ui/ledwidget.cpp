@@ -36,8 +36,17 @@ void LedWidget::setStaleNote(const QString &note) {
     update();
 }
 
+void LedWidget::setStateTexts(const QString &onWord, const QString &offWord) {
+    onText = onWord;
+    offText = offWord;
+    updateStateText();
+}
+
 void LedWidget::updateStateText() {
-    const QString state = QCoreApplication::translate("LedWidget", on ? kLedOnText : kLedOffText);
+    const QString &own = on ? onText : offText;
+    const QString state =
+        !own.isEmpty() ? own
+                       : QCoreApplication::translate("LedWidget", on ? kLedOnText : kLedOffText);
     // A screen reader hears that a value is stale, as the mouse's tooltip shows it.
     setAccessibleDescription(staleNote.isEmpty() ? state : state + QLatin1Char('\n') + staleNote);
     QString tip = name.isEmpty() ? state : name + QStringLiteral(": ") + state;

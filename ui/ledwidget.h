@@ -22,6 +22,9 @@ public:
     // A non-empty note shows the lamp as stale: greyed, with the note in its tooltip. An empty
     // note shows it as current.
     void setStaleNote(const QString &note);
+    // The words said for the two states in place of "ein" and "aus"; an empty one keeps that
+    // state's word.
+    void setStateTexts(const QString &onWord, const QString &offWord);
     bool isStale() const { return !staleNote.isEmpty(); }
 
     QSize sizeHint() const override { return {16, 16}; }
@@ -34,6 +37,8 @@ private:
 
     QString name;
     QString staleNote;
+    QString onText;
+    QString offText;
     bool on = false;
     QColor colour{0x00, 0xC0, 0x00};
 };

@@ -57,7 +57,8 @@ struct ControlDescription {
     // Strings and numerics: true when the operator cannot edit them (display only).
     bool indicator = false;
     // Strings: each new text is announced to assistive technology at once, as a person looking
-    // at the panel would notice it (the error row); an empty text withdraws it.
+    // at the panel would notice it; an empty text withdraws it. (The program's error row does
+    // not: each operation announces its whole outcome instead, announceToScreenReader.)
     bool announce = false;
     // Text messages: bold text; a group heading in the heading colour.
     bool bold = false;

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -363,7 +364,7 @@ QWidget *makeWidget(const ControlDescription &d, const Build &build, QWidget *pa
         }
         ring->setCurrentIndex(d.items.empty() ? -1 : 0);
         *charValues = d.charValues;
-        followItemDescriptions(ring);
+        followCurrentItem(ring);
         return ring;
     }
     case ControlKind::String: {
@@ -373,6 +374,9 @@ QWidget *makeWidget(const ControlDescription &d, const Build &build, QWidget *pa
     }
     case ControlKind::Numeric: {
         auto *spin = new QSpinBox(parent);
+        if (d.indicator) {
+            markAccessible(spin, AccessibleKind::ReadOnlyNumber);
+        }
         spin->setRange(INT_MIN, INT_MAX);
         // The step is 1 already; setting it again would lay the box out anew.
 
@@ -437,9 +441,27 @@ void connectCommit(const ControlDescription &d, QWidget *widget, int panel) {
     }
 }
 
+// The menu bar's style, but a lone Alt does not take the keyboard into the menu bar. A screen
+// reader's operator presses Alt and its letter as one chord, yet with the reader's key handling
+// in between Qt may see the Alt alone: the bar took the focus, Tab then only cycled the menus
+// and the next letter chose a menu. The letters with Alt still open the menus and F10 is not
+// needed for that.
+class NoLoneAltStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override {
+        return hint == SH_MenuBar_AltKeyNavigation
+                   ? 0
+                   : QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 void buildMenuBar(Panel &panel, const ui::MenuBarDescription &description, const Build &build,
                   QVBoxLayout *layout) {
     auto *bar = new QMenuBar(panel.window);
+    auto *style = new NoLoneAltStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
     panel.menuBarHandle = gNextHandle++;
     const int handle = panel.handle;
     for (const ui::MenuDescription &menuDescription : description.menus) {

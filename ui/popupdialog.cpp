@@ -1,6 +1,9 @@
 #include "ui/popupdialog.h"
 
+#include "ui/accessibility.h"
+
 #include <QApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -68,6 +71,17 @@ PopupDialog::PopupDialog(const QString &title, const QString &message,
     }
     row->addStretch();
     layout->addLayout(row);
+
+    // A screen reader reads the text as sentences, without its line breaks.
+    text->setAccessibleName(withoutLineBreaks(message));
+    // The focus may rest on another button than Enter's (the warning's "abbrechen"): a screen
+    // reader, which says the focused button, must also say what Enter and Escape choose. Orca
+    // reads the dialog's description after its text.
+    if (hasButton(enterButton) && hasButton(escapeButton) && enterButton != escapeButton) {
+        setAccessibleDescription(
+            QCoreApplication::translate("PopupDialog", "Eingabetaste: %1. Escape: %2.")
+                .arg(labels[enterButton - 1], labels[escapeButton - 1]));
+    }
 }
 
 bool PopupDialog::hasButton(int number) const {

@@ -242,6 +242,25 @@ int GetLabelFromIndex(int panel, int control, int index, std::string *label);
 int setRingItemTooltip(int panel, int control, int index, const char *tooltip);
 
 // ---------------------------------------------------------------------------------------------
+// Assistive technology.
+
+// Says `text` to the operator through assistive technology at once, wherever the focus is: a
+// screen reader speaks it as a notification of the panel's window. Nothing shows on screen.
+// Each call is said anew, also the same text twice; an empty or null text says nothing.
+// Answers 0, or the panel lookup's code.
+int announceToScreenReader(int panel, const char *text);
+
+// The name assistive technology reads for a control in place of its text or label, for a
+// control whose text alone says too little (a version number without the word "Version").
+// Null or empty gives the control its own name back.
+int setCtrlAccessibleName(int panel, int control, const char *name);
+
+// The words assistive technology says for an LED's two states in place of "ein" and "aus"
+// ("gefunden" / "nicht gefunden"); null keeps that state's word. Answers kUiErrWrongType for
+// a control that is not an LED.
+int setLedStateTexts(int panel, int control, const char *onText, const char *offText);
+
+// ---------------------------------------------------------------------------------------------
 // Descriptor callbacks: the program hears of a system descriptor (an inotify watch, a pipe)
 // turning readable on the user-interface thread, like any other event.
 

@@ -85,8 +85,7 @@ TEST_F(LanguageTest, EnglishReachesPanelsPopupTextsMessagesAndQt) {
         menus << action->text();
     }
     EXPECT_EQ(menus, QStringList({"&File", "&Help"}));
-    // Names are not translated.
-    EXPECT_EQ(panelWidget(main)->windowTitle().toStdString(), "trz-4 Steuerung");
+    EXPECT_EQ(panelWidget(main)->windowTitle().toStdString(), "trz-4 Control");
     DiscardPanel(main);
 
     EXPECT_STREQ(VEK_Fehlermeldung(-403012), "No answer from device");

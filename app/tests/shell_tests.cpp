@@ -435,8 +435,8 @@ TEST_F(ShellTest, UnderThePseudoLanguageEveryScreenShowsOnlyLookedUpTextsAndData
     ASSERT_EQ(seen.size(), 9u);
     // The caller's title of the second popup is the caller's text, not the program's.
     const std::vector<std::string> data = {
-        "trz-4 Steuerung", "trz4-Steuerung", kMakerName, kProgramVersion, "COM", "<CR>", "IDR",
-        "MAX_ADRESSLEDS",  "Hinweis"};
+        "trz4-Steuerung", kMakerName, kProgramVersion,  "COM",
+        "<CR>",           "IDR",      "MAX_ADRESSLEDS", "Hinweis"};
     for (const auto &[screen, texts] : seen) {
         EXPECT_FALSE(texts.empty()) << screen;
         for (const Shown &shown : texts) {

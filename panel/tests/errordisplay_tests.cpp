@@ -1,10 +1,14 @@
 // The error display on real widgets (the tests' own panel): the registered sets and the popups
 // as an operator sees and dismisses them.
 #include "errors/VEK_errorV3.h"
+#include "panel/cardvalues.h"
+#include "panel/testing/panel_testing.h"
+#include "ui/accessibility.h"
 #include "ui/testing/popupdriver.h"
 #include "ui/testing/testpanels.h"
 #include "ui/uiruntime.h"
 
+#include <QLabel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -90,6 +94,51 @@ TEST_F(DisplayTest, PendingUserStringReachesOnlyTheFirstSet) {
     VekCom_FehlermeldungSet(-403012);
     EXPECT_EQ(shown(first).text, "Keine Antwort vom Gerät\nCOM 3");
     EXPECT_EQ(shown(second).text, "Keine Antwort vom Gerät");
+}
+
+// What a screen reader was last told on `panel`'s window, or "" when nothing.
+std::string heard(int panel) {
+    auto *notification =
+        panelWidget(panel)->findChild<QLabel *>(QLatin1String(ui::detail::kAnnouncerName));
+    return notification != nullptr && !notification->isHidden() ? notification->text().toStdString()
+                                                                : std::string();
+}
+
+TEST_F(DisplayTest, OutcomeIsToldInOneSentenceWithNumberAndStaleValues) {
+    VekCom_RegisterFehlerControls(first, ERRORLED, ERRORTEXT, ERRORNUMBER);
+    cardValuesResetForTesting();
+    const int noAnswer = -403012;
+    const int silent = -kVekSilentKind * 1000 - 1;
+    // A status read from COM 9's card makes the status a shown value.
+    cardValuesAfterExchange(CardQuestion::Status, 0, 9, '1');
+    struct Case {
+        bool valuesStale; // a failure left the card's values in doubt
+        int code;
+        const char *success;
+        std::string told;
+    } cases[] = {
+        {false, 0, "Kartennummer gelesen: 7", "Kartennummer gelesen: 7"},
+        {false, noAnswer, nullptr, "Fehler 403012: Keine Antwort vom Gerät."},
+        {true, noAnswer, nullptr,
+         "Fehler 403012: Keine Antwort vom Gerät. Angezeigte Werte sind nicht aktuell."},
+        {true, silent, nullptr, ""},
+        {true, 0, nullptr, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.code);
+        if (c.valuesStale) {
+            cardValuesAfterExchange(CardQuestion::Status, noAnswer, 9, '1');
+        }
+        VekCom_FehlermeldungSet(c.code);
+        // Only what this outcome tells counts.
+        if (auto *notification = panelWidget(first)->findChild<QLabel *>(
+                QLatin1String(ui::detail::kAnnouncerName))) {
+            notification->hide();
+        }
+        EXPECT_EQ(vekAnnounceOutcome(c.code, c.success), 1);
+        EXPECT_EQ(heard(first), c.told);
+    }
+    cardValuesResetForTesting();
 }
 
 TEST_F(DisplayTest, WithoutSetsNothingHappens) {

@@ -2,6 +2,7 @@
 #include "vekcom_fixture.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTextDocument>
@@ -20,6 +21,13 @@ int ledColour() {
     int colour = -1;
     GetCtrlAttribute(mainPanel(), LED, ATTR_ON_COLOR, &colour);
     return colour;
+}
+
+// The address LED as a screen reader says it.
+std::string ledSpoken() {
+    return QAccessible::queryAccessibleInterface(controlWidget(mainPanel(), LED))
+        ->text(QAccessible::Name)
+        .toStdString();
 }
 
 class ScanTest : public VekComTest {
@@ -61,6 +69,7 @@ TEST_F(ScanTest, CardAtAddressOneLightsGreenAndShowsItsText) {
     EXPECT_EQ(serial.written, "#1IDR\r"); // only address "1" exists
     EXPECT_EQ(intVal(LED), 1);
     EXPECT_EQ(ledColour(), 0x00FF00);
+    EXPECT_EQ(ledSpoken(), "Karte an Adresse 1: gefunden");
     EXPECT_EQ(charVal(CHARRING), '1');
     EXPECT_EQ(textVal(STRING), "VEK-TRZ4-V1.0");
     EXPECT_EQ(textVal(TEXT), "");
@@ -80,6 +89,7 @@ TEST_F(ScanTest, NearlyTheCardPrefixIsAForeignDevice) {
         EXPECT_EQ(VekCom_Scan(), 0);
         EXPECT_EQ(intVal(LED), 1);
         EXPECT_EQ(ledColour(), 0xFF0000);
+        EXPECT_EQ(ledSpoken(), "Karte an Adresse 1: anderes Gerät");
         EXPECT_EQ(textVal(STRING), "");
     }
 }
@@ -92,6 +102,7 @@ TEST_F(ScanTest, SilenceSwitchesTheLedOffAndStillSucceeds) {
     EXPECT_EQ(serial.written, "#1IDR\r");
     EXPECT_EQ(intVal(LED), 0);
     EXPECT_EQ(ledColour(), 0xFF0000); // the colour stays as it was
+    EXPECT_EQ(ledSpoken(), "Karte an Adresse 1: nicht gefunden");
     EXPECT_EQ(textVal(TEXT), "");
     EXPECT_FALSE(serial.isOpen);
 }

@@ -157,6 +157,38 @@ If not yet present, USB-to-RS232 drivers must be installed.
         <source>Kartennummer %1 eingestellt und von der Karte bestätigt.</source>
         <translation>Card number %1 set and confirmed by the card.</translation>
     </message>
+    <message>
+        <source>Status gelesen: %1, %2.</source>
+        <translation>Status read: %1, %2.</translation>
+    </message>
+    <message>
+        <source>Ungültige Kartennummer: ein</source>
+        <translation>Invalid card number: on</translation>
+    </message>
+    <message>
+        <source>Ungültige Kartennummer: aus</source>
+        <translation>Invalid card number: off</translation>
+    </message>
+    <message>
+        <source>Nicht alle Parameter eingestellt: ein</source>
+        <translation>Not all parameters set: on</translation>
+    </message>
+    <message>
+        <source>Nicht alle Parameter eingestellt: aus</source>
+        <translation>Not all parameters set: off</translation>
+    </message>
+    <message>
+        <source>Kartennummer gelesen: %1</source>
+        <translation>Card number read: %1</translation>
+    </message>
+    <message>
+        <source>Abgebrochen: die Kartennummer bleibt unverändert.</source>
+        <translation>Cancelled: the card number stays unchanged.</translation>
+    </message>
+    <message>
+        <source>trz4-Steuerung, Version %1, Datum %2</source>
+        <translation>trz4-Steuerung, version %1, date %2</translation>
+    </message>
 </context>
 <context>
     <name>Mainpanel_Funktionen</name>
@@ -217,6 +249,13 @@ If not yet present, USB-to-RS232 drivers must be installed.
     </message>
 </context>
 <context>
+    <name>PopupDialog</name>
+    <message>
+        <source>Eingabetaste: %1. Escape: %2.</source>
+        <translation>Enter: %1. Escape: %2.</translation>
+    </message>
+</context>
+<context>
     <name>VEK_Fehleranzeige</name>
     <message>
         <source>Interner Fehler</source>
@@ -229,6 +268,14 @@ If not yet present, USB-to-RS232 drivers must be installed.
     <message>
         <source>Fehler #%d</source>
         <translation>Error #%d</translation>
+    </message>
+    <message>
+        <source>Fehler %1: %2</source>
+        <translation>Error %1: %2</translation>
+    </message>
+    <message>
+        <source>Angezeigte Werte sind nicht aktuell.</source>
+        <translation>The values shown are not current.</translation>
     </message>
 </context>
 <context>
@@ -943,6 +990,38 @@ If not yet present, USB-to-RS232 drivers must be installed.
         <source>Suche nach Gerät %1</source>
         <translation>Searching for device %1</translation>
     </message>
+    <message>
+        <source>Karte an Adresse %1</source>
+        <translation>Card at address %1</translation>
+    </message>
+    <message>
+        <source>gefunden</source>
+        <translation>found</translation>
+    </message>
+    <message>
+        <source>nicht gefunden</source>
+        <translation>not found</translation>
+    </message>
+    <message>
+        <source>Karte an Adresse %1 gefunden: %2</source>
+        <translation>Card found at address %1: %2</translation>
+    </message>
+    <message>
+        <source>Keine Karte an Adresse %1, dort antwortet ein anderes Gerät</source>
+        <translation>No card at address %1; another device answers there</translation>
+    </message>
+    <message>
+        <source>Keine Karte an Adresse %1</source>
+        <translation>No card at address %1</translation>
+    </message>
+    <message>
+        <source>anderes Gerät</source>
+        <translation>other device</translation>
+    </message>
+    <message>
+        <source>ID an Adresse %1: %2</source>
+        <translation>ID at address %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>cardoperations</name>
@@ -1200,6 +1279,10 @@ www.beispielwerk.example</translation>
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>trz-4 Steuerung</source>
+        <translation>trz-4 Control</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
 #include "ui/testing/popupdriver.h"
 
+#include "ui/popupdialog.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -130,6 +132,11 @@ bool PopupDriver::answer(QWidget *dialog, const Step &step) {
     record.seen = true;
     record.title = dialog->windowTitle().toStdString();
     record.text = readText(dialog);
+    record.description = dialog->accessibleDescription().toStdString();
+    if (auto *message =
+            dialog->findChild<QLabel *>(QLatin1String(ui::detail::PopupDialog::kTextName))) {
+        record.spokenText = message->accessibleName().toStdString();
+    }
     QAbstractButton *target = nullptr;
     for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
         const std::string label = buttonLabel(button->text());

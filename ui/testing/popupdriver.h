@@ -41,6 +41,9 @@ struct SeenPopup {
     // Whether the styles draw the focus ring: they do once the window counts the focus as moved
     // by the keyboard (Qt::WA_KeyboardFocusChange), and a widget has it.
     bool focusRingShown = false;
+    // What a screen reader reads: the message's accessible name and the dialog's description.
+    std::string spokenText;
+    std::string description;
 };
 
 class PopupDriver : public QObject {

@@ -48,6 +48,16 @@ TEST(MessagePopup, TextIsShownAsPlainTextWithItsLineFeeds) {
     EXPECT_EQ(driver.seen(0).text, "<b>Zeile 1</b>\nZeile & 2\n");
 }
 
+TEST(MessagePopup, AScreenReaderReadsTheTextWithoutItsLineBreaks) {
+    PopupDriver driver;
+    driver.pressEnter();
+    // A word divided at a line end is one word again; a hyphen before a capital stays.
+    MessagePopup("Warnung",
+                 "\nob die Karten-\nnummer vergeben ist,\n  prüfen Sie die QDN-\nSysteme.\n");
+    EXPECT_EQ(driver.seen(0).spokenText,
+              "ob die Kartennummer vergeben ist, prüfen Sie die QDN- Systeme.");
+}
+
 TEST(GenericMessagePopup, FocusOnButtonTwoButEnterChoosesButtonOne) {
     PopupDriver driver;
     driver.pressEnter();
@@ -73,6 +83,10 @@ TEST(GenericMessagePopup, EnterButtonCarriesTheDefaultMarkAndTheFocusedOneItsRin
     EXPECT_EQ(driver.seen(0).defaultButton, "Karte jetzt auf Nr. 3 umstellen");
     EXPECT_EQ(driver.seen(0).focusedButton, "abbrechen");
     EXPECT_TRUE(driver.seen(0).focusRingShown);
+    // A screen reader, which says the focused button, also hears what the keys choose.
+    EXPECT_EQ(driver.seen(0).description,
+              "Eingabetaste: Karte jetzt auf Nr. 3 umstellen. Escape: abbrechen.");
+    EXPECT_EQ(driver.seen(1).description, "");
     EXPECT_EQ(driver.seen(1).defaultButton, "OK");
     EXPECT_EQ(driver.seen(2).defaultButton, "");
 }
