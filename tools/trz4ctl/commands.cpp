@@ -31,18 +31,34 @@ constexpr int kNoPortCardOperation = trzcom::kErrNotOpen;
 constexpr int kNoPortIdentification = vekcom::kErrIdNotOpen;
 constexpr int kNoPortScan = vekcom::kErrScanNotOpen;
 
-// Card text for the terminal: control characters as \xHH and the backslash doubled, so that
-// an answer carrying escape sequences cannot clear the screen or set the window title, and
-// the escaped form cannot be mistaken for text the card sent.
-std::string visible(std::string_view cardText) {
+// Card text and names from the system (device paths, link targets, USB product strings) for
+// the terminal: control characters (C1 included) and bytes that are no UTF-8 as \xHH and the
+// backslash doubled, so that a text carrying escape sequences or a line end cannot clear the
+// screen, set the window title or forge a line, and the escaped form cannot be mistaken for
+// the text itself.
+std::string visible(std::string_view text) {
     std::string shown;
-    for (unsigned char c : cardText) {
+    auto escape = [&shown](unsigned char c) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+        shown += escaped;
+    };
+    for (size_t at = 0; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
         if (c == '\\') {
             shown += "\\\\";
         } else if (c < 0x20 || c == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            shown += escape;
+            escape(c);
+        } else if (c >= 0x80) {
+            const size_t length = utf8SequenceLength(text, at);
+            const bool c1 =
+                length == 2 && c == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+            if (length == 0 || c1) {
+                escape(c);
+            } else {
+                shown += text.substr(at, length);
+                at += length - 1;
+            }
         } else {
             shown += static_cast<char>(c);
         }
@@ -209,9 +225,9 @@ namespace {
 std::string portLine(const ComPortInfo &port) {
     char label[16];
     std::snprintf(label, sizeof label, "COM %-4d", port.number);
-    std::string line = std::string(label) + "  " + port.device;
+    std::string line = std::string(label) + "  " + visible(port.device);
     if (!port.product.empty())
-        line += "  " + port.product;
+        line += "  " + visible(port.product);
     return line;
 }
 
@@ -371,9 +387,9 @@ int Invocation::scanAllPorts() {
                 finding = trText("trz4ctl", "belegt (übersprungen)");
             } else {
                 result.add("found", "unavailable");
-                finding = reason.empty()
-                              ? trText("trz4ctl", "nicht zu öffnen")
-                              : withArgument(trText("trz4ctl", "nicht zu öffnen: %1"), reason);
+                finding = reason.empty() ? trText("trz4ctl", "nicht zu öffnen")
+                                         : withArgument(trText("trz4ctl", "nicht zu öffnen: %1"),
+                                                        visible(reason));
             }
             if (!reason.empty())
                 result.add("detail", reason);
