@@ -1,6 +1,7 @@
 // The termios backend against a real pseudo-terminal whose master end the test plays.
 #include "platform/comports.h"
 #include "platform/rs232.h"
+#include "platform/tests/held_by_child.h"
 
 #include <gtest/gtest.h>
 
@@ -260,33 +261,16 @@ TEST_F(Rs232Pty, CloseAndTerminationSignalsPutTheLineBackAsFound) {
 TEST_F(Rs232Pty, SessionsTerminalIsNeverOpened) {
     // A shell's terminal reached through a stale port-map entry: a session leader whose
     // controlling terminal is this pseudo-terminal.
-    int ready[2];
-    int release[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(release), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        char byte = 'n';
-        if (setsid() >= 0) {
-            int fd = open(slave.c_str(), O_RDWR);
-            if (fd >= 0 && tcgetsid(fd) == getpid())
-                byte = 'y';
-        }
-        ssize_t ignored = write(ready[1], &byte, 1);
-        ignored = read(release[0], &byte, 1);
-        (void)ignored;
-        _exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(read(ready[0], &byte, 1), 1);
-    ASSERT_EQ(byte, 'y');
+    HeldByChild shell([this] {
+        if (setsid() < 0)
+            return false;
+        int fd = open(slave.c_str(), O_RDWR);
+        return fd >= 0 && tcgetsid(fd) == getpid();
+    });
+    ASSERT_TRUE(shell.holds());
     EXPECT_EQ(openPort(), kComBusy);
     EXPECT_EQ(lastOpenFailure().kind, OpenFailureKind::SessionTerminal) << why();
-    ASSERT_EQ(write(release[1], "x", 1), 1);
-    waitpid(child, nullptr, 0);
-    for (int fd : {ready[0], ready[1], release[0], release[1]})
-        close(fd);
+    shell.release();
     EXPECT_EQ(openPort(), 0) << "an ordinary terminal once the session has ended";
 }
 
