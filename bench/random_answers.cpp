@@ -5,7 +5,9 @@
 // well after its commands' time-outs), an exit status other than 0 or 1, and output that is
 // not safe to print (a control character other than the line end, or bytes that are no UTF-8).
 //
-// Usage: random_answers [runs [seed]]    (default 4000 runs, seed 1)
+// Usage: random_answers [runs [seed [trz4ctl]]]    (default 4000 runs, seed 1, this build's
+// trz4ctl;
+//        RANDOM_ANSWERS_VERBOSE=1 prints each run's time, command and pace)
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -38,6 +40,7 @@ constexpr double kHangSeconds = 3.0;
 struct Counts {
     int runs = 0, crashes = 0, hangs = 0, wrongExit = 0, unsafeOutput = 0, ok = 0, cardError = 0;
     double slowest = 0;
+    std::string slowestRun; // its command, the device's pace and the answers it sent
 };
 
 double since(Clock::time_point start) {
@@ -169,7 +172,12 @@ void oneRun(std::mt19937 &random, const fs::path &config, const char *program, C
     while (!ended) {
         if (waitpid(child, &status, WNOHANG) == child) {
             ended = true;
-            counts.slowest = std::max(counts.slowest, since(start));
+            if (std::getenv("RANDOM_ANSWERS_VERBOSE"))
+                std::printf("%.3f s %s %.3f\n", since(start), command[0].c_str(), perByte);
+            if (since(start) > counts.slowest) {
+                counts.slowest = since(start);
+                counts.slowestRun = command[0] + ", " + std::to_string(perByte) + " s per byte";
+            }
             break;
         }
         if (since(start) > kHangSeconds) {
@@ -238,12 +246,14 @@ int main(int argc, char **argv) {
     setenv("LANG", "C.UTF-8", 1);
     Counts counts;
     const auto start = Clock::now();
+    const char *program = argc > 3 ? argv[3] : TRZ4CTL_PROGRAM;
     for (int i = 0; i < runs; ++i)
-        oneRun(random, config, TRZ4CTL_PROGRAM, counts);
+        oneRun(random, config, program, counts);
     fs::remove_all(pattern);
     std::printf("runs %d: exit 0 %d, exit 1 %d; crashes %d, hangs %d, wrong exit status %d, "
-                "unsafe output %d; slowest run %.3f s (time-out %.2f s), all runs %.1f s\n",
+                "unsafe output %d; slowest run %.3f s (%s; time-out %.2f s), all runs %.1f s\n",
                 counts.runs, counts.ok, counts.cardError, counts.crashes, counts.hangs,
-                counts.wrongExit, counts.unsafeOutput, counts.slowest, kTimeout, since(start));
+                counts.wrongExit, counts.unsafeOutput, counts.slowest, counts.slowestRun.c_str(),
+                kTimeout, since(start));
     return counts.crashes + counts.hangs + counts.wrongExit + counts.unsafeOutput == 0 ? 0 : 1;
 }

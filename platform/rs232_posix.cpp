@@ -138,14 +138,23 @@ unsigned long long procTtyNumber(dev_t device) {
     return (min & 0xFF) | (maj << 8) | ((min & ~0xFFULL) << 12);
 }
 
+// Whether the tty is a terminal that a session may be using: a pseudo-terminal, a virtual
+// console, /dev/tty or /dev/console. Serial lines (ttyS, USB adapters) are left out: reading
+// every process's state costs milliseconds, and a serial adapter is no session's terminal.
+bool mayServeASession(dev_t device) {
+    const unsigned maj = major(device);
+    return (maj >= kPtyMajorFirst && maj <= kPtyMajorLast) || (maj == 4 && minor(device) < 64) ||
+           maj == 5;
+}
+
 // Whether the tty is the controlling terminal of some session: a shell's or a login's
-// terminal, never a serial adapter that a program opened for its own use. The kernel tells a
-// process only about its own controlling terminal, so the others are read from /proc.
+// terminal. The kernel tells a process only about its own controlling terminal, so the others
+// are read from /proc.
 bool controlsASession(int fd) {
     if (tcgetsid(fd) >= 0)
         return true;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode))
+    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || !mayServeASession(st.st_rdev))
         return false;
     const std::string wanted = std::to_string(procTtyNumber(st.st_rdev));
     DIR *proc = opendir("/proc");
