@@ -1398,6 +1398,8 @@ Rückgabewert:
   1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
      &quot;Fehler #403012: Keine Antwort vom Gerät&quot;
   2  falscher Aufruf (auch &quot;write&quot; ohne --yes); es wurde nichts gesendet
+  128+n  beendet durch das Signal n (kill 143, Strg-C 130); die Schnittstelle wurde
+     vorher freigegeben
 
 Beispiele:
   trz4ctl ports
@@ -1450,6 +1452,7 @@ Exit status:
   1  an error of the card or the port; stderr says e.g.
      &quot;Error #403012: No answer from device&quot;
   2  wrong usage (also &quot;write&quot; without --yes); nothing was sent
+  128+n  ended by signal n (kill 143, Ctrl-C 130); the port was given back first
 
 Examples:
   trz4ctl ports

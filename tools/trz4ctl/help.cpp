@@ -52,6 +52,8 @@ Rückgabewert:
   1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
      "Fehler #403012: Keine Antwort vom Gerät"
   2  falscher Aufruf (auch "write" ohne --yes); es wurde nichts gesendet
+  128+n  beendet durch das Signal n (kill 143, Strg-C 130); die Schnittstelle wurde
+     vorher freigegeben
 
 Beispiele:
   trz4ctl ports
