@@ -142,6 +142,11 @@ public:
         }
         const int byte = ComRdByte(port);
         passed = cut && byte == kComTimeout;
+        if (passed) {
+            // Put back before the link log asks the port what its time-out was.
+            SetComTime(port, timeout);
+            cut = false;
+        }
         return byte;
     }
 
