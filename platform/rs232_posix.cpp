@@ -147,9 +147,30 @@ bool mayServeASession(dev_t device) {
            maj == 5;
 }
 
-// Whether the tty is the controlling terminal of some session: a shell's or a login's
-// terminal. The kernel tells a process only about its own controlling terminal, so the others
-// are read from /proc.
+// Whether a process uses the device as its standard input, output or error, as a shell and
+// the programs it runs do with their terminal. A process whose descriptors cannot be read
+// (another user's) counts as using it.
+bool usesAsStandardStream(const std::string &pid, dev_t device) {
+    for (const char *stream : {"0", "1", "2"}) {
+        struct stat st {};
+        const std::string path = "/proc/" + pid + "/fd/" + stream;
+        if (stat(path.c_str(), &st) != 0) {
+            if (errno == EACCES || errno == EPERM)
+                return true;
+            continue;
+        }
+        if (S_ISCHR(st.st_mode) && st.st_rdev == device)
+            return true;
+    }
+    return false;
+}
+
+// Whether the tty is the terminal of a session in use: the controlling terminal of some
+// session that a process of it reads or writes as its standard stream (a shell's or a login's
+// terminal). A controlling terminal alone is not enough: a daemon that opens a serial port
+// without O_NOCTTY (Wine's server does) gets it as its controlling terminal while it uses it
+// as a port. The kernel tells a process only about its own controlling terminal, so the
+// others are read from /proc.
 bool controlsASession(int fd) {
     if (tcgetsid(fd) >= 0)
         return true;
@@ -181,7 +202,8 @@ bool controlsASession(int fd) {
         if (!field)
             continue;
         const char *end = field + 1 + std::strcspn(field + 1, " ");
-        if (std::string(field + 1, end) == wanted) {
+        if (std::string(field + 1, end) == wanted &&
+            usesAsStandardStream(entry->d_name, st.st_rdev)) {
             found = true;
             break;
         }

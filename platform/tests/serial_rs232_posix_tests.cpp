@@ -259,19 +259,32 @@ TEST_F(Rs232Pty, CloseAndTerminationSignalsPutTheLineBackAsFound) {
 }
 
 TEST_F(Rs232Pty, SessionsTerminalIsNeverOpened) {
-    // A shell's terminal reached through a stale port-map entry: a session leader whose
-    // controlling terminal is this pseudo-terminal.
-    HeldByChild shell([this] {
-        if (setsid() < 0)
-            return false;
-        int fd = open(slave.c_str(), O_RDWR);
-        return fd >= 0 && tcgetsid(fd) == getpid();
-    });
+    // A session leader that makes this pseudo-terminal its controlling terminal; as a shell it
+    // also reads and writes it as its standard streams.
+    auto sessionOnTheTerminal = [this](bool asShell) {
+        return [this, asShell] {
+            if (setsid() < 0)
+                return false;
+            int fd = open(slave.c_str(), O_RDWR);
+            if (fd < 0 || tcgetsid(fd) != getpid())
+                return false;
+            return !asShell || (dup2(fd, 0) == 0 && dup2(fd, 1) == 1 && dup2(fd, 2) == 2);
+        };
+    };
+    // A shell's terminal, reached through a stale port-map entry.
+    HeldByChild shell(sessionOnTheTerminal(true));
     ASSERT_TRUE(shell.holds());
     EXPECT_EQ(openPort(), kComBusy);
     EXPECT_EQ(lastOpenFailure().kind, OpenFailureKind::SessionTerminal) << why();
     shell.release();
     EXPECT_EQ(openPort(), 0) << "an ordinary terminal once the session has ended";
+    ASSERT_EQ(CloseCom(kCom), 0);
+
+    // A daemon that opened the port without O_NOCTTY (Wine's server) has it as its
+    // controlling terminal too, but uses it as a port: no session's terminal in use.
+    HeldByChild daemon(sessionOnTheTerminal(false));
+    ASSERT_TRUE(daemon.holds());
+    EXPECT_EQ(openPort(), 0) << why();
 }
 
 TEST_F(Rs232Pty, OpenFailuresSayWhatWentWrongWithTheDeviceOrNumber) {

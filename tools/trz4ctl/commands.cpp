@@ -31,12 +31,11 @@ constexpr int kNoPortCardOperation = trzcom::kErrNotOpen;
 constexpr int kNoPortIdentification = vekcom::kErrIdNotOpen;
 constexpr int kNoPortScan = vekcom::kErrScanNotOpen;
 
-// Card text and names from the system (device paths, link targets, USB product strings) for
-// the terminal: control characters (C1 included) and bytes that are no UTF-8 as \xHH and the
-// backslash doubled, so that a text carrying escape sequences or a line end cannot clear the
-// screen, set the window title or forge a line, and the escaped form cannot be mistaken for
-// the text itself.
-std::string visible(std::string_view text) {
+// Text for the terminal: control characters (C1 included) and bytes that are no UTF-8 as \xHH,
+// so that a text carrying escape sequences or a line end cannot clear the screen, set the
+// window title or forge a line. doubleBackslash: a backslash is doubled, so that the escaped
+// form cannot be mistaken for the text itself.
+std::string escaped(std::string_view text, bool doubleBackslash) {
     std::string shown;
     auto escape = [&shown](unsigned char c) {
         char escaped[8];
@@ -45,7 +44,7 @@ std::string visible(std::string_view text) {
     };
     for (size_t at = 0; at < text.size(); ++at) {
         const auto c = static_cast<unsigned char>(text[at]);
-        if (c == '\\') {
+        if (c == '\\' && doubleBackslash) {
             shown += "\\\\";
         } else if (c < 0x20 || c == 0x7F) {
             escape(c);
@@ -64,6 +63,17 @@ std::string visible(std::string_view text) {
         }
     }
     return shown;
+}
+
+// Text from the card (the identification, a card number), with its backslashes doubled.
+std::string visible(std::string_view cardText) {
+    return escaped(cardText, true);
+}
+
+// A name from the system (a device path, a link target, a USB product string). Its backslashes
+// stay as they are: they separate the parts of a Windows device name.
+std::string visibleName(std::string_view name) {
+    return escaped(name, false);
 }
 
 // The line that points to the help, after a usage error.
@@ -225,9 +235,9 @@ namespace {
 std::string portLine(const ComPortInfo &port) {
     char label[16];
     std::snprintf(label, sizeof label, "COM %-4d", port.number);
-    std::string line = std::string(label) + "  " + visible(port.device);
+    std::string line = std::string(label) + "  " + visibleName(port.device);
     if (!port.product.empty())
-        line += "  " + visible(port.product);
+        line += "  " + visibleName(port.product);
     return line;
 }
 
@@ -389,7 +399,7 @@ int Invocation::scanAllPorts() {
                 result.add("found", "unavailable");
                 finding = reason.empty() ? trText("trz4ctl", "nicht zu öffnen")
                                          : withArgument(trText("trz4ctl", "nicht zu öffnen: %1"),
-                                                        visible(reason));
+                                                        visibleName(reason));
             }
             if (!reason.empty())
                 result.add("detail", reason);
