@@ -37,13 +37,14 @@ CardProbe classifyIdentification(int code, const char (&idText)[kTrz4IdBufferSiz
 
 CardSession::CardSession(CardSession &&other) noexcept
     : openPort(std::exchange(other.openPort, 0)), timeoutCode(other.timeoutCode),
-      failure(std::move(other.failure)) {}
+      succeeded(std::exchange(other.succeeded, false)), failure(std::move(other.failure)) {}
 
 CardSession &CardSession::operator=(CardSession &&other) noexcept {
     if (this != &other) {
         close();
         openPort = std::exchange(other.openPort, 0);
         timeoutCode = other.timeoutCode;
+        succeeded = std::exchange(other.succeeded, false);
         failure = std::move(other.failure);
     }
     return *this;
@@ -67,26 +68,33 @@ int CardSession::open(int port, double timeoutSeconds) {
 }
 
 int CardSession::close() {
+    succeeded = false;
     if (openPort == 0)
         return 0;
     const int port = std::exchange(openPort, 0);
     return VEKTRZ4_Close(port);
 }
 
+int CardSession::noted(int result) {
+    if (result == 0 && openPort != 0)
+        succeeded = true;
+    return result;
+}
+
 int CardSession::identification(char address, char *idText) {
-    return VEKTRZ4_IDLesen(openPort, address, idText);
+    return noted(VEKTRZ4_IDLesen(openPort, address, idText));
 }
 
 int CardSession::status(char address, int *word) {
-    return VEKTRZ4_ParameterLesen(openPort, address, "status", nullptr, word, nullptr);
+    return noted(VEKTRZ4_ParameterLesen(openPort, address, "status", nullptr, word, nullptr));
 }
 
 int CardSession::readCardNumber(char address, char *kartennummer) {
-    return VEKTRZ4_KartennummerLesen(openPort, address, kartennummer);
+    return noted(VEKTRZ4_KartennummerLesen(openPort, address, kartennummer));
 }
 
 int CardSession::writeCardNumber(char address, char kartennummer) {
-    return VEKTRZ4_KartennummerSchreiben(openPort, address, kartennummer);
+    return noted(VEKTRZ4_KartennummerSchreiben(openPort, address, kartennummer));
 }
 
 CardProbe CardSession::probe(char address) {

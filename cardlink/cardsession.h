@@ -74,6 +74,9 @@ public:
     const CardOpenFailure &openFailure() const { return failure; }
     // The last open's VEKTRZ4_Timeout result: 0, or vektrz4::kErrTimeout.
     int timeoutResult() const { return timeoutCode; }
+    // Whether a command has succeeded on the open port since it was opened: the device behind
+    // the port is there, whatever the system's list of ports says.
+    bool exchangeSucceeded() const { return succeeded; }
 
     // The protocol's commands on the open port, with their results (cardlink/vektrz4.h). On a
     // closed session they reach the serial layer with port 0 and fail as the protocol fails
@@ -87,7 +90,11 @@ public:
     CardProbe probe(char address);
 
 private:
+    // Notes a command's result; answers it.
+    int noted(int result);
+
     int openPort = 0;
     int timeoutCode = 0;
+    bool succeeded = false;
     CardOpenFailure failure;
 };

@@ -51,6 +51,11 @@ std::string openFailureText(const OpenFailure &failure) {
                                     "%1: die Schnittstelle kann %2 Datenbits mit dieser Parität "
                                     "und Geschwindigkeit nicht einstellen."),
                              {device, std::to_string(failure.dataBits)});
+    case OpenFailureKind::SessionTerminal:
+        return withArgument(trText("OpenFailure",
+                                   "%1 ist das Terminal einer laufenden Sitzung, keine serielle "
+                                   "Schnittstelle: es wird nicht geöffnet."),
+                            device);
     case OpenFailureKind::SystemError:
         break;
     }

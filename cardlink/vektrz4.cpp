@@ -4,6 +4,7 @@
 #include "cardlink/linklog.h"
 #include "platform/rs232.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <string_view>
@@ -22,6 +23,8 @@ constexpr int kCan = 0x18;
 constexpr int kQueueSize = 512;
 constexpr int kMaxAnswer = 29; // bytes taken from an answer line, its CR included
 constexpr int kEchoLength = 5; // "#", address, three command letters
+// One character on the card's line: start bit, 7 data bits, parity, stop bit at 9600 baud.
+constexpr double kCharacterSeconds = 10.0 / kTrz4BaudRate;
 
 // Codes of one read command, in the order of the exchange's steps.
 struct ExchangeCodes {
@@ -79,17 +82,23 @@ struct Answer {
     int length = 0;
 };
 
+using Clock = std::chrono::steady_clock;
+
+// The port's time-out, or the card's where the port cannot say.
+double portTimeout(int port) {
+    const double timeout = comTimeoutSeconds(port);
+    return timeout < 0 ? kTrz4TimeoutSeconds : timeout;
+}
+
 // Drain step: the frame must have left before the handshake is awaited. The queue length is
 // asked again with a short pause (a 7-byte frame needs 7 ms at 9600 baud; spinning on it
-// would burn a core), and the wait is bounded by the port's time-out, so that a stalled line
-// or a vanished adapter ends as a write failure instead of a hang.
-bool drainOutput(int port) {
-    using Clock = std::chrono::steady_clock;
-    double timeout = comTimeoutSeconds(port);
-    if (timeout < 0)
-        timeout = kTrz4TimeoutSeconds;
-    auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                       std::chrono::duration<double>(timeout));
+// would burn a core), and the wait is bounded by the port's time-out (within the command's
+// deadline), so that a stalled line or a vanished adapter ends as a write failure instead of a
+// hang.
+bool drainOutput(int port, double timeout, Clock::time_point commandEnd) {
+    const auto deadline =
+        std::min(commandEnd, Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                std::chrono::duration<double>(timeout)));
     SerialWait wait;
     for (;;) {
         int pending = GetOutQLen(port);
@@ -102,6 +111,56 @@ bool drainOutput(int port) {
     }
 }
 
+// The whole command's deadline. The port's time-out bounds each awaited byte, but a device
+// that sends one byte just inside it would stretch a command to 30 time-outs; so the command
+// as a whole gets the time-out once plus the wire time of its frame, the handshake and the
+// longest answer. Near the end each wait is cut to what is left, and the port's own time-out
+// is put back when the command ends.
+class CommandDeadline {
+public:
+    CommandDeadline(int port, int frameLength)
+        : port(port), timeout(portTimeout(port)),
+          end(Clock::now() +
+              std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                  timeout + (frameLength + 1 + kMaxAnswer) * kCharacterSeconds))) {}
+    ~CommandDeadline() {
+        if (cut)
+            SetComTime(port, timeout);
+    }
+    CommandDeadline(const CommandDeadline &) = delete;
+    CommandDeadline &operator=(const CommandDeadline &) = delete;
+
+    double portTimeoutSeconds() const { return timeout; }
+    Clock::time_point endsAt() const { return end; }
+
+    // One byte, waiting no longer than the port's time-out and what is left of the command.
+    int readByte() {
+        const double left = std::chrono::duration<double>(end - Clock::now()).count();
+        if (left < timeout) {
+            cut = true;
+            SetComTime(port, std::max(0.0, left));
+        }
+        const int byte = ComRdByte(port);
+        passed = cut && byte == kComTimeout;
+        if (passed) {
+            // Put back before the link log asks the port what its time-out was.
+            SetComTime(port, timeout);
+            cut = false;
+        }
+        return byte;
+    }
+
+    // Whether the last read found nothing because the command's time was up.
+    bool passedByLastRead() const { return passed; }
+
+private:
+    int port;
+    double timeout;
+    Clock::time_point end;
+    bool cut = false;
+    bool passed = false;
+};
+
 // While the link log is off every exchange runs with this recording, which the compiler
 // removes, so that the protocol's own steps cost exactly what they cost without a log.
 struct NoRecording {
@@ -109,9 +168,9 @@ struct NoRecording {
     void read(int) {}
 };
 
-// One byte from the port, handed to the recording.
-template <typename Recording> int readByte(int port, Recording &recording) {
-    int byte = ComRdByte(port);
+// One byte from the port within the command's deadline, handed to the recording.
+template <typename Recording> int readByte(CommandDeadline &deadline, Recording &recording) {
+    int byte = deadline.readByte();
     recording.read(byte);
     return byte;
 }
@@ -119,7 +178,7 @@ template <typename Recording> int readByte(int port, Recording &recording) {
 // Steps 3 to 5: flush both queues, send the frame, wait until it has gone.
 template <typename Recording>
 int sendFrame(int port, const char *frame, int length, int flushCode, int writeCode,
-              int shortWriteCode, Recording &recording) {
+              int shortWriteCode, const CommandDeadline &deadline, Recording &recording) {
     int flushed = PufferLeeren(port);
     if (flushed != 0)
         return flushCode == 0 ? flushed : flushCode;
@@ -129,15 +188,15 @@ int sendFrame(int port, const char *frame, int length, int flushCode, int writeC
         return writeCode;
     if (sent != length)
         return shortWriteCode;
-    if (!drainOutput(port))
+    if (!drainOutput(port, deadline.portTimeoutSeconds(), deadline.endsAt()))
         return writeCode;
     return 0;
 }
 
 // Step 6 for the read commands.
 template <typename Recording>
-int readHandshake(int port, const ExchangeCodes &codes, Recording &recording) {
-    int byte = readByte(port, recording);
+int readHandshake(CommandDeadline &deadline, const ExchangeCodes &codes, Recording &recording) {
+    int byte = readByte(deadline, recording);
     if (byte == kNak)
         return codes.nak;
     if (byte == kCan)
@@ -150,11 +209,15 @@ int readHandshake(int port, const ExchangeCodes &codes, Recording &recording) {
 }
 
 // Step 7: byte after byte up to CR or the 29th byte. Later bytes stay in the input queue for
-// the next command's flush.
+// the next command's flush. An answer still coming when the command's time is up is no
+// answer in time: the command's time-out, not a broken answer.
 template <typename Recording>
-int readAnswer(int port, const ExchangeCodes &codes, Answer &answer, Recording &recording) {
+int readAnswer(CommandDeadline &deadline, const ExchangeCodes &codes, Answer &answer,
+               Recording &recording) {
     while (answer.length < kMaxAnswer) {
-        int byte = readByte(port, recording);
+        int byte = readByte(deadline, recording);
+        if (deadline.passedByLastRead())
+            return codes.noHandshake;
         if (!validByte(byte))
             return codes.answerRead;
         answer.bytes[answer.length++] = static_cast<char>(byte);
@@ -181,13 +244,15 @@ bool echoMatches(const Answer &answer, const char *frame) {
 template <typename Recording>
 int readExchange(int port, const char *frame, const ExchangeCodes &codes, Answer &answer,
                  Recording &recording) {
-    int result = sendFrame(port, frame, static_cast<int>(std::strlen(frame)), codes.flush,
-                           codes.write, codes.shortWrite, recording);
+    const int length = static_cast<int>(std::strlen(frame));
+    CommandDeadline deadline(port, length);
+    int result = sendFrame(port, frame, length, codes.flush, codes.write, codes.shortWrite,
+                           deadline, recording);
     if (result != 0)
         return result;
-    if ((result = readHandshake(port, codes, recording)) != 0)
+    if ((result = readHandshake(deadline, codes, recording)) != 0)
         return result;
-    if ((result = readAnswer(port, codes, answer, recording)) != 0)
+    if ((result = readAnswer(deadline, codes, answer, recording)) != 0)
         return result;
     if (codes.echo != 0 && !echoMatches(answer, frame))
         return codes.echo;
@@ -316,11 +381,12 @@ int cardNumberRead(int port, char address, char *kartennummer, Recording &record
 template <typename Recording>
 int cardNumberWrite(int port, char address, char kartennummer, Recording &recording) {
     const char frame[] = {kStart, address, 'D', 'N', 'W', kartennummer, kCr};
+    CommandDeadline deadline(port, sizeof frame);
     int result = sendFrame(port, frame, sizeof frame, kErrWriteFlush, kErrWriteWrite,
-                           kErrWriteShortWrite, recording);
+                           kErrWriteShortWrite, deadline, recording);
     if (result != 0)
         return result;
-    int byte = readByte(port, recording);
+    int byte = readByte(deadline, recording);
     if (byte == kAck)
         return 0;
     if (byte == kNak)

@@ -12,10 +12,13 @@
 // Every function returns 0 on success or one of the module's error codes below (namespace
 // vektrz4). The module keeps no state: port, address and output buffers come from the caller,
 // who opens the port and sets its time-out first. Each awaited byte costs at most the port's
-// time-out; a failed command leaves the port open, and the next command's flush discards what
-// is left of the failed exchange. Outputs are written only on success (the identification
-// buffer may hold a partial text when its final check fails). A null output pointer is
-// allowed: the exchange and its result are the same, nothing is stored.
+// time-out, and the whole command at most that time-out plus the wire time of its frame, the
+// handshake and the longest answer (29 bytes): an answer still trickling in then is no answer
+// in time (the command's no-handshake code, as for silence). A failed command leaves the port
+// open, and the next command's flush discards what is left of the failed exchange. Outputs are
+// written only on success (the identification buffer may hold a partial text when its final check
+// fails). A null output pointer is allowed: the exchange and its result are the same, nothing is
+// stored.
 #pragma once
 
 #include "errors/VEK_errorV3.h"

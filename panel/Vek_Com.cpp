@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace panel::detail {
 
@@ -105,6 +106,13 @@ void appendNotConnectedItem(const Control &ring, int port) {
     GetNumListItems(ring.panel, ring.control, &count);
     InsertListItem(ring.panel, ring.control, -1, label.constData(), port);
     setRingItemTooltip(ring.panel, ring.control, count, tooltip.constData());
+}
+
+// Closes the manager's session; the port that was open becomes the last port.
+void closeSession() {
+    auto &s = state();
+    s.lastPort = s.session.port();
+    s.session.close();
 }
 
 int pictureRingValue(int port) {
@@ -288,6 +296,14 @@ int VekCom_Open(int port) {
         if (const std::string reason = s.session.openFailure().reason();
             result != 0 && !reason.empty())
             VEK_Fehleruserstring(reason.c_str());
+        // No device behind the chosen port: it is away, whatever the list said.
+        if (result != 0 && port == s.chosenPort && s.comRing.registered() && !s.choiceMarkedAway &&
+            s.session.openFailure().comError == kComNoDevice) {
+            const int lastPort = s.lastPort;
+            s.absentPort = port;
+            VekCom_ComListeErstellen(s.comRing.panel, s.comRing.control);
+            s.lastPort = lastPort;
+        }
     }
     VekCom_ComAnzeige(s.session.port());
     // After a failed open the next operation tries the chosen port again: the ring shows that
@@ -299,8 +315,13 @@ int VekCom_Open(int port) {
 
 int VekCom_Close() {
     auto &s = state();
-    s.lastPort = s.session.port();
-    s.session.close();
+    const bool shownPresent = s.session.exchangeSucceeded() && s.session.port() == s.chosenPort;
+    closeSession();
+    // A command succeeded on the chosen port: it is there, whatever the list said.
+    if (shownPresent && s.comRing.registered() && s.choiceMarkedAway) {
+        s.presentPort = s.chosenPort;
+        VekCom_ComListeErstellen(s.comRing.panel, s.comRing.control);
+    }
     return 0;
 }
 
@@ -334,7 +355,7 @@ void VekCom_ComListeErstellen(int panel, int control) {
         // Data that fills the buffer has no terminating zero of its own.
         data[kValueDataSize - 1] = '\0';
         int port = comNumberOf(data);
-        if (port < 0)
+        if (port < 0 || (port != 0 && port == state().absentPort))
             continue;
         char label[16];
         std::snprintf(label, sizeof label, "COM %d", port);
@@ -344,19 +365,37 @@ void VekCom_ComListeErstellen(int panel, int control) {
     }
 
     auto &s = state();
+    // What a port showed counts for this rebuild only: a later one reads the system anew.
+    const int presentPort = std::exchange(s.presentPort, 0);
+    s.absentPort = 0;
     if (!s.comRing.registered())
         return;
     int index = -1;
-    if (GetIndexFromValue(s.comRing.panel, s.comRing.control, &index, s.chosenPort) == 0 &&
-        index >= 0) {
+    const bool listed =
+        GetIndexFromValue(s.comRing.panel, s.comRing.control, &index, s.chosenPort) == 0 &&
+        index >= 0;
+    s.choiceMarkedAway = false;
+    if (!listed && s.chosenPort != 0 && s.chosenPort == presentPort) {
+        // The list does not have it yet, but the port answered.
+        char label[16];
+        std::snprintf(label, sizeof label, "COM %d", s.chosenPort);
+        int count = 0;
+        GetNumListItems(s.comRing.panel, s.comRing.control, &count);
+        InsertListItem(s.comRing.panel, s.comRing.control, -1, label, s.chosenPort);
+        setRingItemTooltip(s.comRing.panel, s.comRing.control, count,
+                           deviceTooltip("", s.chosenPort).c_str());
+        SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
+    } else if (listed) {
         SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
     } else {
         // The chosen adapter is away. Operations still go to the chosen port, so the ring
         // must not show another one ("nicht geöffnet", or whatever a key would move to): it
         // keeps the choice, marked, until the operator picks another port.
         appendNotConnectedItem(s.comRing, s.chosenPort);
+        s.choiceMarkedAway = true;
         SetCtrlVal(s.comRing.panel, s.comRing.control, s.chosenPort);
-        VekCom_Close();
+        // The list has just said the port is away: what it showed before no longer counts.
+        closeSession();
         cardValuesPortGone(s.chosenPort);
     }
 }

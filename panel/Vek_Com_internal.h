@@ -18,6 +18,12 @@ struct State {
     CardSession session; // the open port: open from VekCom_Open to VekCom_Close
     int lastPort = 0;
     char address = '1';
+    // What the port itself has just shown, for the one rebuild of the ring that follows, over
+    // the system's list (which can lag behind): a port on which a command succeeded is there;
+    // a port whose open found no device is not. 0: nothing shown.
+    int presentPort = 0;
+    int absentPort = 0;
+    bool choiceMarkedAway = false; // the ring shows "COM <n> (getrennt)" for the choice
 
     Control comRing;
     Control adressRing;

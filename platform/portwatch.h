@@ -5,8 +5,11 @@
 // values serial drivers add and remove as adapters come and go. On Linux it is the
 // device directory, where ttyS/ttyUSB/ttyACM nodes appear and vanish as adapters are plugged
 // in and pulled out, its serial/by-id links, its pseudo-terminals (for port-map entries that
-// name one), and the port map directory. A directory that does not exist yet is watched for
-// from its nearest existing parent, so a port map made after the start is followed too.
+// name one), the port map directory, and every link (and the device) that a port-map entry
+// reaches its device through, wherever it lies. A directory that does not exist yet is watched
+// for from its nearest existing parent, so a port map made after the start is followed too;
+// and every directory above a watched one is watched for its component of the path, so a
+// parent renamed away and made again (the settings folder) is followed, not the renamed copy.
 //
 // It does not say what changed: a caller that hears of a change reads listComPorts() anew and
 // compares. Nothing polls: between changes the process is not woken. Events in the watched

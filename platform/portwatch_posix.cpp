@@ -32,7 +32,12 @@ enum class Place {
     ById,      // <dev>/serial/by-id: the stable names port-map entries should point at
     Terminals, // <dev>/pts: pseudo-terminals, which port-map entries may name
     PortMap,   // the port map: com<n> links
+    Chain,     // a link or the device that a port-map entry reaches through its links: its
+               // directory is watched for that one name, wherever it lies
 };
+
+// How many links of one chain are followed, as the system's own limit on a path's links.
+constexpr int kMaxChainLinks = 40;
 
 struct Target {
     std::string path;
@@ -40,12 +45,21 @@ struct Target {
 };
 
 // One inotify watch. While the target directory is missing its nearest existing parent is
-// watched, for the creation of `next`, the path's component below it.
+// watched, for the creation of `next`, the path's component below it. Every directory above a
+// watched one is watched the same way, for its component on the path: a parent renamed away and
+// made again (the user's settings folder) is then followed, not the renamed copy.
 struct Armed {
     int wd;
     size_t target;
     std::string next; // empty: the target itself is watched
 };
+
+std::string parentOf(const std::string &path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 std::string readLinkTarget(const std::string &path) {
     std::array<char, PATH_MAX> target{};
@@ -53,29 +67,53 @@ std::string readLinkTarget(const std::string &path) {
     return n < 0 ? std::string() : std::string(target.data(), static_cast<size_t>(n));
 }
 
-// Whether a port-map entry names this pseudo-terminal: only then does its coming or going
-// change the list (every terminal window opens one).
-bool portMapNames(const std::string &portMap, const std::string &device) {
+// The links a port-map entry reaches its device through, after the entry itself, and the device
+// at the end: every name whose coming, going or pointing elsewhere changes what the entry opens.
+std::vector<std::string> linkChain(const std::string &entry) {
+    std::vector<std::string> chain;
+    std::string path = entry;
+    for (int link = 0; link < kMaxChainLinks; ++link) {
+        std::string target = readLinkTarget(path);
+        if (target.empty())
+            break;
+        path = target.front() == '/' ? target : parentOf(path) + "/" + target;
+        chain.push_back(path);
+    }
+    return chain;
+}
+
+// The port map's entries, by their paths.
+std::vector<std::string> portMapEntries(const std::string &portMap) {
+    std::vector<std::string> entries;
     DIR *dir = opendir(portMap.c_str());
     if (!dir)
-        return false;
-    bool named = false;
+        return entries;
     while (const dirent *entry = readdir(dir)) {
         std::string name = entry->d_name;
-        if (isPortMapEntryName(name) && readLinkTarget(portMap + "/" + name) == device) {
-            named = true;
-            break;
-        }
+        if (isPortMapEntryName(name))
+            entries.push_back(portMap + "/" + name);
     }
     closedir(dir);
-    return named;
+    return entries;
+}
+
+// Whether a port-map entry reaches this pseudo-terminal: only then does its coming or going
+// change the list (every terminal window opens one).
+bool portMapNames(const std::string &portMap, const std::string &device) {
+    for (const std::string &entry : portMapEntries(portMap))
+        for (const std::string &link : linkChain(entry))
+            if (link == device)
+                return true;
+    return false;
 }
 
 } // namespace
 
 struct PortWatch::Impl {
     int fd = -1;
-    std::vector<Target> targets;
+    std::string portMap;
+    std::vector<Target> places;  // the fixed places: devices, by-id, terminals, the port map
+    std::vector<Target> targets; // the places and every chain of the port map's entries
     std::vector<Armed> armed;
 
     ~Impl() {
@@ -87,19 +125,26 @@ struct PortWatch::Impl {
         for (const Armed &a : armed)
             inotify_rm_watch(fd, a.wd);
         armed.clear();
+        targets = places;
+        for (const std::string &entry : portMapEntries(portMap))
+            for (std::string &link : linkChain(entry))
+                targets.push_back({std::move(link), Place::Chain});
         for (size_t t = 0; t < targets.size(); ++t) {
             std::string dir = targets[t].path;
             std::string next;
+            bool watched = false;
             while (!dir.empty()) {
-                int wd = inotify_add_watch(fd, dir.c_str(), kMask);
+                // The target itself, else (missing, not a directory: a chain's link or device)
+                // its nearest existing parent for the component below; then every directory
+                // above for its component.
+                const int wd = inotify_add_watch(fd, dir.c_str(), kMask);
                 if (wd >= 0) {
                     armed.push_back({wd, t, next});
+                    watched = true;
+                } else if (watched || (errno != ENOENT && errno != ENOTDIR)) {
+                    // Any other refusal (no permission) leaves this target unwatched.
                     break;
                 }
-                // Missing (or not a directory yet): wait for it one level up. Any other
-                // refusal (no permission) leaves this target unwatched.
-                if (errno != ENOENT && errno != ENOTDIR)
-                    break;
                 size_t slash = dir.find_last_of('/');
                 if (slash == std::string::npos || dir == "/")
                     break;
@@ -117,9 +162,11 @@ struct PortWatch::Impl {
         case Place::ById:
             return true;
         case Place::Terminals:
-            return portMapNames(targets.back().path, target.path + "/" + name);
+            return portMapNames(portMap, target.path + "/" + name);
         case Place::PortMap:
             return isPortMapEntryName(name);
+        case Place::Chain:
+            return false;
         }
         return false;
     }
@@ -153,7 +200,9 @@ struct PortWatch::Impl {
                         if (name == a.next)
                             changed = rearm = true;
                     } else if (concernsList(targets[a.target], name)) {
+                        // An entry that came, went or was replaced brings its own chain.
                         changed = true;
+                        rearm = rearm || targets[a.target].place == Place::PortMap;
                     }
                 }
             }
@@ -175,8 +224,8 @@ int PortWatch::start() {
     if (next->fd < 0)
         return -errno;
     const ComPortRoots roots = effectiveComPortRoots();
-    // The port map goes last: concernsList looks it up there.
-    next->targets = {
+    next->portMap = roots.portMap;
+    next->places = {
         {roots.dev, Place::Devices},
         {roots.dev + "/serial/by-id", Place::ById},
         {roots.dev + "/pts", Place::Terminals},

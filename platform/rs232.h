@@ -83,6 +83,8 @@ enum class OpenFailureKind {
     ParametersRefused,     // the system refused the link parameters (device, system's message)
     FramingRefused,        // the port cannot frame dataBits with this parity and speed (device)
     SystemError,           // any other refusal (device, system's message)
+    SessionTerminal,       // the device is a session's controlling terminal (a shell's), which
+                           // is never written into (device; Linux only)
 };
 
 struct OpenFailure {
@@ -106,6 +108,14 @@ const OpenFailure &lastOpenFailure();
 // The result of the last OpenComConfig on this thread: 0, or its negative ComError (kComBusy
 // tells a port that another program holds from one that is missing or refused).
 int lastOpenFailureCode();
+
+// For a program without an event loop (trz4ctl): SIGTERM, SIGHUP and SIGINT put every open port
+// back as the open found it (exclusive mode cleared, line settings restored) and then end the
+// process by that signal (a shell's status 128 + its number), so that a killed run leaves no
+// port locked. A signal
+// ignored when this is called (nohup) stays ignored. 0, or -errno. Windows: the system frees a
+// port with its process, nothing to do (0).
+int releasePortsOnTerminationSignals();
 
 // ---------------------------------------------------------------------------------------------
 // Waiting for the device. Every wait of the serial layer (a byte to read, room to write,

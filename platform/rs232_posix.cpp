@@ -9,12 +9,15 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <memory>
 #include <mutex>
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -35,6 +38,9 @@ struct PortState {
     int fd = -1;
     // Whether this layer put the tty into exclusive mode, and so must take it out again.
     bool exclusiveSet = false;
+    // The line's settings as the open found them, put back on close: the tty may be shared
+    // with whoever set it up (a terminal left raw stops echoing and editing).
+    termios previous{};
     double timeoutSeconds = kDefaultTimeoutSeconds;
     // Bytes already taken from the kernel but not yet handed out by readByte: reading in
     // chunks keeps a 29-byte answer from costing 29 system calls.
@@ -45,6 +51,49 @@ struct PortState {
 
     bool isOpen() const { return fd >= 0; }
 };
+
+// What a termination signal's handler needs to put an open port back: the descriptor and the
+// settings to restore, published without a lock (a handler cannot take one). The descriptor is
+// published after the settings and withdrawn before the port is closed.
+struct SignalRelease {
+    std::atomic<int> fd{-1};
+    termios previous{};
+};
+std::array<SignalRelease, kMaxPort> gSignalRelease;
+
+void publishForSignals(int port, int fd, const termios &previous) {
+    SignalRelease &release = gSignalRelease[static_cast<size_t>(port - 1)];
+    release.previous = previous;
+    release.fd.store(fd);
+}
+
+void withdrawFromSignals(int port) {
+    gSignalRelease[static_cast<size_t>(port - 1)].fd.store(-1);
+}
+
+// The handler: only calls that are safe in a handler (ioctl, tcsetattr, sigaction, raise).
+// The process then ends by the same signal, as it would have without the handler: its parent
+// sees the signal, a shell the status 128 + its number.
+extern "C" void releasePortsAndEnd(int signalNumber) {
+    for (SignalRelease &release : gSignalRelease) {
+        const int fd = release.fd.load();
+        if (fd < 0)
+            continue;
+        tcflush(fd, TCIOFLUSH);
+        tcsetattr(fd, TCSANOW, &release.previous);
+        ioctl(fd, TIOCNXCL);
+    }
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(signalNumber, &fallback, nullptr);
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, signalNumber);
+    sigprocmask(SIG_UNBLOCK, &blocked, nullptr);
+    raise(signalNumber);
+    _exit(128 + signalNumber);
+}
 
 // The wait left for poll(), whose time-out is an int of milliseconds.
 int pollMilliseconds(Clock::time_point deadline) {
@@ -80,6 +129,87 @@ bool isPseudoTerminal(int fd) {
         return false;
     unsigned maj = major(st.st_rdev);
     return maj >= kPtyMajorFirst && maj <= kPtyMajorLast;
+}
+
+// The device number as /proc/<pid>/stat writes a controlling terminal (tty_nr).
+unsigned long long procTtyNumber(dev_t device) {
+    const unsigned long long maj = major(device);
+    const unsigned long long min = minor(device);
+    return (min & 0xFF) | (maj << 8) | ((min & ~0xFFULL) << 12);
+}
+
+// Whether the tty is a terminal that a session may be using: a pseudo-terminal, a virtual
+// console, /dev/tty or /dev/console. Serial lines (ttyS, USB adapters) are left out: reading
+// every process's state costs milliseconds, and a serial adapter is no session's terminal.
+bool mayServeASession(dev_t device) {
+    const unsigned maj = major(device);
+    return (maj >= kPtyMajorFirst && maj <= kPtyMajorLast) || (maj == 4 && minor(device) < 64) ||
+           maj == 5;
+}
+
+// Whether a process uses the device as its standard input, output or error, as a shell and
+// the programs it runs do with their terminal. A process whose descriptors cannot be read
+// (another user's) counts as using it.
+bool usesAsStandardStream(const std::string &pid, dev_t device) {
+    for (const char *stream : {"0", "1", "2"}) {
+        struct stat st {};
+        const std::string path = "/proc/" + pid + "/fd/" + stream;
+        if (stat(path.c_str(), &st) != 0) {
+            if (errno == EACCES || errno == EPERM)
+                return true;
+            continue;
+        }
+        if (S_ISCHR(st.st_mode) && st.st_rdev == device)
+            return true;
+    }
+    return false;
+}
+
+// Whether the tty is the terminal of a session in use: the controlling terminal of some
+// session that a process of it reads or writes as its standard stream (a shell's or a login's
+// terminal). A controlling terminal alone is not enough: a daemon that opens a serial port
+// without O_NOCTTY (Wine's server does) gets it as its controlling terminal while it uses it
+// as a port. The kernel tells a process only about its own controlling terminal, so the
+// others are read from /proc.
+bool controlsASession(int fd) {
+    if (tcgetsid(fd) >= 0)
+        return true;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode) || !mayServeASession(st.st_rdev))
+        return false;
+    const std::string wanted = std::to_string(procTtyNumber(st.st_rdev));
+    DIR *proc = opendir("/proc");
+    if (!proc)
+        return false;
+    bool found = false;
+    while (const dirent *entry = readdir(proc)) {
+        if (entry->d_name[0] < '1' || entry->d_name[0] > '9')
+            continue;
+        const std::string path = std::string("/proc/") + entry->d_name + "/stat";
+        const int statFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (statFd < 0)
+            continue;
+        char line[1024];
+        const ssize_t n = ::read(statFd, line, sizeof line - 1);
+        ::close(statFd);
+        if (n <= 0)
+            continue;
+        line[n] = '\0';
+        // After the command's closing parenthesis: state, ppid, pgrp, session, tty_nr.
+        const char *field = std::strrchr(line, ')');
+        for (int skip = 0; field && skip < 5; ++skip)
+            field = std::strchr(field + 1, ' ');
+        if (!field)
+            continue;
+        const char *end = field + 1 + std::strcspn(field + 1, " ");
+        if (std::string(field + 1, end) == wanted &&
+            usesAsStandardStream(entry->d_name, st.st_rdev)) {
+            found = true;
+            break;
+        }
+    }
+    closedir(proc);
+    return found;
 }
 
 std::string groupOf(const std::string &path) {
@@ -159,7 +289,7 @@ public:
         setFailure({});
         PortState &state = ports.at(port);
         std::lock_guard guard(state.lock);
-        closeLocked(state);
+        closeLocked(port, state);
 
         std::string device = deviceName && *deviceName ? deviceName : comDevicePath(port);
         if (device.empty()) {
@@ -172,21 +302,24 @@ public:
             setFailure(failureForErrno(err, port, device));
             return comErrorForErrno(err);
         }
-        int result = configure(fd, port, device, speed, parity, dataBits, stopBits);
+        termios previous{};
+        int result = configure(fd, port, device, speed, parity, dataBits, stopBits, &previous);
         if (result != 0) {
             ::close(fd);
             return result;
         }
         state.fd = fd;
         state.exclusiveSet = true;
+        state.previous = previous;
+        publishForSignals(port, fd, previous);
         state.timeoutSeconds = kDefaultTimeoutSeconds;
         state.bufferStart = state.bufferEnd = 0;
         return 0;
     }
 
     int close(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
-            closeLocked(state);
+        return ports.withOpenPort(port, [port](PortState &state) {
+            closeLocked(port, state);
             return 0;
         });
     }
@@ -305,14 +438,28 @@ private:
     // Exclusive use, raw mode and the link framing. A pseudo-terminal cannot frame 7 data bits
     // with parity: the kernel accepts CS7|PARENB|PARODD once without applying it and refuses
     // every later request on that pty with EINVAL, so a pty is set raw at 8 bits without
-    // parity. On a real tty a framing the driver refuses is an open failure.
+    // parity. On a real tty a framing the driver refuses is an open failure. `previous`
+    // receives the settings found; a failed open after they were changed puts them back.
     static int configure(int fd, int port, const std::string &device, speed_t speed, int parity,
-                         int dataBits, int stopBits) {
-        // Another program holds the tty in exclusive mode. The open only got through because
-        // root may ignore that mode; sharing the line, and clearing the mode on close, would
-        // leave that program unprotected. An older kernel that cannot tell is taken at its word.
+                         int dataBits, int stopBits, termios *previous) {
+        // A session's terminal (a shell's, reached through a stale port-map entry whose
+        // pseudo-terminal number was reused) is never written into: the bytes would land in
+        // the shell and raw mode would be left on it.
+        if (controlsASession(fd)) {
+            setFailure(makeOpenFailure(OpenFailureKind::SessionTerminal, port, device));
+            return kComBusy;
+        }
+        // Exclusive mode tells of another holder, but only while one lives. A real tty's mode
+        // ends with its last descriptor; a pseudo-terminal's outlives a holder that was killed
+        // (the pair lives as long as its master). Every holder through this layer also holds
+        // the flock on its descriptor, which ends with the process however it ends: exclusive
+        // mode on a pseudo-terminal without that lock is a killed holder's leftover, taken
+        // over (root's open gets this far; the simulator clears it for everybody else).
+        // Exclusive mode on a real tty, or with the lock held, is a living holder: busy, and
+        // its mode is left in place. An older kernel that cannot tell is taken at its word.
         int exclusive = 0;
-        if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
+        const bool pty = isPseudoTerminal(fd);
+        if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0 && !pty) {
             setFailure(failureForErrno(EBUSY, port, device));
             return kComBusy;
         }
@@ -327,7 +474,7 @@ private:
             setFailure(failureForErrno(err, port, device));
             return comErrorForErrno(err);
         }
-        bool pty = isPseudoTerminal(fd);
+        *previous = tio;
         cfmakeraw(&tio);
         tio.c_cflag |= CLOCAL | CREAD;
         tio.c_cflag &= ~(CRTSCTS | HUPCL);
@@ -366,6 +513,7 @@ private:
                     makeOpenFailure(OpenFailureKind::FramingRefused, port, device);
                 refused.dataBits = dataBits;
                 setFailure(refused);
+                tcsetattr(fd, TCSANOW, previous);
                 return kComInvalidArgument;
             }
         }
@@ -373,15 +521,17 @@ private:
         // Set last, so that a failed open never leaves the tty locked against others.
         if (ioctl(fd, TIOCEXCL) != 0) {
             int err = errno;
+            tcsetattr(fd, TCSANOW, previous);
             setFailure(failureForErrno(err, port, device));
             return comErrorForErrno(err);
         }
         return 0;
     }
 
-    static void closeLocked(PortState &state) {
+    static void closeLocked(int port, PortState &state) {
         if (state.fd < 0)
             return;
+        withdrawFromSignals(port);
         // Let queued output leave, but bounded: a stalled or vanished device must not keep
         // close() waiting in the driver.
         auto deadline = deadlineAfter(state.timeoutSeconds);
@@ -393,6 +543,7 @@ private:
             wait.tick();
         }
         tcflush(state.fd, TCIOFLUSH);
+        tcsetattr(state.fd, TCSANOW, &state.previous);
         // Exclusive mode belongs to the tty, not to this descriptor: leave it as it was found,
         // or another holder of the tty (the simulator) would lock every later open out. Only
         // the mode this layer set is cleared.
@@ -415,4 +566,21 @@ thread_local OpenFailure PosixSerialBackend::failure;
 SerialBackend &systemSerialBackend() {
     static PosixSerialBackend instance;
     return instance;
+}
+
+int releasePortsOnTerminationSignals() {
+    struct sigaction action {};
+    action.sa_handler = releasePortsAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
+        struct sigaction found {};
+        if (sigaction(signalNumber, nullptr, &found) != 0)
+            return -errno;
+        // A signal ignored by whoever started the process (nohup) stays ignored.
+        if (found.sa_handler == SIG_IGN)
+            continue;
+        if (sigaction(signalNumber, &action, nullptr) != 0)
+            return -errno;
+    }
+    return 0;
 }

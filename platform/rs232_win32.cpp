@@ -385,6 +385,11 @@ thread_local OpenFailure Win32SerialBackend::failure;
 
 } // namespace
 
+int releasePortsOnTerminationSignals() {
+    // A port's handle, and with it its exclusive use, ends with the process however it ends.
+    return 0;
+}
+
 SerialBackend &systemSerialBackend() {
     static Win32SerialBackend instance;
     return instance;

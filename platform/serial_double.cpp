@@ -105,6 +105,14 @@ int SerialDouble::readByte(int) {
         waitThroughSilence(silenceWaitSeconds);
         return silenceResult;
     }
+    if (byteWaitSeconds > 0) {
+        // A trickling device: the byte comes after byteWaitSeconds, or not within the time-out.
+        waitThroughSilence(std::min(byteWaitSeconds, timeoutSet));
+        if (byteWaitSeconds > timeoutSet) {
+            ++silences;
+            return kComTimeout;
+        }
+    }
     auto byte = static_cast<unsigned char>(input.front());
     input.erase(0, 1);
     return byte;

@@ -43,6 +43,10 @@ public:
     // How long a read of an empty input waits before it reports silence, in slices that call
     // the wait hook (platform/rs232.h) as the real layer's waits do. 0: it reports at once.
     double silenceWaitSeconds = 0.0;
+    // How long each waiting byte takes to arrive, as from a device that trickles its answer:
+    // a read waits that long, or reports silence after the time-out set when that is shorter
+    // (the byte stays for the next read). 0: bytes are there at once.
+    double byteWaitSeconds = 0.0;
     // Why a failing openResult failed: a missing device unless set; the port is the one opened
     // unless set.
     OpenFailure failure;

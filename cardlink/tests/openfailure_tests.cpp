@@ -63,6 +63,10 @@ TEST(OpenFailureText, EachKindNamesItsDetailsInGermanAndEnglish) {
          "/dev/ttyS8: die Schnittstelle kann 7 Datenbits mit dieser Parität und Geschwindigkeit "
          "nicht einstellen.",
          "/dev/ttyS8: the port cannot be set to 7 data bits with this parity and speed."},
+        {failure(OpenFailureKind::SessionTerminal, 9, "/x/com9"),
+         "/x/com9 ist das Terminal einer laufenden Sitzung, keine serielle Schnittstelle: es wird "
+         "nicht geöffnet.",
+         "/x/com9 is the terminal of a running session, not a serial port: it is not opened."},
         // A system error the system has no words for is told by its number.
         {other, "COM9: Fehler 1234.", "COM9: Error 1234."},
     };

@@ -4,6 +4,7 @@
 #include "cardlink/vektrz4.h"
 #include "platform/comports.h"
 #include "platform/rs232.h"
+#include "platform/tests/held_by_child.h"
 #include "tools/sim/trz4sim_engine.h"
 
 #include <gtest/gtest.h>
@@ -189,34 +190,17 @@ TEST_F(EndToEnd, VanishingOtherEndEndsTheCommandWithinOneTimeout) {
 
 TEST_F(EndToEnd, PortHeldByAnotherProgramIsBusy) {
     ASSERT_EQ(VEKTRZ4_Close(kCom), 0);
-    int ready[2];
-    int release[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(release), 0);
-    std::string device = sim.devicePath();
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // Another program: opens the port for exclusive use and holds it until told to stop.
+    const std::string device = sim.devicePath();
+    // Another program: opens the port for exclusive use and holds it until told to stop.
+    HeldByChild other([&device] {
         int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
-        bool held = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
-        char byte = held ? 'y' : 'n';
-        ssize_t ignored = write(ready[1], &byte, 1);
-        ignored = read(release[0], &byte, 1);
-        (void)ignored;
-        _exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(read(ready[0], &byte, 1), 1);
-    ASSERT_EQ(byte, 'y');
+        return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+    });
+    ASSERT_TRUE(other.holds());
     EXPECT_EQ(VEKTRZ4_Open(kCom, 9600), -100003);
     EXPECT_NE(std::string(lastOpenFailureReason()).find("belegt"), std::string::npos)
         << lastOpenFailureReason();
-    ASSERT_EQ(write(release[1], "x", 1), 1);
-    int waitStatus = 0;
-    waitpid(child, &waitStatus, 0);
-    for (int fd : {ready[0], ready[1], release[0], release[1]})
-        close(fd);
+    other.release();
     EXPECT_EQ(VEKTRZ4_Open(kCom, 9600), 0) << "free once the other program has ended";
 }
 

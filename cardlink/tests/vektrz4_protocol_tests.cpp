@@ -441,6 +441,27 @@ TEST_F(FailureTable, AnswerReadFailures) {
     expectEach(reply("\x80\r"), &Codes::answerRead);
 }
 
+TEST_F(FailureTable, TrickledAnswerEndsAtTheCommandsDeadline) {
+    // Every byte arrives just inside the per-byte time-out: the command as a whole still ends
+    // after about one time-out, as a command that got no answer in time.
+    constexpr double kTimeout = 0.05;
+    for (auto &[command, codes] : commands()) {
+        if (!command.readsAnswer)
+            continue;
+        SCOPED_TRACE(command.name);
+        SerialDouble card;
+        ScopedSerialBackend installed(card);
+        card.timeoutSet = kTimeout;
+        card.byteWaitSeconds = kTimeout * 0.8;
+        card.addReply(kAck + command.frame.substr(0, 5) + "0123456789abcdef\r");
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(command.call(), codes.noHandshake);
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+                  kTimeout * 2);
+        EXPECT_EQ(card.timeoutSet, kTimeout) << "the port's own time-out is back";
+    }
+}
+
 TEST_F(FailureTable, EchoFailures) {
     auto reply = [](const std::function<std::string(const std::string &)> &answer) {
         return

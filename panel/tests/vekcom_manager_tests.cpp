@@ -2,6 +2,7 @@
 // address rule and the registration tables.
 #include "vekcom_fixture.h"
 #include "cardlink/vektrz4.h"
+#include "panel/comsession.h"
 
 #include "ui/testing/popupdriver.h"
 
@@ -127,6 +128,33 @@ TEST_F(ManagerTest, KeyOnRingRebuildsListAndShowsAVanishedChoiceAsNotConnected) 
     fillPortKey({{"\\Device\\Serial1", "COM20"}, {"\\Device\\Serial0", "COM3"}});
     Callback_ComPortEinstellen(panel, INTRING, EVENT_LEFT_CLICK, nullptr, 0, 0);
     EXPECT_EQ(ringItems(INTRING), (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3"}));
+    EXPECT_EQ(intVal(INTRING), 3);
+}
+
+TEST_F(ManagerTest, TheNotConnectedMarkFollowsWhatThePortShows) {
+    // The system's list lags behind (an entry whose device sits behind a further link): the
+    // port itself has the last word until the list changes again.
+    choosePort(3);
+    serial.openResult = kComNoDevice;
+    EXPECT_NE(VekCom_Open(3), 0);
+    EXPECT_EQ(ringItems(INTRING),
+              (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3 (getrennt)"}))
+        << "a failed open found no device";
+    EXPECT_EQ(intVal(INTRING), 3);
+    EXPECT_EQ(VekCom_ComPortGet(), 3);
+
+    // The list now drops it too; then the adapter is back and a command succeeds on it before
+    // the list has it again.
+    fillPortKey({{"\\Device\\Serial1", "COM20"}});
+    pressKeyOn(INTRING);
+    serial.openResult = 0;
+    serial.responder = [](const std::string &frame) { return idAnswer(frame, '1', "VEK-TRZ4-1"); };
+    ASSERT_EQ(VekCom_OpenChosen(nullptr), 0);
+    char text[kTrz4IdBufferSize] = {};
+    ASSERT_EQ(vekComSession().identification('1', text), 0);
+    VekCom_Close();
+    EXPECT_EQ(ringItems(INTRING), (std::vector<std::string>{"nicht geöffnet", "COM 20", "COM 3"}))
+        << "a command succeeded on it";
     EXPECT_EQ(intVal(INTRING), 3);
 }
 

@@ -120,6 +120,39 @@ TEST_F(PortWatchTest, APseudoTerminalCountsOnlyWhenThePortMapNamesIt) {
     expectQuiet("no port concerned");
 }
 
+TEST_F(PortWatchTest, EveryLinkOfAnEntrysChainIsFollowed) {
+    // com9 reaches the simulator's terminal through a second link outside every watched folder.
+    fs::create_directories(dev / "pts");
+    const fs::path elsewhere = root / "elsewhere";
+    fs::create_directories(elsewhere);
+    fs::create_symlink(dev / "pts" / "7", elsewhere / "adapter");
+    ASSERT_EQ(addPortMapLink(9, (elsewhere / "adapter").string()), 0);
+    expectChange("com9 linked");
+
+    touch(dev / "pts" / "7");
+    expectChange("the device at the chain's end came");
+    fs::remove(dev / "pts" / "7");
+    expectChange("the device at the chain's end went");
+    fs::remove(elsewhere / "adapter");
+    expectChange("the link in the middle went");
+    fs::create_symlink("../dev/ttyUSB0", elsewhere / "adapter");
+    expectChange("the link in the middle came back");
+    touch(elsewhere / "unrelated");
+    expectQuiet("a neighbour of the link is no port");
+}
+
+TEST_F(PortWatchTest, ARenamedAndRemadeSettingsFolderIsFollowed) {
+    ASSERT_EQ(addPortMapLink(9, "/dev/null"), 0);
+    expectChange("com9 linked");
+    const fs::path folder = map.parent_path();
+    fs::rename(folder, folder.string() + ".old");
+    expectChange("the map went with its folder");
+    touch(folder.string() + ".old/ports/com10");
+    expectQuiet("the renamed copy is no longer the map");
+    ASSERT_EQ(addPortMapLink(11, "/dev/zero"), 0);
+    expectChange("the remade map");
+}
+
 TEST_F(PortWatchTest, TakeChangesNeverWaitsAndAStoppedWatchReportsNothing) {
     EXPECT_FALSE(watch.takeChanges());
     touch(dev / "ttyS1");

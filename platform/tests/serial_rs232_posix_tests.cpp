@@ -1,6 +1,7 @@
 // The termios backend against a real pseudo-terminal whose master end the test plays.
 #include "platform/comports.h"
 #include "platform/rs232.h"
+#include "platform/tests/held_by_child.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <string>
+#include <csignal>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -187,9 +190,10 @@ TEST_F(Rs232Pty, SecondOpenOfTheSameDeviceIsBusy) {
     EXPECT_EQ(openPort(kCom + 1), 0) << "free again after the close";
 }
 
-TEST_F(Rs232Pty, AnotherProgramsExclusiveHoldIsBusyAndStaysInPlace) {
-    // Another program holds the tty in exclusive mode. Root's open passes that mode (the tests
-    // run as root here), an ordinary user's open is refused with EBUSY: busy either way.
+TEST_F(Rs232Pty, ExclusiveModeIsBusyWhileItsHolderLivesAndALeftoverAfter) {
+    // A living holder keeps the lock with its exclusive mode. Root's open passes that mode (the
+    // tests run as root here), an ordinary user's is refused with EBUSY: busy either way.
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
     ASSERT_EQ(ioctl(holder, TIOCEXCL), 0);
     EXPECT_EQ(openPort(), kComBusy);
     EXPECT_EQ(lastOpenFailure().kind, OpenFailureKind::Busy) << why();
@@ -197,14 +201,90 @@ TEST_F(Rs232Pty, AnotherProgramsExclusiveHoldIsBusyAndStaysInPlace) {
     ASSERT_EQ(ioctl(holder, TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 1) << "the other program's exclusive mode is left in place";
 
-    // Once it lets go, the port opens; our own exclusive mode ends with our close.
-    ASSERT_EQ(ioctl(holder, TIOCNXCL), 0);
+    // A holder that was killed leaves the pseudo-terminal's exclusive mode without its lock:
+    // a leftover, taken over, and cleared with our close.
+    ASSERT_EQ(flock(holder, LOCK_UN), 0);
     ASSERT_EQ(openPort(), 0) << why();
-    ASSERT_EQ(ioctl(holder, TIOCGEXCL, &exclusive), 0);
-    EXPECT_EQ(exclusive, 1);
     EXPECT_EQ(CloseCom(kCom), 0);
     ASSERT_EQ(ioctl(holder, TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 0);
+}
+
+TEST_F(Rs232Pty, CloseAndTerminationSignalsPutTheLineBackAsFound) {
+    termios found{};
+    ASSERT_EQ(tcgetattr(holder, &found), 0);
+    found.c_lflag |= ICANON | ECHO;
+    found.c_oflag |= OPOST;
+    ASSERT_EQ(tcsetattr(holder, TCSANOW, &found), 0);
+    auto expectAsFound = [&] {
+        termios now{};
+        ASSERT_EQ(tcgetattr(holder, &now), 0);
+        EXPECT_EQ(now.c_lflag, found.c_lflag);
+        EXPECT_EQ(now.c_oflag, found.c_oflag);
+        EXPECT_EQ(now.c_iflag, found.c_iflag);
+        int exclusive = 1;
+        ASSERT_EQ(ioctl(holder, TIOCGEXCL, &exclusive), 0);
+        EXPECT_EQ(exclusive, 0);
+    };
+    ASSERT_EQ(openPort(), 0) << why();
+    ASSERT_EQ(CloseCom(kCom), 0);
+    expectAsFound();
+
+    // A program killed while it holds the port: it puts the line back and ends by the signal.
+    for (int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signalNumber);
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const char opened = releasePortsOnTerminationSignals() == 0 && openPort() == 0;
+            ssize_t ignored = write(ready[1], &opened, 1);
+            (void)ignored;
+            for (;;)
+                pause();
+        }
+        char opened = 0;
+        ASSERT_EQ(read(ready[0], &opened, 1), 1);
+        close(ready[0]);
+        close(ready[1]);
+        ASSERT_TRUE(opened);
+        kill(child, signalNumber);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(WTERMSIG(status), signalNumber);
+        expectAsFound();
+    }
+}
+
+TEST_F(Rs232Pty, SessionsTerminalIsNeverOpened) {
+    // A session leader that makes this pseudo-terminal its controlling terminal; as a shell it
+    // also reads and writes it as its standard streams.
+    auto sessionOnTheTerminal = [this](bool asShell) {
+        return [this, asShell] {
+            if (setsid() < 0)
+                return false;
+            int fd = open(slave.c_str(), O_RDWR);
+            if (fd < 0 || tcgetsid(fd) != getpid())
+                return false;
+            return !asShell || (dup2(fd, 0) == 0 && dup2(fd, 1) == 1 && dup2(fd, 2) == 2);
+        };
+    };
+    // A shell's terminal, reached through a stale port-map entry.
+    HeldByChild shell(sessionOnTheTerminal(true));
+    ASSERT_TRUE(shell.holds());
+    EXPECT_EQ(openPort(), kComBusy);
+    EXPECT_EQ(lastOpenFailure().kind, OpenFailureKind::SessionTerminal) << why();
+    shell.release();
+    EXPECT_EQ(openPort(), 0) << "an ordinary terminal once the session has ended";
+    ASSERT_EQ(CloseCom(kCom), 0);
+
+    // A daemon that opened the port without O_NOCTTY (Wine's server) has it as its
+    // controlling terminal too, but uses it as a port: no session's terminal in use.
+    HeldByChild daemon(sessionOnTheTerminal(false));
+    ASSERT_TRUE(daemon.holds());
+    EXPECT_EQ(openPort(), 0) << why();
 }
 
 TEST_F(Rs232Pty, OpenFailuresSayWhatWentWrongWithTheDeviceOrNumber) {

@@ -247,6 +247,10 @@ If not yet present, USB-to-RS232 drivers must be installed.
         <source>%1: die Schnittstelle kann %2 Datenbits mit dieser Parität und Geschwindigkeit nicht einstellen.</source>
         <translation>%1: the port cannot be set to %2 data bits with this parity and speed.</translation>
     </message>
+    <message>
+        <source>%1 ist das Terminal einer laufenden Sitzung, keine serielle Schnittstelle: es wird nicht geöffnet.</source>
+        <translation>%1 is the terminal of a running session, not a serial port: it is not opened.</translation>
+    </message>
 </context>
 <context>
     <name>PopupDialog</name>

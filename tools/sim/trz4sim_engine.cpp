@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <time.h>
@@ -228,6 +229,19 @@ bool CardSimulator::waitUntil(double due) {
     }
 }
 
+void CardSimulator::clearLeftoverExclusiveMode() {
+    std::lock_guard guard(lock);
+    int exclusive = 0;
+    if (ownSlave < 0 || ioctl(ownSlave, TIOCGEXCL, &exclusive) != 0 || exclusive == 0)
+        return;
+    // Every program that holds the port through the serial layer holds this lock with its
+    // exclusive mode; the lock ends with the program however it ends, the pty's mode does not.
+    if (flock(ownSlave, LOCK_EX | LOCK_NB) != 0)
+        return;
+    ioctl(ownSlave, TIOCNXCL);
+    flock(ownSlave, LOCK_UN);
+}
+
 void CardSimulator::run() {
     std::string frame;
     bool inFrame = false;
@@ -235,8 +249,15 @@ void CardSimulator::run() {
     while (!stopping) {
         pollfd fds[2] = {{wake, POLLIN, 0}, {master, POLLIN, 0}};
         int count = master >= 0 ? 2 : 1;
-        if (::poll(fds, static_cast<nfds_t>(count), -1) < 0 && errno != EINTR)
+        const int ready = ::poll(fds, static_cast<nfds_t>(count), kLeftoverCheckMs);
+        if (ready < 0 && errno != EINTR)
             break;
+        if (ready == 0) {
+            // A program killed while it held the port (SIGKILL) left the pty in exclusive
+            // mode, which would keep every ordinary user out until the simulator restarts.
+            clearLeftoverExclusiveMode();
+            continue;
+        }
         if (fds[0].revents & POLLIN) {
             uint64_t value = 0;
             ssize_t ignored = ::read(wake, &value, sizeof value);

@@ -91,7 +91,12 @@ public:
     std::vector<std::string> frames() const;
 
 private:
+    // How often a quiet simulator looks for a killed program's exclusive mode on its pty.
+    static constexpr int kLeftoverCheckMs = 500;
+
     void run();
+    // Clears the pty's exclusive mode when no program holds the port's lock any more.
+    void clearLeftoverExclusiveMode();
     void handleFrame(const std::string &frame, double arrivalStart);
     std::string replyFor(const std::string &frame);
     bool waitUntil(double monotonicSeconds);

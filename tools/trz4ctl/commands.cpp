@@ -31,23 +31,49 @@ constexpr int kNoPortCardOperation = trzcom::kErrNotOpen;
 constexpr int kNoPortIdentification = vekcom::kErrIdNotOpen;
 constexpr int kNoPortScan = vekcom::kErrScanNotOpen;
 
-// Card text for the terminal: control characters as \xHH and the backslash doubled, so that
-// an answer carrying escape sequences cannot clear the screen or set the window title, and
-// the escaped form cannot be mistaken for text the card sent.
-std::string visible(std::string_view cardText) {
+// Text for the terminal: control characters (C1 included) and bytes that are no UTF-8 as \xHH,
+// so that a text carrying escape sequences or a line end cannot clear the screen, set the
+// window title or forge a line. doubleBackslash: a backslash is doubled, so that the escaped
+// form cannot be mistaken for the text itself.
+std::string escaped(std::string_view text, bool doubleBackslash) {
     std::string shown;
-    for (unsigned char c : cardText) {
-        if (c == '\\') {
+    auto escape = [&shown](unsigned char c) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+        shown += escaped;
+    };
+    for (size_t at = 0; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c == '\\' && doubleBackslash) {
             shown += "\\\\";
         } else if (c < 0x20 || c == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            shown += escape;
+            escape(c);
+        } else if (c >= 0x80) {
+            const size_t length = utf8SequenceLength(text, at);
+            const bool c1 =
+                length == 2 && c == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+            if (length == 0 || c1) {
+                escape(c);
+            } else {
+                shown += text.substr(at, length);
+                at += length - 1;
+            }
         } else {
             shown += static_cast<char>(c);
         }
     }
     return shown;
+}
+
+// Text from the card (the identification, a card number), with its backslashes doubled.
+std::string visible(std::string_view cardText) {
+    return escaped(cardText, true);
+}
+
+// A name from the system (a device path, a link target, a USB product string). Its backslashes
+// stay as they are: they separate the parts of a Windows device name.
+std::string visibleName(std::string_view name) {
+    return escaped(name, false);
 }
 
 // The line that points to the help, after a usage error.
@@ -211,10 +237,10 @@ std::string portLine(const ComPortInfo &port) {
     char label[16];
     std::snprintf(label, sizeof label, "COM %-4d", port.number);
     if (std::string name = systemPortName(port.device, port.product); !name.empty())
-        return std::string(label) + "  " + name;
-    std::string line = std::string(label) + "  " + port.device;
+        return std::string(label) + "  " + visibleName(name);
+    std::string line = std::string(label) + "  " + visibleName(port.device);
     if (!port.product.empty())
-        line += "  " + port.product;
+        line += "  " + visibleName(port.product);
     return line;
 }
 
@@ -374,9 +400,9 @@ int Invocation::scanAllPorts() {
                 finding = trText("trz4ctl", "belegt (übersprungen)");
             } else {
                 result.add("found", "unavailable");
-                finding = reason.empty()
-                              ? trText("trz4ctl", "nicht zu öffnen")
-                              : withArgument(trText("trz4ctl", "nicht zu öffnen: %1"), reason);
+                finding = reason.empty() ? trText("trz4ctl", "nicht zu öffnen")
+                                         : withArgument(trText("trz4ctl", "nicht zu öffnen: %1"),
+                                                        visibleName(reason));
             }
             if (!reason.empty())
                 result.add("detail", reason);

@@ -25,7 +25,6 @@ Rückgabewert:
   1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
      "Fehler #403012: Keine Antwort vom Gerät"
   2  falscher Aufruf (auch "write" ohne --yes); es wurde nichts gesendet
-
 )");
 
 constexpr CommandHelp kCommandHelp[] = {
@@ -103,7 +102,8 @@ Beispiele:
 std::string ctlHelpText(const std::string &command) {
     if (command.empty())
         return trText("trz4ctl", kSystemToolHelp) + trText("trz4ctl", kToolHelpCommon) +
-               trText("trz4ctl", kSystemToolExamples);
+               (kSystemExitStatuses ? trText("trz4ctl", kSystemExitStatuses) : std::string()) +
+               "\n" + trText("trz4ctl", kSystemToolExamples);
     for (const CommandHelp &help : kSystemCommandHelp) {
         if (help.command == command)
             return trText("trz4ctl", help.text);

@@ -37,6 +37,12 @@ Optionen:
                     Pseudosprache für Tests
 )");
 
+// A signal ends trz4ctl as it ends any program, once the port is given back.
+const char *const kSystemExitStatuses = TRZ4_TRANSLATABLE(
+    "trz4ctl", R"(  128+n  beendet durch das Signal n (kill 143, Strg-C 130); die Schnittstelle wurde
+     vorher freigegeben
+)");
+
 const char *const kSystemToolExamples = TRZ4_TRANSLATABLE("trz4ctl", R"(Beispiele:
   trz4ctl ports
   trz4ctl --com 33 id

@@ -13,6 +13,8 @@ struct CommandHelp {
 // The tool's help: its beginning up to the options that depend on the system, and its examples.
 extern const char *const kSystemToolHelp;
 extern const char *const kSystemToolExamples;
+// The exit statuses only this system has, after the common ones; null where there are none.
+extern const char *const kSystemExitStatuses;
 // ports, map, unmap.
 extern const CommandHelp kSystemCommandHelp[3];
 // The COM number of a typical USB adapter on this system, for "%1" in the examples of the

@@ -36,6 +36,9 @@ Optionen:
                     für Tests
 )");
 
+// Windows frees the port with the process however it ends, and has no signal statuses.
+const char *const kSystemExitStatuses = nullptr;
+
 const char *const kSystemToolExamples = TRZ4_TRANSLATABLE("trz4ctl", R"(Beispiele:
   trz4ctl ports
   trz4ctl --com 3 id

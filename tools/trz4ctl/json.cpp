@@ -2,9 +2,50 @@
 
 #include <cstdio>
 
+size_t utf8SequenceLength(std::string_view text, size_t at) {
+    const auto byte = [&](size_t i) {
+        return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0;
+    };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the second byte's range
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    return length;
+}
+
 std::string jsonQuote(std::string_view text) {
     std::string quoted = "\"";
-    for (unsigned char c : text) {
+    for (size_t at = 0; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c >= 0x80) {
+            const size_t length = utf8SequenceLength(text, at);
+            if (length == 0) {
+                quoted += "\\ufffd";
+            } else {
+                quoted += text.substr(at, length);
+                at += length - 1;
+            }
+            continue;
+        }
         switch (c) {
         case '"':
             quoted += "\\\"";

@@ -7,8 +7,14 @@
 #include <string_view>
 
 // The text as a JSON string literal, quotes included. Control characters become \uXXXX (\n, \t
-// and friends their short forms); bytes of 0x80 and above pass through, so UTF-8 stays UTF-8.
+// and friends their short forms); UTF-8 passes through, and every byte that is not part of a
+// well-formed UTF-8 sequence becomes U+FFFD, so that the document stays valid UTF-8 whatever
+// names the system hands over.
 std::string jsonQuote(std::string_view text);
+
+// The length of the well-formed UTF-8 sequence at text[at] (1-4; no overlong forms, no
+// surrogates), 0 when the byte there starts none.
+size_t utf8SequenceLength(std::string_view text, size_t at);
 
 class JsonObject {
 public:

@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <string>
 #include <sys/wait.h>
 #include <termios.h>
@@ -137,6 +139,27 @@ TEST(SimEngine, ByteDelayPacesTheReply) {
     // 6 frame bytes and 8 reply bytes at 2 ms each.
     EXPECT_GE(elapsed, 14 * 0.002 * 0.95);
     EXPECT_LT(elapsed, 14 * 0.002 * 1.8 + 0.1) << "generous: a loaded machine oversleeps";
+}
+
+TEST(SimEngine, ClearsTheExclusiveModeOfAKilledHolderButNotOfALivingOne) {
+    CardSimulator sim;
+    ASSERT_EQ(sim.start(), 0);
+    auto exclusiveAfterAWhile = [&](int holder) {
+        usleep(1200 * 1000); // two of the simulator's quiet checks
+        int exclusive = 0;
+        EXPECT_EQ(ioctl(holder, TIOCGEXCL, &exclusive), 0);
+        return exclusive != 0;
+    };
+    // A living holder keeps its lock with its exclusive mode.
+    int holder = open(sim.devicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    ASSERT_EQ(ioctl(holder, TIOCEXCL), 0);
+    EXPECT_TRUE(exclusiveAfterAWhile(holder));
+    // Its lock gone (the holder was killed): only the mode is left, and cleared.
+    ASSERT_EQ(flock(holder, LOCK_UN), 0);
+    EXPECT_FALSE(exclusiveAfterAWhile(holder));
+    close(holder);
 }
 
 TEST(SimEngine, VanishClosesTheLineAndStopIsStillClean) {

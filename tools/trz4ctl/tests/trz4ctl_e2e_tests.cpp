@@ -29,6 +29,34 @@ TEST_F(Trz4ctl, PortsListsTheMappedSimulatorWithItsDevice) {
     EXPECT_TRUE(listed) << result.out;
 }
 
+TEST_F(Trz4ctl, NamesFromTheSystemAreShownEscapedAndJsonStaysUtf8) {
+    // A port-map entry whose target's name carries a line end that would forge a port line, a
+    // terminal's escape sequence and a byte that is no UTF-8.
+    const std::string name = "adapter\nCOM 7     fake\x1b]0;x\x07\xff";
+    const std::string shown =
+        (work / "adapter").string() + "\\x0aCOM 7     fake\\x1b]0;x\\x07\\xff";
+    std::ofstream(work / name).put('x');
+    const fs::path ports = root / "config" / "trz4steuerung" / "ports";
+    fs::create_directories(ports);
+    fs::create_symlink(work / name, ports / "com12");
+
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string>{"ports"}, {"scan", "--all-ports", "--timeout", "0.1"}}) {
+        SCOPED_TRACE(args[0]);
+        ChildResult text = ctl(args);
+        EXPECT_NE(text.out.find("COM 12    " + shown), std::string::npos) << text.out;
+        EXPECT_EQ(text.out.find_first_of("\x1b\x07\xff"), std::string::npos) << text.out;
+        EXPECT_EQ(text.out.find("\nCOM 7"), std::string::npos) << text.out;
+    }
+    ChildResult result = ctl({"ports", "--json"});
+    EXPECT_EQ(result.out.find('\xff'), std::string::npos) << "valid UTF-8";
+    bool listed = false;
+    for (const JsonValue &port : json(result)["ports"].toArray())
+        listed = listed || port["device"].toString() ==
+                               (work / "adapter\nCOM 7     fake\x1b]0;x\x07\xEF\xBF\xBD").string();
+    EXPECT_TRUE(listed) << result.out;
+}
+
 TEST_F(Trz4ctl, IdAndReadAnswerFromTheCard) {
     SimCard c;
     c.id = "VEK-TRZ4-TEST";

@@ -90,6 +90,11 @@ TEST(Trz4ctlJson, QuotesControlCharactersAndKeepsUtf8) {
     EXPECT_EQ(jsonQuote("a\"b\\c"), R"("a\"b\\c")");
     EXPECT_EQ(jsonQuote("Zeile\nzwei\t\x01\x7f"), R"("Zeile\nzwei\t\u0001\u007f")");
     EXPECT_EQ(jsonQuote("Gerät"), "\"Gerät\"");
+    // Bytes that are no UTF-8 (a lone byte, a cut sequence, an overlong form, a surrogate)
+    // would make the document invalid: each becomes U+FFFD.
+    EXPECT_EQ(jsonQuote("a\xff\xc3 \xc0\xaf\xed\xa0\x80\xf0\x9f\x98\x80"),
+              R"("a\ufffd\ufffd \ufffd\ufffd\ufffd\ufffd\ufffd)"
+              "\xf0\x9f\x98\x80\"");
     EXPECT_EQ(JsonObject().add("n", 5).add("ok", false).add("s", "x").text(),
               R"({"n":5,"ok":false,"s":"x"})");
 }
