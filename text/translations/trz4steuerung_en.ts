@@ -1752,36 +1752,6 @@ ends with 2.
 </translation>
     </message>
     <message>
-        <source>  --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
-  --json            Ergebnis als ein JSON-Objekt auf stdout
-  --yes             bestätigt die Warnung von &quot;write&quot;
-  --trace           jeden Austausch mit der Karte auf stderr protokollieren
-  -h, --help        diese Hilfe; &quot;trz4ctl &lt;Befehl&gt; --help&quot; erklärt einen Befehl
-  --version         Programmname und Version ausgeben
-
-Rückgabewert:
-  0  Erfolg
-  1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
-     &quot;Fehler #403012: Keine Antwort vom Gerät&quot;
-  2  falscher Aufruf (auch &quot;write&quot; ohne --yes); es wurde nichts gesendet
-
-</source>
-        <translation>  --timeout S       wait per expected byte in seconds (default 1.0)
-  --json            the result as one JSON object on stdout
-  --yes             confirms the warning of &quot;write&quot;
-  --trace           log every exchange with the card on stderr
-  -h, --help        this help; &quot;trz4ctl &lt;command&gt; --help&quot; explains a command
-  --version         print the program&apos;s name and version
-
-Exit status:
-  0  success
-  1  an error of the card or the port; stderr says e.g.
-     &quot;Error #403012: No answer from device&quot;
-  2  wrong usage (also &quot;write&quot; without --yes); nothing was sent
-
-</translation>
-    </message>
-    <message>
         <source>trz4ctl - die trz-4-Karte von der Kommandozeile
 
 Aufruf: trz4ctl [Optionen] &lt;Befehl&gt; [Argumente]
@@ -1939,6 +1909,41 @@ Options:
   trz4ctl --com 3 --json status
   trz4ctl --com 3 write 5 --yes
   trz4ctl --user-settings status
+</translation>
+    </message>
+    <message>
+        <source>  --timeout S       Wartezeit je erwartetem Byte in Sekunden (Vorgabe 1.0)
+  --json            Ergebnis als ein JSON-Objekt auf stdout
+  --yes             bestätigt die Warnung von &quot;write&quot;
+  --trace           jeden Austausch mit der Karte auf stderr protokollieren
+  -h, --help        diese Hilfe; &quot;trz4ctl &lt;Befehl&gt; --help&quot; erklärt einen Befehl
+  --version         Programmname und Version ausgeben
+
+Rückgabewert:
+  0  Erfolg
+  1  Fehler der Karte oder der Schnittstelle; auf stderr steht z. B.
+     &quot;Fehler #403012: Keine Antwort vom Gerät&quot;
+  2  falscher Aufruf (auch &quot;write&quot; ohne --yes); es wurde nichts gesendet
+</source>
+        <translation>  --timeout S       wait per expected byte in seconds (default 1.0)
+  --json            the result as one JSON object on stdout
+  --yes             confirms the warning of &quot;write&quot;
+  --trace           log every exchange with the card on stderr
+  -h, --help        this help; &quot;trz4ctl &lt;command&gt; --help&quot; explains a command
+  --version         print the program&apos;s name and version
+
+Exit status:
+  0  success
+  1  an error of the card or the port; stderr says e.g.
+     &quot;Error #403012: No answer from device&quot;
+  2  wrong usage (also &quot;write&quot; without --yes); nothing was sent
+</translation>
+    </message>
+    <message>
+        <source>  128+n  beendet durch das Signal n (kill 143, Strg-C 130); die Schnittstelle wurde
+     vorher freigegeben
+</source>
+        <translation>  128+n  ended by signal n (kill 143, Ctrl-C 130); the port was given back first
 </translation>
     </message>
 </context>
