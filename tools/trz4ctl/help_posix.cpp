@@ -39,7 +39,8 @@ Optionen:
 
 // A signal ends trz4ctl as it ends any program, once the port is given back.
 const char *const kSystemExitStatuses = TRZ4_TRANSLATABLE(
-    "trz4ctl", R"(  128+n  beendet durch das Signal n (kill 143, Strg-C 130); die Schnittstelle wurde
+    "trz4ctl",
+    R"(  128+n  beendet durch das Signal n (kill 143, Strg-C 130); die Schnittstelle wurde
      vorher freigegeben
 )");
 
