@@ -51,7 +51,8 @@ TEST_F(Trz4ctl, NamesFromTheSystemAreShownEscapedAndJsonStaysUtf8) {
     ChildResult result = ctl({"ports", "--json"});
     EXPECT_EQ(result.out.find('\xff'), std::string::npos) << "valid UTF-8";
     bool listed = false;
-    for (const JsonValue &port : json(result)["ports"].toArray())
+    const JsonValue document = json(result); // the loop below reads into it
+    for (const JsonValue &port : document["ports"].toArray())
         listed = listed || port["device"].toString() ==
                                (work / "adapter\nCOM 7     fake\x1b]0;x\x07\xEF\xBF\xBD").string();
     EXPECT_TRUE(listed) << result.out;
