@@ -1,24 +1,9 @@
 // Start-up and shutdown steps of the program.
 #pragma once
 
-#include "errors/VEK_errorV3.h"
+#include "errors/raisedcodes.h"
 
 #include <string>
-
-namespace funktionen {
-
-// Error codes of the settings file as a whole.
-inline constexpr int kErrIniNotFound = vekCode(VekKind::IniNotFound, 201);
-inline constexpr int kErrIniRead = vekCode(VekKind::IniRead, 202);
-inline constexpr int kErrIniWrite = vekCode(VekKind::IniWrite, 203);
-
-inline constexpr VekRaisedCode kRaisedCodes[] = {
-    {kErrIniNotFound, "Func_IniDateiLaden: the file cannot be opened"},
-    {kErrIniRead, "Func_IniDateiLaden: reading fails otherwise"},
-    {kErrIniWrite, "Func_IniDateiSchreiben: writing fails"},
-};
-
-} // namespace funktionen
 
 // Hides the application-wide taskbar button (the main panel gets its own) and sets the panels
 // up with Mainpanel_Initialisieren. Answers 0, or -1 when that fails.

@@ -5,24 +5,9 @@
 // Mainpanel_Freigeben. User-interface thread only.
 #pragma once
 
-#include "errors/VEK_errorV3.h"
+#include "errors/raisedcodes.h"
 
 struct IniDocument;
-
-namespace mainpanel {
-
-// A settings key that yields no value.
-inline constexpr int kErrIniKeyCom = vekCode(VekKind::IniRead, 451);
-inline constexpr int kErrIniKeyLastCom = vekCode(VekKind::IniRead, 452);
-inline constexpr int kErrIniKeyAdresse = vekCode(VekKind::IniRead, 453);
-
-inline constexpr VekRaisedCode kRaisedCodes[] = {
-    {kErrIniKeyCom, "Mainpanel_ReadIni: key \"com\" missing"},
-    {kErrIniKeyLastCom, "Mainpanel_ReadIni: key \"lcom\" missing"},
-    {kErrIniKeyAdresse, "Mainpanel_ReadIni: key \"adresse\" missing"},
-};
-
-} // namespace mainpanel
 
 // The version and date shown on the info panel.
 inline constexpr const char *kProgramVersion = "V 1.0";

@@ -1,8 +1,8 @@
 // The COM-port and address manager, the device scan and the identification.
 //
 // The header belongs to the card link and needs no Qt, so that trz4ctl shares its constants
-// and codes (the address rule, the scan's highest address, the raised codes). The functions
-// work on controls of the runtime and are implemented above it, in panel/Vek_Com.cpp and
+// (the address rule, the scan's highest address); its codes are in errors/raisedcodes.h. The
+// functions work on controls of the runtime and are implemented above it, in panel/Vek_Com.cpp and
 // panel/Vek_Com_Scan.cpp; only programs with the GUI link them (trz4::panel).
 //
 // The manager keeps the link settings of the running program, one instance for the whole
@@ -38,7 +38,7 @@
 // failure made doubtful.
 #pragma once
 
-#include "errors/VEK_errorV3.h"
+#include "errors/raisedcodes.h"
 
 inline constexpr int MAX_PICTURERINGCONTROLS = 10;
 inline constexpr int MAX_ADRESSLEDS = 15;
@@ -58,21 +58,6 @@ inline constexpr char kCollectiveAddress = '&';
 constexpr bool addressAccepted(char address) {
     return address == kHighestAddress || address == kCollectiveAddress;
 }
-
-// Error codes of the manager, the identification and the scan.
-inline constexpr int kErrAddress = vekCode(VekKind::DeviceAddress, 301);
-inline constexpr int kErrLastPortRange = vekCode(VekKind::ComPortNumber, 302);
-inline constexpr int kErrOpenPortRange = vekCode(VekKind::ComPortNumber, 303);
-inline constexpr int kErrIdNotOpen = vekCode(VekKind::ComNotOpen, 304);
-inline constexpr int kErrScanNotOpen = vekCode(VekKind::ComNotOpen, 305);
-
-inline constexpr VekRaisedCode kRaisedCodes[] = {
-    {kErrAddress, "VekCom_AdresseSet: address neither \"1\" nor \"&\""},
-    {kErrLastPortRange, "VekCom_LastComPortSet: port outside 0-256"},
-    {kErrOpenPortRange, "VekCom_Open: port outside 0-256"},
-    {kErrIdNotOpen, "VekCom_IdLesen: no port open"},
-    {kErrScanNotOpen, "VekCom_Scan: no port open"},
-};
 
 } // namespace vekcom
 

@@ -46,12 +46,12 @@ inline constexpr int kVekSilentKind = 6;
 // Forming error codes
 //
 // Every code the system raises is formed here and nowhere else: a named constant
-// `vekCode(VekKind::..., site)` with a literal site, declared in the header of the module that
-// raises it and listed in that module's table of raised codes (`kRaisedCodes`, an array of
-// VekRaisedCode). Callers elsewhere use the constant by name. A site number belongs to exactly
-// one constant across the whole system, so the number an operator reports names the place.
-// A test walks every module's table against the catalogue and scans the sources, so that a
-// bare number, a code formed another way or a site used twice fails the build's tests.
+// `vekCode(VekKind::..., site)` with a literal site, declared in errors/raisedcodes.h in the
+// namespace of the module that raises it and listed in that module's table of raised codes
+// (`kRaisedCodes`, an array of VekRaisedCode). Callers elsewhere use the constant by name. A site
+// number belongs to exactly one constant across the whole system, so the number an operator reports
+// names the place. A test walks every module's table against the catalogue and scans the sources,
+// so that a bare number, a code formed another way or a site used twice fails the build's tests.
 
 // The kinds the system raises. Each has a catalogue entry; the values are the catalogue's.
 enum class VekKind : int {

@@ -20,29 +20,13 @@
 #pragma once
 
 #include "cardlink/vektrz4.h"
-#include "errors/VEK_errorV3.h"
+#include "errors/raisedcodes.h"
 #include "text/language.h"
 
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace trz4ctl {
-
-// Error codes that only the tool raises; for the card operations, the identification and the
-// scan it reports the program's own codes, so that a script sees the numbers the operator sees.
-inline constexpr int kErrMapLink = vekCode(VekKind::FileCreate, 901);
-inline constexpr int kErrUnmapLink = vekCode(VekKind::FileDelete, 902);
-inline constexpr int kErrAddress = vekCode(VekKind::DeviceAddress, 903);
-
-inline constexpr VekRaisedCode kRaisedCodes[] = {
-    {kErrMapLink, "trz4ctl map: the port map entry cannot be made"},
-    {kErrUnmapLink, "trz4ctl unmap: the port map entry cannot be removed"},
-    {kErrAddress, "trz4ctl: --address or the settings file name an address the program refuses"},
-};
-
-} // namespace trz4ctl
 
 enum CtlExitStatus {
     kCtlExitOk = 0,
