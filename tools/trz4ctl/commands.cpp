@@ -23,6 +23,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -580,24 +581,18 @@ int Invocation::unmapPort() {
 }
 
 int Invocation::run() {
-    const std::string &c = options.command;
-    if (c == "ports")
-        return ports();
-    if (c == "id")
-        return identification();
-    if (c == "scan")
-        return scan();
-    if (c == "status")
-        return status();
-    if (c == "read")
-        return readCardNumber();
-    if (c == "write")
-        return writeCardNumber();
-    if (c == "map")
-        return mapPort();
-    if (c == "unmap")
-        return unmapPort();
-    return usage(withArgument(trText("trz4ctl", "unbekannter Befehl %1"), "\"" + c + "\""));
+    using Run = int (Invocation::*)();
+    static constexpr std::pair<std::string_view, Run> kRuns[] = {
+        {"ports", &Invocation::ports},         {"id", &Invocation::identification},
+        {"scan", &Invocation::scan},           {"status", &Invocation::status},
+        {"read", &Invocation::readCardNumber}, {"write", &Invocation::writeCardNumber},
+        {"map", &Invocation::mapPort},         {"unmap", &Invocation::unmapPort},
+    };
+    for (const auto &[name, command] : kRuns)
+        if (options.command == name)
+            return (this->*command)();
+    return usage(
+        withArgument(trText("trz4ctl", "unbekannter Befehl %1"), "\"" + options.command + "\""));
 }
 
 } // namespace
