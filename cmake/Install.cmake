@@ -34,26 +34,30 @@ option(TRZ4_MAN_PAGES "Write and install man pages from the programs' --help (he
 
 set(dist ${PROJECT_SOURCE_DIR}/dist)
 
+# Stops the configuration unless `text` matches `regex` and the regex's first group is the
+# project's version: the files that name the release must not fall behind it. The second group,
+# if any, comes back in trz4_release_detail.
+function(trz4_require_release text regex what add_hint)
+    if(NOT text MATCHES "${regex}")
+        message(FATAL_ERROR "${what} names no release in the expected form")
+    endif()
+    if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+        message(FATAL_ERROR "${what}'s newest release is ${CMAKE_MATCH_1}, the project's "
+                            "version ${PROJECT_VERSION}: ${add_hint}")
+    endif()
+    set(trz4_release_detail "${CMAKE_MATCH_2}" PARENT_SCOPE)
+endfunction()
+
 # The release's date is that of the newest release in the AppStream metainfo, which must name
 # the project's version; the man pages and the Debian changelog carry it.
 file(READ ${dist}/${TRZ4_APP_ID}.metainfo.xml trz4_metainfo)
-if(NOT trz4_metainfo MATCHES "<release version=\"([^\"]+)\" date=\"([0-9-]+)\"")
-    message(FATAL_ERROR "the metainfo names no release with a date")
-endif()
-if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
-    message(FATAL_ERROR "the metainfo's newest release is ${CMAKE_MATCH_1}, the project's "
-                        "version ${PROJECT_VERSION}: add a <release> for it")
-endif()
-set(TRZ4_RELEASE_DAY ${CMAKE_MATCH_2})
+trz4_require_release("${trz4_metainfo}" "<release version=\"([^\"]+)\" date=\"([0-9-]+)\""
+                     "the metainfo" "add a <release> with its date for it")
+set(TRZ4_RELEASE_DAY ${trz4_release_detail})
 # The Debian package's newest entry must be of the same release (its revision aside).
 file(STRINGS ${PROJECT_SOURCE_DIR}/debian/changelog trz4_changelog_head LIMIT_COUNT 1)
-if(NOT trz4_changelog_head MATCHES "^${TRZ4_PACKAGE_NAME} \\(([^)-]+)(-[^)]*)?\\) ")
-    message(FATAL_ERROR "debian/changelog does not open with an entry of ${TRZ4_PACKAGE_NAME}")
-endif()
-if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
-    message(FATAL_ERROR "debian/changelog's newest entry is ${CMAKE_MATCH_1}, the project's "
-                        "version ${PROJECT_VERSION}: add an entry for it (dch -v)")
-endif()
+trz4_require_release("${trz4_changelog_head}" "^${TRZ4_PACKAGE_NAME} \\(([^)-]+)(-[^)]*)?\\) "
+                     "debian/changelog" "add an entry of ${TRZ4_PACKAGE_NAME} for it (dch -v)")
 
 # Man pages: help2man writes each program's page from its --help and --version at build time
 # (cmake/man-page.cmake), so a new option shows up in the page without a second copy. German
