@@ -122,6 +122,17 @@ std::string utf8FromPath(const std::filesystem::path &path) {
     return std::string(utf8.begin(), utf8.end());
 }
 
+int syncFile(FILE *stream) {
+    if (!stream) {
+        errno = EINVAL;
+        return -1;
+    }
+    if (platform::detail::injectedFault(FileFault::Sync)) {
+        return -1;
+    }
+    return platform::detail::syncStream(stream);
+}
+
 int listDirectory(const char *directory, std::vector<std::string> *names) {
     if (!directory || !names) {
         errno = EINVAL;

@@ -31,6 +31,10 @@ void runBeforeHoldHook(const char *path);
 size_t pathDriveLength(const char *path);
 bool isPathSeparator(char c);
 
+// The system's part of syncFile: writes the stream's file through to the disk; 0, or -1 with
+// errno.
+int syncStream(FILE *stream);
+
 // The result of RenameFile (0, -1 ... -8) for an errno value (a full quota is given as ENOSPC,
 // for the systems that have quotas).
 int renameResultForErrno(int error);

@@ -399,14 +399,7 @@ int copyFilePermissions(const char *path, FILE *stream) {
     return result;
 }
 
-int syncFile(FILE *stream) {
-    if (!stream) {
-        errno = EINVAL;
-        return -1;
-    }
-    if (injectedFault(FileFault::Sync)) {
-        return -1;
-    }
+int platform::detail::syncStream(FILE *stream) {
     const int fd = ::fileno(stream);
     if (fd < 0) {
         // A stream without a descriptor of its own (the test writer) has nothing to sync.

@@ -475,14 +475,7 @@ int copyFilePermissions(const char *path, FILE *stream) {
     return 0;
 }
 
-int syncFile(FILE *stream) {
-    if (!stream) {
-        errno = EINVAL;
-        return -1;
-    }
-    if (injectedFault(FileFault::Sync)) {
-        return -1;
-    }
+int platform::detail::syncStream(FILE *stream) {
     if (!FlushFileBuffers(handleOf(stream))) {
         setErrnoFrom(GetLastError());
         return -1;

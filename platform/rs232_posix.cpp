@@ -34,24 +34,6 @@ namespace {
 constexpr unsigned kPtyMajorFirst = 136;
 constexpr unsigned kPtyMajorLast = 143;
 
-struct PortState {
-    int fd = -1;
-    // Whether this layer put the tty into exclusive mode, and so must take it out again.
-    bool exclusiveSet = false;
-    // The line's settings as the open found them, put back on close: the tty may be shared
-    // with whoever set it up (a terminal left raw stops echoing and editing).
-    termios previous{};
-    double timeoutSeconds = kDefaultTimeoutSeconds;
-    // Bytes already taken from the kernel but not yet handed out by readByte: reading in
-    // chunks keeps a 29-byte answer from costing 29 system calls.
-    std::array<unsigned char, 512> buffer{};
-    size_t bufferStart = 0;
-    size_t bufferEnd = 0;
-    std::mutex lock;
-
-    bool isOpen() const { return fd >= 0; }
-};
-
 // What a termination signal's handler needs to put an open port back: the descriptor and the
 // settings to restore, published without a lock (a handler cannot take one). The descriptor is
 // published after the settings and withdrawn before the port is closed.
@@ -276,34 +258,35 @@ bool isHangup(int err) {
     return err == EIO || err == ENXIO || err == ENODEV;
 }
 
-class PosixSerialBackend final : public SerialBackend {
-public:
-    int open(int port, const char *deviceName, long baudRate, int parity, int dataBits,
-             int stopBits, int inputQueueSize, int outputQueueSize) override {
+// The termios calls on one port, under the operations that every system shares.
+struct PosixSerial {
+    struct State : PortStateBase {
+        int fd = -1;
+        // Whether this layer put the tty into exclusive mode, and so must take it out again.
+        bool exclusiveSet = false;
+        // The line's settings as the open found them, put back on close: the tty may be shared
+        // with whoever set it up (a terminal left raw stops echoing and editing).
+        termios previous{};
+
+        bool isOpen() const { return fd >= 0; }
+    };
+
+    static bool rateSupported(long baudRate) { return speedFor(baudRate) != B0; }
+
+    static int open(int port, const std::string &device, long baudRate, int parity, int dataBits,
+                    int stopBits, int inputQueueSize, int outputQueueSize, State &state,
+                    OpenFailure &failure) {
         (void)inputQueueSize;
         (void)outputQueueSize;
-        const speed_t speed = speedFor(baudRate);
-        if (const int refused =
-                checkOpenArguments(port, speed != B0, parity, dataBits, stopBits, &failure))
-            return refused;
-        setFailure({});
-        PortState &state = ports.at(port);
-        std::lock_guard guard(state.lock);
-        closeLocked(port, state);
-
-        std::string device = deviceName && *deviceName ? deviceName : comDevicePath(port);
-        if (device.empty()) {
-            setFailure(makeOpenFailure(OpenFailureKind::Unmapped, port));
-            return kComNoDevice;
-        }
         int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             int err = errno;
-            setFailure(failureForErrno(err, port, device));
+            failure = failureForErrno(err, port, device);
             return comErrorForErrno(err);
         }
         termios previous{};
-        int result = configure(fd, port, device, speed, parity, dataBits, stopBits, &previous);
+        int result = configure(fd, port, device, speedFor(baudRate), parity, dataBits, stopBits,
+                               &previous, failure);
         if (result != 0) {
             ::close(fd);
             return result;
@@ -312,128 +295,112 @@ public:
         state.exclusiveSet = true;
         state.previous = previous;
         publishForSignals(port, fd, previous);
-        state.timeoutSeconds = kDefaultTimeoutSeconds;
-        state.bufferStart = state.bufferEnd = 0;
         return 0;
     }
 
-    int close(int port) override {
-        return ports.withOpenPort(port, [port](PortState &state) {
-            closeLocked(port, state);
-            return 0;
-        });
+    static void close(int port, State &state) {
+        withdrawFromSignals(port);
+        // Let queued output leave, but bounded: a stalled or vanished device must not keep
+        // close() waiting in the driver.
+        auto deadline = deadlineAfter(state.timeoutSeconds);
+        SerialWait wait;
+        int pending = 0;
+        while (ioctl(state.fd, TIOCOUTQ, &pending) == 0 && pending > 0 && Clock::now() < deadline) {
+            pollfd pfd{state.fd, 0, 0};
+            ::poll(&pfd, 1, 1);
+            wait.tick();
+        }
+        tcflush(state.fd, TCIOFLUSH);
+        tcsetattr(state.fd, TCSANOW, &state.previous);
+        // Exclusive mode belongs to the tty, not to this descriptor: leave it as it was found,
+        // or another holder of the tty (the simulator) would lock every later open out. Only
+        // the mode this layer set is cleared.
+        if (state.exclusiveSet)
+            ioctl(state.fd, TIOCNXCL);
+        state.exclusiveSet = false;
+        ::close(state.fd);
+        state.fd = -1;
     }
 
-    int setTimeout(int port, double seconds) override {
-        return ports.withOpenPort(port, [seconds](PortState &state) {
-            if (!(seconds >= 0.0) || seconds > kMaxTimeoutSeconds)
-                return static_cast<int>(kComInvalidArgument);
-            state.timeoutSeconds = seconds;
-            return 0;
-        });
+    // Every read and write waits by poll() with the deadline: nothing to set in the driver.
+    static int setTimeout(State &, double) { return 0; }
+
+    static int flushInput(State &state) {
+        return tcflush(state.fd, TCIFLUSH) == 0 ? 0 : failureOf(errno);
     }
 
-    double timeout(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) { return state.timeoutSeconds; });
+    static int flushOutput(State &state) {
+        return tcflush(state.fd, TCOFLUSH) == 0 ? 0 : failureOf(errno);
     }
 
-    int flushInput(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
-            state.bufferStart = state.bufferEnd = 0;
-            return tcflush(state.fd, TCIFLUSH) == 0 ? 0 : failureOf(errno);
-        });
-    }
-
-    int flushOutput(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
-            return tcflush(state.fd, TCOFLUSH) == 0 ? 0 : failureOf(errno);
-        });
-    }
-
-    int write(int port, const char *buffer, int count) override {
-        if (count < 0 || (count > 0 && !buffer))
-            return kComInvalidArgument;
-        return ports.withOpenPort(port, [&](PortState &state) {
-            auto deadline = deadlineAfter(state.timeoutSeconds);
-            SerialWait wait;
-            int written = 0;
-            while (written < count) {
-                ssize_t n = ::write(state.fd, buffer + written, count - written);
-                if (n > 0) {
-                    written += static_cast<int>(n);
-                    continue;
-                }
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n < 0 && errno != EAGAIN)
-                    return failureOf(errno);
-                // The kernel queue is full: wait for room, but never past the time-out.
-                int left = pollMilliseconds(deadline);
-                if (left == 0)
-                    break;
-                pollfd pfd{state.fd, POLLOUT, 0};
-                int ready = ::poll(&pfd, 1, wait.slice(left));
-                if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
-                    return written > 0 ? written : static_cast<int>(kComHangup);
-                if (ready == 0)
-                    wait.tick();
+    static int write(State &state, const char *buffer, int count) {
+        auto deadline = deadlineAfter(state.timeoutSeconds);
+        SerialWait wait;
+        int written = 0;
+        while (written < count) {
+            ssize_t n = ::write(state.fd, buffer + written, count - written);
+            if (n > 0) {
+                written += static_cast<int>(n);
+                continue;
             }
-            return written;
-        });
-    }
-
-    int outputQueueLength(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
-            int pending = 0;
-            if (ioctl(state.fd, TIOCOUTQ, &pending) != 0)
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && errno != EAGAIN)
                 return failureOf(errno);
-            return pending;
-        });
+            // The kernel queue is full: wait for room, but never past the time-out.
+            int left = pollMilliseconds(deadline);
+            if (left == 0)
+                break;
+            pollfd pfd{state.fd, POLLOUT, 0};
+            int ready = ::poll(&pfd, 1, wait.slice(left));
+            if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
+                return written > 0 ? written : static_cast<int>(kComHangup);
+            if (ready == 0)
+                wait.tick();
+        }
+        return written;
     }
 
-    int readByte(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
-            if (state.bufferStart < state.bufferEnd)
-                return static_cast<int>(state.buffer[state.bufferStart++]);
-            auto deadline = deadlineAfter(state.timeoutSeconds);
-            SerialWait wait;
-            for (;;) {
-                ssize_t n = ::read(state.fd, state.buffer.data(), state.buffer.size());
-                if (n > 0) {
-                    state.bufferStart = 1;
-                    state.bufferEnd = static_cast<size_t>(n);
-                    return static_cast<int>(state.buffer[0]);
-                }
-                // With VMIN 1 and O_NONBLOCK an empty queue gives EAGAIN; 0 is end of file,
-                // which a tty only reports once it has been hung up.
-                if (n == 0)
-                    return static_cast<int>(kComHangup);
-                if (errno == EINTR)
-                    continue;
-                if (errno != EAGAIN)
-                    return isHangup(errno) ? static_cast<int>(kComHangup) : failureOf(errno);
-                int left = pollMilliseconds(deadline);
-                if (left == 0)
-                    return static_cast<int>(kComTimeout);
-                pollfd pfd{state.fd, POLLIN, 0};
-                int ready = ::poll(&pfd, 1, wait.slice(left));
-                if (ready < 0 && errno != EINTR)
-                    return failureOf(errno);
-                if (ready > 0 && !(pfd.revents & POLLIN) &&
-                    (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
-                    return static_cast<int>(kComHangup);
-                if (ready == 0)
-                    wait.tick();
-            }
-        });
+    static int outputQueueLength(State &state) {
+        int pending = 0;
+        if (ioctl(state.fd, TIOCOUTQ, &pending) != 0)
+            return failureOf(errno);
+        return pending;
     }
 
-    OpenFailure openFailure() override { return failure; }
+    static int receive(State &state) {
+        auto deadline = deadlineAfter(state.timeoutSeconds);
+        SerialWait wait;
+        ReadBuffer &received = state.received;
+        for (;;) {
+            ssize_t n = ::read(state.fd, received.bytes.data(), received.bytes.size());
+            if (n > 0)
+                return received.keep(static_cast<size_t>(n));
+            // With VMIN 1 and O_NONBLOCK an empty queue gives EAGAIN; 0 is end of file, which
+            // a tty only reports once it has been hung up.
+            if (n == 0)
+                return static_cast<int>(kComHangup);
+            if (errno == EINTR)
+                continue;
+            if (errno != EAGAIN)
+                return isHangup(errno) ? static_cast<int>(kComHangup) : failureOf(errno);
+            int left = pollMilliseconds(deadline);
+            if (left == 0)
+                return static_cast<int>(kComTimeout);
+            pollfd pfd{state.fd, POLLIN, 0};
+            int ready = ::poll(&pfd, 1, wait.slice(left));
+            if (ready < 0 && errno != EINTR)
+                return failureOf(errno);
+            if (ready > 0 && !(pfd.revents & POLLIN) &&
+                (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)))
+                return static_cast<int>(kComHangup);
+            if (ready == 0)
+                wait.tick();
+        }
+    }
 
 private:
     static int failureOf(int err) { return isHangup(err) ? kComHangup : kComSystemError; }
-
-    static void setFailure(OpenFailure why) { failure = std::move(why); }
 
     // Exclusive use, raw mode and the link framing. A pseudo-terminal cannot frame 7 data bits
     // with parity: the kernel accepts CS7|PARENB|PARODD once without applying it and refuses
@@ -441,12 +408,12 @@ private:
     // parity. On a real tty a framing the driver refuses is an open failure. `previous`
     // receives the settings found; a failed open after they were changed puts them back.
     static int configure(int fd, int port, const std::string &device, speed_t speed, int parity,
-                         int dataBits, int stopBits, termios *previous) {
+                         int dataBits, int stopBits, termios *previous, OpenFailure &failure) {
         // A session's terminal (a shell's, reached through a stale port-map entry whose
         // pseudo-terminal number was reused) is never written into: the bytes would land in
         // the shell and raw mode would be left on it.
         if (controlsASession(fd)) {
-            setFailure(makeOpenFailure(OpenFailureKind::SessionTerminal, port, device));
+            failure = makeOpenFailure(OpenFailureKind::SessionTerminal, port, device);
             return kComBusy;
         }
         // Exclusive mode tells of another holder, but only while one lives. A real tty's mode
@@ -460,18 +427,18 @@ private:
         int exclusive = 0;
         const bool pty = isPseudoTerminal(fd);
         if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0 && !pty) {
-            setFailure(failureForErrno(EBUSY, port, device));
+            failure = failureForErrno(EBUSY, port, device);
             return kComBusy;
         }
         if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
             int err = errno;
-            setFailure(failureForErrno(err, port, device));
+            failure = failureForErrno(err, port, device);
             return comErrorForErrno(err);
         }
         termios tio{};
         if (tcgetattr(fd, &tio) != 0) {
             int err = errno;
-            setFailure(failureForErrno(err, port, device));
+            failure = failureForErrno(err, port, device);
             return comErrorForErrno(err);
         }
         *previous = tio;
@@ -499,8 +466,8 @@ private:
         }
         if (tcsetattr(fd, TCSANOW, &tio) != 0) {
             int err = errno;
-            setFailure(withSystemError(
-                makeOpenFailure(OpenFailureKind::ParametersRefused, port, device), err));
+            failure = withSystemError(
+                makeOpenFailure(OpenFailureKind::ParametersRefused, port, device), err);
             return err == EINVAL ? kComInvalidArgument : comErrorForErrno(err);
         }
         if (!pty) {
@@ -509,10 +476,8 @@ private:
             tcflag_t mask = CSIZE | PARENB | PARODD | CSTOPB;
             if (tcgetattr(fd, &applied) != 0 || (applied.c_cflag & mask) != framing ||
                 cfgetospeed(&applied) != speed) {
-                OpenFailure refused =
-                    makeOpenFailure(OpenFailureKind::FramingRefused, port, device);
-                refused.dataBits = dataBits;
-                setFailure(refused);
+                failure = makeOpenFailure(OpenFailureKind::FramingRefused, port, device);
+                failure.dataBits = dataBits;
                 tcsetattr(fd, TCSANOW, previous);
                 return kComInvalidArgument;
             }
@@ -522,49 +487,17 @@ private:
         if (ioctl(fd, TIOCEXCL) != 0) {
             int err = errno;
             tcsetattr(fd, TCSANOW, previous);
-            setFailure(failureForErrno(err, port, device));
+            failure = failureForErrno(err, port, device);
             return comErrorForErrno(err);
         }
         return 0;
     }
-
-    static void closeLocked(int port, PortState &state) {
-        if (state.fd < 0)
-            return;
-        withdrawFromSignals(port);
-        // Let queued output leave, but bounded: a stalled or vanished device must not keep
-        // close() waiting in the driver.
-        auto deadline = deadlineAfter(state.timeoutSeconds);
-        SerialWait wait;
-        int pending = 0;
-        while (ioctl(state.fd, TIOCOUTQ, &pending) == 0 && pending > 0 && Clock::now() < deadline) {
-            pollfd pfd{state.fd, 0, 0};
-            ::poll(&pfd, 1, 1);
-            wait.tick();
-        }
-        tcflush(state.fd, TCIOFLUSH);
-        tcsetattr(state.fd, TCSANOW, &state.previous);
-        // Exclusive mode belongs to the tty, not to this descriptor: leave it as it was found,
-        // or another holder of the tty (the simulator) would lock every later open out. Only
-        // the mode this layer set is cleared.
-        if (state.exclusiveSet)
-            ioctl(state.fd, TIOCNXCL);
-        state.exclusiveSet = false;
-        ::close(state.fd);
-        state.fd = -1;
-        state.bufferStart = state.bufferEnd = 0;
-    }
-
-    PortTable<PortState> ports;
-    static thread_local OpenFailure failure;
 };
-
-thread_local OpenFailure PosixSerialBackend::failure;
 
 } // namespace
 
 SerialBackend &systemSerialBackend() {
-    static PosixSerialBackend instance;
+    static SystemSerialBackend<PosixSerial> instance;
     return instance;
 }
 

@@ -19,22 +19,6 @@ namespace win32 = platform::win32;
 
 namespace {
 
-struct PortState {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    double timeoutSeconds = kDefaultTimeoutSeconds;
-    // Bytes already taken from the driver but not yet handed out by readByte: an answer that
-    // has arrived is taken in one call instead of one per byte.
-    std::array<unsigned char, 512> buffer{};
-    DWORD bufferStart = 0;
-    DWORD bufferEnd = 0;
-    // The wait now set in the driver for one read or write, in milliseconds: the port's
-    // time-out, or a slice of it while a wait hook runs (platform/rs232.h).
-    DWORD waitMs = 0;
-    std::mutex lock;
-
-    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
-};
-
 // Errors of a port whose device is gone: a pulled USB adapter, a Wine port whose
 // pseudo-terminal was closed.
 bool isHangup(DWORD error) {
@@ -111,182 +95,155 @@ bool applyWait(HANDLE handle, DWORD milliseconds) {
     return SetCommTimeouts(handle, &timeouts) != 0;
 }
 
-// The port's wait, changed in the driver only when it differs: a read or write without a
-// wait hook keeps the time-out set once.
-bool setWait(PortState &state, DWORD milliseconds) {
-    if (milliseconds == state.waitMs)
-        return true;
-    if (!applyWait(state.handle, milliseconds))
-        return false;
-    state.waitMs = milliseconds;
-    return true;
-}
+// The communications calls on one port, under the operations that every system shares.
+struct Win32Serial {
+    struct State : PortStateBase {
+        HANDLE handle = INVALID_HANDLE_VALUE;
+        // The wait now set in the driver for one read or write, in milliseconds: the port's
+        // time-out, or a slice of it while a wait hook runs (platform/rs232.h).
+        DWORD waitMs = 0;
 
-class Win32SerialBackend final : public SerialBackend {
-public:
-    int open(int port, const char *deviceName, long baudRate, int parity, int dataBits,
-             int stopBits, int inputQueueSize, int outputQueueSize) override {
-        if (const int refused =
-                checkOpenArguments(port, baudRate > 0, parity, dataBits, stopBits, &failure))
-            return refused;
-        setFailure({});
-        PortState &state = ports.at(port);
-        std::lock_guard guard(state.lock);
-        closeLocked(state);
+        bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
+    };
 
-        const std::string device = deviceName && *deviceName ? deviceName : comDevicePath(port);
+    static bool rateSupported(long baudRate) { return baudRate > 0; }
+
+    static int open(int port, const std::string &device, long baudRate, int parity, int dataBits,
+                    int stopBits, int inputQueueSize, int outputQueueSize, State &state,
+                    OpenFailure &failure) {
         const std::string shown = shownName(device);
         // Share mode 0: the port is ours alone, and a port another program has open is
         // refused by the system.
         HANDLE handle = CreateFileW(win32::wide(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            OpenFailure why;
-            const int result = win32::comOpenFailure(GetLastError(), port, shown, &why);
-            setFailure(std::move(why));
-            return result;
-        }
+        if (handle == INVALID_HANDLE_VALUE)
+            return win32::comOpenFailure(GetLastError(), port, shown, &failure);
         // The driver's queues, as asked for; a driver that keeps its own sizes is no failure.
         SetupComm(handle, static_cast<DWORD>(std::max(inputQueueSize, 0)),
                   static_cast<DWORD>(std::max(outputQueueSize, 0)));
         const bool pty = win32::wineMapsComPortToPseudoTerminal(comNumberOfDevice(device));
-        int result = configure(handle, port, shown, baudRate, parity, dataBits, stopBits, pty);
+        int result =
+            configure(handle, port, shown, baudRate, parity, dataBits, stopBits, pty, failure);
         if (result == 0 && !applyWait(handle, millisecondsOf(kDefaultTimeoutSeconds)))
-            result = systemFailure(GetLastError(), port, shown);
+            result = systemFailure(GetLastError(), port, shown, failure);
         if (result != 0) {
             CloseHandle(handle);
             return result;
         }
         PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
         state.handle = handle;
-        state.timeoutSeconds = kDefaultTimeoutSeconds;
         state.waitMs = millisecondsOf(kDefaultTimeoutSeconds);
-        state.bufferStart = state.bufferEnd = 0;
         return 0;
     }
 
-    int close(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
-            closeLocked(state);
-            return 0;
-        });
+    static void close(int, State &state) {
+        // Let queued output leave, but bounded: a stalled or vanished device must not keep
+        // the close waiting.
+        const auto deadline = deadlineAfter(state.timeoutSeconds);
+        SerialWait wait;
+        DWORD errors = 0;
+        COMSTAT status{};
+        while (ClearCommError(state.handle, &errors, &status) && status.cbOutQue > 0 &&
+               Clock::now() < deadline) {
+            Sleep(1);
+            wait.tick();
+        }
+        PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
+        CloseHandle(state.handle);
+        state.handle = INVALID_HANDLE_VALUE;
     }
 
-    int setTimeout(int port, double seconds) override {
-        return ports.withOpenPort(port, [seconds](PortState &state) {
-            if (!(seconds >= 0.0) || seconds > kMaxTimeoutSeconds)
-                return static_cast<int>(kComInvalidArgument);
-            if (!setWait(state, millisecondsOf(seconds)))
-                return failureOf(GetLastError());
-            state.timeoutSeconds = seconds;
-            return 0;
-        });
+    static int setTimeout(State &state, double seconds) {
+        return setWait(state, millisecondsOf(seconds)) ? 0 : failureOf(GetLastError());
     }
 
-    double timeout(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) { return state.timeoutSeconds; });
+    static int flushInput(State &state) {
+        return PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT) ? 0
+                                                                      : failureOf(GetLastError());
     }
 
-    int flushInput(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
-            state.bufferStart = state.bufferEnd = 0;
-            return PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT)
-                       ? 0
-                       : failureOf(GetLastError());
-        });
+    static int flushOutput(State &state) {
+        return PurgeComm(state.handle, PURGE_TXCLEAR | PURGE_TXABORT) ? 0
+                                                                      : failureOf(GetLastError());
     }
 
-    int flushOutput(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
-            return PurgeComm(state.handle, PURGE_TXCLEAR | PURGE_TXABORT)
-                       ? 0
-                       : failureOf(GetLastError());
-        });
-    }
-
-    int write(int port, const char *buffer, int count) override {
-        if (count < 0 || (count > 0 && !buffer))
-            return kComInvalidArgument;
-        return ports.withOpenPort(port, [&](PortState &state) {
-            const auto deadline = deadlineAfter(state.timeoutSeconds);
-            SerialWait wait;
-            int written = 0;
-            // The write time-out ends a write that the line cannot take in time; what went
-            // out by then is reported. The first try is made even with a time-out of 0.
-            for (bool first = true; written < count; first = false) {
-                const long long left = millisecondsUntil(deadline);
-                if (left == 0 && !first)
-                    break;
-                const int slice = wait.slice(static_cast<int>(std::min<long long>(left, INT_MAX)));
-                if (!setWait(state, static_cast<DWORD>(std::max(slice, 1))))
-                    return written > 0 ? written : failureOf(GetLastError());
-                DWORD sent = 0;
-                const BOOL ok = WriteFile(state.handle, buffer + written,
-                                          static_cast<DWORD>(count - written), &sent, nullptr);
-                written += static_cast<int>(sent);
-                if (!ok) {
-                    const DWORD error = GetLastError();
-                    clearErrors(state.handle);
-                    return written > 0 ? written : failureOf(error);
-                }
-                if (written < count)
-                    wait.tick();
+    static int write(State &state, const char *buffer, int count) {
+        const auto deadline = deadlineAfter(state.timeoutSeconds);
+        SerialWait wait;
+        int written = 0;
+        // The write time-out ends a write that the line cannot take in time; what went out by
+        // then is reported. The first try is made even with a time-out of 0.
+        for (bool first = true; written < count; first = false) {
+            const long long left = millisecondsUntil(deadline);
+            if (left == 0 && !first)
+                break;
+            const int slice = wait.slice(static_cast<int>(std::min<long long>(left, INT_MAX)));
+            if (!setWait(state, static_cast<DWORD>(std::max(slice, 1))))
+                return written > 0 ? written : failureOf(GetLastError());
+            DWORD sent = 0;
+            const BOOL ok = WriteFile(state.handle, buffer + written,
+                                      static_cast<DWORD>(count - written), &sent, nullptr);
+            written += static_cast<int>(sent);
+            if (!ok) {
+                const DWORD error = GetLastError();
+                clearErrors(state.handle);
+                return written > 0 ? written : failureOf(error);
             }
-            return written;
-        });
+            if (written < count)
+                wait.tick();
+        }
+        return written;
     }
 
-    int outputQueueLength(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
+    static int outputQueueLength(State &state) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(state.handle, &errors, &status))
+            return failureOf(GetLastError());
+        return static_cast<int>(status.cbOutQue);
+    }
+
+    static int receive(State &state) {
+        const auto deadline = deadlineAfter(state.timeoutSeconds);
+        SerialWait wait;
+        ReadBuffer &received = state.received;
+        for (;;) {
+            // What has arrived is taken at once; with nothing there, one byte is waited for
+            // (the read's wait bounds that), so a read never waits for a full buffer.
             DWORD errors = 0;
             COMSTAT status{};
             if (!ClearCommError(state.handle, &errors, &status))
                 return failureOf(GetLastError());
-            return static_cast<int>(status.cbOutQue);
-        });
-    }
-
-    int readByte(int port) override {
-        return ports.withOpenPort(port, [](PortState &state) {
-            if (state.bufferStart < state.bufferEnd)
-                return static_cast<int>(state.buffer[state.bufferStart++]);
-            const auto deadline = deadlineAfter(state.timeoutSeconds);
-            SerialWait wait;
-            for (;;) {
-                // What has arrived is taken at once; with nothing there, one byte is waited
-                // for (the read's wait bounds that), so a read never waits for a full buffer.
-                DWORD errors = 0;
-                COMSTAT status{};
-                if (!ClearCommError(state.handle, &errors, &status))
+            DWORD wanted = std::min<DWORD>(status.cbInQue, received.bytes.size());
+            if (wanted == 0) {
+                const long long left = millisecondsUntil(deadline);
+                if (left == 0)
+                    return static_cast<int>(kComTimeout);
+                const int slice = wait.slice(static_cast<int>(std::min<long long>(left, INT_MAX)));
+                if (!setWait(state, static_cast<DWORD>(slice)))
                     return failureOf(GetLastError());
-                DWORD wanted = std::min<DWORD>(status.cbInQue, state.buffer.size());
-                if (wanted == 0) {
-                    const long long left = millisecondsUntil(deadline);
-                    if (left == 0)
-                        return static_cast<int>(kComTimeout);
-                    const int slice =
-                        wait.slice(static_cast<int>(std::min<long long>(left, INT_MAX)));
-                    if (!setWait(state, static_cast<DWORD>(slice)))
-                        return failureOf(GetLastError());
-                    wanted = 1;
-                }
-                DWORD got = 0;
-                if (!ReadFile(state.handle, state.buffer.data(), wanted, &got, nullptr))
-                    return failureOf(GetLastError());
-                if (got > 0) {
-                    state.bufferStart = 1;
-                    state.bufferEnd = got;
-                    return static_cast<int>(state.buffer[0]);
-                }
-                wait.tick();
+                wanted = 1;
             }
-        });
+            DWORD got = 0;
+            if (!ReadFile(state.handle, received.bytes.data(), wanted, &got, nullptr))
+                return failureOf(GetLastError());
+            if (got > 0)
+                return received.keep(got);
+            wait.tick();
+        }
     }
-
-    OpenFailure openFailure() override { return failure; }
 
 private:
-    static void setFailure(OpenFailure why) { failure = std::move(why); }
+    // The port's wait, changed in the driver only when it differs: a read or write without a
+    // wait hook keeps the time-out set once.
+    static bool setWait(State &state, DWORD milliseconds) {
+        if (milliseconds == state.waitMs)
+            return true;
+        if (!applyWait(state.handle, milliseconds))
+            return false;
+        state.waitMs = milliseconds;
+        return true;
+    }
 
     // After a communications error the driver may hold further I/O until the error is read.
     static void clearErrors(HANDLE handle) {
@@ -294,21 +251,21 @@ private:
         ClearCommError(handle, &errors, nullptr);
     }
 
-    static int systemFailure(DWORD error, int port, const std::string &shown) {
-        OpenFailure why = makeOpenFailure(OpenFailureKind::SystemError, port, shown);
-        win32::addSystemError(&why, error);
-        setFailure(std::move(why));
+    static int systemFailure(DWORD error, int port, const std::string &shown,
+                             OpenFailure &failure) {
+        failure = makeOpenFailure(OpenFailureKind::SystemError, port, shown);
+        win32::addSystemError(&failure, error);
         return kComSystemError;
     }
 
     // The link parameters, read back: SetCommState reports success when the driver took any
     // part of the request.
     static int configure(HANDLE handle, int port, const std::string &shown, long baudRate,
-                         int parity, int dataBits, int stopBits, bool pty) {
+                         int parity, int dataBits, int stopBits, bool pty, OpenFailure &failure) {
         DCB dcb{};
         dcb.DCBlength = sizeof dcb;
         if (!GetCommState(handle, &dcb))
-            return systemFailure(GetLastError(), port, shown);
+            return systemFailure(GetLastError(), port, shown, failure);
         dcb.BaudRate = static_cast<DWORD>(baudRate);
         dcb.fBinary = TRUE;
         dcb.fOutxCtsFlow = FALSE;
@@ -337,9 +294,8 @@ private:
         }
         if (!SetCommState(handle, &dcb)) {
             const DWORD error = GetLastError();
-            OpenFailure why = makeOpenFailure(OpenFailureKind::ParametersRefused, port, shown);
-            win32::addSystemError(&why, error);
-            setFailure(std::move(why));
+            failure = makeOpenFailure(OpenFailureKind::ParametersRefused, port, shown);
+            win32::addSystemError(&failure, error);
             return error == ERROR_INVALID_PARAMETER ? kComInvalidArgument : failureOf(error);
         }
         if (pty)
@@ -349,39 +305,13 @@ private:
         if (!GetCommState(handle, &applied) || applied.BaudRate != dcb.BaudRate ||
             applied.ByteSize != dcb.ByteSize || applied.Parity != dcb.Parity ||
             applied.StopBits != dcb.StopBits) {
-            OpenFailure why = makeOpenFailure(OpenFailureKind::FramingRefused, port, shown);
-            why.dataBits = dataBits;
-            setFailure(std::move(why));
+            failure = makeOpenFailure(OpenFailureKind::FramingRefused, port, shown);
+            failure.dataBits = dataBits;
             return kComInvalidArgument;
         }
         return 0;
     }
-
-    static void closeLocked(PortState &state) {
-        if (state.handle == INVALID_HANDLE_VALUE)
-            return;
-        // Let queued output leave, but bounded: a stalled or vanished device must not keep
-        // the close waiting.
-        const auto deadline = deadlineAfter(state.timeoutSeconds);
-        SerialWait wait;
-        DWORD errors = 0;
-        COMSTAT status{};
-        while (ClearCommError(state.handle, &errors, &status) && status.cbOutQue > 0 &&
-               Clock::now() < deadline) {
-            Sleep(1);
-            wait.tick();
-        }
-        PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_RXABORT | PURGE_TXABORT);
-        CloseHandle(state.handle);
-        state.handle = INVALID_HANDLE_VALUE;
-        state.bufferStart = state.bufferEnd = 0;
-    }
-
-    PortTable<PortState> ports;
-    static thread_local OpenFailure failure;
 };
-
-thread_local OpenFailure Win32SerialBackend::failure;
 
 } // namespace
 
@@ -391,6 +321,6 @@ int releasePortsOnTerminationSignals() {
 }
 
 SerialBackend &systemSerialBackend() {
-    static Win32SerialBackend instance;
+    static SystemSerialBackend<Win32Serial> instance;
     return instance;
 }
