@@ -9,6 +9,7 @@
 //
 // Seeded and reproducible: the seed is printed; TRZ4_TEST_SEED=<n> repeats a run,
 // TRZ4_TEST_CASES=<n> changes the number of exchanges.
+#include "cardlink/linklog.h"
 #include "cardlink/vektrz4.h"
 #include "platform/serial_double.h"
 
@@ -47,17 +48,8 @@ const Codes &codesOf(Command command) {
                              -405039, -403040, -404041, 0,       0,       0,       0};
     static const Codes status{-400132, -401154, -112155, -112155, -101156, -114157, -402158,
                               -405159, -403160, -404161, -404162, -404163, -404169, -409164};
-    switch (command) {
-    case Command::Id:
-        return id;
-    case Command::ReadNumber:
-        return read;
-    case Command::WriteNumber:
-        return write;
-    case Command::Status:
-        break;
-    }
-    return status;
+    static const Codes *const byCommand[] = {&id, &read, &write, &status}; // Command's order
+    return *byCommand[static_cast<int>(command)];
 }
 
 // One scripted exchange.
@@ -436,36 +428,22 @@ private:
     }
 };
 
-std::string printableBytes(const std::string &bytes) {
-    std::string text;
-    for (unsigned char c : bytes) {
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
-            text += static_cast<char>(c);
-        } else {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            text += escape;
-        }
-    }
-    return text;
-}
-
 std::string describe(const Scenario &s) {
     static const char *const commands[] = {"IDLesen", "KartennummerLesen", "KartennummerSchreiben",
                                            "ParameterLesen"};
     std::string text = std::string(commands[static_cast<int>(s.command)]) + " address '" +
-                       printableBytes(std::string(1, s.address)) + "'";
+                       linkLogBytes(std::string(1, s.address)) + "'";
     if (s.command == Command::WriteNumber)
-        text += " number '" + printableBytes(std::string(1, s.newNumber)) + "'";
+        text += " number '" + linkLogBytes(std::string(1, s.newNumber)) + "'";
     if (s.command == Command::Status)
         text += s.nullName ? " name null" : " name \"" + s.name + "\"";
-    text += " stray \"" + printableBytes(s.stray) + "\"";
+    text += " stray \"" + linkLogBytes(s.stray) + "\"";
     text += " flush " + std::to_string(s.flushInResult) + "/" + std::to_string(s.flushOutResult);
     if (s.overrideWrite)
         text += " write " + std::to_string(s.writeResult);
     for (int length : s.outQueueLengths)
         text += " outQ " + std::to_string(length);
-    return text + " reply \"" + printableBytes(s.reply) + "\"";
+    return text + " reply \"" + linkLogBytes(s.reply) + "\"";
 }
 
 std::uint64_t numberFromEnvironment(const char *name, std::uint64_t fallback) {
@@ -496,12 +474,12 @@ TEST(ProtocolModel, RandomAndHostileCardsFollowTheProtocolsRules) {
             ++failures;
             ADD_FAILURE() << "seed " << seed << ", exchange " << i << ": " << describe(scenario)
                           << "\n  code " << actual.code << ", model " << expected.code
-                          << "\n  sent \"" << printableBytes(actual.sent) << "\", model \""
-                          << printableBytes(expected.sent) << "\""
-                          << "\n  unread \"" << printableBytes(actual.unread) << "\", model \""
-                          << printableBytes(expected.unread) << "\""
-                          << "\n  id \"" << printableBytes(actual.idText) << "\", model \""
-                          << printableBytes(expected.idText) << "\""
+                          << "\n  sent \"" << linkLogBytes(actual.sent) << "\", model \""
+                          << linkLogBytes(expected.sent) << "\""
+                          << "\n  unread \"" << linkLogBytes(actual.unread) << "\", model \""
+                          << linkLogBytes(expected.unread) << "\""
+                          << "\n  id \"" << linkLogBytes(actual.idText) << "\", model \""
+                          << linkLogBytes(expected.idText) << "\""
                           << "\n  number " << static_cast<int>(actual.number) << ", model "
                           << static_cast<int>(expected.number) << "; status " << actual.status
                           << ", model " << expected.status;

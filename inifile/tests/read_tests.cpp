@@ -91,6 +91,14 @@ DocumentSnapshot readSnapshot(const std::string &text, int sorted = 0) {
     return snapshot(doc.get());
 }
 
+// Reads text into a new unsorted document and expects exactly the given sections and items;
+// what was read is returned for further checks.
+DocumentSnapshot expectReads(const std::string &text, const DocumentSnapshot &expected) {
+    const DocumentSnapshot document = readSnapshot(text);
+    EXPECT_EQ(document, expected) << describe(document);
+    return document;
+}
+
 } // namespace
 
 TEST(LineFile, LineEndVariants) {
@@ -174,8 +182,7 @@ TEST(IniRead, SettingsFileInEveryLineEnd) {
     for (const char *end : {"\r\n", "\n", "\r", "\n\r"}) {
         const std::string e = end;
         const std::string text = "[com]" + e + "lcom = 3" + e + "adresse=1" + e;
-        const DocumentSnapshot document = readSnapshot(text);
-        EXPECT_EQ(document, expected) << describe(document);
+        const DocumentSnapshot document = expectReads(text, expected);
         EXPECT_EQ(document[0].items[1].lineNumber, 3);
         // The last line needs no line end.
         EXPECT_EQ(readSnapshot(text.substr(0, text.size() - e.size())), expected);
@@ -202,16 +209,14 @@ TEST(IniRead, LineClassification) {
                              "e = \"\n"
                              "[a]b]\n"
                              "f = 2\n";
-    const DocumentSnapshot document = readSnapshot(text);
-    const DocumentSnapshot expected = {{"com",
-                                        {{"empty", "", 5, 1},
-                                         {"a", "1 ; note", 6, 0},
-                                         {"b", "= 5", 9, 0},
-                                         {"c", "quoted value", 15, 1},
-                                         {"d", "\"half", 16, 0},
-                                         {"e", "\"", 17, 0}}},
-                                       {"a]b", {{"f", "2", 19, 0}}}};
-    EXPECT_EQ(document, expected) << describe(document);
+    const DocumentSnapshot document = expectReads(text, {{"com",
+                                                          {{"empty", "", 5, 1},
+                                                           {"a", "1 ; note", 6, 0},
+                                                           {"b", "= 5", 9, 0},
+                                                           {"c", "quoted value", 15, 1},
+                                                           {"d", "\"half", 16, 0},
+                                                           {"e", "\"", 17, 0}}},
+                                                         {"a]b", {{"f", "2", 19, 0}}}});
     EXPECT_EQ(document[0].items[2].lineNumber, 9);
 }
 
@@ -236,18 +241,16 @@ TEST(IniRead, JoinsPieces) {
                              "W LineX = no\n"
                              "V line0001 = lower\n"
                              "U Line99999999999999999999 = huge\n";
-    const DocumentSnapshot document = readSnapshot(text);
-    const DocumentSnapshot expected = {{"s",
-                                        {{"Path", "abcdef", 2, 1},
-                                         {"X", "solo", 4, 0},
-                                         {"plain", "p", 5, 0},
-                                         {"Y Line0002", "orphan", 6, 0},
-                                         {"Z", "z1z2", 7, 0},
-                                         {"Z", "again", 9, 0},
-                                         {"W LineX", "no", 10, 0},
-                                         {"V line0001", "lower", 11, 0},
-                                         {"U Line99999999999999999999", "huge", 12, 0}}}};
-    EXPECT_EQ(document, expected) << describe(document);
+    expectReads(text, {{"s",
+                        {{"Path", "abcdef", 2, 1},
+                         {"X", "solo", 4, 0},
+                         {"plain", "p", 5, 0},
+                         {"Y Line0002", "orphan", 6, 0},
+                         {"Z", "z1z2", 7, 0},
+                         {"Z", "again", 9, 0},
+                         {"W LineX", "no", 10, 0},
+                         {"V line0001", "lower", 11, 0},
+                         {"U Line99999999999999999999", "huge", 12, 0}}}});
 }
 
 TEST(IniRead, AddsToTheDocumentAndSortsWhenAsked) {
@@ -378,8 +381,7 @@ TEST(IniReadFile, ByteOrderMarkIsSkipped) {
     EXPECT_EQ(value, 3);
     EXPECT_EQ(Ini_LineOfLastAccess(doc.get()), 2);
     // Only at the start: further on the bytes are text like any other.
-    const DocumentSnapshot expected = {{"s", {{"a", "1", 2, 0}}}};
-    EXPECT_EQ(readSnapshot("\xEF\xBB\xBF\n[s]\na = 1\n\xEF\xBB\xBF[t]\n"), expected);
+    expectReads("\xEF\xBB\xBF\n[s]\na = 1\n\xEF\xBB\xBF[t]\n", {{"s", {{"a", "1", 2, 0}}}});
 }
 
 TEST(IniAllocationFailure, ReadFailsCleanlyAtEveryAllocation) {

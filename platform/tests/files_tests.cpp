@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/tests/files_fixture.h"
+#include "platform/tests/split_path_check.h"
 
 #include <gtest/gtest.h>
 
@@ -25,21 +26,10 @@ TEST_F(Files, GetFileInfoReportsExistenceAndSize) {
 }
 
 TEST(SplitPath, DirectoryAndFileName) {
-    char drive[64] = "x";
-    char directory[64];
-    char name[64];
-    SplitPath("/a/b/c.ini", drive, directory, name);
-    EXPECT_STREQ(drive, "");
-    EXPECT_STREQ(directory, "/a/b/");
-    EXPECT_STREQ(name, "c.ini");
-    SplitPath("c.ini", drive, directory, name);
-    EXPECT_STREQ(directory, "");
-    EXPECT_STREQ(name, "c.ini");
-    SplitPath("/c.ini", nullptr, directory, nullptr);
-    EXPECT_STREQ(directory, "/");
-    SplitPath("dir/", nullptr, directory, name);
-    EXPECT_STREQ(directory, "dir/");
-    EXPECT_STREQ(name, "");
+    expectSplits({{"/a/b/c.ini", "", "/a/b/", "c.ini"},
+                  {"c.ini", "", "", "c.ini"},
+                  {"/c.ini", nullptr, "/", nullptr},
+                  {"dir/", nullptr, "dir/", ""}});
 }
 
 TEST_F(Files, RenameReplacesAtomicallyAndMapsFailures) {

@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/tests/files_fixture.h"
+#include "platform/tests/split_path_check.h"
 
 #include <gtest/gtest.h>
 
@@ -39,21 +40,9 @@ bool othersCanOpen(const std::string &path) {
 } // namespace
 
 TEST(SplitPathWindows, DrivesAndBothSeparators) {
-    char drive[64];
-    char directory[64];
-    char name[64];
-    SplitPath("C:\\a\\b/c.ini", drive, directory, name);
-    EXPECT_STREQ(drive, "C:");
-    EXPECT_STREQ(directory, "\\a\\b/");
-    EXPECT_STREQ(name, "c.ini");
-    SplitPath("d:c.ini", drive, directory, name);
-    EXPECT_STREQ(drive, "d:");
-    EXPECT_STREQ(directory, "");
-    EXPECT_STREQ(name, "c.ini");
-    SplitPath("\\\\server\\share\\x.ini", drive, directory, name);
-    EXPECT_STREQ(drive, "");
-    EXPECT_STREQ(directory, "\\\\server\\share\\");
-    EXPECT_STREQ(name, "x.ini");
+    expectSplits({{"C:\\a\\b/c.ini", "C:", "\\a\\b/", "c.ini"},
+                  {"d:c.ini", "d:", "", "c.ini"},
+                  {"\\\\server\\share\\x.ini", "", "\\\\server\\share\\", "x.ini"}});
 }
 
 TEST_F(Files, AHeldFileIsClosedToEveryoneUntilItsStreamCloses) {

@@ -37,6 +37,17 @@ std::string valueName(int root, const char *key, unsigned index, unsigned *type 
     return name;
 }
 
+// Expects the index-th value of key to have this name, type and data.
+void expectValueAt(int root, const char *key, unsigned index, const std::string &name,
+                   unsigned type, const std::string &data) {
+    SCOPED_TRACE("value " + std::to_string(index) + " of " + key);
+    unsigned actualType = 0;
+    std::string actualData;
+    EXPECT_EQ(valueName(root, key, index, &actualType, &actualData), name);
+    EXPECT_EQ(actualType, type);
+    EXPECT_EQ(actualData, data);
+}
+
 } // namespace
 
 TEST_F(Registry, StartsEmpty) {
@@ -65,20 +76,15 @@ TEST_F(Registry, ValuesKeepTheirOrderAndTypes) {
     EXPECT_EQ(values, 2u);
     EXPECT_EQ(maxName, 1u);
     EXPECT_EQ(maxData, 6u);
-    unsigned type = 0;
-    std::string data;
-    EXPECT_EQ(valueName(HKEY_CURRENT_USER, key, 0, &type, &data), "b");
-    EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(data, std::string("COM10", 6));
-    EXPECT_EQ(valueName(HKEY_CURRENT_USER, key, 1, &type, &data), "a");
-    EXPECT_EQ(type, REG_DWORD);
-    EXPECT_EQ(data, std::string("\x04\x03\x02\x01", 4));
+    expectValueAt(HKEY_CURRENT_USER, key, 0, "b", REG_SZ, std::string("COM10", 6));
+    expectValueAt(HKEY_CURRENT_USER, key, 1, "a", REG_DWORD, std::string("\x04\x03\x02\x01", 4));
     EXPECT_EQ(
         RegEnumerateValue(HKEY_CURRENT_USER, key, 2, nullptr, nullptr, nullptr, nullptr, nullptr),
         kRegNoMoreData);
 
     char small[3];
     unsigned size = sizeof small;
+    unsigned type = 0;
     EXPECT_EQ(RegReadValue(HKEY_CURRENT_USER, key, "b", nullptr, small, &size), kRegFailure);
     size = 0;
     EXPECT_EQ(RegReadValue(HKEY_CURRENT_USER, key, "b", &type, nullptr, &size), kRegOk);
@@ -142,11 +148,7 @@ TEST_F(Registry, DynamicKeyAsksItsProviderAtEveryQuery) {
         RegQueryInfoOnKey(HKEY_LOCAL_MACHINE, key, nullptr, &values, nullptr, nullptr, nullptr),
         kRegOk);
     EXPECT_EQ(values, 2u);
-    unsigned type = 0;
-    std::string data;
-    EXPECT_EQ(valueName(HKEY_LOCAL_MACHINE, key, 1, &type, &data), "ttyUSB0");
-    EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(data, std::string("COM33", 6));
+    expectValueAt(HKEY_LOCAL_MACHINE, key, 1, "ttyUSB0", REG_SZ, std::string("COM33", 6));
     ports.pop_back();
     EXPECT_EQ(valueName(HKEY_LOCAL_MACHINE, key, 1), "<none>");
     EXPECT_EQ(calls, 3);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/rs232.h"
+#include "platform/tests/closed_port_check.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>
@@ -68,15 +69,7 @@ TEST(Win32Serial, SystemErrorsOfAnOpenSayWhatWentWrong) {
 }
 
 TEST(Win32Serial, OperationsOnAClosedPortFail) {
-    const int com = 250;
-    EXPECT_EQ(CloseCom(com), kComNotOpen);
-    EXPECT_EQ(SetComTime(com, 1.0), kComNotOpen);
-    EXPECT_EQ(FlushInQ(com), kComNotOpen);
-    EXPECT_EQ(FlushOutQ(com), kComNotOpen);
-    EXPECT_EQ(ComWrt(com, "#", 1), kComNotOpen);
-    EXPECT_EQ(GetOutQLen(com), kComNotOpen);
-    EXPECT_EQ(ComRdByte(com), kComNotOpen);
-    EXPECT_EQ(ComRdByte(0), kComInvalidPort);
+    expectEveryCallFindsThePortClosed(250);
 }
 
 TEST(Win32Serial, WinePseudoTerminalPortOpensAgainAndAgainAndExchanges) {

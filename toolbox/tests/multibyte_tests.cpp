@@ -1,11 +1,11 @@
 // The string helpers in double-byte mode, with the lead-byte ranges of the Japanese code page.
 // 0x82 0xA0 is one character; 0x81 0x81 is one character whose trail has a lead-byte value.
 
+#include "toolbox/tests/string_checks.h"
 #include "toolbox/toolbox.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -19,12 +19,6 @@ protected:
     }
     void TearDown() override { setLeadByteRanges(nullptr, 0); }
 };
-
-std::string takeString(char *s) {
-    std::string out = s ? s : "<null>";
-    std::free(s);
-    return out;
-}
 
 } // namespace
 
@@ -79,31 +73,26 @@ TEST_F(DoubleByte, TrimKeepsWholeCharacters) {
 }
 
 TEST_F(DoubleByte, CopyMaxNeverLeavesHalfACharacter) {
-    char dst[8];
-    StringCopyMax(dst, "ab\x82\xA0", 4); // would keep the lead byte alone
-    EXPECT_STREQ(dst, "ab");
-    StringCopyMax(dst, "a\x82\xA0z", 4); // cut after the whole character
-    EXPECT_STREQ(dst, "a\x82\xA0");
-    // The byte before the cut is a trail byte with a lead-byte value: the pair stays whole.
-    StringCopyMax(dst, "\x81\x81\x81\x81", 4);
-    EXPECT_STREQ(dst, "\x81\x81");
-    StringCopyMax(dst, "a\x81\x81z", 4);
-    EXPECT_STREQ(dst, "a\x81\x81");
-    StringCopyMax(dst, "\x82\xA0", 1);
-    EXPECT_STREQ(dst, "");
+    expectCopies({{"ab\x82\xA0", 4, "ab"},        // would keep the lead byte alone
+                  {"a\x82\xA0z", 4, "a\x82\xA0"}, // cut after the whole character
+                  // The byte before the cut is a trail byte with a lead-byte value: the pair
+                  // stays whole.
+                  {"\x81\x81\x81\x81", 4, "\x81\x81"},
+                  {"a\x81\x81z", 4, "a\x81\x81"},
+                  {"\x82\xA0", 1, ""}});
 }
 
 TEST_F(DoubleByte, ComparisonsTreatPairsAsUnits) {
-    EXPECT_EQ(StrICmp("a\x82\xA0", "A\x82\xA0"), 0);
     // 0x82 0x61 and 0x82 0x41 differ in a trail byte that looks like a letter: no folding.
-    EXPECT_NE(StrICmp("\x82\x61", "\x82\x41"), 0);
-    EXPECT_NE(mbsICmp("\x82\x61", "\x82\x41"), 0);
-    EXPECT_LT(StrICmp("z", "\x82\xA0"), 0);
+    expectOrders(StrICmp, {{"a\x82\xA0", "A\x82\xA0", Order::Same},
+                           {"\x82\x61", "\x82\x41", Order::Differs},
+                           {"z", "\x82\xA0", Order::Less}});
+    expectOrders(mbsICmp, {{"\x82\x61", "\x82\x41", Order::Differs}});
 
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace(" \x82\xA0x ", "\x82\xA0X"), 0);
-    EXPECT_NE(StrICmpWithoutSurrWhiteSpace("\x82\x61", "\x82\x41"), 0);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("\x82\xA0", "\x82\xA1"), -1);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("\x82\xA0", "Z"), 1);
+    expectOrders(trimmedCompare, {{" \x82\xA0x ", "\x82\xA0X", Order::Same},
+                                  {"\x82\x61", "\x82\x41", Order::Differs},
+                                  {"\x82\xA0", "\x82\xA1", Order::Less},
+                                  {"\x82\xA0", "Z", Order::Greater}});
 }
 
 TEST(MultibyteLocale, CodesetsDecideTheMode) {

@@ -84,6 +84,18 @@ Bytes sortWithStd(const Bytes &input, int itemSize) {
     return out;
 }
 
+// Sorts the values in a list with cmp and expects the order std::sort gives them.
+template <typename T> void expectSortedByValue(std::vector<T> values, ListCompareFunction cmp) {
+    ListHandle list = ListCreate(sizeof(T));
+    ListInsertItems(list, values.data(), LIST_END, static_cast<int>(values.size()));
+    ListQuickSort(list, cmp);
+    std::vector<T> sorted(values.size());
+    ListGetItems(list, sorted.data(), 1, static_cast<int>(sorted.size()));
+    ListDispose(list);
+    std::sort(values.begin(), values.end());
+    EXPECT_EQ(sorted, values);
+}
+
 int firstByteCompare(const void *a, const void *b) {
     return *static_cast<const unsigned char *>(a) - *static_cast<const unsigned char *>(b);
 }
@@ -128,24 +140,8 @@ TEST(ListQuickSort, TypedComparatorsSortByValue) {
     }
     ints.push_back(std::numeric_limits<int>::min());
     ints.push_back(std::numeric_limits<int>::max());
-    ListHandle list = ListCreate(sizeof(int));
-    ListInsertItems(list, ints.data(), LIST_END, static_cast<int>(ints.size()));
-    ListQuickSort(list, IntCompare);
-    std::sort(ints.begin(), ints.end());
-    std::vector<int> out(ints.size());
-    ListGetItems(list, out.data(), 1, static_cast<int>(out.size()));
-    EXPECT_EQ(out, ints);
-    ListDispose(list);
-
-    std::vector<short> shorts = {5, -3, 32767, -32768, 0, 5};
-    list = ListCreate(sizeof(short));
-    ListInsertItems(list, shorts.data(), LIST_END, static_cast<int>(shorts.size()));
-    ListQuickSort(list, ShortCompare);
-    std::sort(shorts.begin(), shorts.end());
-    std::vector<short> shortOut(shorts.size());
-    ListGetItems(list, shortOut.data(), 1, static_cast<int>(shortOut.size()));
-    EXPECT_EQ(shortOut, shorts);
-    ListDispose(list);
+    expectSortedByValue(ints, IntCompare);
+    expectSortedByValue(std::vector<short>{5, -3, 32767, -32768, 0, 5}, ShortCompare);
 }
 
 TEST(ListQuickSort, NullComparatorOrdersByBytes) {

@@ -1,5 +1,6 @@
 // String helpers in single-byte mode, decimal conversion tables and hex data.
 
+#include "toolbox/tests/string_checks.h"
 #include "toolbox/toolbox.h"
 
 #include <gtest/gtest.h>
@@ -7,16 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-namespace {
-
-std::string takeString(char *s) {
-    std::string out = s ? s : "<null>";
-    std::free(s);
-    return out;
-}
-
-} // namespace
 
 TEST(Strings, EndsAndWhiteSpace) {
     const char *s = "abc";
@@ -56,22 +47,13 @@ TEST(Strings, Duplicates) {
 }
 
 TEST(Strings, CopyMax) {
-    char dst[16];
-    std::memset(dst, '#', sizeof dst);
-    StringCopyMax(dst, "abcdef", 4);
-    EXPECT_STREQ(dst, "abc");
-    StringCopyMax(dst, "abcdef", 7);
-    EXPECT_STREQ(dst, "abcdef");
-    StringCopyMax(dst, "abcdef", 16);
-    EXPECT_STREQ(dst, "abcdef");
-    std::memset(dst, '#', sizeof dst);
-    StringCopyMax(dst, "abcdef", 0);
-    StringCopyMax(dst, "abcdef", -3);
-    StringCopyMax(dst, nullptr, 5);
-    EXPECT_EQ(dst[0], '#');
-    StringCopyMax(dst, "abcdef", 1);
-    EXPECT_STREQ(dst, "");
-    EXPECT_EQ(dst[1], '#');
+    expectCopies({{"abcdef", 4, "abc"},
+                  {"abcdef", 7, "abcdef"},
+                  {"abcdef", 16, "abcdef"},
+                  {"abcdef", 0, nullptr},
+                  {"abcdef", -3, nullptr},
+                  {nullptr, 5, nullptr},
+                  {"abcdef", 1, ""}});
 
     char overlap[] = "0123456789";
     StringCopyMax(overlap, overlap + 4, 4); // moving within one buffer
@@ -79,21 +61,21 @@ TEST(Strings, CopyMax) {
 }
 
 TEST(Strings, CaseInsensitiveComparison) {
-    EXPECT_EQ(StrICmp("Com", "cOM"), 0);
-    EXPECT_LT(StrICmp("abc", "abd"), 0);
-    EXPECT_GT(StrICmp("abcd", "ABC"), 0);
-    EXPECT_LT(StrICmp("", "a"), 0);
+    expectOrders(StrICmp, {{"Com", "cOM", Order::Same},
+                           {"abc", "abd", Order::Less},
+                           {"abcd", "ABC", Order::Greater},
+                           {"", "a", Order::Less}});
 
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace(" Abc ", "aBC"), 0);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("abc", "abcd"), -1);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("abcd", "abc"), 1);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("ab c", "abc"), -1);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("abc\t\n", "  ABC"), 0);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("b", "A"), 1);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("", "   "), 0);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace(nullptr, nullptr), 0);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace(nullptr, ""), -1);
-    EXPECT_EQ(StrICmpWithoutSurrWhiteSpace("", nullptr), 1);
+    expectOrders(trimmedCompare, {{" Abc ", "aBC", Order::Same},
+                                  {"abc", "abcd", Order::Less},
+                                  {"abcd", "abc", Order::Greater},
+                                  {"ab c", "abc", Order::Less},
+                                  {"abc\t\n", "  ABC", Order::Same},
+                                  {"b", "A", Order::Greater},
+                                  {"", "   ", Order::Same},
+                                  {nullptr, nullptr, Order::Same},
+                                  {nullptr, "", Order::Less},
+                                  {"", nullptr, Order::Greater}});
 }
 
 TEST(Strings, BothComparisonsFoldTheSameWay) {
@@ -107,11 +89,28 @@ TEST(Strings, BothComparisonsFoldTheSameWay) {
     }
 }
 
+namespace {
+
 struct IntCase {
     const char *text;
     bool ok;
     long long value;
 };
+
+// Converts each text into a variable that holds `untouched`: a text that is accepted gives its
+// value, one that is refused leaves the variable as it was.
+template <typename Value, std::size_t N>
+void expectConversions(int (*convert)(const char *, Value *), const IntCase (&cases)[N],
+                       Value untouched) {
+    for (const IntCase &c : cases) {
+        SCOPED_TRACE('"' + std::string(c.text) + '"');
+        Value value = untouched;
+        EXPECT_EQ(convert(c.text, &value), c.ok ? 1 : 0);
+        EXPECT_EQ(value, c.ok ? static_cast<Value>(c.value) : untouched);
+    }
+}
+
+} // namespace
 
 TEST(StrToInt, AcceptsAndRejects) {
     const IntCase cases[] = {
@@ -138,11 +137,7 @@ TEST(StrToInt, AcceptsAndRejects) {
         {"12a", false, 0},
         {"1.0", false, 0},
     };
-    for (const IntCase &c : cases) {
-        int value = 12345;
-        EXPECT_EQ(StrToInt(c.text, &value), c.ok ? 1 : 0) << '"' << c.text << '"';
-        EXPECT_EQ(value, c.ok ? c.value : 12345) << '"' << c.text << '"';
-    }
+    expectConversions(StrToInt, cases, 12345);
     int value = 1;
     EXPECT_EQ(StrToInt(nullptr, &value), 0);
     EXPECT_EQ(StrToInt("5", nullptr), 0);
@@ -160,11 +155,7 @@ TEST(StrToUInt, AcceptsAndRejects) {
         {"", false, 0},
         {"1 1", false, 0},
     };
-    for (const IntCase &c : cases) {
-        unsigned value = 777;
-        EXPECT_EQ(StrToUInt(c.text, &value), c.ok ? 1 : 0) << '"' << c.text << '"';
-        EXPECT_EQ(value, c.ok ? static_cast<unsigned>(c.value) : 777u) << '"' << c.text << '"';
-    }
+    expectConversions(StrToUInt, cases, 777u);
 }
 
 TEST(HexData, RoundTripAndMalformedText) {

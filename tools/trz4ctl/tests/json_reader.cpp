@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 class JsonParser {
 public:
@@ -79,16 +80,43 @@ private:
         }
     }
 
-    bool parseObject(JsonValue *value, int depth) {
-        value->kind = JsonValue::Type::Object;
-        ++pos; // '{'
-        skipSpace();
-        if (pos < in.size() && in[pos] == '}') {
+    // Takes c where it stands next.
+    bool take(char c) {
+        if (pos < in.size() && in[pos] == c) {
             ++pos;
+            return true;
+        }
+        return false;
+    }
+
+    // The entries of an object or array up to its closing bracket, separated by commas; the
+    // opening bracket is taken already. parseEntry reads one entry.
+    template <typename ParseEntry>
+    bool parseEntries(char close, const char *separatorExpected, ParseEntry parseEntry) {
+        skipSpace();
+        if (take(close)) {
             return true;
         }
         for (;;) {
             skipSpace();
+            if (!parseEntry()) {
+                return false;
+            }
+            skipSpace();
+            if (take(',')) {
+                continue;
+            }
+            if (take(close)) {
+                return true;
+            }
+            return fail(separatorExpected);
+        }
+    }
+
+    bool parseObject(JsonValue *value, int depth) {
+        value->kind = JsonValue::Type::Object;
+        ++pos; // '{'
+        return parseEntries('}', "',' or '}' expected", [&] {
             if (pos >= in.size() || in[pos] != '"') {
                 return fail("member name expected");
             }
@@ -97,10 +125,9 @@ private:
                 return false;
             }
             skipSpace();
-            if (pos >= in.size() || in[pos] != ':') {
+            if (!take(':')) {
                 return fail("':' expected");
             }
-            ++pos;
             skipSpace();
             JsonValue member;
             if (!parseValue(&member, depth + 1)) {
@@ -109,45 +136,21 @@ private:
             if (!value->members.emplace(std::move(key), std::move(member)).second) {
                 return fail("duplicate member name");
             }
-            skipSpace();
-            if (pos < in.size() && in[pos] == ',') {
-                ++pos;
-                continue;
-            }
-            if (pos < in.size() && in[pos] == '}') {
-                ++pos;
-                return true;
-            }
-            return fail("',' or '}' expected");
-        }
+            return true;
+        });
     }
 
     bool parseArray(JsonValue *value, int depth) {
         value->kind = JsonValue::Type::Array;
         ++pos; // '['
-        skipSpace();
-        if (pos < in.size() && in[pos] == ']') {
-            ++pos;
-            return true;
-        }
-        for (;;) {
-            skipSpace();
+        return parseEntries(']', "',' or ']' expected", [&] {
             JsonValue element;
             if (!parseValue(&element, depth + 1)) {
                 return false;
             }
             value->elements.push_back(std::move(element));
-            skipSpace();
-            if (pos < in.size() && in[pos] == ',') {
-                ++pos;
-                continue;
-            }
-            if (pos < in.size() && in[pos] == ']') {
-                ++pos;
-                return true;
-            }
-            return fail("',' or ']' expected");
-        }
+            return true;
+        });
     }
 
     bool hex4(unsigned *code) {
@@ -172,21 +175,14 @@ private:
         return true;
     }
 
+    // UTF-8: a lead byte that tells how many continuation bytes of six bits each follow.
     static void appendUtf8(std::string *out, unsigned code) {
-        if (code < 0x80) {
-            out->push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out->push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            out->push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out->push_back(static_cast<char>(0xF0 | (code >> 18)));
-            out->push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        const int continuations = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+        static constexpr unsigned kLeadMarks[] = {0x00, 0xC0, 0xE0, 0xF0};
+        out->push_back(
+            static_cast<char>(kLeadMarks[continuations] | (code >> (6 * continuations))));
+        for (int shift = 6 * (continuations - 1); shift >= 0; shift -= 6) {
+            out->push_back(static_cast<char>(0x80 | ((code >> shift) & 0x3F)));
         }
     }
 
@@ -194,31 +190,15 @@ private:
         if (pos >= in.size()) {
             return fail("unterminated string");
         }
+        // The one-character escapes and, at the same places, the characters they stand for.
+        static constexpr std::string_view kEscapes = "\"\\/bfnrt";
+        static constexpr std::string_view kMeanings = "\"\\/\b\f\n\r\t";
         const char c = in[pos++];
-        switch (c) {
-        case '"':
-        case '\\':
-        case '/':
-            out->push_back(c);
+        if (const size_t at = kEscapes.find(c); at != std::string_view::npos) {
+            out->push_back(kMeanings[at]);
             return true;
-        case 'b':
-            out->push_back('\b');
-            return true;
-        case 'f':
-            out->push_back('\f');
-            return true;
-        case 'n':
-            out->push_back('\n');
-            return true;
-        case 'r':
-            out->push_back('\r');
-            return true;
-        case 't':
-            out->push_back('\t');
-            return true;
-        case 'u':
-            break;
-        default:
+        }
+        if (c != 'u') {
             return fail("unknown escape");
         }
         unsigned code = 0;
@@ -282,24 +262,16 @@ private:
     // -?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?
     bool parseNumber(double *number) {
         const std::size_t start = pos;
-        if (pos < in.size() && in[pos] == '-') {
-            ++pos;
-        }
-        if (pos < in.size() && in[pos] == '0') {
-            ++pos;
-        } else if (!digits()) {
+        take('-');
+        if (!take('0') && !digits()) {
             return fail("value expected");
         }
-        if (pos < in.size() && in[pos] == '.') {
-            ++pos;
-            if (!digits()) {
-                return fail("digits expected after '.'");
-            }
+        if (take('.') && !digits()) {
+            return fail("digits expected after '.'");
         }
-        if (pos < in.size() && (in[pos] == 'e' || in[pos] == 'E')) {
-            ++pos;
-            if (pos < in.size() && (in[pos] == '+' || in[pos] == '-')) {
-                ++pos;
+        if (take('e') || take('E')) {
+            if (!take('+')) {
+                take('-');
             }
             if (!digits()) {
                 return fail("digits expected in the exponent");
