@@ -4,6 +4,7 @@
 #include "platform/comports.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -27,10 +28,10 @@ constexpr size_t kMaxFrame = 16; // longer runs without CR are noise, not frames
 constexpr int kOverlongPadding = 40;
 constexpr size_t kKeptFrames = 1000;
 
+// Seconds on the monotonic clock: deadlines only ever compare two of them.
 double now() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 bool validNumber(char c) {
