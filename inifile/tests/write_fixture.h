@@ -28,7 +28,7 @@ struct DocDeleter {
 using Doc = std::unique_ptr<IniDocument, DocDeleter>;
 
 inline std::string golden(const std::string &name) {
-    return fileContents(std::string(TRZ4_INI_GOLDEN_DIR) + "/" + name);
+    return readFileBytes(std::string(TRZ4_INI_GOLDEN_DIR) + "/" + name);
 }
 
 inline Doc settingsDocument(int com) {
@@ -123,7 +123,7 @@ inline void killWritersAtRandomMoments(int rounds, const StartWriter &startWrite
         std::this_thread::sleep_for(
             std::chrono::microseconds(static_cast<long>(random()) % spread));
         kill();
-        const std::string now = fileContents(path);
+        const std::string now = readFileBytes(path);
         ASSERT_TRUE(now == textFirst || now == textSecond)
             << "round " << round << ": torn file of " << now.size() << " bytes";
         (now == textFirst ? sawFirst : sawSecond)++;

@@ -55,7 +55,7 @@ TEST_F(FileWriting, EveryInjectedWriteFailureLeavesTheOldFile) {
         setFileFaultForTesting(FileFault::Write, c.error, c.afterBytes);
         EXPECT_EQ(Ini_WriteToFile(big.get(), path.c_str()), c.expected) << c.error;
         setFileFaultForTesting(FileFault::None, 0);
-        EXPECT_EQ(fileContents(path), "[old]\r\nvalue = 1\r\n");
+        EXPECT_EQ(readFileBytes(path), "[old]\r\nvalue = 1\r\n");
         EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
     }
 }
@@ -88,7 +88,7 @@ TEST_F(FileWriting, TakenTemporaryNamesAreSkipped) {
 
     Doc doc = settingsDocument(3);
     ASSERT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), 0);
-    EXPECT_EQ(fileContents(dir.file("ini$$0.TMP")), "someone else's");
+    EXPECT_EQ(readFileBytes(dir.file("ini$$0.TMP")), "someone else's");
     EXPECT_FALSE(fileExists(dir.file("victim")));
     EXPECT_EQ(directoryEntries(dir.path()),
               (std::vector<std::string>{"ini$$0.TMP", "ini$$1.TMP", "x.ini"}));
@@ -105,7 +105,7 @@ TEST_F(FileWriting, TemporaryNameInUseAndFailingWriteLeavesNothing) {
     setFileFaultForTesting(FileFault::Write, ENOSPC, 0);
     Doc doc = settingsDocument(3);
     EXPECT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), kIniDiskFull);
-    EXPECT_EQ(fileContents(path), "old contents");
+    EXPECT_EQ(readFileBytes(path), "old contents");
     EXPECT_EQ(directoryEntries(dir.path()), (std::vector<std::string>{"ini$$0.TMP", "x.ini"}));
     std::fclose(live);
 }
@@ -157,8 +157,8 @@ TEST_F(FileWriting, FileTakenAwayBeforeItsHoldIsNotUsed) {
     setBeforeHoldHookForTesting(nullptr, nullptr);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(calls, 2);
-    EXPECT_EQ(fileContents(dir.file("ini$$0.TMP")), "other writer");
-    EXPECT_EQ(fileContents(dir.file("x.ini")), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(dir.file("ini$$0.TMP")), "other writer");
+    EXPECT_EQ(readFileBytes(dir.file("x.ini")), golden("settings.ini"));
 }
 
 TEST_F(FileWriting, WritesThroughSymbolicLinks) {
@@ -178,7 +178,7 @@ TEST_F(FileWriting, WritesThroughSymbolicLinks) {
     setBeforeHoldHookForTesting(nullptr, nullptr);
     ASSERT_EQ(result, 0);
     EXPECT_EQ(temporary, dir.file("sub/../real/ini$$0.TMP"));
-    EXPECT_EQ(fileContents(real), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(real), golden("settings.ini"));
     struct stat info {};
     ASSERT_EQ(::lstat(dir.file("link.ini").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
@@ -191,7 +191,7 @@ TEST_F(FileWriting, WritesThroughSymbolicLinks) {
     // A dangling link gets its target created; the link stays.
     ASSERT_EQ(::symlink("created.ini", dir.file("dangling.ini").c_str()), 0);
     ASSERT_EQ(Ini_WriteToFile(doc.get(), dir.file("dangling.ini").c_str()), 0);
-    EXPECT_EQ(fileContents(dir.file("created.ini")), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(dir.file("created.ini")), golden("settings.ini"));
     ASSERT_EQ(::lstat(dir.file("dangling.ini").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
 
@@ -266,7 +266,7 @@ TEST_F(FileWriting, SavesInAFolderOfAnyLengthTheSystemTakes) {
         SCOPED_TRACE(path.size());
         writeFileContents(path, "old");
         EXPECT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), 0);
-        EXPECT_EQ(fileContents(path), golden("settings.ini"));
+        EXPECT_EQ(readFileBytes(path), golden("settings.ini"));
         EXPECT_EQ(directoryEntries(folder), std::vector<std::string>{"trz4Steuerung.ini"});
     }
     // The file's name fits what the system takes, the temporary one does not: the failure

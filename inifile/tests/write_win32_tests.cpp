@@ -128,7 +128,7 @@ TEST_F(FileWriting, ACleanerRightAfterTheCreationFindsTheTemporaryFileHeld) {
     EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str()), 0);
     setBeforeHoldHookForTesting(nullptr, nullptr);
     EXPECT_EQ(removed, 0);
-    EXPECT_EQ(fileContents(dir.file("x.ini")), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(dir.file("x.ini")), golden("settings.ini"));
     EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
 }
 
