@@ -57,6 +57,31 @@ protected:
         setBeforeHoldHookForTesting(nullptr, nullptr);
         tbFailAllocationsAfter(-1);
     }
+
+    // A writer still at work on the temporary file `name`: it holds the file, which has `text`
+    // in it so far. fclose ends the writer.
+    FILE *liveWriter(const std::string &name, const char *text) const {
+        FILE *live = openNewFileHeld(dir.file(name).c_str(), "wb");
+        EXPECT_NE(live, nullptr) << name;
+        if (live != nullptr) {
+            EXPECT_GE(std::fputs(text, live), 0);
+            EXPECT_EQ(std::fflush(live), 0);
+        }
+        return live;
+    }
+    // The temporary name that a writer of `path` takes now; its file is removed again.
+    static std::string nextTemporaryName(const std::string &path) {
+        FILE *stream = nullptr;
+        char tempPath[kIniMaxPathBytes];
+        EXPECT_EQ(CreateAndOpenTemporaryFile(path.c_str(), "ini$$", "TMP", "wb", tempPath, &stream),
+                  0);
+        if (stream == nullptr)
+            return "";
+        std::fclose(stream);
+        RemoveFileIfExists(tempPath);
+        return tempPath;
+    }
+
     TempDir dir;
 };
 

@@ -72,18 +72,11 @@ TEST_F(FileWriting, ALoopOfLinksCannotBeWritten) {
 TEST_F(FileWriting, TakenTemporaryNamesAreSkipped) {
     const std::string path = dir.file("x.ini");
     // ini$$0.TMP belongs to a writer that is still at work: it holds the file.
-    FILE *live = openNewFileHeld(dir.file("ini$$0.TMP").c_str(), "wb");
+    FILE *live = liveWriter("ini$$0.TMP", "someone else's");
     ASSERT_NE(live, nullptr);
-    ASSERT_EQ(std::fputs("someone else's", live), 1);
-    ASSERT_EQ(std::fflush(live), 0);
     // A planted link is neither followed nor removed.
     ASSERT_EQ(::symlink(dir.file("victim").c_str(), dir.file("ini$$1.TMP").c_str()), 0);
-    FILE *stream = nullptr;
-    char tempPath[kIniMaxPathBytes];
-    ASSERT_EQ(CreateAndOpenTemporaryFile(path.c_str(), "ini$$", "TMP", "wb", tempPath, &stream), 0);
-    EXPECT_EQ(std::string(tempPath), dir.file("ini$$2.TMP"));
-    std::fclose(stream);
-    RemoveFileIfExists(tempPath);
+    EXPECT_EQ(nextTemporaryName(path), dir.file("ini$$2.TMP"));
     EXPECT_FALSE(fileExists(dir.file("victim")));
 
     Doc doc = settingsDocument(3);
@@ -100,7 +93,7 @@ TEST_F(FileWriting, TemporaryNameInUseAndFailingWriteLeavesNothing) {
     // write fails.
     const std::string path = dir.file("x.ini");
     writeFileContents(path, "old contents");
-    FILE *live = openNewFileHeld(dir.file("ini$$0.TMP").c_str(), "wb");
+    FILE *live = liveWriter("ini$$0.TMP", "");
     ASSERT_NE(live, nullptr);
     setFileFaultForTesting(FileFault::Write, ENOSPC, 0);
     Doc doc = settingsDocument(3);

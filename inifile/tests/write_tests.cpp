@@ -188,16 +188,9 @@ TEST_F(FileWriting, RelativePathWritesInTheCurrentDirectory) {
 TEST_F(FileWriting, ALiveWritersTemporaryFileIsSkippedAndKept) {
     const std::string path = dir.file("x.ini");
     // ini$$0.TMP belongs to a writer that is still at work: it holds the file.
-    FILE *live = openNewFileHeld(dir.file("ini$$0.TMP").c_str(), "wb");
+    FILE *live = liveWriter("ini$$0.TMP", "someone else's");
     ASSERT_NE(live, nullptr);
-    ASSERT_GE(std::fputs("someone else's", live), 0);
-    ASSERT_EQ(std::fflush(live), 0);
-    FILE *stream = nullptr;
-    char tempPath[kIniMaxPathBytes];
-    ASSERT_EQ(CreateAndOpenTemporaryFile(path.c_str(), "ini$$", "TMP", "wb", tempPath, &stream), 0);
-    EXPECT_EQ(std::string(tempPath), dir.file("ini$$1.TMP"));
-    std::fclose(stream);
-    RemoveFileIfExists(tempPath);
+    EXPECT_EQ(nextTemporaryName(path), dir.file("ini$$1.TMP"));
 
     // A failing write removes its own temporary file and leaves the live writer's.
     writeFileContents(path, "old contents");
