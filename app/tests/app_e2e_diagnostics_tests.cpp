@@ -15,8 +15,6 @@
 #include <QTextDocument>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 using namespace e2e;
 
@@ -119,10 +117,7 @@ TEST_F(E2eTest, TheLogWindowShowsTheExchangesOfAScanAndCopiesAndSavesThem) {
 
     const fs::path saved = base / "run" / "log.txt";
     EXPECT_EQ(linkLogSave(saved.string()), "");
-    std::ifstream file(saved);
-    std::stringstream content;
-    content << file.rdbuf();
-    EXPECT_EQ(content.str(), linkLogText());
+    EXPECT_EQ(readFileBytes(saved), linkLogText());
     EXPECT_NE(linkLogSave((base / "missing" / "log.txt").string()), "");
 
     // Escape closes it, wherever the focus is in it.

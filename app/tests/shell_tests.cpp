@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/serial_double.h"
 #include "platform/testing/files_testing.h"
+#include "platform/tests/scratch_dir.h"
 #include "text/testing/pseudo_check.h"
 #include "ui/testing/popupdriver.h"
 #include "ui/uiruntime.h"
@@ -42,7 +43,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -356,20 +356,14 @@ TEST(LinkLogFile, LinesEndAsTheSystemsTextFiles) {
     exchange.end = LinkEnd::Complete;
     sink(exchange);
     sink(exchange);
-    QTemporaryDir dir;
-    const std::string saved = dir.filePath("log.txt").toStdString();
-    const std::string asText = dir.filePath("text.txt").toStdString();
+    ScratchDir dir;
+    const std::string saved = dir.file("log.txt");
+    const std::string asText = dir.file("text.txt");
     ASSERT_EQ(linkLogSave(saved), "");
-    auto bytes = [](const std::string &path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    };
     const std::string text = linkLogText();
     std::ofstream(asText) << text;
     ASSERT_GT(std::count(text.begin(), text.end(), '\n'), 1) << "lines whose ends count";
-    EXPECT_EQ(bytes(saved), bytes(asText));
+    EXPECT_EQ(readFileBytes(saved), readFileBytes(asText));
     linkLogStop();
 }
 

@@ -5,6 +5,7 @@
 #include "tools/trz4ctl/tests/json_reader.h"
 #include "tools/trz4ctl/tests/run_child.h"
 
+#include "platform/tests/scratch_dir.h"
 #include "tools/sim/trz4sim_engine.h"
 
 #include <gtest/gtest.h>
@@ -25,20 +26,9 @@ inline constexpr int kCom = 9;
 inline const std::string kWarningLine =
     "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!";
 
-inline std::string readFile(const fs::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 class Trz4ctl : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "trz4ctl-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        work = root / "work";
         fs::create_directories(work);
         setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
         // The tool speaks the locale's language; these cases read its German.
@@ -46,10 +36,7 @@ protected:
         unsetenv("LC_ALL");
         unsetenv("LC_MESSAGES");
     }
-    void TearDown() override {
-        sim.reset();
-        fs::remove_all(root);
-    }
+    void TearDown() override { sim.reset(); }
 
     void startSim(SimOptions options = {}) {
         sim.reset();
@@ -84,8 +71,9 @@ protected:
         return value;
     }
 
-    fs::path root;
-    fs::path work;
+    ScratchDir scratch{"trz4ctl-"};
+    const fs::path root{scratch.path()};
+    const fs::path work{root / "work"};
     std::unique_ptr<CardSimulator> sim;
 };
 

@@ -243,7 +243,7 @@ TEST_F(Trz4ctl, SettingsFileGivesTheDefaultsAndIsNeverWritten) {
     EXPECT_EQ(object["cardNumber"].toString(), "4");
 
     EXPECT_EQ(ctl({"--com", "0", "read"}).exitStatus, 1); // the option wins
-    EXPECT_EQ(readFile(settings), text);
+    EXPECT_EQ(readFileBytes(settings), text);
     EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), 1);
 }
 
@@ -270,7 +270,7 @@ TEST_F(Trz4ctl, SettingsDirectoryOptionsReadTheFileWhereTheProgramKeepsIt) {
     std::ofstream(user / "trz4Steuerung.ini") << text;
     ChildResult found = ctl({"--user-settings", "read"});
     EXPECT_EQ(found.exitStatus, 0) << found.err;
-    EXPECT_EQ(readFile(user / "trz4Steuerung.ini"), text);
+    EXPECT_EQ(readFileBytes(user / "trz4Steuerung.ini"), text);
     EXPECT_TRUE(fs::is_empty(work));
 }
 
