@@ -4,10 +4,10 @@
 
 #include "app/linklogwindow.h"
 #include "cardlink/vektrz4.h"
+#include "ui/testing/eventwait.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -17,17 +17,9 @@
 #include <algorithm>
 
 using namespace e2e;
+using ui::testing::spinUntil;
 
 namespace {
-
-// Lets the event loop run until `done` or five seconds pass, as the idle program would.
-template <typename Done> bool spinUntil(Done done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 std::vector<std::string> ringLabels(int panel) {
     std::vector<std::string> labels;

@@ -16,6 +16,7 @@
 #include "platform/tests/scratch_dir.h"
 #include "tools/sim/trz4sim_engine.h"
 #include "app/trz4SteuerungGui.h"
+#include "ui/testing/ctrlvalues.h"
 #include "ui/uiruntime.h"
 
 #include <QAbstractButton>
@@ -125,16 +126,8 @@ protected:
         button->click();
     }
 
-    int intVal(int control) {
-        int value = -12345;
-        GetCtrlVal(panel, control, &value);
-        return value;
-    }
-    std::string textVal(int control) {
-        std::string value = "<unset>";
-        GetCtrlVal(panel, control, &value);
-        return value;
-    }
+    int intVal(int control) { return ui::testing::ctrlInt(panel, control); }
+    std::string textVal(int control) { return ui::testing::ctrlText(panel, control); }
     // The note of a control shown as stale; empty while its value is current.
     std::string staleNote(int control) {
         std::string note = "<unset>";
