@@ -16,7 +16,9 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace trz4ctl_e2e {
 
@@ -25,6 +27,25 @@ namespace fs = std::filesystem;
 inline constexpr int kCom = 9;
 inline const std::string kWarningLine =
     "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!";
+
+// Command lines that are wrong usage, one of each kind the tool refuses before it touches a port:
+// no command or an unknown one, an unknown option, an option without its value or with one out
+// of range, too many or too few arguments, a bad argument.
+inline const std::vector<std::vector<std::string>> kWrongUsage = {
+    {},
+    {"frobnicate"},
+    {"nosuch", "--help"},
+    {"--bogus", "read"},
+    {"--com"},
+    {"--timeout", "0", "read"},
+    {"--address", "12", "read"},
+    {"read", "extra"},
+    {"write"},
+    {"write", "g", "--yes"},
+    {"map", "9"},
+    {"map", "0", "/dev/null"},
+    {"unmap", "x"},
+};
 
 class Trz4ctl : public ::testing::Test {
 protected:
