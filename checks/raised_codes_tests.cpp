@@ -17,17 +17,16 @@
 #include "cardlink/Vek_Com.h"
 #include "cardlink/vektrz4.h"
 #include "errors/VEK_errorV3.h"
+#include "platform/tests/scratch_dir.h"
 #include "tools/trz4ctl/trz4ctl.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
 #include <span>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -132,20 +131,14 @@ std::vector<fs::path> productionSources(const fs::path &root) {
     return files;
 }
 
-std::string readFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 int lineOf(const std::string &text, size_t offset) {
     return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
 }
 
 // The enumerators of VekKind as the header writes them.
 std::map<std::string, int> kindsOfTheHeader(const fs::path &root) {
-    const std::string header = withoutCommentsAndStrings(readFile(root / "errors/VEK_errorV3.h"));
+    const std::string header =
+        withoutCommentsAndStrings(readFileBytes(root / "errors/VEK_errorV3.h"));
     std::map<std::string, int> kinds;
     const size_t start = header.find("enum class VekKind");
     const size_t end = header.find("};", start);
@@ -207,7 +200,7 @@ TEST(RaisedCodes, TheSourcesFormEveryCodeOnceThroughTheHelperAndTheTablesListThe
     ASSERT_GT(sources.size(), 50u) << "the source root " << root << " looks wrong";
     std::map<int, FoundCode> bySite;
     for (const fs::path &relative : sources) {
-        const std::string code = withoutCommentsAndStrings(readFile(root / relative));
+        const std::string code = withoutCommentsAndStrings(readFileBytes(root / relative));
         for (std::sregex_iterator it(code.begin(), code.end(), bareCode), last; it != last; ++it)
             ADD_FAILURE() << relative.string() << ":" << lineOf(code, it->position(2))
                           << ": bare error code -" << (*it)[2]

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -22,13 +21,6 @@ std::vector<std::string> split(const std::string &text, char separator) {
     for (std::string part; std::getline(stream, part, separator);)
         parts.push_back(part);
     return parts;
-}
-
-std::string readFile(const std::filesystem::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 std::vector<TranslationMessage> messagesOf(const std::string &text, const std::string &name) {
@@ -47,7 +39,8 @@ std::string named(const TranslationMessage &message) {
 }
 
 TEST(Translations, EveryMarkedTextIsTranslatedAndNoOtherIsKept) {
-    const std::filesystem::path scratch = makeScratchDirectory("trz4-translations-");
+    const ScratchDir scratchDir("trz4-translations-");
+    const std::filesystem::path scratch = scratchDir.path();
     for (const std::string &file : split(TRZ4_TRANSLATION_FILES, '|')) {
         SCOPED_TRACE(file);
         const std::filesystem::path copy = scratch / std::filesystem::path(file).filename();
@@ -58,8 +51,8 @@ TEST(Translations, EveryMarkedTextIsTranslatedAndNoOtherIsKept) {
         const ChildResult lupdate = runChild(TRZ4_LUPDATE, args, scratch.string(), 120.0);
         ASSERT_EQ(lupdate.exitStatus, 0) << lupdate.err;
 
-        const std::string committed = readFile(file);
-        const std::string updated = readFile(copy);
+        const std::string committed = readFileBytes(file);
+        const std::string updated = readFileBytes(copy);
         std::set<std::string> kept;
         for (const TranslationMessage &m : messagesOf(committed, file))
             kept.insert(named(m));
@@ -78,7 +71,6 @@ TEST(Translations, EveryMarkedTextIsTranslatedAndNoOtherIsKept) {
         EXPECT_TRUE(updated == committed)
             << "the file is not as the update command writes it; run update_translations";
     }
-    std::filesystem::remove_all(scratch);
 }
 
 } // namespace

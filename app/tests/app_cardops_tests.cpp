@@ -15,6 +15,7 @@
 #include "platform/testing/registry_testing.h"
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
+#include "ui/testing/ctrlvalues.h"
 #include "ui/testing/popupdriver.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
@@ -54,15 +55,10 @@ public:
 const auto *const panelsEnvironment = ::testing::AddGlobalTestEnvironment(new PanelsEnvironment);
 
 int intVal(int control) {
-    int value = -12345;
-    GetCtrlVal(mainPanel(), control, &value);
-    return value;
+    return ui::testing::ctrlInt(mainPanel(), control);
 }
-
 std::string textVal(int control) {
-    std::string value = "<unset>";
-    GetCtrlVal(mainPanel(), control, &value);
-    return value;
+    return ui::testing::ctrlText(mainPanel(), control);
 }
 
 void click(int control) {

@@ -4,10 +4,10 @@
 
 #include "app/linklogwindow.h"
 #include "cardlink/vektrz4.h"
+#include "ui/testing/eventwait.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -15,21 +15,11 @@
 #include <QTextDocument>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 using namespace e2e;
+using ui::testing::spinUntil;
 
 namespace {
-
-// Lets the event loop run until `done` or five seconds pass, as the idle program would.
-template <typename Done> bool spinUntil(Done done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 std::vector<std::string> ringLabels(int panel) {
     std::vector<std::string> labels;
@@ -119,10 +109,7 @@ TEST_F(E2eTest, TheLogWindowShowsTheExchangesOfAScanAndCopiesAndSavesThem) {
 
     const fs::path saved = base / "run" / "log.txt";
     EXPECT_EQ(linkLogSave(saved.string()), "");
-    std::ifstream file(saved);
-    std::stringstream content;
-    content << file.rdbuf();
-    EXPECT_EQ(content.str(), linkLogText());
+    EXPECT_EQ(readFileBytes(saved), linkLogText());
     EXPECT_NE(linkLogSave((base / "missing" / "log.txt").string()), "");
 
     // Escape closes it, wherever the focus is in it.

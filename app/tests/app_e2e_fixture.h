@@ -13,8 +13,10 @@
 #include "platform/comports.h"
 #include "platform/registry.h"
 #include "platform/testing/registry_testing.h"
+#include "platform/tests/scratch_dir.h"
 #include "tools/sim/trz4sim_engine.h"
 #include "app/trz4SteuerungGui.h"
+#include "ui/testing/ctrlvalues.h"
 #include "ui/uiruntime.h"
 
 #include <QAbstractButton>
@@ -51,9 +53,6 @@ class E2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setProgramLanguage(Language::German);
-        char pattern[] = "/tmp/trz4-e2e-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        base = pattern;
         for (const char *sub : {"config", "run", "dev", "sys"})
             fs::create_directory(base / sub);
         setenv("XDG_CONFIG_HOME", (base / "config").c_str(), 1);
@@ -72,7 +71,6 @@ protected:
         setComPortRoots({});
         unsetenv("XDG_CONFIG_HOME");
         fs::current_path(previous);
-        fs::remove_all(base);
     }
 
     // What a new process would start with.
@@ -128,16 +126,8 @@ protected:
         button->click();
     }
 
-    int intVal(int control) {
-        int value = -12345;
-        GetCtrlVal(panel, control, &value);
-        return value;
-    }
-    std::string textVal(int control) {
-        std::string value = "<unset>";
-        GetCtrlVal(panel, control, &value);
-        return value;
-    }
+    int intVal(int control) { return ui::testing::ctrlInt(panel, control); }
+    std::string textVal(int control) { return ui::testing::ctrlText(panel, control); }
     // The note of a control shown as stale; empty while its value is current.
     std::string staleNote(int control) {
         std::string note = "<unset>";
@@ -150,7 +140,8 @@ protected:
         return colour;
     }
 
-    fs::path base;
+    ScratchDir scratch{"trz4-e2e-"};
+    const fs::path base{scratch.path()};
     fs::path previous;
     std::unique_ptr<CardSimulator> sim;
     int panel = 0;

@@ -1,6 +1,7 @@
 // The program as a child process on the offscreen platform: ended from outside (SIGTERM,
 // SIGHUP, SIGINT) as "Beenden" ends it, its command line, and where its settings file lives.
 #include "app/commandline.h"
+#include "platform/tests/scratch_dir.h"
 #include "text/testing/pseudo_check.h"
 #include "tools/trz4ctl/tests/run_child.h"
 #include "trz4version.h"
@@ -13,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <thread>
@@ -36,16 +36,9 @@ constexpr const char *kIniFile = "trz4Steuerung.ini";
 constexpr const char *kStoredSettings =
     "[com]\ncom = 0\nlcom = 0\nadresse = 38\n[hand]\nnotiz = 1\n";
 
-std::string readFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // True when the file was written by the program from the stored settings.
 void expectRewritten(const fs::path &file) {
-    const std::string text = readFile(file);
+    const std::string text = readFileBytes(file);
     EXPECT_TRUE(contains(text, "adresse = 38")) << file;
     EXPECT_FALSE(contains(text, "notiz")) << file;
 }
@@ -86,13 +79,9 @@ bool waitUntilWatching(pid_t pid) {
 class Lifecycle : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/trz4-lifecycle-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        base = pattern;
         for (const char *sub : {"run", "home", "config", "dev", "elsewhere"})
             fs::create_directory(base / sub);
     }
-    void TearDown() override { fs::remove_all(base); }
 
     // The program's environment: offscreen, English system messages (and so the program's
     // English unless a test asks for German with --lang de), and a scratch home and
@@ -120,7 +109,8 @@ protected:
         return child->finish();
     }
 
-    fs::path base;
+    ScratchDir scratch{"trz4-lifecycle-"};
+    const fs::path base{scratch.path()};
 };
 
 TEST_F(Lifecycle, TermHupAndIntEndTheRunWithTheSettingsWrittenAndStatusZero) {
@@ -139,7 +129,7 @@ TEST_F(Lifecycle, SignalWhileTheStartUpPopupWaitsEndsTheRunAndKeepsItsMessage) {
     ChildResult result = endWith(SIGTERM, {"--lang", "de"});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_TRUE(contains(result.err, "Fehler #802201: INI-Datei nicht gefunden\n"));
-    EXPECT_TRUE(contains(readFile(base / "run" / kIniFile), "adresse = 49"));
+    EXPECT_TRUE(contains(readFileBytes(base / "run" / kIniFile), "adresse = 49"));
 }
 
 TEST_F(Lifecycle, RepeatedSignalsWhileEndingAreTakenAsOne) {
@@ -294,7 +284,7 @@ TEST_F(Lifecycle, WithoutAReachableDisplayTheProgramEndsWith255InItsLanguage) {
                 << line;
         }
     }
-    EXPECT_EQ(readFile(base / "run" / kIniFile), kStoredSettings);
+    EXPECT_EQ(readFileBytes(base / "run" / kIniFile), kStoredSettings);
 }
 
 // The program speaks German under a German locale, English under any other, and --lang

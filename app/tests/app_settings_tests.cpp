@@ -11,6 +11,7 @@
 #include "platform/testing/files_testing.h"
 #include "platform/registry.h"
 #include "platform/testing/registry_testing.h"
+#include "platform/tests/scratch_dir.h"
 #include "platform/serialcomm_key.h"
 #include "app/trz4SteuerungGui.h"
 #include "ui/uiruntime.h"
@@ -22,9 +23,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -40,20 +39,10 @@ int comRingPanel() {
     return panel;
 }
 
-std::string readFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setProgramLanguage(Language::German);
-        char pattern[] = "/tmp/trz4-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory = pattern;
         previous = fs::current_path();
         fs::current_path(directory);
 
@@ -71,7 +60,6 @@ protected:
         vekComResetForTesting();
         regResetForTesting();
         fs::current_path(previous);
-        fs::remove_all(directory);
     }
 
     void writeIni(const std::string &text) { std::ofstream(kIniFile, std::ios::binary) << text; }
@@ -82,7 +70,8 @@ protected:
                "/" + VekCom_AdresseGet();
     }
 
-    fs::path directory;
+    ScratchDir scratch{"trz4-settings-"};
+    const fs::path directory{scratch.path()};
     fs::path previous;
 };
 
@@ -143,7 +132,7 @@ TEST_F(SettingsTest, WritingStoresTheThreeSettingsAlone) {
     VekCom_ComPortChose(4);
     VekCom_LastComPortSet(3);
     EXPECT_EQ(Func_IniDateiSchreiben(), 0);
-    std::string text = readFile(kIniFile);
+    std::string text = readFileBytes(kIniFile);
     EXPECT_EQ(text.find("extra"), std::string::npos) << text;
     EXPECT_EQ(text.find("andere"), std::string::npos) << text;
     EXPECT_EQ(text.find("von Hand"), std::string::npos) << text;
@@ -195,7 +184,7 @@ TEST_F(SettingsTest, WriteFailureHandsTheFileAndTheSystemsReasonToTheMessage) {
     ASSERT_EQ(code, -800203);
     EXPECT_EQ(std::string(VEK_Fehlermeldung(code)),
               "Fehler beim schreiben in die INI-Datei\n" + file + ": " + std::strerror(EROFS));
-    EXPECT_EQ(readFile(kIniFile), "[com]\ncom = 3\n");
+    EXPECT_EQ(readFileBytes(kIniFile), "[com]\ncom = 3\n");
 
     // In a folder too long for the message the path gives way, not the reason.
     const fs::path deep = fs::path(std::string(200, 'a')) / std::string(200, 'b');

@@ -2,6 +2,7 @@
 // loaded, read and written nothing.
 #include "app/trz4Steuerung_Main.h"
 #include "app/trz4SteuerungGui.h"
+#include "platform/tests/scratch_dir.h"
 #include "ui/uiruntime.h"
 
 #include <gtest/gtest.h>
@@ -12,16 +13,14 @@ namespace {
 
 TEST(NoRuntime, MainEndsWithMinusOneAndTouchesNothing) {
     const auto previous = std::filesystem::current_path();
-    const auto directory = std::filesystem::temp_directory_path() / "trz4_noruntime_test";
-    std::filesystem::create_directories(directory);
-    std::filesystem::current_path(directory);
+    const ScratchDir directory("trz4-noruntime-");
+    std::filesystem::current_path(directory.path());
     char name[] = "trz4Steuerung";
     char *argv[] = {name, nullptr};
     EXPECT_EQ(trz4SteuerungMain(1, argv), -1);
-    EXPECT_FALSE(std::filesystem::exists(directory / "trz4Steuerung.ini"));
+    EXPECT_FALSE(std::filesystem::exists(directory.file("trz4Steuerung.ini")));
     EXPECT_EQ(loadedPanelCount(), 0);
     std::filesystem::current_path(previous);
-    std::filesystem::remove_all(directory);
 }
 
 TEST(NoRuntime, RuntimeCallsFailInsteadOfCrashing) {

@@ -2,6 +2,7 @@
 // initial value and the positions the layout fixes.
 #include "app/language.h"
 #include "app/trz4SteuerungGui.h"
+#include "ui/testing/ctrlvalues.h"
 #include "ui/uiruntime.h"
 
 #include <QAction>
@@ -28,6 +29,9 @@
 #include <vector>
 
 namespace {
+
+using ui::testing::ctrlInt;
+using ui::testing::ctrlText;
 
 // A widget's rectangle in panel coordinates (relative to the panel's canvas).
 QRect onPanel(int panel, QWidget *widget) {
@@ -57,16 +61,6 @@ protected:
     std::string labelOf(int panel, int control) {
         auto *label = qobject_cast<QLabel *>(controlLabelWidget(panel, control));
         return label == nullptr ? std::string() : label->text().toStdString();
-    }
-    std::string textOf(int panel, int control) {
-        std::string text;
-        EXPECT_EQ(GetCtrlVal(panel, control, &text), 0);
-        return text;
-    }
-    int intOf(int panel, int control) {
-        int value = -99;
-        EXPECT_EQ(GetCtrlVal(panel, control, &value), 0);
-        return value;
     }
     int main = -1;
     int info = -1;
@@ -171,7 +165,7 @@ TEST_F(PanelTest, RingsHoldTheirItemsAtLoad) {
     EXPECT_EQ(labelOf(main, COMPORT), "&COM-Port (USB)");
     ASSERT_EQ(comport->count(), 1);
     EXPECT_EQ(comport->itemText(0).toStdString(), "nicht geöffnet");
-    EXPECT_EQ(intOf(main, COMPORT), 0);
+    EXPECT_EQ(ctrlInt(main, COMPORT), 0);
 
     auto *soll = widget<QComboBox>(main, KARTENNUMMERSOLL);
     ASSERT_NE(soll, nullptr);
@@ -195,11 +189,11 @@ TEST_F(PanelTest, LedsHaveLabelsAndInitialStates) {
     EXPECT_EQ(labelOf(main, FEHLERLED), "Fehler");
     EXPECT_EQ(labelOf(main, LED1), "1");
     EXPECT_EQ(labelOf(main, COMAKTIVLED), "Com");
-    EXPECT_EQ(intOf(main, FEHLERLED), 0);
-    EXPECT_EQ(intOf(main, LED1), 0);
-    EXPECT_EQ(intOf(main, COMAKTIVLED), 0);
-    EXPECT_EQ(intOf(main, STATUSLED9), 1);
-    EXPECT_EQ(intOf(main, STATUSLED10), 1);
+    EXPECT_EQ(ctrlInt(main, FEHLERLED), 0);
+    EXPECT_EQ(ctrlInt(main, LED1), 0);
+    EXPECT_EQ(ctrlInt(main, COMAKTIVLED), 0);
+    EXPECT_EQ(ctrlInt(main, STATUSLED9), 1);
+    EXPECT_EQ(ctrlInt(main, STATUSLED10), 1);
     for (int control : {FEHLERLED, LED1, COMAKTIVLED, STATUSLED9, STATUSLED10}) {
         QWidget *led = controlWidget(main, control);
         EXPECT_EQ(led->accessibleName().toStdString(), labelOf(main, control));
@@ -219,15 +213,15 @@ TEST_F(PanelTest, StatusLedsUpperInvalidNumberLowerParametersLabelRight) {
 }
 
 TEST_F(PanelTest, TextsAndDisplaysAtLoad) {
-    EXPECT_EQ(textOf(main, MAINPANEL_TEXTMSG_2), "Com-Einstellungen");
-    EXPECT_EQ(textOf(main, MAINPANEL_TEXTMSG_3), "Kartennummer");
-    EXPECT_EQ(textOf(main, MAINPANEL_TEXTMSG), "Status");
-    EXPECT_EQ(textOf(main, SCANNTEXT), "Suche Gerät ...");
-    EXPECT_EQ(textOf(main, FEHLERSTRING), "");
-    EXPECT_EQ(textOf(main, KARTENNUMMERIST), "");
-    EXPECT_EQ(textOf(main, ID), "");
+    EXPECT_EQ(ctrlText(main, MAINPANEL_TEXTMSG_2), "Com-Einstellungen");
+    EXPECT_EQ(ctrlText(main, MAINPANEL_TEXTMSG_3), "Kartennummer");
+    EXPECT_EQ(ctrlText(main, MAINPANEL_TEXTMSG), "Status");
+    EXPECT_EQ(ctrlText(main, SCANNTEXT), "Suche Gerät ...");
+    EXPECT_EQ(ctrlText(main, FEHLERSTRING), "");
+    EXPECT_EQ(ctrlText(main, KARTENNUMMERIST), "");
+    EXPECT_EQ(ctrlText(main, ID), "");
     EXPECT_EQ(labelOf(main, ID), "ID");
-    EXPECT_EQ(intOf(main, FEHLERNUMMER), 0);
+    EXPECT_EQ(ctrlInt(main, FEHLERNUMMER), 0);
     auto *number = widget<QSpinBox>(main, FEHLERNUMMER);
     ASSERT_NE(number, nullptr);
     EXPECT_EQ(number->minimum(), -2147483647 - 1);
@@ -380,14 +374,14 @@ INSTANTIATE_TEST_SUITE_P(PointsAndLanguage, PanelAtFontSize,
                                                               Language::Pseudo)));
 
 TEST_F(PanelTest, InfoPanelTextsAtLoad) {
-    EXPECT_EQ(textOf(info, VERSION), "Version");
-    EXPECT_EQ(textOf(info, DATUM), "Datum");
-    EXPECT_EQ(textOf(info, INFOPANEL_TEXTMSG_3), "trz4-Steuerung");
-    EXPECT_EQ(textOf(info, INFOPANEL_TEXTMSG), kMakerName);
+    EXPECT_EQ(ctrlText(info, VERSION), "Version");
+    EXPECT_EQ(ctrlText(info, DATUM), "Datum");
+    EXPECT_EQ(ctrlText(info, INFOPANEL_TEXTMSG_3), "trz4-Steuerung");
+    EXPECT_EQ(ctrlText(info, INFOPANEL_TEXTMSG), kMakerName);
     // The logos have no text of their own: assistive technology reads out the maker's name.
     EXPECT_EQ(controlWidget(main, MAINPANEL_PICTURE)->accessibleName().toStdString(), kMakerName);
     EXPECT_EQ(controlWidget(info, INFOPANEL_PICTURE)->accessibleName().toStdString(), kMakerName);
-    const std::string contact = textOf(info, INFOPANEL_TEXTMSG_2);
+    const std::string contact = ctrlText(info, INFOPANEL_TEXTMSG_2);
     EXPECT_NE(contact.find("Tel"), std::string::npos);
     EXPECT_NE(contact.find("Fax"), std::string::npos);
     EXPECT_NE(contact.find("@"), std::string::npos);

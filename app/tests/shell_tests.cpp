@@ -13,7 +13,9 @@
 #include "platform/files.h"
 #include "platform/serial_double.h"
 #include "platform/testing/files_testing.h"
+#include "platform/tests/scratch_dir.h"
 #include "text/testing/pseudo_check.h"
+#include "ui/testing/ctrlvalues.h"
 #include "ui/testing/popupdriver.h"
 #include "ui/uiruntime.h"
 
@@ -42,11 +44,13 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+using ui::testing::ctrlInt;
+using ui::testing::ctrlText;
 
 // Runs `step` once the program's event loop runs with the main panel on screen.
 void whenRunning(std::function<void()> step) {
@@ -65,18 +69,6 @@ int runProgram() {
     char name[] = "trz4Steuerung";
     char *argv[] = {name, nullptr};
     return trz4SteuerungMain(1, argv);
-}
-
-std::string text(int panel, int control) {
-    std::string value;
-    EXPECT_EQ(GetCtrlVal(panel, control, &value), 0);
-    return value;
-}
-
-int number(int panel, int control) {
-    int value = -1;
-    EXPECT_EQ(GetCtrlVal(panel, control, &value), 0);
-    return value;
 }
 
 // Clicks a control through the window system, so that modal blocking applies as for a mouse.
@@ -198,12 +190,12 @@ TEST_F(ShellTest, StartUpStateAndBeendenEndsWithZero) {
     whenRunning([&checked] {
         const int main = Mainpanel_GetMainpanel();
         const int info = mainpanelGetInfopanel();
-        EXPECT_EQ(number(main, STATUSLED9), 0);
-        EXPECT_EQ(number(main, STATUSLED10), 0);
-        EXPECT_EQ(text(main, SCANNTEXT), "");
-        EXPECT_EQ(number(main, FEHLERLED), 0);
-        EXPECT_EQ(text(info, VERSION), "V 1.0");
-        EXPECT_EQ(text(info, DATUM), "10/2010");
+        EXPECT_EQ(ctrlInt(main, STATUSLED9), 0);
+        EXPECT_EQ(ctrlInt(main, STATUSLED10), 0);
+        EXPECT_EQ(ctrlText(main, SCANNTEXT), "");
+        EXPECT_EQ(ctrlInt(main, FEHLERLED), 0);
+        EXPECT_EQ(ctrlText(info, VERSION), "V 1.0");
+        EXPECT_EQ(ctrlText(info, DATUM), "10/2010");
         EXPECT_FALSE(panelWidget(info)->isVisible());
         EXPECT_EQ(panelWidget(main)->windowTitle().toStdString(), "trz-4 Steuerung");
         checked = true;
@@ -222,10 +214,10 @@ TEST_F(ShellTest, ErrorDisplayIsRegisteredAtStartUp) {
     whenRunning([] {
         const int main = Mainpanel_GetMainpanel();
         EXPECT_GE(VekCom_FehlermeldungSet(-403012), 1);
-        EXPECT_EQ(number(main, FEHLERLED), 1);
-        EXPECT_EQ(number(main, FEHLERNUMMER), 403012);
+        EXPECT_EQ(ctrlInt(main, FEHLERLED), 1);
+        EXPECT_EQ(ctrlInt(main, FEHLERNUMMER), 403012);
         EXPECT_EQ(VekCom_FehlermeldungSet(0), 1);
-        EXPECT_EQ(text(main, FEHLERSTRING), "");
+        EXPECT_EQ(ctrlText(main, FEHLERSTRING), "");
         QuitUserInterface(0);
     });
     EXPECT_EQ(runProgram(), 0);
@@ -243,8 +235,8 @@ TEST_F(ShellTest, InfoBlocksTheMainPanelUntilOkAndOpensAgain) {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(panelWidget(info)));
             EXPECT_TRUE(isPopupInstalled(info));
             EXPECT_EQ(QApplication::activeModalWidget(), panelWidget(info));
-            EXPECT_EQ(text(info, VERSION), "V 1.0");
-            EXPECT_EQ(text(info, DATUM), "10/2010");
+            EXPECT_EQ(ctrlText(info, VERSION), "V 1.0");
+            EXPECT_EQ(ctrlText(info, DATUM), "10/2010");
 
             clickThroughWindow(main, STATUSABFRAGE);
             EXPECT_EQ(gButtonCommits, round) << "main panel reacted behind the popup";
@@ -356,20 +348,14 @@ TEST(LinkLogFile, LinesEndAsTheSystemsTextFiles) {
     exchange.end = LinkEnd::Complete;
     sink(exchange);
     sink(exchange);
-    QTemporaryDir dir;
-    const std::string saved = dir.filePath("log.txt").toStdString();
-    const std::string asText = dir.filePath("text.txt").toStdString();
+    ScratchDir dir;
+    const std::string saved = dir.file("log.txt");
+    const std::string asText = dir.file("text.txt");
     ASSERT_EQ(linkLogSave(saved), "");
-    auto bytes = [](const std::string &path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    };
     const std::string text = linkLogText();
     std::ofstream(asText) << text;
     ASSERT_GT(std::count(text.begin(), text.end(), '\n'), 1) << "lines whose ends count";
-    EXPECT_EQ(bytes(saved), bytes(asText));
+    EXPECT_EQ(readFileBytes(saved), readFileBytes(asText));
     linkLogStop();
 }
 

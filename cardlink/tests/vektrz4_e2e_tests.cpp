@@ -5,6 +5,7 @@
 #include "platform/comports.h"
 #include "platform/rs232.h"
 #include "platform/tests/held_by_child.h"
+#include "platform/tests/scratch_dir.h"
 #include "tools/sim/trz4sim_engine.h"
 
 #include <gtest/gtest.h>
@@ -51,8 +52,6 @@ SimOptions twoCardsAndAForeignDevice() {
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("vektrz4_e2e_" + std::to_string(getpid()));
-        fs::remove_all(root);
         setComPortRoots(
             {(root / "dev").string(), (root / "sys").string(), (root / "ports").string()});
         ASSERT_EQ(sim.start(), 0);
@@ -63,14 +62,14 @@ protected:
         VEKTRZ4_Close(kCom);
         sim.stop();
         setComPortRoots({});
-        fs::remove_all(root);
     }
 
     int status(char address, int *value) {
         return VEKTRZ4_ParameterLesen(kCom, address, "status", nullptr, value, nullptr);
     }
 
-    fs::path root;
+    ScratchDir scratch{"vektrz4_e2e_"};
+    const fs::path root{scratch.path()};
     CardSimulator sim{twoCardsAndAForeignDevice()};
 };
 
@@ -229,7 +228,8 @@ TEST_F(EndToEnd, LineDelayModelsTheWireTime) {
 }
 
 TEST(SimulatorLink, StopRemovesThePortMapEntry) {
-    fs::path root = fs::temp_directory_path() / ("vektrz4_link_" + std::to_string(getpid()));
+    const ScratchDir scratch("vektrz4_link_");
+    const fs::path root = scratch.path();
     setComPortRoots({"", "", (root / "ports").string()});
     {
         SimOptions options;
@@ -241,7 +241,6 @@ TEST(SimulatorLink, StopRemovesThePortMapEntry) {
     }
     EXPECT_FALSE(fs::is_symlink(root / "ports/com21"));
     setComPortRoots({});
-    fs::remove_all(root);
 }
 
 } // namespace

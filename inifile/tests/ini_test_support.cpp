@@ -3,13 +3,10 @@
 #include "inifile/ini_model.h"
 
 #include <algorithm>
-#include "platform/tests/scratch_dir.h"
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 namespace ini_test {
 
@@ -86,13 +83,6 @@ std::string writeString(IniDocument *doc) {
     return out;
 }
 
-std::string fileContents(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 void writeFileContents(const std::string &path, const std::string &bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
@@ -110,15 +100,6 @@ std::vector<std::string> directoryEntries(const std::string &directory) {
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-TempDir::TempDir() : path_(makeScratchDirectory("ini_test_")) {}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
 }
 
 } // namespace ini_test

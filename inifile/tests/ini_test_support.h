@@ -1,8 +1,9 @@
 // Helpers shared by the ini tests: documents read from and written to strings, a snapshot of
-// a document's structure for comparisons, and temporary directories.
+// a document's structure for comparisons, and files in scratch directories.
 #pragma once
 
 #include "inifile/inifile.h"
+#include "platform/tests/scratch_dir.h"
 
 #include <string>
 #include <vector>
@@ -38,24 +39,12 @@ int readString(IniDocument *doc, const std::string &text, int chunkSize = 2048);
 // Ini_WriteGeneric into a string, each line ended by CR LF as in a file.
 std::string writeString(IniDocument *doc);
 
-std::string fileContents(const std::string &path);
 void writeFileContents(const std::string &path, const std::string &bytes);
 bool fileExists(const std::string &path);
 // Names in a directory except "." and "..", sorted.
 std::vector<std::string> directoryEntries(const std::string &directory);
 
-// A fresh directory under the system's temporary directory, removed with its contents.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
-    const std::string &path() const { return path_; }
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+// The ini tests' name for a scratch directory that goes with its contents.
+using TempDir = ScratchDir;
 
 } // namespace ini_test

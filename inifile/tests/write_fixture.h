@@ -28,7 +28,7 @@ struct DocDeleter {
 using Doc = std::unique_ptr<IniDocument, DocDeleter>;
 
 inline std::string golden(const std::string &name) {
-    return fileContents(std::string(TRZ4_INI_GOLDEN_DIR) + "/" + name);
+    return readFileBytes(std::string(TRZ4_INI_GOLDEN_DIR) + "/" + name);
 }
 
 inline Doc settingsDocument(int com) {
@@ -57,6 +57,31 @@ protected:
         setBeforeHoldHookForTesting(nullptr, nullptr);
         tbFailAllocationsAfter(-1);
     }
+
+    // A writer still at work on the temporary file `name`: it holds the file, which has `text`
+    // in it so far. fclose ends the writer.
+    FILE *liveWriter(const std::string &name, const char *text) const {
+        FILE *live = openNewFileHeld(dir.file(name).c_str(), "wb");
+        EXPECT_NE(live, nullptr) << name;
+        if (live != nullptr) {
+            EXPECT_GE(std::fputs(text, live), 0);
+            EXPECT_EQ(std::fflush(live), 0);
+        }
+        return live;
+    }
+    // The temporary name that a writer of `path` takes now; its file is removed again.
+    static std::string nextTemporaryName(const std::string &path) {
+        FILE *stream = nullptr;
+        char tempPath[kIniMaxPathBytes];
+        EXPECT_EQ(CreateAndOpenTemporaryFile(path.c_str(), "ini$$", "TMP", "wb", tempPath, &stream),
+                  0);
+        if (stream == nullptr)
+            return "";
+        std::fclose(stream);
+        RemoveFileIfExists(tempPath);
+        return tempPath;
+    }
+
     TempDir dir;
 };
 
@@ -123,7 +148,7 @@ inline void killWritersAtRandomMoments(int rounds, const StartWriter &startWrite
         std::this_thread::sleep_for(
             std::chrono::microseconds(static_cast<long>(random()) % spread));
         kill();
-        const std::string now = fileContents(path);
+        const std::string now = readFileBytes(path);
         ASSERT_TRUE(now == textFirst || now == textSecond)
             << "round " << round << ": torn file of " << now.size() << " bytes";
         (now == textFirst ? sawFirst : sawSecond)++;

@@ -55,7 +55,7 @@ TEST_F(FileWriting, EveryInjectedWriteFailureLeavesTheOldFile) {
         setFileFaultForTesting(FileFault::Write, c.error, c.afterBytes);
         EXPECT_EQ(Ini_WriteToFile(big.get(), path.c_str()), c.expected) << c.error;
         setFileFaultForTesting(FileFault::None, 0);
-        EXPECT_EQ(fileContents(path), "[old]\r\nvalue = 1\r\n");
+        EXPECT_EQ(readFileBytes(path), "[old]\r\nvalue = 1\r\n");
         EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
     }
 }
@@ -72,23 +72,16 @@ TEST_F(FileWriting, ALoopOfLinksCannotBeWritten) {
 TEST_F(FileWriting, TakenTemporaryNamesAreSkipped) {
     const std::string path = dir.file("x.ini");
     // ini$$0.TMP belongs to a writer that is still at work: it holds the file.
-    FILE *live = openNewFileHeld(dir.file("ini$$0.TMP").c_str(), "wb");
+    FILE *live = liveWriter("ini$$0.TMP", "someone else's");
     ASSERT_NE(live, nullptr);
-    ASSERT_EQ(std::fputs("someone else's", live), 1);
-    ASSERT_EQ(std::fflush(live), 0);
     // A planted link is neither followed nor removed.
     ASSERT_EQ(::symlink(dir.file("victim").c_str(), dir.file("ini$$1.TMP").c_str()), 0);
-    FILE *stream = nullptr;
-    char tempPath[kIniMaxPathBytes];
-    ASSERT_EQ(CreateAndOpenTemporaryFile(path.c_str(), "ini$$", "TMP", "wb", tempPath, &stream), 0);
-    EXPECT_EQ(std::string(tempPath), dir.file("ini$$2.TMP"));
-    std::fclose(stream);
-    RemoveFileIfExists(tempPath);
+    EXPECT_EQ(nextTemporaryName(path), dir.file("ini$$2.TMP"));
     EXPECT_FALSE(fileExists(dir.file("victim")));
 
     Doc doc = settingsDocument(3);
     ASSERT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), 0);
-    EXPECT_EQ(fileContents(dir.file("ini$$0.TMP")), "someone else's");
+    EXPECT_EQ(readFileBytes(dir.file("ini$$0.TMP")), "someone else's");
     EXPECT_FALSE(fileExists(dir.file("victim")));
     EXPECT_EQ(directoryEntries(dir.path()),
               (std::vector<std::string>{"ini$$0.TMP", "ini$$1.TMP", "x.ini"}));
@@ -100,12 +93,12 @@ TEST_F(FileWriting, TemporaryNameInUseAndFailingWriteLeavesNothing) {
     // write fails.
     const std::string path = dir.file("x.ini");
     writeFileContents(path, "old contents");
-    FILE *live = openNewFileHeld(dir.file("ini$$0.TMP").c_str(), "wb");
+    FILE *live = liveWriter("ini$$0.TMP", "");
     ASSERT_NE(live, nullptr);
     setFileFaultForTesting(FileFault::Write, ENOSPC, 0);
     Doc doc = settingsDocument(3);
     EXPECT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), kIniDiskFull);
-    EXPECT_EQ(fileContents(path), "old contents");
+    EXPECT_EQ(readFileBytes(path), "old contents");
     EXPECT_EQ(directoryEntries(dir.path()), (std::vector<std::string>{"ini$$0.TMP", "x.ini"}));
     std::fclose(live);
 }
@@ -157,8 +150,8 @@ TEST_F(FileWriting, FileTakenAwayBeforeItsHoldIsNotUsed) {
     setBeforeHoldHookForTesting(nullptr, nullptr);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(calls, 2);
-    EXPECT_EQ(fileContents(dir.file("ini$$0.TMP")), "other writer");
-    EXPECT_EQ(fileContents(dir.file("x.ini")), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(dir.file("ini$$0.TMP")), "other writer");
+    EXPECT_EQ(readFileBytes(dir.file("x.ini")), golden("settings.ini"));
 }
 
 TEST_F(FileWriting, WritesThroughSymbolicLinks) {
@@ -178,7 +171,7 @@ TEST_F(FileWriting, WritesThroughSymbolicLinks) {
     setBeforeHoldHookForTesting(nullptr, nullptr);
     ASSERT_EQ(result, 0);
     EXPECT_EQ(temporary, dir.file("sub/../real/ini$$0.TMP"));
-    EXPECT_EQ(fileContents(real), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(real), golden("settings.ini"));
     struct stat info {};
     ASSERT_EQ(::lstat(dir.file("link.ini").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
@@ -191,7 +184,7 @@ TEST_F(FileWriting, WritesThroughSymbolicLinks) {
     // A dangling link gets its target created; the link stays.
     ASSERT_EQ(::symlink("created.ini", dir.file("dangling.ini").c_str()), 0);
     ASSERT_EQ(Ini_WriteToFile(doc.get(), dir.file("dangling.ini").c_str()), 0);
-    EXPECT_EQ(fileContents(dir.file("created.ini")), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(dir.file("created.ini")), golden("settings.ini"));
     ASSERT_EQ(::lstat(dir.file("dangling.ini").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
 
@@ -266,7 +259,7 @@ TEST_F(FileWriting, SavesInAFolderOfAnyLengthTheSystemTakes) {
         SCOPED_TRACE(path.size());
         writeFileContents(path, "old");
         EXPECT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), 0);
-        EXPECT_EQ(fileContents(path), golden("settings.ini"));
+        EXPECT_EQ(readFileBytes(path), golden("settings.ini"));
         EXPECT_EQ(directoryEntries(folder), std::vector<std::string>{"trz4Steuerung.ini"});
     }
     // The file's name fits what the system takes, the temporary one does not: the failure

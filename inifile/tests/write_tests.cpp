@@ -159,7 +159,7 @@ TEST_F(FileWriting, WritesFileAndReadsItBack) {
     Doc doc = settingsDocument(3);
     const std::string path = dir.file("trz4Steuerung.ini");
     ASSERT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), 0);
-    EXPECT_EQ(fileContents(path), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(path), golden("settings.ini"));
     EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"trz4Steuerung.ini"});
     Doc changed = settingsDocument(9);
     ASSERT_EQ(Ini_WriteToFile(changed.get(), path.c_str()), 0);
@@ -171,7 +171,7 @@ TEST_F(FileWriting, WritesFileAndReadsItBack) {
 
     Doc empty(Ini_New(1));
     ASSERT_EQ(Ini_WriteToFile(empty.get(), path.c_str()), 0);
-    EXPECT_EQ(fileContents(path), "");
+    EXPECT_EQ(readFileBytes(path), "");
     EXPECT_EQ(Ini_WriteToFile(nullptr, path.c_str()), kIniNullArgument);
 }
 
@@ -182,35 +182,28 @@ TEST_F(FileWriting, RelativePathWritesInTheCurrentDirectory) {
     const int result = Ini_WriteToFile(doc.get(), "trz4Steuerung.ini");
     std::filesystem::current_path(previous);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(fileContents(dir.file("trz4Steuerung.ini")), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(dir.file("trz4Steuerung.ini")), golden("settings.ini"));
 }
 
 TEST_F(FileWriting, ALiveWritersTemporaryFileIsSkippedAndKept) {
     const std::string path = dir.file("x.ini");
     // ini$$0.TMP belongs to a writer that is still at work: it holds the file.
-    FILE *live = openNewFileHeld(dir.file("ini$$0.TMP").c_str(), "wb");
+    FILE *live = liveWriter("ini$$0.TMP", "someone else's");
     ASSERT_NE(live, nullptr);
-    ASSERT_GE(std::fputs("someone else's", live), 0);
-    ASSERT_EQ(std::fflush(live), 0);
-    FILE *stream = nullptr;
-    char tempPath[kIniMaxPathBytes];
-    ASSERT_EQ(CreateAndOpenTemporaryFile(path.c_str(), "ini$$", "TMP", "wb", tempPath, &stream), 0);
-    EXPECT_EQ(std::string(tempPath), dir.file("ini$$1.TMP"));
-    std::fclose(stream);
-    RemoveFileIfExists(tempPath);
+    EXPECT_EQ(nextTemporaryName(path), dir.file("ini$$1.TMP"));
 
     // A failing write removes its own temporary file and leaves the live writer's.
     writeFileContents(path, "old contents");
     setFileFaultForTesting(FileFault::Sync, EIO);
     Doc doc = settingsDocument(3);
     EXPECT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), kIniIoError);
-    EXPECT_EQ(fileContents(path), "old contents");
+    EXPECT_EQ(readFileBytes(path), "old contents");
     EXPECT_EQ(directoryEntries(dir.path()), (std::vector<std::string>{"ini$$0.TMP", "x.ini"}));
     setFileFaultForTesting(FileFault::None, 0);
     ASSERT_EQ(Ini_WriteToFile(doc.get(), path.c_str()), 0);
     std::fclose(live);
-    EXPECT_EQ(fileContents(dir.file("ini$$0.TMP")), "someone else's");
-    EXPECT_EQ(fileContents(path), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(dir.file("ini$$0.TMP")), "someone else's");
+    EXPECT_EQ(readFileBytes(path), golden("settings.ini"));
 }
 
 TEST_F(FileWriting, AllTemporaryNamesTaken) {
@@ -229,7 +222,7 @@ TEST_F(FileWriting, AllTemporaryNamesTaken) {
     writeFileContents(dir.file("y.ini"), "old");
     setFileFaultForTesting(FileFault::Create, EIO);
     EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("y.ini").c_str()), kIniCouldNotCreateTempFile);
-    EXPECT_EQ(fileContents(dir.file("y.ini")), "old");
+    EXPECT_EQ(readFileBytes(dir.file("y.ini")), "old");
 }
 
 TEST_F(FileWriting, LeftoversOfDeadWritersAreRemoved) {
@@ -295,7 +288,7 @@ TEST_F(FileWriting, EveryInjectedFailureLeavesTheOldFile) {
             << static_cast<int>(c.fault) << " " << c.error;
         EXPECT_EQ(reason, c.error);
         setFileFaultForTesting(FileFault::None, 0);
-        EXPECT_EQ(fileContents(path), "[old]\r\nvalue = 1\r\n");
+        EXPECT_EQ(readFileBytes(path), "[old]\r\nvalue = 1\r\n");
         EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
     }
 }
@@ -315,10 +308,10 @@ TEST_F(FileWriting, AllocationFailureLeavesTheOldFile) {
         }
         ++failures;
         EXPECT_EQ(result, kIniOutOfMemory);
-        EXPECT_EQ(fileContents(path), "old");
+        EXPECT_EQ(readFileBytes(path), "old");
     }
     EXPECT_GE(failures, 3);
-    EXPECT_EQ(fileContents(path), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(path), golden("settings.ini"));
 }
 
 TEST_F(FileWriting, WritabilityOfThePath) {
@@ -329,7 +322,7 @@ TEST_F(FileWriting, WritabilityOfThePath) {
     writeFileContents(dir.file("old"), "keep");
     EXPECT_EQ(GetFileWritability(dir.file("old").c_str(), &writable), 0);
     EXPECT_EQ(writable, 1);
-    EXPECT_EQ(fileContents(dir.file("old")), "keep");
+    EXPECT_EQ(readFileBytes(dir.file("old")), "keep");
     EXPECT_EQ(GetFileWritability(dir.path().c_str(), &writable), 0);
     EXPECT_EQ(writable, 0);
     EXPECT_EQ(GetFileWritability(dir.file("no/such/dir").c_str(), &writable), 0);
@@ -353,7 +346,7 @@ TEST(IniErrorCodes, ErrnoAndRenameMapping) {
     writeFileContents(dir.file("a"), "A");
     writeFileContents(dir.file("t"), "T");
     EXPECT_EQ(DeleteAndRename(dir.file("a").c_str(), dir.file("t").c_str()), 0);
-    EXPECT_EQ(fileContents(dir.file("t")), "A");
+    EXPECT_EQ(readFileBytes(dir.file("t")), "A");
     EXPECT_FALSE(fileExists(dir.file("a")));
 }
 

@@ -9,6 +9,7 @@
 #include "inifile/tests/ini_test_support.h"
 #include "inifile/tests/write_fixture.h"
 #include "platform/files.h"
+#include "platform/tests/environment.h"
 
 #include <gtest/gtest.h>
 
@@ -26,16 +27,7 @@ using namespace ini_test;
 namespace {
 
 // The child's job: "hold|<file>|<ready>" or "write|<file>|<ready>".
-constexpr const wchar_t *kChildVariable = L"TRZ4_INI_TEST_CHILD";
-
-std::wstring wide(const std::string &text) {
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        size);
-    return result;
-}
+constexpr const char *kChildVariable = "TRZ4_INI_TEST_CHILD";
 
 // This test program run again, as a child that runs only IniWin32Child.Work with a job.
 class Child {
@@ -54,13 +46,13 @@ public:
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
         PROCESS_INFORMATION info{};
-        SetEnvironmentVariableW(kChildVariable, wide(job).c_str());
+        setEnvironmentVariable(kChildVariable, job.c_str());
         if (CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                            &startup, &info)) {
             process = info.hProcess;
             CloseHandle(info.hThread);
         }
-        SetEnvironmentVariableW(kChildVariable, nullptr);
+        setEnvironmentVariable(kChildVariable, nullptr);
         CloseHandle(nul);
     }
     ~Child() { kill(); }
@@ -98,7 +90,7 @@ bool waitUntilReady(const std::string &ready) {
 
 // The child's part; skipped when the program runs as itself.
 TEST(IniWin32Child, Work) {
-    const char *job = std::getenv("TRZ4_INI_TEST_CHILD");
+    const char *job = std::getenv(kChildVariable);
     if (!job)
         GTEST_SKIP() << "runs only as the child of the tests below";
     const std::string text = job;
@@ -128,7 +120,7 @@ TEST_F(FileWriting, ACleanerRightAfterTheCreationFindsTheTemporaryFileHeld) {
     EXPECT_EQ(Ini_WriteToFile(doc.get(), dir.file("x.ini").c_str()), 0);
     setBeforeHoldHookForTesting(nullptr, nullptr);
     EXPECT_EQ(removed, 0);
-    EXPECT_EQ(fileContents(dir.file("x.ini")), golden("settings.ini"));
+    EXPECT_EQ(readFileBytes(dir.file("x.ini")), golden("settings.ini"));
     EXPECT_EQ(directoryEntries(dir.path()), std::vector<std::string>{"x.ini"});
 }
 

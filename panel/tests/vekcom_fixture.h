@@ -9,6 +9,7 @@
 #include "platform/testing/registry_testing.h"
 #include "platform/serial_double.h"
 #include "platform/serialcomm_key.h"
+#include "ui/testing/ctrlvalues.h"
 #include "ui/testing/testpanels.h"
 #include "ui/uiruntime.h"
 
@@ -33,15 +34,10 @@ inline int mainPanel() {
 }
 
 inline int intVal(int control) {
-    int value = -12345;
-    GetCtrlVal(mainPanel(), control, &value);
-    return value;
+    return ui::testing::ctrlInt(mainPanel(), control);
 }
-
 inline std::string textVal(int control) {
-    std::string value = "<unset>";
-    GetCtrlVal(mainPanel(), control, &value);
-    return value;
+    return ui::testing::ctrlText(mainPanel(), control);
 }
 
 inline char charVal(int control) {

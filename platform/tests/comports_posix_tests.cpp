@@ -1,6 +1,7 @@
 // COM numbering over a scratch /dev, /sys and port map.
 #include "platform/comports.h"
 #include "platform/comporthelp.h"
+#include "platform/tests/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +19,11 @@ namespace {
 class ComPorts : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("comports_" + std::to_string(getpid()));
-        fs::remove_all(root);
-        dev = root / "dev";
-        sys = root / "sys";
-        map = root / "ports";
         fs::create_directories(dev);
         fs::create_directories(sys / "class/tty");
         setComPortRoots({dev.string(), sys.string(), map.string()});
     }
-    void TearDown() override {
-        setComPortRoots({});
-        fs::remove_all(root);
-    }
+    void TearDown() override { setComPortRoots({}); }
 
     void touch(const fs::path &path, const std::string &text = "") {
         fs::create_directories(path.parent_path());
@@ -56,7 +49,9 @@ protected:
         fs::create_symlink(iface, sys / "class/tty" / name / "device");
     }
 
-    fs::path root, dev, sys, map;
+    ScratchDir scratch{"comports_"};
+    const fs::path root{scratch.path()};
+    const fs::path dev{root / "dev"}, sys{root / "sys"}, map{root / "ports"};
 };
 
 TEST_F(ComPorts, FixedRuleMapsEachFamilyToItsRange) {

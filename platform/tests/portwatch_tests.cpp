@@ -2,6 +2,7 @@
 // and directories that appear only after the start.
 #include "platform/comports.h"
 #include "platform/portwatch.h"
+#include "platform/tests/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +21,6 @@ constexpr int kQuiet = 150;
 class PortWatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("portwatch_" + std::to_string(getpid()));
-        fs::remove_all(root);
-        dev = root / "dev";
-        // The port map and its parent do not exist yet.
-        map = root / "config" / "trz4steuerung" / "ports";
         fs::create_directories(dev);
         setComPortRoots({dev.string(), (root / "sys").string(), map.string()});
         ASSERT_EQ(watch.start(), 0);
@@ -33,7 +29,6 @@ protected:
     void TearDown() override {
         watch.stop();
         setComPortRoots({});
-        fs::remove_all(root);
     }
 
     // A change is reported; whatever else the same step sets off (one step may take several
@@ -50,7 +45,11 @@ protected:
         std::ofstream(path) << "";
     }
 
-    fs::path root, dev, map;
+    ScratchDir scratch{"portwatch_"};
+    const fs::path root{scratch.path()};
+    const fs::path dev{root / "dev"};
+    // The port map and its parent do not exist yet.
+    const fs::path map{root / "config" / "trz4steuerung" / "ports"};
     PortWatch watch;
 };
 

@@ -1,6 +1,7 @@
 // The termination watch (signals turned into pending requests on a descriptor) and the
 // per-user directories.
 #include "platform/termination.h"
+#include "platform/tests/scratch_dir.h"
 #include "platform/userdirs.h"
 
 #include <gtest/gtest.h>
@@ -84,9 +85,6 @@ TEST_F(TerminationWatch, AnIgnoredSignalStaysIgnoredAndStopRestoresTheRest) {
 class UserDirs : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/trz4-userdirs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
         for (const char *name : {"HOME", "XDG_CONFIG_HOME"}) {
             const char *value = std::getenv(name);
             saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
@@ -100,10 +98,10 @@ protected:
             else
                 unsetenv(name.c_str());
         }
-        fs::remove_all(root);
     }
 
-    fs::path root;
+    ScratchDir scratch{"trz4-userdirs-"};
+    const fs::path root{scratch.path()};
     std::vector<std::pair<std::string, std::optional<std::string>>> saved;
 };
 

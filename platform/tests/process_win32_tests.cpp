@@ -77,7 +77,8 @@ TEST(UserDirs, ConfigDirectoryIsBelowTheRoamingApplicationData) {
 }
 
 TEST(UserDirs, CreatesMissingLevelsAndRefusesAFileInTheWay) {
-    const fs::path root = makeScratchDirectory("userdirs_");
+    const ScratchDir scratch("userdirs_");
+    const fs::path root = scratch.path();
     const fs::path dir = root / "a" / "b" / "trz4steuerung";
     EXPECT_EQ(createPrivateDirectories(dir.string()), 0);
     EXPECT_TRUE(fs::is_directory(dir));
@@ -88,7 +89,6 @@ TEST(UserDirs, CreatesMissingLevelsAndRefusesAFileInTheWay) {
     EXPECT_EQ(createPrivateDirectories((root / "file").string()), -ENOTDIR);
     EXPECT_EQ(createPrivateDirectories((root / "file" / "sub").string()), -ENOTDIR);
     EXPECT_EQ(createPrivateDirectories(""), -ENOENT);
-    fs::remove_all(root);
 }
 
 TEST(ProcessHelpers, LocalTimeFromTheSystem) {

@@ -1,8 +1,9 @@
 // Scratch directories: a random name created exclusively, tried until one is free.
 #include "platform/tests/scratch_dir.h"
 
-#include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 std::string makeScratchDirectory(const std::string &prefix) {
@@ -18,4 +19,20 @@ std::string makeScratchDirectory(const std::string &prefix) {
             return (base / name).string();
     }
     throw std::runtime_error("no scratch directory under " + base.string());
+}
+
+ScratchDir::ScratchDir(const std::string &prefix) : path_(makeScratchDirectory(prefix)) {}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string readFileBytes(const std::filesystem::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }

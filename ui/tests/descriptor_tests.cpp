@@ -1,6 +1,7 @@
 // Descriptor callbacks: called when the descriptor turns readable, never while another
 // callback of the program runs, nor inside an exchange's wait. Descriptors are a Linux
 // notion here (the port watch's inotify descriptor), so these cases are Linux-only.
+#include "ui/testing/eventwait.h"
 #include "ui/testing/testpanels.h"
 #include "platform/rs232.h"
 #include "platform/serial_double.h"
@@ -18,6 +19,8 @@
 #include <vector>
 
 namespace {
+
+using ui::testing::spinUntil;
 
 struct Pipe {
     int fds[2] = {-1, -1};
@@ -40,15 +43,6 @@ void onReadable(int descriptor, void *data) {
     }
     ++gCalls;
     gCalledInsideButton = gCalledInsideButton || gInsideButton;
-}
-
-// Processes events until `done` or two seconds pass.
-template <typename Done> bool spinUntil(Done done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 2000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
 }
 
 Pipe *gPipe = nullptr;
@@ -96,7 +90,7 @@ TEST(RuntimeDescriptors, CalledWhenReadableAndNeverInsideAnotherCallback) {
     EXPECT_EQ(removeDescriptorCallback(watch), 0);
     EXPECT_EQ(removeDescriptorCallback(watch), kUiErrBadArgument);
     pipe.put();
-    spinUntil([] { return false; });
+    spinUntil([] { return false; }, 2000);
     EXPECT_EQ(gCalls, 2);
     DiscardPanel(panel);
     gPipe = nullptr;

@@ -1,6 +1,7 @@
 // scripts/demo with the real simulator and a stand-in for the program that records what it
 // was given: the scratch settings file preset to COM 9 and address 1, the simulator's port
 // map entry, and that the operator's own settings and port map are left alone.
+#include "platform/tests/scratch_dir.h"
 #include "tools/trz4ctl/tests/run_child.h"
 
 #include <gtest/gtest.h>
@@ -19,13 +20,6 @@ namespace {
 constexpr const char *kDemo = TRZ4_DEMO_SCRIPT;
 constexpr const char *kOwnSettings = "[com]\ncom = 3\nlcom = 3\nadresse = 38\n";
 
-std::string readFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The i-th line of text, empty when there is none.
 std::string line(const std::string &text, int i) {
     std::istringstream in(text);
@@ -40,9 +34,6 @@ std::string line(const std::string &text, int i) {
 class DemoScript : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "trz4-demo-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        base = pattern;
         for (const char *sub : {"checkout", "config/trz4steuerung/ports", "record"})
             fs::create_directories(base / sub);
         std::ofstream(base / "checkout/trz4Steuerung.ini") << kOwnSettings;
@@ -66,8 +57,6 @@ protected:
                                   "exit 7\n";
         fs::permissions(program, fs::perms::owner_all);
     }
-    void TearDown() override { fs::remove_all(base); }
-
     ChildResult runDemo(const std::string &simulator) {
         return ChildProcess(kDemo, {program.string(), simulator, "-style", "Fusion"},
                             (base / "checkout").string(),
@@ -76,19 +65,20 @@ protected:
             .finish(30.0);
     }
 
-    std::string record(const char *name) const { return readFile(base / "record" / name); }
+    std::string record(const char *name) const { return readFileBytes(base / "record" / name); }
 
     // The operator's settings file, settings in the configuration directory and port map are
     // as the test made them.
     void expectOwnSettingsUntouched() const {
-        EXPECT_EQ(readFile(base / "checkout/trz4Steuerung.ini"), kOwnSettings);
-        EXPECT_EQ(readFile(base / "config/trz4steuerung/trz4Steuerung.ini"), kOwnSettings);
+        EXPECT_EQ(readFileBytes(base / "checkout/trz4Steuerung.ini"), kOwnSettings);
+        EXPECT_EQ(readFileBytes(base / "config/trz4steuerung/trz4Steuerung.ini"), kOwnSettings);
         EXPECT_EQ(fs::read_symlink(base / "config/trz4steuerung/ports/com9"), "/dev/null");
         EXPECT_EQ(
             std::distance(fs::directory_iterator(base / "checkout"), fs::directory_iterator()), 1);
     }
 
-    fs::path base;
+    ScratchDir scratch{"trz4-demo-"};
+    const fs::path base{scratch.path()};
     fs::path program;
 };
 

@@ -1,6 +1,7 @@
 // The card simulator seen from the line: raw frames in, raw replies out; and the program's
 // life cycle (its one line of output, the port-map link, ending on a signal).
 #include "platform/comports.h"
+#include "platform/tests/scratch_dir.h"
 #include "tools/sim/trz4sim_engine.h"
 
 #include "text/testing/pseudo_check.h"
@@ -218,8 +219,8 @@ pid_t spawnSimulator(const std::vector<std::string> &args, int *out, bool withSt
 }
 
 TEST(SimProgram, SaysWhereItIsAndRemovesItsLinkOnSignal) {
-    fs::path root = fs::temp_directory_path() / ("sim_program_" + std::to_string(getpid()));
-    fs::remove_all(root);
+    const ScratchDir scratch("sim_program_");
+    const fs::path root = scratch.path();
     setenv("XDG_CONFIG_HOME", root.c_str(), 1);
     for (int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);
@@ -243,7 +244,6 @@ TEST(SimProgram, SaysWhereItIsAndRemovesItsLinkOnSignal) {
         EXPECT_FALSE(fs::is_symlink(link)) << "the link goes with the program";
     }
     unsetenv("XDG_CONFIG_HOME");
-    fs::remove_all(root);
 }
 
 // Runs the simulator with args to its end; its stdout (with withStderr its stderr as well) in

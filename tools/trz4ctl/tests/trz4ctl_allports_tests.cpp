@@ -5,6 +5,7 @@
 #include "tools/trz4ctl/trz4ctl.h"
 
 #include "platform/comports.h"
+#include "platform/tests/scratch_dir.h"
 #include "tools/sim/trz4sim_engine.h"
 
 #include <gtest/gtest.h>
@@ -34,8 +35,6 @@ struct CtlRun {
 class AllPorts : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("trz4ctl_allports_" + std::to_string(getpid()));
-        fs::remove_all(root);
         fs::create_directories(root / "dev");
         fs::create_directories(root / "sys");
         setComPortRoots(
@@ -56,7 +55,6 @@ protected:
             close(holder);
         sims.clear();
         setComPortRoots({});
-        fs::remove_all(root);
     }
 
     void addCard(int com, const std::string &id, bool foreign) {
@@ -81,7 +79,8 @@ protected:
 
     std::string pts(size_t i) const { return sims[i]->devicePath(); }
 
-    fs::path root;
+    ScratchDir scratch{"trz4ctl_allports_"};
+    const fs::path root{scratch.path()};
     std::vector<std::unique_ptr<CardSimulator>> sims;
     int holder = -1;
 };

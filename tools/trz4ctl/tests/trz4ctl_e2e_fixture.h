@@ -5,6 +5,7 @@
 #include "tools/trz4ctl/tests/json_reader.h"
 #include "tools/trz4ctl/tests/run_child.h"
 
+#include "platform/tests/scratch_dir.h"
 #include "tools/sim/trz4sim_engine.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,9 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace trz4ctl_e2e {
 
@@ -25,20 +28,28 @@ inline constexpr int kCom = 9;
 inline const std::string kWarningLine =
     "WICHTIG: JEDE KARTENNUMMER DARF IM QDN-7K-SYSTEM NUR EINMAL VORKOMMEN!";
 
-inline std::string readFile(const fs::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+// Command lines that are wrong usage, one of each kind the tool refuses before it touches a port:
+// no command or an unknown one, an unknown option, an option without its value or with one out
+// of range, too many or too few arguments, a bad argument.
+inline const std::vector<std::vector<std::string>> kWrongUsage = {
+    {},
+    {"frobnicate"},
+    {"nosuch", "--help"},
+    {"--bogus", "read"},
+    {"--com"},
+    {"--timeout", "0", "read"},
+    {"--address", "12", "read"},
+    {"read", "extra"},
+    {"write"},
+    {"write", "g", "--yes"},
+    {"map", "9"},
+    {"map", "0", "/dev/null"},
+    {"unmap", "x"},
+};
 
 class Trz4ctl : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "trz4ctl-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        work = root / "work";
         fs::create_directories(work);
         setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
         // The tool speaks the locale's language; these cases read its German.
@@ -46,10 +57,7 @@ protected:
         unsetenv("LC_ALL");
         unsetenv("LC_MESSAGES");
     }
-    void TearDown() override {
-        sim.reset();
-        fs::remove_all(root);
-    }
+    void TearDown() override { sim.reset(); }
 
     void startSim(SimOptions options = {}) {
         sim.reset();
@@ -84,8 +92,9 @@ protected:
         return value;
     }
 
-    fs::path root;
-    fs::path work;
+    ScratchDir scratch{"trz4ctl-"};
+    const fs::path root{scratch.path()};
+    const fs::path work{root / "work"};
     std::unique_ptr<CardSimulator> sim;
 };
 
