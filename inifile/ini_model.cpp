@@ -22,13 +22,11 @@ inline int foldCase(unsigned char c) {
     return plainAscii ? c : std::toupper(c);
 }
 
-// StrICmp without double-byte characters; with `kSurroundingWhite`,
-// StrICmpWithoutSurrWhiteSpace: white space before and after either text does not count. The
-// choice is made at compile time, so each lookup's loop stays as tight as a hand-written one.
-template <bool kSurroundingWhite> inline int compareSingleByte(const char *a, const char *b) {
-    if constexpr (kSurroundingWhite) {
-        a = skipWhite(a);
-        b = skipWhite(b);
+} // namespace
+
+int compareNames(const char *a, const char *b) {
+    if (isMultibyteMode()) {
+        return StrICmp(a, b);
     }
     for (;; ++a, ++b) {
         const unsigned char x = static_cast<unsigned char>(*a);
@@ -41,33 +39,39 @@ template <bool kSurroundingWhite> inline int compareSingleByte(const char *a, co
         }
         const int upperX = foldCase(x);
         const int upperY = foldCase(y);
-        if constexpr (kSurroundingWhite) {
-            if (upperX == 0) {
-                return *skipWhite(b) == '\0' ? 0 : -1;
-            }
-            if (upperY == 0) {
-                return *skipWhite(a) == '\0' ? 0 : 1;
-            }
-        }
         if (upperX != upperY) {
             return upperX < upperY ? -1 : 1;
         }
     }
 }
 
-} // namespace
-
-int compareNames(const char *a, const char *b) {
-    if (isMultibyteMode()) {
-        return StrICmp(a, b);
-    }
-    return compareSingleByte<false>(a, b);
-}
-
 namespace {
 
+// StrICmpWithoutSurrWhiteSpace without double-byte characters.
 inline int compareKeyWithNameSingleByte(const char *key, const char *name) {
-    return compareSingleByte<true>(key, name);
+    const char *a = skipWhite(key);
+    const char *b = skipWhite(name);
+    for (;; ++a, ++b) {
+        const unsigned char x = static_cast<unsigned char>(*a);
+        const unsigned char y = static_cast<unsigned char>(*b);
+        if (x == y) {
+            if (x == 0) {
+                return 0;
+            }
+            continue;
+        }
+        const int upperX = foldCase(x);
+        const int upperY = foldCase(y);
+        if (upperX == 0) {
+            return *skipWhite(b) == '\0' ? 0 : -1;
+        }
+        if (upperY == 0) {
+            return *skipWhite(a) == '\0' ? 0 : 1;
+        }
+        if (upperX != upperY) {
+            return upperX < upperY ? -1 : 1;
+        }
+    }
 }
 
 // Search comparators with the mode decided once per lookup, not once per comparison.
