@@ -44,7 +44,4 @@ bool fileExists(const std::string &path);
 // Names in a directory except "." and "..", sorted.
 std::vector<std::string> directoryEntries(const std::string &directory);
 
-// The ini tests' name for a scratch directory that goes with its contents.
-using TempDir = ScratchDir;
-
 } // namespace ini_test

@@ -48,7 +48,7 @@ int readFileBounded(const std::string &path) {
 } // namespace
 
 TEST(IniReadFile, OnlyRegularFilesAreRead) {
-    TempDir dir;
+    ScratchDir dir;
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
     ASSERT_EQ(::symlink(dir.file("fifo").c_str(), dir.file("link").c_str()), 0);
     for (const std::string &path : {dir.file("fifo"), dir.file("link"), std::string("/dev/zero"),

@@ -314,7 +314,7 @@ TEST(IniRead, LineSourceFailureIsReturned) {
 }
 
 TEST(IniRead, FromFile) {
-    TempDir dir;
+    ScratchDir dir;
     Doc doc(Ini_New(1));
     EXPECT_EQ(Ini_ReadFromFile(doc.get(), dir.file("missing.ini").c_str()), kIniCouldNotOpenFile);
     EXPECT_EQ(Ini_ReadFromFile(nullptr, dir.file("missing.ini").c_str()), kIniNullArgument);
@@ -335,7 +335,7 @@ TEST(IniRead, FromFile) {
 }
 
 TEST(IniReadFile, SizeLimit) {
-    TempDir dir;
+    ScratchDir dir;
     // Beyond 2 GiB, where the counts of 32 bits would wrap; its size is set, nothing is written.
     writeFileContents(dir.file("huge"), "");
     std::filesystem::resize_file(dir.file("huge"), 3LL << 30);
@@ -372,7 +372,7 @@ TEST(IniReadFile, CountsStopAtTheirLimitInsteadOfWrapping) {
 }
 
 TEST(IniReadFile, ByteOrderMarkIsSkipped) {
-    TempDir dir;
+    ScratchDir dir;
     writeFileContents(dir.file("bom.ini"), "\xEF\xBB\xBF[com]\r\ncom = 3\r\n");
     Doc doc(Ini_New(1));
     ASSERT_EQ(Ini_ReadFromFile(doc.get(), dir.file("bom.ini").c_str()), 0);

@@ -12,7 +12,7 @@
 using namespace ini_test;
 
 TEST(IniReadFile, DeviceNamesAreNeverRead) {
-    TempDir dir;
+    ScratchDir dir;
     IniDocument *doc = Ini_New(1);
     for (const std::string &path : {std::string("COM1"), std::string("nul"), dir.file("aux.ini"),
                                     dir.file("COM9.ini"), std::string("\\\\.\\COM9"), dir.path()}) {

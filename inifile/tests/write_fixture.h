@@ -82,7 +82,7 @@ protected:
         return tempPath;
     }
 
-    TempDir dir;
+    ScratchDir dir;
 };
 
 // g++ 12 at -O3 reports -Wrestrict inside std::string's operator+ for a literal plus a
@@ -117,7 +117,7 @@ using StartWriter = std::function<std::function<void()>(const std::string &path,
 // over about three writes. After each kill the file must be the old or the new document, never
 // a torn one, with at most one leftover temporary file, which the next writer removes.
 inline void killWritersAtRandomMoments(int rounds, const StartWriter &startWriter) {
-    TempDir dir;
+    ScratchDir dir;
     const std::string path = dir.file("settings.ini");
     const Doc first = crashDocument(true);
     const Doc second = crashDocument(false);

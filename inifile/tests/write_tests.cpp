@@ -341,7 +341,7 @@ TEST(IniErrorCodes, ErrnoAndRenameMapping) {
     EXPECT_EQ(ErrnoToError(ENOMEM), kIniOutOfMemory);
     EXPECT_EQ(ErrnoToError(ENOSPC), kIniDiskFull);
     EXPECT_EQ(ErrnoToError(EIO), kIniIoError);
-    TempDir dir;
+    ScratchDir dir;
     EXPECT_EQ(DeleteAndRename(dir.file("none").c_str(), dir.file("t").c_str()), kIniNotFound);
     writeFileContents(dir.file("a"), "A");
     writeFileContents(dir.file("t"), "T");
